@@ -1,0 +1,5 @@
+# Package lists shared by run.sh and test.sh.
+BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev qt6-multimedia-dev
+  qt6-svg-dev libqt6svg6 qt6-qpa-plugins libxkbcommon-dev fonts-dejavu-core)
+TEST_PACKAGES=(xvfb xauth xdotool x11-utils xclip imagemagick trayer dbus-x11 socat
+  pulseaudio pulseaudio-utils sox multimon-ng)

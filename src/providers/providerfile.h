@@ -1,0 +1,22 @@
+#pragma once
+
+#include "providers/providertable.h"
+#include "support/safefilewriter.h"
+
+#include <QByteArray>
+
+namespace quirlanto {
+
+QByteArray providerBytes(const ProviderTable &table); // '"' written as '\''
+
+struct LoadProviderResult {
+    bool ok = true;       // false: file unreadable (nothing loaded)
+    QString problem;      // German; set when part of the file could not be used or rows were cut
+};
+
+// Fills an emptied table and the switch from the bytes/file; one stable sort at the end.
+LoadProviderResult readProviders(const QByteArray &data, ProviderTable &table);
+LoadProviderResult loadProviderFile(const QString &path, ProviderTable &table);
+WriteResult saveProviderFile(const ProviderTable &table, const QString &path, const QString &backupPath);
+
+} // namespace quirlanto

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "providers/providerentry.h"
+
+#include <QList>
+
+namespace quirlanto {
+
+// The user's provider rows, always in the order the list shows (sorted by the column
+// and direction last chosen), plus the switch. Row positions are 1-based in the API.
+class ProviderTable {
+public:
+    enum Column { NameColumn = 1, PrefixColumn, DayColumn, FromColumn, ToColumn, DistanceColumn };
+    static constexpr int kMaxRows = 32767;
+
+    bool providersEnabled = false;
+
+    int rowCount() const { return int(m_rows.size()); }
+    const ProviderEntry &row(int position) const { return m_rows.at(position - 1); }
+    const QList<ProviderEntry> &rows() const { return m_rows; }
+
+    // Trims name and prefix, derives the day class, inserts in sort order (after equal rows).
+    // Returns false (and adds nothing) when the table already holds kMaxRows rows.
+    bool addProviderRow(const QString &name, const QString &networkPrefix, qint16 weekdayFlag,
+                        qint16 weekendFlag, qint16 fromHour, qint16 toHour, qint16 localFlag,
+                        qint16 longDistanceFlag, qint16 abroadFlag);
+    void removeProviderRow(int position);
+    void clear() { m_rows.clear(); }
+
+    // Appends without sorting; call sortRows() once after a bulk load.
+    bool appendUnsorted(const ProviderEntry &entry);
+
+    int sortColumn() const { return m_sortColumn; }
+    bool sortAscending() const { return m_ascending; }
+    void setSort(int column, bool ascending); // re-sorts (stable)
+    void sortRows();
+
+    // The text shown in a column (1..6); sorting compares these texts.
+    static QString columnText(const ProviderEntry &e, int column);
+
+private:
+    bool lessForSort(const ProviderEntry &a, const ProviderEntry &b) const;
+
+    QList<ProviderEntry> m_rows;
+    int m_sortColumn = NameColumn;
+    bool m_ascending = true;
+};
+
+} // namespace quirlanto

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+namespace quirlanto {
+
+// An entry as the user sees it. In memory the register keeps entries as item texts
+// (name, listSeparator, number, "~", flag digit), built and taken apart only here.
+struct PhoneEntry {
+    QString name;
+    QString number;
+    int zeroFlag = 0; // 0 or 1
+
+    bool operator==(const PhoneEntry &) const = default;
+};
+
+// 150 blanks and the character with code 1.
+const QString &listSeparator();
+
+QString makeItemText(const QString &name, const QString &number, int flag);
+QString entryName(const QString &item);
+QString entryTail(const QString &item);
+QString entryNumber(const QString &item);
+qint16 entryZeroFlag(const QString &item);
+
+PhoneEntry phoneEntryFromItem(const QString &item);
+inline QString itemText(const PhoneEntry &e) { return makeItemText(e.name, e.number, e.zeroFlag); }
+
+// Replaces each '"' by '\'' in place, keeping the length.
+void quotesToApostrophes(QString &text);
+
+} // namespace quirlanto

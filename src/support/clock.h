@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDateTime>
+
+namespace quirlanto {
+
+// Number preparation asks the clock for weekday and hour; tests pass a fixed one.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() const = 0;
+};
+
+class SystemClock final : public Clock {
+public:
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+};
+
+class FixedClock final : public Clock {
+public:
+    explicit FixedClock(QDateTime at) : m_at(std::move(at)) {}
+    QDateTime now() const override { return m_at; }
+    void set(QDateTime at) { m_at = std::move(at); }
+private:
+    QDateTime m_at;
+};
+
+} // namespace quirlanto
