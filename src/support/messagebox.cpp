@@ -1,0 +1,85 @@
+#include "support/messagebox.h"
+
+#include "support/version.h"
+
+#include <QPushButton>
+
+namespace quirlanto {
+
+namespace {
+QList<QMessageBox::StandardButton> g_answers;
+bool g_autoAnswer = false;
+QList<MessageBoxes::Shown> g_shown;
+
+QMessageBox::Icon qtIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Critical: return QMessageBox::Critical;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+} // namespace
+
+QMessageBox::StandardButton MessageBoxes::show(QWidget *parent, MessageIcon icon, const QString &text,
+                                               QMessageBox::StandardButtons buttons,
+                                               QMessageBox::StandardButton defaultButton)
+{
+    g_shown.append({icon, text});
+    if (!g_answers.isEmpty())
+        return g_answers.takeFirst();
+    if (g_autoAnswer)
+        return defaultButton;
+
+    QMessageBox box(qtIcon(icon), QString::fromLatin1(kProductName), text, buttons, parent);
+    box.setDefaultButton(defaultButton);
+    const std::pair<QMessageBox::StandardButton, const char *> german[] = {
+        {QMessageBox::Ok, "&OK"}, {QMessageBox::Cancel, "&Abbrechen"},
+        {QMessageBox::Yes, "&Ja"}, {QMessageBox::No, "&Nein"}};
+    for (const auto &[button, label] : german) {
+        if (QAbstractButton *b = box.button(button))
+            b->setText(QString::fromUtf8(label));
+    }
+    return QMessageBox::StandardButton(box.exec());
+}
+
+void MessageBoxes::information(QWidget *parent, const QString &text)
+{
+    show(parent, MessageIcon::Information, text);
+}
+
+void MessageBoxes::critical(QWidget *parent, const QString &text)
+{
+    show(parent, MessageIcon::Critical, text);
+}
+
+bool MessageBoxes::askYesNo(QWidget *parent, const QString &text, MessageIcon icon)
+{
+    return show(parent, icon, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
+void MessageBoxes::queueAnswer(QMessageBox::StandardButton answer)
+{
+    g_answers.append(answer);
+}
+
+void MessageBoxes::setAutoAnswer(bool on)
+{
+    g_autoAnswer = on;
+}
+
+const QList<MessageBoxes::Shown> &MessageBoxes::shown()
+{
+    return g_shown;
+}
+
+void MessageBoxes::clearShown()
+{
+    g_shown.clear();
+    g_answers.clear();
+}
+
+} // namespace quirlanto

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QList>
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace quirlanto {
+
+enum class MessageIcon { None, Information, Warning, Critical, Question };
+
+// Every message of the program goes through here: title "Quirlanto", German button texts.
+// Tests queue answers instead of clicking; each message is recorded either way.
+class MessageBoxes {
+public:
+    static QMessageBox::StandardButton show(QWidget *parent, MessageIcon icon, const QString &text,
+                                            QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                            QMessageBox::StandardButton defaultButton = QMessageBox::Ok);
+    static void information(QWidget *parent, const QString &text);
+    static void critical(QWidget *parent, const QString &text);
+    // Ja/Nein with Nein as default; true for Ja.
+    static bool askYesNo(QWidget *parent, const QString &text, MessageIcon icon = MessageIcon::Question);
+
+    // Test seam: while answers are queued (or auto-answer is on) no box is shown.
+    static void queueAnswer(QMessageBox::StandardButton answer);
+    static void setAutoAnswer(bool on); // answers with the default button
+    struct Shown {
+        MessageIcon icon;
+        QString text;
+    };
+    static const QList<Shown> &shown();
+    static void clearShown();
+};
+
+} // namespace quirlanto

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QHash>
+#include <QSettings>
+#include <QString>
+#include <QVariant>
+
+namespace quirlanto {
+
+inline constexpr auto kSettingsOrganisation = "MOLTARA Software";
+inline constexpr auto kSettingsApplication = "Quirlanto";
+
+// The per-user settings store (window position, port devices).
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    virtual QVariant value(const QString &key, const QVariant &fallback = {}) const = 0;
+    virtual void setValue(const QString &key, const QVariant &value) = 0;
+    virtual void remove(const QString &key) = 0;
+};
+
+// $XDG_CONFIG_HOME/MOLTARA Software/Quirlanto.conf
+class QtSettingsStore final : public SettingsStore {
+public:
+    QtSettingsStore()
+        : m_settings(QSettings::NativeFormat, QSettings::UserScope, QString::fromLatin1(kSettingsOrganisation),
+                     QString::fromLatin1(kSettingsApplication))
+    {
+    }
+    QVariant value(const QString &key, const QVariant &fallback) const override { return m_settings.value(key, fallback); }
+    void setValue(const QString &key, const QVariant &value) override { m_settings.setValue(key, value); m_settings.sync(); }
+    void remove(const QString &key) override { m_settings.remove(key); m_settings.sync(); }
+
+private:
+    QSettings m_settings;
+};
+
+class MemorySettingsStore final : public SettingsStore {
+public:
+    QVariant value(const QString &key, const QVariant &fallback) const override { return m_values.value(key, fallback); }
+    void setValue(const QString &key, const QVariant &value) override { m_values.insert(key, value); }
+    void remove(const QString &key) override { m_values.remove(key); }
+    const QHash<QString, QVariant> &values() const { return m_values; }
+
+private:
+    QHash<QString, QVariant> m_values;
+};
+
+} // namespace quirlanto
