@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+namespace quirlanto {
+
+class UrlOpener;
+
+// "Quirlanto - Info": name, version and purpose, and the way to the maker's web site.
+// Not modal; deletes itself when closed.
+class AboutWindow final : public QWidget {
+    Q_OBJECT
+public:
+    explicit AboutWindow(UrlOpener &opener, QWidget *parent = nullptr);
+
+    // The text of the label: first line, blank line, the paragraph about the maker.
+    static QString labelText();
+    // Top-left on screens of 640 x 480 pixels or less, centred otherwise.
+    void placeOnScreen();
+
+private:
+    void buttonClicked(int index);
+
+    UrlOpener &m_opener;
+};
+
+// Shows the one About window, building it only when none is open; returns it.
+AboutWindow *showAboutWindow(QWidget *parent, UrlOpener &opener);
+
+} // namespace quirlanto

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+class QWidget;
+
+namespace quirlanto {
+
+// The maker's web site; the only address the program opens.
+inline constexpr auto kMakerWebAddress = "https://www.moltara.example/";
+
+enum class ShowMode { Normal, Maximized };
+
+// Hands a file or address to the desktop's default application. Tests use RecordingUrlOpener.
+class UrlOpener {
+public:
+    virtual ~UrlOpener() = default;
+    // False when the desktop could not start anything for the address.
+    virtual bool openUrl(const QUrl &url, ShowMode mode) = 0;
+};
+
+// QDesktopServices; the desktop decides the browser window's size, so the mode is only a wish.
+class DesktopUrlOpener final : public UrlOpener {
+public:
+    bool openUrl(const QUrl &url, ShowMode mode) override;
+};
+
+class RecordingUrlOpener final : public UrlOpener {
+public:
+    struct Call {
+        QUrl url;
+        ShowMode mode;
+    };
+    bool openUrl(const QUrl &url, ShowMode mode) override
+    {
+        m_calls.append({url, mode});
+        return m_result;
+    }
+    void setResult(bool result) { m_result = result; }
+    const QList<Call> &calls() const { return m_calls; }
+    void clear() { m_calls.clear(); }
+
+private:
+    QList<Call> m_calls;
+    bool m_result = true;
+};
+
+// The program-wide opener for the real program.
+UrlOpener &desktopUrlOpener();
+
+// The eight help start pages under the program folder, in the order they are tried.
+QStringList helpFileCandidates();
+// The first candidate that is an existing file, or "" when there is none.
+QString findHelpFile();
+
+// Opens the given help page, or the one findHelpFile() finds when it is empty or missing.
+// Returns false (after telling the user) when no page exists or the browser cannot be started.
+bool openHelp(UrlOpener &opener, const QString &helpFile = {}, bool confirm = false, QWidget *parent = nullptr);
+// The maker's web site in a maximised browser window where the desktop allows it.
+bool openMakerWebPage(UrlOpener &opener, QWidget *parent = nullptr);
+
+} // namespace quirlanto
