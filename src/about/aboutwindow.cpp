@@ -1,0 +1,186 @@
+#include "about/aboutwindow.h"
+
+#include "support/helplinks.h"
+#include "support/version.h"
+#include "support/windowplacement.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace quirlanto {
+
+namespace {
+
+constexpr auto kDescription = "Macht das Telefonieren leichter.";
+constexpr int kSmallScreenWidth = 640;
+constexpr int kSmallScreenHeight = 480;
+
+QPointer<AboutWindow> &theWindow()
+{
+    static QPointer<AboutWindow> window;
+    return window;
+}
+
+// The maker's logo, drawn rather than shipped so the window needs no image file.
+QPixmap makerLogo(int side, qreal ratio)
+{
+    QPixmap pixmap(QSize(side, side) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient fill(0, 0, 0, side);
+    fill.setColorAt(0, QColor(0x2f, 0x6f, 0xb8));
+    fill.setColorAt(1, QColor(0x17, 0x3f, 0x73));
+    p.setPen(Qt::NoPen);
+    p.setBrush(fill);
+    p.drawRoundedRect(QRectF(1, 1, side - 2, side - 2), side / 6.0, side / 6.0);
+    QFont font = p.font();
+    font.setBold(true);
+    font.setPixelSize(side * 5 / 8);
+    p.setFont(font);
+    p.setPen(Qt::white);
+    p.drawText(QRectF(0, 0, side, side), Qt::AlignCenter, QStringLiteral("M"));
+    return pixmap;
+}
+
+class LogoLabel final : public QLabel {
+public:
+    LogoLabel(std::function<void()> onClick, QWidget *parent) : QLabel(parent), m_onClick(std::move(onClick))
+    {
+        setCursor(Qt::PointingHandCursor);
+    }
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+            m_onClick();
+        QLabel::mouseReleaseEvent(event);
+    }
+
+private:
+    std::function<void()> m_onClick;
+};
+
+} // namespace
+
+QString AboutWindow::labelText()
+{
+    QString firstLine = QString::fromLatin1(kProductName) + versionText(256) + QStringLiteral(" –");
+    const QString description = QString::fromUtf8(kDescription);
+    if (!description.isEmpty())
+        firstLine += QLatin1Char(' ') + description;
+    return firstLine + QStringLiteral("\n\n")
+        + QStringLiteral("Quirlanto gehört zu einer Reihe kleiner Helfer für den Alltag am PC, "
+                         "die MOLTARA Software mit viel Sorgfalt entwickelt: Jedes Programm nimmt Ihnen "
+                         "eine lästige Kleinigkeit ab und bleibt dabei so einfach wie möglich. "
+                         "Welche Helfer es außerdem gibt, erfahren Sie auf unseren Internetseiten – "
+                         "ein Klick auf „MOLTARA besuchen“ bringt Sie direkt dorthin.");
+}
+
+AboutWindow::AboutWindow(UrlOpener &opener, QWidget *parent) : QWidget(parent, Qt::Dialog), m_opener(opener)
+{
+    setObjectName(QStringLiteral("AboutWindow"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QString::fromLatin1(kProductName) + QStringLiteral(" - Info"));
+
+    auto *logo = new LogoLabel([this] { openMakerWebPage(m_opener, this); }, this);
+    logo->setObjectName(QStringLiteral("Image1"));
+    logo->setPixmap(makerLogo(64, devicePixelRatioF()));
+    logo->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    logo->setToolTip(QStringLiteral("Klicken Sie hier, um noch mehr interessante MOLTARA-Programme kennenzulernen ..."));
+
+    auto *label = new QLabel(labelText(), this);
+    label->setObjectName(QStringLiteral("Label1"));
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    label->setFixedWidth(label->fontMetrics().averageCharWidth() * 52);
+    label->setMinimumHeight(label->heightForWidth(label->width()));
+
+    auto *visit = new QPushButton(QStringLiteral("MOLTARA besuchen"), this);
+    visit->setObjectName(QStringLiteral("Btn1"));
+    visit->setToolTip(QStringLiteral("... startet Ihren Internet-Browser mit dem Ziel ")
+                      + QString::fromLatin1(kMakerWebAddress));
+    connect(visit, &QPushButton::clicked, this, [this] { buttonClicked(1); });
+
+    auto *closeButton = new QPushButton(QStringLiteral("&Schliessen"), this);
+    closeButton->setObjectName(QStringLiteral("Btn3"));
+    closeButton->setToolTip(QStringLiteral("... bringt Sie zurück zum Programm"));
+    closeButton->setDefault(true);
+    connect(closeButton, &QPushButton::clicked, this, [this] { buttonClicked(3); });
+
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+
+    auto *top = new QHBoxLayout;
+    top->setSpacing(16);
+    top->addWidget(logo, 0, Qt::AlignTop);
+    top->addWidget(label, 1);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(visit);
+    buttons->addWidget(closeButton);
+
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(16, 16, 16, 12);
+    outer->setSpacing(16);
+    outer->addLayout(top);
+    outer->addLayout(buttons);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+
+    setTabOrder(closeButton, visit);
+    closeButton->setFocus();
+}
+
+void AboutWindow::buttonClicked(int index)
+{
+    switch (index) {
+    case 1:
+        openMakerWebPage(m_opener, this);
+        break;
+    case 3:
+        close();
+        break;
+    default:
+        break;
+    }
+}
+
+void AboutWindow::placeOnScreen()
+{
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    if (area.width() <= kSmallScreenWidth || area.height() <= kSmallScreenHeight)
+        move(area.topLeft());
+    else
+        centreWindow(*this);
+}
+
+AboutWindow *showAboutWindow(QWidget *parent, UrlOpener &opener)
+{
+    QPointer<AboutWindow> &window = theWindow();
+    if (!window) {
+        window = new AboutWindow(opener, parent);
+        window->adjustSize();
+        window->placeOnScreen();
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+} // namespace quirlanto

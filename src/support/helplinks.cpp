@@ -1,0 +1,83 @@
+#include "support/helplinks.h"
+
+#include "support/messagebox.h"
+#include "support/version.h"
+
+#include <QDesktopServices>
+
+namespace quirlanto {
+
+bool DesktopUrlOpener::openUrl(const QUrl &url, ShowMode)
+{
+    return QDesktopServices::openUrl(url);
+}
+
+UrlOpener &desktopUrlOpener()
+{
+    static DesktopUrlOpener opener;
+    return opener;
+}
+
+QStringList helpFileCandidates()
+{
+    const QString base = programDirectory();
+    QStringList candidates;
+    for (const char *folder : {"", "hilfe/"}) {
+        for (const char *name : {"index", "hilfe"}) {
+            for (const char *ending : {".htm", ".html"})
+                candidates << base + QLatin1String(folder) + QLatin1String(name) + QLatin1String(ending);
+        }
+    }
+    return candidates;
+}
+
+QString findHelpFile()
+{
+    const QStringList candidates = helpFileCandidates();
+    for (const QString &candidate : candidates) {
+        if (fileExists(candidate))
+            return candidate;
+    }
+    return {};
+}
+
+namespace {
+
+bool openTarget(UrlOpener &opener, const QUrl &url, ShowMode mode, const QString &shownAs, QWidget *parent)
+{
+    if (opener.openUrl(url, mode))
+        return true;
+    MessageBoxes::show(parent, MessageIcon::Warning,
+                       QStringLiteral("Der Standard-Browser konnte nicht gestartet werden.\n\n%1\n\n"
+                                      "Bitte prüfen Sie, ob in Ihrer Arbeitsumgebung ein Browser als "
+                                      "Standardanwendung für Webseiten eingestellt ist.")
+                           .arg(shownAs));
+    return false;
+}
+
+} // namespace
+
+bool openHelp(UrlOpener &opener, const QString &helpFile, bool confirm, QWidget *parent)
+{
+    QString file = helpFile;
+    if (file.isEmpty() || !fileExists(file)) {
+        file = findHelpFile();
+        if (file.isEmpty()) {
+            MessageBoxes::information(parent, QStringLiteral("Die Online-Hilfe konnte leider nicht gefunden werden ..."));
+            return false;
+        }
+    }
+    if (!openTarget(opener, QUrl::fromLocalFile(file), ShowMode::Normal, file, parent))
+        return false;
+    if (confirm)
+        MessageBoxes::information(parent, QStringLiteral("HTML-Hilfetext wurde an den Standard-Browser geschickt ..."));
+    return true;
+}
+
+bool openMakerWebPage(UrlOpener &opener, QWidget *parent)
+{
+    const QString address = QString::fromLatin1(kMakerWebAddress);
+    return openTarget(opener, QUrl(address), ShowMode::Maximized, address, parent);
+}
+
+} // namespace quirlanto

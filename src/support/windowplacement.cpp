@@ -1,0 +1,108 @@
+#include "support/windowplacement.h"
+
+#include "support/settingsstore.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace quirlanto {
+
+namespace {
+
+constexpr double kTwipsPerInch = 1440.0;
+constexpr double kFallbackDpi = 96.0;
+
+double twipsPerPixel(qreal dpi)
+{
+    return kTwipsPerInch / (dpi > 0 ? dpi : kFallbackDpi);
+}
+
+// Stored text -> whole twips; anything that is not a number in 32-bit range counts as missing.
+std::optional<qint32> storedTwips(const SettingsStore &store, const char *key)
+{
+    const QVariant raw = store.value(QString::fromLatin1(key), QVariant());
+    if (!raw.isValid())
+        return std::nullopt;
+    bool ok = false;
+    const double number = raw.toString().trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(number))
+        return std::nullopt;
+    const double rounded = std::nearbyint(number);
+    if (rounded < std::numeric_limits<qint32>::min() || rounded > std::numeric_limits<qint32>::max())
+        return std::nullopt;
+    return qint32(rounded);
+}
+
+QScreen *screenOf(const QWidget &window)
+{
+    QScreen *screen = window.screen();
+    return screen ? screen : QGuiApplication::primaryScreen();
+}
+
+} // namespace
+
+double twipsPerPixelX(const QScreen *screen)
+{
+    return twipsPerPixel(screen ? screen->logicalDotsPerInchX() : kFallbackDpi);
+}
+
+double twipsPerPixelY(const QScreen *screen)
+{
+    return twipsPerPixel(screen ? screen->logicalDotsPerInchY() : kFallbackDpi);
+}
+
+void restoreWindowPlacement(QWidget &window, SettingsStore &store)
+{
+    const std::optional<qint32> top = storedTwips(store, kTopKey);
+    const std::optional<qint32> left = storedTwips(store, kLeftKey);
+    if (top && left && *top >= 0 && *left >= 0) {
+        // The corner counts as on the screen up to, not including, the screen's size in twips.
+        const auto screens = QGuiApplication::screens();
+        for (QScreen *screen : screens) {
+            const double tx = twipsPerPixelX(screen);
+            const double ty = twipsPerPixelY(screen);
+            const QRect g = screen->geometry();
+            const double x0 = g.x() * tx;
+            const double y0 = g.y() * ty;
+            if (*left >= x0 && *left < x0 + g.width() * tx && *top >= y0 && *top < y0 + g.height() * ty) {
+                window.move(int(std::nearbyint(*left / tx)), int(std::nearbyint(*top / ty)));
+                return;
+            }
+        }
+    }
+    centreWindow(window);
+}
+
+void saveWindowPlacement(const QWidget &window, SettingsStore &store)
+{
+    // pos() keeps the last shown position while the window is hidden in the tray.
+    const QScreen *screen = screenOf(window);
+    const QPoint corner = window.pos();
+    const auto twips = [](int pixels, double perPixel) {
+        return QString::number(qint64(std::nearbyint(pixels * perPixel)));
+    };
+    store.setValue(QString::fromLatin1(kTopKey), twips(corner.y(), twipsPerPixelY(screen)));
+    store.setValue(QString::fromLatin1(kLeftKey), twips(corner.x(), twipsPerPixelX(screen)));
+}
+
+void centreWindow(QWidget &window)
+{
+    // Before the first show the size is not settled yet; settle it as show() would.
+    if (!window.isVisible() && !window.testAttribute(Qt::WA_Resized))
+        window.adjustSize();
+    const QScreen *screen = screenOf(window);
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    const QSize size = window.frameGeometry().size();
+    const int left = (area.width() - size.width()) / 2;
+    const int top = (area.height() - size.height()) / 2;
+    window.move(area.x() + left, area.y() + top);
+}
+
+} // namespace quirlanto
