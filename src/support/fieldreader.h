@@ -9,16 +9,22 @@ namespace quirlanto {
 // Reads the comma/line-end separated field stream of both data files (Windows-1252 text).
 // Commas and line ends (CR, LF, CR LF) separate fields; blanks before a field are skipped;
 // a field starting with '"' runs to the next '"' and anything up to the next separator is dropped.
+// A line holding nothing but blanks carries no field (hand-edited files often have them).
 class FieldReader {
 public:
     explicit FieldReader(QByteArray data, qsizetype startOffset = 0);
 
     // True when nothing but line ends and blanks remain (a final line end counts as the end).
     bool atEnd() const;
-    // True when the last read ran past the end of the data (the field was missing).
+    // True once a read ran past the end of the data (the field was missing).
     bool hitEnd() const { return m_hitEnd; }
-    // True when a number field could not be read as a number (it reads as 0).
+    // True once a number field could not be read as a number, or lay outside 16 bits for
+    // readInt16. Such a field reads as its leading number part, 0 when there is none.
     bool hadBadNumber() const { return m_badNumber; }
+    // The same, for the last field read only.
+    bool lastNumberWasBad() const { return m_lastBad; }
+    // True once a quoted field had no closing quote (it ran to the end of the data).
+    bool hadUnclosedQuote() const { return m_unclosedQuote; }
 
     QString readText();
     // Decimal with "." as the point; empty reads 0; leading number part only ("8x" reads 8).
@@ -30,11 +36,19 @@ public:
 
 private:
     QByteArray readRawField(bool *quoted);
+    void consumeSeparator();
 
     QByteArray m_data;
     qsizetype m_pos = 0;
+    bool m_atLineStart = true;
     bool m_hitEnd = false;
     bool m_badNumber = false;
+    bool m_lastBad = false;
+    bool m_unclosedQuote = false;
 };
+
+// The number rule of the field stream on its own; `bad` tells whether the text was not a clean
+// number (it then reads as its leading number part, or 0).
+double parseFieldNumber(QByteArrayView text, bool *bad);
 
 } // namespace quirlanto

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 namespace quirlanto {
 
 struct WriteResult {
@@ -12,7 +14,21 @@ struct WriteResult {
 
 // Writes bytes to a temporary file beside `path`, syncs it, then rotates by renames:
 // old backup removed, current file becomes `backupPath`, the temporary file becomes `path`.
-// On any failure `path` (and the backup) stay as they were.
+// On any failure `path` stays byte-identical and the temporary file is removed. Without a
+// current file an existing backup is left alone.
 WriteResult writeFileWithBackup(const QString &path, const QString &backupPath, const QByteArray &bytes);
+
+// The steps of writeFileWithBackup, in order.
+// LinkBackup keeps the current file under the backup name by a hard link; MoveToBackup is the
+// fallback rename where the file system has no hard links.
+enum class WriteStep { CreateTemporary, WriteData, Sync, RemoveBackup, LinkBackup, MoveToBackup, Replace };
+
+// Test seam: the hook is asked before each step; a non-zero errno value it returns makes that
+// step fail with that error. An empty hook (the default) lets every step run.
+using WriteFailureHook = std::function<int(WriteStep)>;
+void setWriteFailureHook(WriteFailureHook hook);
+
+// German wording of a system error number, for messages ("Zugriff verweigert").
+QString systemErrorText(int errorNumber);
 
 } // namespace quirlanto

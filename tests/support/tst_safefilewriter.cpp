@@ -1,0 +1,207 @@
+#include "support/safefilewriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+
+using namespace quirlanto;
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return f.readAll();
+}
+
+void put(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+QStringList entriesOf(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(WriteStep)
+
+class TestSafeFileWriter : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void firstWriteMakesNoBackup();
+    void writesRotateOneGeneration();
+    void strayBackupWithoutCurrentFileIsKept();
+    void failedStepLeavesCurrentFile_data();
+    void failedStepLeavesCurrentFile();
+    void errorTextNamesFileAndReason();
+    void withoutHardLinksTheFileIsMovedAside();
+    void failedReplaceAfterMoveRestoresCurrentFile();
+    void missingFolder();
+    void currentPathIsAFolder();
+    void fileModeIsKept();
+
+private:
+    QTemporaryDir *m_dir = nullptr;
+    QString m_path;
+    QString m_backup;
+};
+
+void TestSafeFileWriter::init()
+{
+    m_dir = new QTemporaryDir;
+    QVERIFY(m_dir->isValid());
+    m_path = m_dir->filePath(QStringLiteral("Telefonregister.ini"));
+    m_backup = m_dir->filePath(QStringLiteral("Telefonregister.bak"));
+}
+
+void TestSafeFileWriter::cleanup()
+{
+    setWriteFailureHook({});
+    delete m_dir;
+    m_dir = nullptr;
+}
+
+void TestSafeFileWriter::firstWriteMakesNoBackup()
+{
+    const WriteResult result = writeFileWithBackup(m_path, m_backup, "one\r\n");
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QCOMPARE(result.error, QString());
+    QCOMPARE(contents(m_path), QByteArray("one\r\n"));
+    QCOMPARE(entriesOf(m_dir->path()), QStringList{"Telefonregister.ini"});
+}
+
+void TestSafeFileWriter::writesRotateOneGeneration()
+{
+    QVERIFY(writeFileWithBackup(m_path, m_backup, "A").ok);
+    QVERIFY(writeFileWithBackup(m_path, m_backup, "B").ok);
+    QCOMPARE(contents(m_path), QByteArray("B"));
+    QCOMPARE(contents(m_backup), QByteArray("A"));
+    QVERIFY(writeFileWithBackup(m_path, m_backup, "C").ok);
+    QCOMPARE(contents(m_path), QByteArray("C"));
+    QCOMPARE(contents(m_backup), QByteArray("B"));
+    QCOMPARE(entriesOf(m_dir->path()), (QStringList{"Telefonregister.bak", "Telefonregister.ini"}));
+
+    // Current and backup are separate files afterwards, not two names of one.
+    put(m_path, "changed");
+    QCOMPARE(contents(m_backup), QByteArray("B"));
+}
+
+void TestSafeFileWriter::strayBackupWithoutCurrentFileIsKept()
+{
+    put(m_backup, "only copy");
+    QVERIFY(writeFileWithBackup(m_path, m_backup, "new").ok);
+    QCOMPARE(contents(m_path), QByteArray("new"));
+    QCOMPARE(contents(m_backup), QByteArray("only copy"));
+}
+
+void TestSafeFileWriter::failedStepLeavesCurrentFile_data()
+{
+    QTest::addColumn<WriteStep>("step");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<bool>("backupKept");
+    QTest::newRow("temporary file") << WriteStep::CreateTemporary << EACCES << "Zugriff verweigert" << true;
+    QTest::newRow("disk full") << WriteStep::WriteData << ENOSPC << "Kein Speicherplatz mehr frei" << true;
+    QTest::newRow("sync") << WriteStep::Sync << EIO << "Ein-/Ausgabefehler" << true;
+    QTest::newRow("old backup") << WriteStep::RemoveBackup << EACCES << "ließ sich nicht entfernen (Zugriff verweigert)" << true;
+    QTest::newRow("backup link") << WriteStep::LinkBackup << EROFS << "ließ sich nicht anlegen (Das Dateisystem ist schreibgeschützt)" << false;
+    QTest::newRow("replace") << WriteStep::Replace << EBUSY << "Die Datei wird gerade benutzt" << false;
+}
+
+void TestSafeFileWriter::failedStepLeavesCurrentFile()
+{
+    QFETCH(WriteStep, step);
+    QFETCH(int, error);
+    QFETCH(QString, reason);
+    QFETCH(bool, backupKept);
+
+    put(m_path, "OLD\r\n");
+    put(m_backup, "OLDER\r\n");
+    setWriteFailureHook([&](WriteStep s) { return s == step ? error : 0; });
+
+    const WriteResult result = writeFileWithBackup(m_path, m_backup, "NEW\r\n");
+    QVERIFY(!result.ok);
+    QVERIFY2(result.error.contains(reason), qPrintable(result.error));
+    QVERIFY2(result.error.contains(m_path), qPrintable(result.error));
+    QCOMPARE(contents(m_path), QByteArray("OLD\r\n"));
+    if (backupKept)
+        QCOMPARE(contents(m_backup), QByteArray("OLDER\r\n"));
+    // No temporary file is left behind.
+    for (const QString &name : entriesOf(m_dir->path()))
+        QVERIFY2(name == "Telefonregister.ini" || name == "Telefonregister.bak", qPrintable(name));
+}
+
+void TestSafeFileWriter::errorTextNamesFileAndReason()
+{
+    setWriteFailureHook([](WriteStep s) { return s == WriteStep::CreateTemporary ? EACCES : 0; });
+    const WriteResult result = writeFileWithBackup(m_path, m_backup, "x");
+    QCOMPARE(result.error,
+             QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: Zugriff verweigert.").arg(m_path));
+}
+
+void TestSafeFileWriter::withoutHardLinksTheFileIsMovedAside()
+{
+    put(m_path, "OLD");
+    setWriteFailureHook([](WriteStep s) { return s == WriteStep::LinkBackup ? EPERM : 0; });
+    const WriteResult result = writeFileWithBackup(m_path, m_backup, "NEW");
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QCOMPARE(contents(m_path), QByteArray("NEW"));
+    QCOMPARE(contents(m_backup), QByteArray("OLD"));
+}
+
+void TestSafeFileWriter::failedReplaceAfterMoveRestoresCurrentFile()
+{
+    put(m_path, "OLD");
+    setWriteFailureHook([](WriteStep s) {
+        return s == WriteStep::LinkBackup ? EPERM : s == WriteStep::Replace ? EIO : 0;
+    });
+    const WriteResult result = writeFileWithBackup(m_path, m_backup, "NEW");
+    QVERIFY(!result.ok);
+    QCOMPARE(contents(m_path), QByteArray("OLD"));
+    QCOMPARE(entriesOf(m_dir->path()), QStringList{"Telefonregister.ini"});
+}
+
+void TestSafeFileWriter::missingFolder()
+{
+    const QString path = m_dir->filePath(QStringLiteral("fehlt/Telefonregister.ini"));
+    const WriteResult result = writeFileWithBackup(path, m_dir->filePath(QStringLiteral("fehlt/x.bak")), "x");
+    QVERIFY(!result.ok);
+    QCOMPARE(result.error, QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: "
+                                          "Der Ordner oder die Datei ist nicht vorhanden.").arg(path));
+    QVERIFY(entriesOf(m_dir->path()).isEmpty());
+}
+
+void TestSafeFileWriter::currentPathIsAFolder()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Telefonregister.ini")));
+    put(m_dir->filePath(QStringLiteral("Telefonregister.ini/inside")), "keep");
+    const WriteResult result = writeFileWithBackup(m_path, m_backup, "x");
+    QVERIFY(!result.ok);
+    QVERIFY2(result.error.endsWith(QStringLiteral(": An dieser Stelle steht ein Ordner.")), qPrintable(result.error));
+    QCOMPARE(contents(m_dir->filePath(QStringLiteral("Telefonregister.ini/inside"))), QByteArray("keep"));
+    QCOMPARE(entriesOf(m_dir->path()), QStringList{"Telefonregister.ini"});
+}
+
+void TestSafeFileWriter::fileModeIsKept()
+{
+    put(m_path, "OLD");
+    const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    QVERIFY(QFile::setPermissions(m_path, mode));
+    QVERIFY(writeFileWithBackup(m_path, m_backup, "NEW").ok);
+    QCOMPARE(QFile::permissions(m_path) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), mode);
+}
+
+QTEST_GUILESS_MAIN(TestSafeFileWriter)
+#include "tst_safefilewriter.moc"
