@@ -1,0 +1,133 @@
+#include "providers/providertable.h"
+
+#include <QCollator>
+#include <QLocale>
+
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
+namespace quirlanto {
+
+namespace {
+
+// The list is German: umlauts sort beside their base letters and case does not matter.
+// Fixed to German rather than the session locale so the row order, and with it the
+// provider that wins, does not change with the environment.
+const QCollator &listCollator()
+{
+    static const QCollator collator = [] {
+        QCollator c(QLocale(QLocale::German, QLocale::Germany));
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        c.setNumericMode(false);
+        return c;
+    }();
+    return collator;
+}
+
+bool validColumn(int column)
+{
+    return column >= ProviderTable::NameColumn && column <= ProviderTable::DistanceColumn;
+}
+
+} // namespace
+
+QString ProviderTable::columnText(const ProviderEntry &e, int column)
+{
+    switch (column) {
+    case NameColumn:
+        return e.name;
+    case PrefixColumn:
+        return e.networkPrefix;
+    case DayColumn:
+        return dayClassText(e.dayClass);
+    case FromColumn:
+        return hourText(e.fromHour);
+    case ToColumn:
+        return hourText(e.toHour);
+    case DistanceColumn:
+        return distanceText(e);
+    default:
+        return {};
+    }
+}
+
+bool ProviderTable::lessForSort(const ProviderEntry &a, const ProviderEntry &b) const
+{
+    const int c = listCollator().compare(columnText(a, m_sortColumn), columnText(b, m_sortColumn));
+    return m_ascending ? c < 0 : c > 0;
+}
+
+bool ProviderTable::addProviderRow(const QString &name, const QString &networkPrefix, qint16 weekdayFlag,
+                                   qint16 weekendFlag, qint16 fromHour, qint16 toHour, qint16 localFlag,
+                                   qint16 longDistanceFlag, qint16 abroadFlag)
+{
+    if (rowCount() >= kMaxRows)
+        return false;
+    ProviderEntry e;
+    e.name = name.trimmed();
+    e.networkPrefix = networkPrefix.trimmed();
+    e.dayClass = dayClassFromFlags(weekdayFlag, weekendFlag);
+    e.fromHour = fromHour;
+    e.toHour = toHour;
+    e.local = localFlag != 0;
+    e.longDistance = longDistanceFlag != 0;
+    e.abroad = abroadFlag != 0;
+
+    // After all rows that sort equal: the place a stable re-sort of the appended row gives.
+    const auto at = std::upper_bound(m_rows.begin(), m_rows.end(), e,
+                                     [this](const ProviderEntry &x, const ProviderEntry &y) { return lessForSort(x, y); });
+    m_rows.insert(at, e);
+    return true;
+}
+
+void ProviderTable::removeProviderRow(int position)
+{
+    if (position < 1 || position > rowCount())
+        return;
+    m_rows.removeAt(position - 1);
+}
+
+bool ProviderTable::appendUnsorted(const ProviderEntry &entry)
+{
+    if (rowCount() >= kMaxRows)
+        return false;
+    m_rows.append(entry);
+    return true;
+}
+
+void ProviderTable::setSort(int column, bool ascending)
+{
+    if (validColumn(column))
+        m_sortColumn = column;
+    m_ascending = ascending;
+    sortRows();
+}
+
+void ProviderTable::sortRows()
+{
+    if (m_rows.size() < 2)
+        return;
+    // One collation key per row instead of one per comparison: a full table sorts in a few ms.
+    const QCollator &collator = listCollator();
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(size_t(m_rows.size()));
+    for (const ProviderEntry &e : std::as_const(m_rows))
+        keys.push_back(collator.sortKey(columnText(e, m_sortColumn)));
+
+    std::vector<int> order(size_t(m_rows.size()));
+    std::iota(order.begin(), order.end(), 0);
+    const bool ascending = m_ascending;
+    std::stable_sort(order.begin(), order.end(), [&keys, ascending](int a, int b) {
+        const int c = keys[size_t(a)].compare(keys[size_t(b)]);
+        return ascending ? c < 0 : c > 0;
+    });
+
+    QList<ProviderEntry> sorted;
+    sorted.reserve(m_rows.size());
+    for (int i : order)
+        sorted.append(std::move(m_rows[i]));
+    m_rows = std::move(sorted);
+}
+
+} // namespace quirlanto

@@ -1,0 +1,270 @@
+#include "dial/numberpreparation.h"
+
+#include "providers/providertable.h"
+#include "support/clock.h"
+
+#include <QTest>
+
+using namespace quirlanto;
+
+Q_DECLARE_METATYPE(quirlanto::DistanceClass)
+
+namespace {
+
+// Counts reads, so tests can see the clock is left alone while providers are off.
+class CountingClock final : public Clock {
+public:
+    explicit CountingClock(QDateTime at) : m_at(std::move(at)) {}
+    QDateTime now() const override
+    {
+        ++reads;
+        return m_at;
+    }
+    mutable int reads = 0;
+
+private:
+    QDateTime m_at;
+};
+
+Settings settingsWith(const QString &country, const QString &area, const QString &international = QStringLiteral("00"))
+{
+    Settings s;
+    s.ownCountryCode = country;
+    s.ownAreaCode = area;
+    s.internationalPrefix = international;
+    return s;
+}
+
+// 2026-12-07 is a Monday.
+QDateTime at(int dayOffset, int hour, int minute = 0)
+{
+    return QDateTime(QDate(2026, 12, 7).addDays(dayOffset), QTime(hour, minute));
+}
+
+} // namespace
+
+class TestNumberPreparation : public QObject {
+    Q_OBJECT
+
+private slots:
+    void filterDialChars_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("filtered");
+        QTest::newRow("plain digits") << "4989123456" << "4989123456";
+        QTest::newRow("written form") << "+49 (0)89 / 12 34-56" << "49089123456";
+        QTest::newRow("pause and flash kept") << "0,!,123" << "0,!,123";
+        QTest::newRow("star and hash dropped") << "*31#0123" << "310123";
+        QTest::newRow("letters dropped") << "Tel.: 089-1234 (Büro)" << "0891234";
+        QTest::newRow("nothing usable") << "Hallo Welt" << "";
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("other scripts' digits dropped") << QString::fromUtf8("١٢٣ 12３") << "12";
+        QTest::newRow("semicolon and period dropped") << "12;34.56" << "123456";
+    }
+    void filterDialChars()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, filtered);
+        QCOMPARE(quirlanto::filterDialChars(text), filtered);
+    }
+
+    void normalizeClipboardNumber_data()
+    {
+        QTest::addColumn<QString>("filtered");
+        QTest::addColumn<QString>("country");
+        QTest::addColumn<QString>("normalized");
+        QTest::newRow("national") << "089123456" << "49" << "4989123456";
+        QTest::newRow("international zeros") << "0049301234" << "49" << "49301234";
+        QTest::newRow("plus already gone") << "12125550100" << "49" << "12125550100";
+        QTest::newRow("zeros stripped once") << "0000123" << "49" << "00123";
+        QTest::newRow("single zero") << "0" << "49" << "49";
+        QTest::newRow("double zero only") << "00" << "49" << "";
+        QTest::newRow("other own country") << "01234" << "43" << "431234";
+        QTest::newRow("empty own country") << "0891234" << "" << "891234";
+        QTest::newRow("pause kept") << "0,123" << "49" << "49,123";
+    }
+    void normalizeClipboardNumber()
+    {
+        QFETCH(QString, filtered);
+        QFETCH(QString, country);
+        QFETCH(QString, normalized);
+        QCOMPARE(quirlanto::normalizeClipboardNumber(filtered, settingsWith(country, "89")), normalized);
+    }
+
+    void dropTrunkZero_data()
+    {
+        QTest::addColumn<QString>("raw");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("plus") << "+49 (0)89 / 12 34-56" << "+49 89 / 12 34-56";
+        QTest::newRow("leading blanks") << "  \t+49(0)89123" << "  \t+4989123";
+        QTest::newRow("double zero") << "0049 (0) 89 123" << "0049  89 123";
+        QTest::newRow("blanks inside") << "+44 ( 0 )20 7946" << "+44 20 7946";
+        QTest::newRow("only the first") << "+49 (0)89 (0)1" << "+49 89 (0)1";
+        QTest::newRow("national stays") << "089 (0) 123" << "089 (0) 123";
+        QTest::newRow("single zero start stays") << "0(0)89" << "0(0)89";
+        QTest::newRow("other parentheses stay") << "+49 (089) 123" << "+49 (089) 123";
+        QTest::newRow("unclosed stays") << "+49 (0 89" << "+49 (0 89";
+        QTest::newRow("later match") << "+49 (1) (0)89" << "+49 (1) 89";
+        QTest::newRow("plus not first stays") << "Tel +49 (0)89" << "Tel +49 (0)89";
+        QTest::newRow("empty") << "" << "";
+    }
+    void dropTrunkZero()
+    {
+        QFETCH(QString, raw);
+        QFETCH(QString, result);
+        QCOMPARE(dropTrunkZeroAfterCountryCode(raw), result);
+    }
+
+    // What the dial command does with clipboard text: every clipboard number dials with the zero flag on.
+    void clipboardPipeline_data()
+    {
+        QTest::addColumn<QString>("raw");
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("prefix");
+        QTest::addColumn<DistanceClass>("distance");
+        QTest::newRow("trunk zero after country code") << "+49 (0)89 / 12 34-56" << "123456" << ""
+                                                       << DistanceClass::Local;
+        QTest::newRow("trunk zero, other area") << "+49 (0)30 1234" << "0301234" << "" << DistanceClass::LongDistance;
+        QTest::newRow("trunk zero after 00") << " 0049 ( 0 ) 89 123" << "123" << "" << DistanceClass::Local;
+        QTest::newRow("abroad with trunk zero") << "+44 (0)20 7946 0000" << "442079460000" << "00"
+                                                << DistanceClass::Abroad;
+        QTest::newRow("national with slash") << "089/123456" << "123456" << "" << DistanceClass::Local;
+        QTest::newRow("national other area") << "030 / 123 456" << "030123456" << ""
+                                             << DistanceClass::LongDistance;
+        QTest::newRow("international zeros") << "0049 30 1234" << "0301234" << "" << DistanceClass::LongDistance;
+        QTest::newRow("plus abroad") << "+1 212 555 0100" << "12125550100" << "00" << DistanceClass::Abroad;
+        QTest::newRow("zeros stripped once") << "0000123" << "00123" << "00" << DistanceClass::Abroad;
+    }
+    void clipboardPipeline()
+    {
+        QFETCH(QString, raw);
+        QFETCH(QString, number);
+        QFETCH(QString, prefix);
+        QFETCH(DistanceClass, distance);
+        const Settings s = settingsWith("49", "89");
+        const QString international =
+            quirlanto::normalizeClipboardNumber(quirlanto::filterDialChars(dropTrunkZeroAfterCountryCode(raw)), s);
+        const FixedClock clock(at(0, 12));
+        const PreparedNumber p = quirlanto::prepareNumber(international, 1, s, nullptr, clock);
+        QCOMPARE(p.number, number);
+        QCOMPARE(p.dialPrefix, prefix);
+        QCOMPARE(p.distance, distance);
+    }
+
+    void prepareNumber_data()
+    {
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<int>("zeroFlag");
+        QTest::addColumn<QString>("country");
+        QTest::addColumn<QString>("area");
+        QTest::addColumn<DistanceClass>("distance");
+        QTest::addColumn<QString>("prefix");
+        QTest::addColumn<QString>("dialNumber");
+        QTest::addColumn<QString>("display");
+
+        QTest::newRow("local, flag on") << "4989123456" << 1 << "49" << "89" << DistanceClass::Local << "" << "123456"
+                                        << "123456";
+        QTest::newRow("local, flag off") << "4989123456" << 0 << "49" << "89" << DistanceClass::Local << ""
+                                         << "123456" << "123456";
+        QTest::newRow("long distance, flag on") << "4930123456" << 1 << "49" << "89" << DistanceClass::LongDistance
+                                                << "" << "030123456" << "030123456";
+        QTest::newRow("long distance, flag off") << "4930123456" << 0 << "49" << "89" << DistanceClass::LongDistance
+                                                 << "" << "30123456" << "30123456";
+        QTest::newRow("abroad") << "12125550100" << 1 << "49" << "89" << DistanceClass::Abroad << "00"
+                                << "12125550100" << "+12125550100";
+        QTest::newRow("filter keeps written zero") << "49089123456" << 1 << "49" << "89"
+                                                   << DistanceClass::LongDistance << "" << "0089123456"
+                                                   << "0089123456";
+        QTest::newRow("plain prefix test") << "49891234" << 1 << "49" << "89" << DistanceClass::Local << "" << "1234"
+                                           << "1234";
+        QTest::newRow("country code alone, flag on") << "49" << 1 << "49" << "89" << DistanceClass::LongDistance << ""
+                                                     << "0" << "0";
+        QTest::newRow("country code alone, flag off") << "49" << 0 << "49" << "89" << DistanceClass::LongDistance
+                                                      << "" << "" << "";
+        QTest::newRow("area code alone") << "4989" << 1 << "49" << "89" << DistanceClass::Local << "" << "" << "";
+        QTest::newRow("empty country makes abroad") << "4989123456" << 1 << "" << "89" << DistanceClass::Abroad
+                                                    << "00" << "4989123456" << "+4989123456";
+        QTest::newRow("empty area makes no local") << "4989123456" << 1 << "49" << "" << DistanceClass::LongDistance
+                                                   << "" << "089123456" << "089123456";
+        QTest::newRow("zeros stripped once") << "00123" << 1 << "49" << "89" << DistanceClass::Abroad << "00"
+                                             << "00123" << "+00123";
+        QTest::newRow("empty number") << "" << 1 << "49" << "89" << DistanceClass::Abroad << "00" << "" << "+";
+        QTest::newRow("any nonzero flag is on") << "4930123456" << -1 << "49" << "89" << DistanceClass::LongDistance
+                                                << "" << "030123456" << "030123456";
+        QTest::newRow("pauses travel along") << "4989,,12" << 1 << "49" << "89" << DistanceClass::Local << "" << ",,12"
+                                             << ",,12";
+    }
+    void prepareNumber()
+    {
+        QFETCH(QString, number);
+        QFETCH(int, zeroFlag);
+        QFETCH(QString, country);
+        QFETCH(QString, area);
+        QFETCH(DistanceClass, distance);
+        QFETCH(QString, prefix);
+        QFETCH(QString, dialNumber);
+        QFETCH(QString, display);
+        const CountingClock clock(at(0, 12));
+        ProviderTable providers; // off: must not be consulted even though it has a fitting row
+        providers.addProviderRow("p", "01013", 1, 1, 0, 24, 1, 1, 1);
+        const PreparedNumber p = quirlanto::prepareNumber(number, zeroFlag, settingsWith(country, area), &providers,
+                                                          clock);
+        QCOMPARE(p.distance, distance);
+        QCOMPARE(p.dialPrefix, prefix);
+        QCOMPARE(p.number, dialNumber);
+        QCOMPARE(p.displayNumber, display);
+        QCOMPARE(clock.reads, 0);
+    }
+
+    void internationalPrefixFromSettings()
+    {
+        const FixedClock clock(at(0, 12));
+        const PreparedNumber p =
+            quirlanto::prepareNumber("4312345", 1, settingsWith("49", "89", "011"), nullptr, clock);
+        QCOMPARE(p.dialPrefix, QStringLiteral("011"));
+        QCOMPARE(p.displayNumber, QStringLiteral("+4312345"));
+    }
+
+    void providerPrefix_data()
+    {
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QDateTime>("when");
+        QTest::addColumn<QString>("prefix");
+        // Rows: 01013 every day 0-24 long distance and abroad; 01088 weekend only, local;
+        // 01070 weekdays 18-24 local.
+        QTest::newRow("long distance") << "4930123456" << at(0, 12) << "01013";
+        QTest::newRow("abroad keeps international prefix after") << "12125550100" << at(0, 12) << "0101300";
+        QTest::newRow("local on Monday before 18") << "4989123456" << at(0, 17, 59) << "";
+        QTest::newRow("local on Monday at 18") << "4989123456" << at(0, 18) << "01070";
+        QTest::newRow("local on Friday evening") << "4989123456" << at(4, 23, 59) << "01070";
+        QTest::newRow("local on Saturday") << "4989123456" << at(5, 3) << "01088";
+        QTest::newRow("local on Sunday") << "4989123456" << at(6, 20) << "01088";
+        QTest::newRow("local on next Monday morning") << "4989123456" << at(7, 0) << "";
+    }
+    void providerPrefix()
+    {
+        QFETCH(QString, number);
+        QFETCH(QDateTime, when);
+        QFETCH(QString, prefix);
+        ProviderTable providers;
+        providers.providersEnabled = true;
+        providers.addProviderRow("Fern", "01013", 1, 1, 0, 24, 0, 1, 1);
+        providers.addProviderRow("Wochenende", "01088", 0, 1, 0, 24, 1, 0, 0);
+        providers.addProviderRow("Abend", "01070", 1, 0, 18, 24, 1, 0, 0);
+        const CountingClock clock(when);
+        const PreparedNumber p = quirlanto::prepareNumber(number, 1, settingsWith("49", "89"), &providers, clock);
+        QCOMPARE(p.dialPrefix, prefix);
+        QCOMPARE(clock.reads, 1);
+    }
+
+    void noTableMeansNoProvider()
+    {
+        const CountingClock clock(at(0, 12));
+        const PreparedNumber p = quirlanto::prepareNumber("4930123456", 1, settingsWith("49", "89"), nullptr, clock);
+        QCOMPARE(p.dialPrefix, QString());
+        QCOMPARE(clock.reads, 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNumberPreparation)
+#include "tst_numberpreparation.moc"
