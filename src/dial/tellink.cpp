@@ -1,0 +1,105 @@
+#include "dial/tellink.h"
+
+#include "dial/numberpreparation.h"
+
+#include <QUrl>
+
+namespace quirlanto {
+
+namespace {
+
+const QLatin1String kScheme("tel:");
+
+bool isVisualSeparator(QChar c)
+{
+    return c == u'-' || c == u'.' || c == u'(' || c == u')' || c.isSpace();
+}
+
+bool isUndialableDigit(QChar c)
+{
+    return c == u'*' || c == u'#' || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
+// Worst finding over the characters: anything not a digit or separator spoils the number.
+TelLink::Status classifyDigits(QStringView text, int &digitCount)
+{
+    digitCount = 0;
+    TelLink::Status status = TelLink::Status::Ok;
+    for (QChar c : text) {
+        if (c >= u'0' && c <= u'9')
+            ++digitCount;
+        else if (isVisualSeparator(c))
+            continue;
+        else if (isUndialableDigit(c))
+            status = status == TelLink::Status::NoNumber ? status : TelLink::Status::Undialable;
+        else
+            status = TelLink::Status::NoNumber;
+    }
+    if (status == TelLink::Status::Ok && digitCount == 0)
+        status = TelLink::Status::NoNumber;
+    return status;
+}
+
+} // namespace
+
+bool isTelLink(const QString &argument)
+{
+    return argument.trimmed().startsWith(kScheme, Qt::CaseInsensitive);
+}
+
+TelLink parseTelLink(const QString &uri)
+{
+    TelLink link;
+    QString rest = uri.trimmed();
+    if (!rest.startsWith(kScheme, Qt::CaseInsensitive))
+        return link;
+    rest = rest.mid(kScheme.size());
+    if (rest.startsWith(QLatin1String("//")))
+        rest = rest.mid(2);
+    rest = QUrl::fromPercentEncoding(rest.toUtf8());
+
+    const QStringList parts = rest.split(u';');
+    QString number = parts.first().trimmed();
+    link.global = number.startsWith(u'+');
+    link.numberText = number;
+
+    int digits = 0;
+    link.status = classifyDigits(link.global ? QStringView(number).mid(1) : QStringView(number), digits);
+    if (link.status == TelLink::Status::NoNumber)
+        return link;
+
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        const QString &parameter = parts.at(i);
+        const qsizetype equals = parameter.indexOf(u'=');
+        const QString name = parameter.left(equals).trimmed();
+        if (equals < 0 || name.compare(QLatin1String("ext"), Qt::CaseInsensitive) != 0)
+            continue; // phone-context, isub and the like do not change what is dialed
+        const QString value = parameter.mid(equals + 1);
+        int extDigits = 0;
+        const TelLink::Status extStatus = classifyDigits(value, extDigits);
+        if (extStatus == TelLink::Status::NoNumber && extDigits == 0 && value.trimmed().isEmpty())
+            continue;
+        if (extStatus != TelLink::Status::Ok) {
+            if (link.status == TelLink::Status::Ok || extStatus == TelLink::Status::NoNumber)
+                link.status = extStatus;
+            continue;
+        }
+        for (QChar c : value) {
+            if (c.isDigit())
+                link.extension.append(c);
+        }
+    }
+    return link;
+}
+
+QString telLinkInternationalNumber(const TelLink &link, const Settings &settings)
+{
+    if (link.status != TelLink::Status::Ok)
+        return {};
+    const QString digits = filterDialChars(dropTrunkZeroAfterCountryCode(link.numberText)) + link.extension;
+    if (link.global)
+        return digits;
+    return normalizeClipboardNumber(digits, settings);
+}
+
+} // namespace quirlanto

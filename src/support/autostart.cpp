@@ -1,0 +1,201 @@
+#include "support/autostart.h"
+
+#include "support/messagebox.h"
+#include "support/version.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSignalBlocker>
+
+namespace quirlanto {
+
+namespace {
+
+const char kTagProperty[] = "tag";
+
+QString configHome()
+{
+    // Relative values are to be ignored, as if unset.
+    const QString configured = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!configured.isEmpty() && QDir::isAbsolutePath(configured))
+        return QDir::cleanPath(configured);
+    return QDir::homePath() + QLatin1String("/.config");
+}
+
+bool isTagSet(const QCheckBox *box)
+{
+    return !box->property(kTagProperty).toString().isEmpty();
+}
+
+// The box shows what is on disk, without firing applyAutostart again.
+void mirrorEntry(QCheckBox *box)
+{
+    const QSignalBlocker blocker(box);
+    box->setChecked(autostartEntryExists(QString::fromLatin1(kProductName)));
+}
+
+} // namespace
+
+QString autostartDirectory()
+{
+    return configHome() + QLatin1String("/autostart");
+}
+
+QString legacyAutostartDirectory()
+{
+    return configHome() + QLatin1String("/autostart-scripts");
+}
+
+QString autostartEntryPath(const QString &name)
+{
+    return autostartDirectory() + u'/' + name + QLatin1String(".desktop");
+}
+
+QString desktopExecArgument(const QString &argument)
+{
+    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#`()");
+    bool needsQuotes = argument.isEmpty();
+    for (QChar c : argument)
+        needsQuotes = needsQuotes || reserved.contains(c);
+
+    QString quoted;
+    if (needsQuotes) {
+        quoted.append(u'"');
+        for (QChar c : argument) {
+            if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
+                quoted.append(u'\\');
+            quoted.append(c);
+        }
+        quoted.append(u'"');
+    } else {
+        quoted = argument;
+    }
+    quoted.replace(u'%', QLatin1String("%%")); // a lone % would start a field code
+
+    // The value of a key is itself a string with escapes, so backslashes double once more.
+    QString value;
+    for (QChar c : quoted) {
+        if (c == u'\\')
+            value.append(QLatin1String("\\\\"));
+        else if (c == u'\n')
+            value.append(QLatin1String("\\n"));
+        else if (c == u'\t')
+            value.append(QLatin1String("\\t"));
+        else if (c == u'\r')
+            value.append(QLatin1String("\\r"));
+        else
+            value.append(c);
+    }
+    return value;
+}
+
+QString autostartCommandLine(const QString &programPath)
+{
+    return desktopExecArgument(programPath) + u' ' + QLatin1String(kAutostartSwitch);
+}
+
+bool setAutostartEntry(const QString &name, const QString &commandLine, QString *error)
+{
+    const QString path = autostartEntryPath(name);
+    if (!QDir().mkpath(autostartDirectory())) {
+        if (error)
+            *error = QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(autostartDirectory());
+        return false;
+    }
+    const QString text = QLatin1String("[Desktop Entry]\n"
+                                       "Type=Application\n"
+                                       "Name=") + name + QLatin1String("\n"
+                                       "Comment=Wählhilfe beim Anmelden im Infobereich starten\n"
+                                       "Exec=") + commandLine + QLatin1String("\n"
+                                       "Terminal=false\n"
+                                       "X-GNOME-Autostart-enabled=true\n");
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
+        if (error)
+            *error = QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool deleteAutostartEntry(const QString &name, QString *error)
+{
+    QFile file(autostartEntryPath(name));
+    if (!file.exists() || file.remove())
+        return true;
+    if (error)
+        *error = QStringLiteral("Die Datei %1 kann nicht gelöscht werden (%2).").arg(file.fileName(), file.errorString());
+    return false;
+}
+
+bool autostartEntryExists(const QString &name)
+{
+    QFile file(autostartEntryPath(name));
+    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
+        return false;
+    bool inMainGroup = false;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.startsWith(u'[')) {
+            inMainGroup = line == QLatin1String("[Desktop Entry]");
+            continue;
+        }
+        const qsizetype equals = line.indexOf(u'=');
+        if (inMainGroup && equals > 0 && line.left(equals).trimmed() == QLatin1String("Hidden")
+            && line.mid(equals + 1).trimmed() == QLatin1String("true"))
+            return false;
+    }
+    return true;
+}
+
+AutostartFileOps AutostartFileOps::real()
+{
+    return {
+        [](const QString &path) {
+            return QFile::setPermissions(path, QFile::permissions(path) | QFile::ReadOwner | QFile::WriteOwner);
+        },
+        [](const QString &path) { return QFile::remove(path); },
+    };
+}
+
+void initAutostart(QCheckBox *box, const QString &programPath, const AutostartFileOps &ops)
+{
+    const QString name = QString::fromLatin1(kProductName);
+    const QString link = addBackslash(legacyAutostartDirectory()) + name + QLatin1String(".lnk");
+    if (fileExists(link)) {
+        QWidget *parent = box->window();
+        if (!ops.makeWritable(link))
+            MessageBoxes::information(parent, QStringLiteral("Attribute nicht löschbar: ") + link);
+        if (!ops.remove(link))
+            MessageBoxes::information(parent, QStringLiteral("Datei nicht löschbar: ") + link);
+        box->setProperty(kTagProperty, QStringLiteral("OK"));
+        if (box->isChecked())
+            applyAutostart(box, programPath);
+        else
+            box->setChecked(true); // toggled() writes the entry
+        return;
+    }
+    box->setChecked(autostartEntryExists(name));
+    box->setProperty(kTagProperty, QStringLiteral("OK"));
+}
+
+void applyAutostart(QCheckBox *box, const QString &programPath)
+{
+    if (!isTagSet(box))
+        return;
+    const QString name = QString::fromLatin1(kProductName);
+    QString error;
+    const bool ok = box->isChecked() ? setAutostartEntry(name, autostartCommandLine(programPath), &error)
+                                     : deleteAutostartEntry(name, &error);
+    if (!ok) {
+        MessageBoxes::show(box->window(), MessageIcon::Warning,
+                           QStringLiteral("Die Einstellung für den Autostart konnte nicht gespeichert werden.\n")
+                               + error);
+        mirrorEntry(box);
+    }
+}
+
+} // namespace quirlanto
