@@ -12,7 +12,6 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace quirlanto {
@@ -87,7 +86,7 @@ QString AboutWindow::labelText()
                          "ein Klick auf „MOLTARA besuchen“ bringt Sie direkt dorthin.");
 }
 
-AboutWindow::AboutWindow(UrlOpener &opener, QWidget *parent) : QWidget(parent, Qt::Dialog), m_opener(opener)
+AboutWindow::AboutWindow(UrlOpener &opener, QWidget *parent) : QDialog(parent), m_opener(opener)
 {
     setObjectName(QStringLiteral("AboutWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -118,9 +117,6 @@ AboutWindow::AboutWindow(UrlOpener &opener, QWidget *parent) : QWidget(parent, Q
     closeButton->setToolTip(QStringLiteral("... bringt Sie zurück zum Programm"));
     closeButton->setDefault(true);
     connect(closeButton, &QPushButton::clicked, this, [this] { buttonClicked(3); });
-
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     auto *top = new QHBoxLayout;
     top->setSpacing(16);
@@ -162,11 +158,15 @@ void AboutWindow::placeOnScreen()
     const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    const QRect area = screen->geometry();
-    if (area.width() <= kSmallScreenWidth || area.height() <= kSmallScreenHeight)
-        move(area.topLeft());
-    else
-        centreWindow(*this);
+    winId(); // lets the platform report the frame before the first show
+    move(positionOn(screen->geometry(), frameGeometry().size()));
+}
+
+QPoint AboutWindow::positionOn(const QRect &screenArea, const QSize &frame)
+{
+    if (screenArea.width() <= kSmallScreenWidth || screenArea.height() <= kSmallScreenHeight)
+        return screenArea.topLeft();
+    return centredPosition(screenArea, frame);
 }
 
 AboutWindow *showAboutWindow(QWidget *parent, UrlOpener &opener)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QPointer>
-#include <QWidget>
+#include <QDialog>
 
 class QLabel;
 class QPushButton;
@@ -11,8 +11,8 @@ namespace quirlanto {
 class UrlOpener;
 
 // "Quirlanto - Info": name, version and purpose, and the way to the maker's web site.
-// Not modal; deletes itself when closed.
-class AboutWindow final : public QWidget {
+// Shown without modality; deletes itself when closed.
+class AboutWindow final : public QDialog {
     Q_OBJECT
 public:
     explicit AboutWindow(UrlOpener &opener, QWidget *parent = nullptr);
@@ -21,6 +21,7 @@ public:
     static QString labelText();
     // Top-left on screens of 640 x 480 pixels or less, centred otherwise.
     void placeOnScreen();
+    static QPoint positionOn(const QRect &screenArea, const QSize &frame);
 
 private:
     void buttonClicked(int index);

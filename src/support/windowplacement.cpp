@@ -70,7 +70,10 @@ void restoreWindowPlacement(QWidget &window, SettingsStore &store)
             const double x0 = g.x() * tx;
             const double y0 = g.y() * ty;
             if (*left >= x0 && *left < x0 + g.width() * tx && *top >= y0 && *top < y0 + g.height() * ty) {
-                window.move(int(std::nearbyint(*left / tx)), int(std::nearbyint(*top / ty)));
+                // Rounding to pixels must not push the corner past the screen's last pixel.
+                const int x = qMin(int(std::nearbyint(*left / tx)), g.x() + g.width() - 1);
+                const int y = qMin(int(std::nearbyint(*top / ty)), g.y() + g.height() - 1);
+                window.move(x, y);
                 return;
             }
         }
@@ -95,14 +98,18 @@ void centreWindow(QWidget &window)
     // Before the first show the size is not settled yet; settle it as show() would.
     if (!window.isVisible() && !window.testAttribute(Qt::WA_Resized))
         window.adjustSize();
+    // Where the platform knows its frame before the first show, count the frame in.
+    if (window.isWindow() && !window.testAttribute(Qt::WA_WState_Created))
+        window.winId();
     const QScreen *screen = screenOf(window);
     if (!screen)
         return;
-    const QRect area = screen->geometry();
-    const QSize size = window.frameGeometry().size();
-    const int left = (area.width() - size.width()) / 2;
-    const int top = (area.height() - size.height()) / 2;
-    window.move(area.x() + left, area.y() + top);
+    window.move(centredPosition(screen->geometry(), window.frameGeometry().size()));
+}
+
+QPoint centredPosition(const QRect &area, const QSize &frame)
+{
+    return {area.x() + (area.width() - frame.width()) / 2, area.y() + (area.height() - frame.height()) / 2};
 }
 
 } // namespace quirlanto

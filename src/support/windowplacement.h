@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
 class QScreen;
 class QWidget;
 
@@ -22,5 +26,7 @@ void restoreWindowPlacement(QWidget &window, SettingsStore &store);
 void saveWindowPlacement(const QWidget &window, SettingsStore &store);
 // Centres the window's frame on the screen it belongs to.
 void centreWindow(QWidget &window);
+// Where a frame of that size sits centred on the area; halves are cut toward zero.
+QPoint centredPosition(const QRect &area, const QSize &frame);
 
 } // namespace quirlanto
