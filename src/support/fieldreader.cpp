@@ -131,6 +131,8 @@ QByteArray FieldReader::readRawField(bool *quoted)
             ++m_pos;
         if (m_pos >= n) {
             m_hitEnd = true;
+            m_lastStart = n;
+            m_lastRaw.clear();
             return {};
         }
         if (!(m_atLineStart && isLineEnd(m_data[m_pos])))
@@ -138,6 +140,7 @@ QByteArray FieldReader::readRawField(bool *quoted)
         consumeSeparator(); // an empty line
     }
 
+    m_lastStart = m_pos;
     QByteArray field;
     if (m_data[m_pos] == '"') {
         *quoted = true;
@@ -162,7 +165,17 @@ QByteArray FieldReader::readRawField(bool *quoted)
         field = m_data.mid(start, end - start);
     }
     consumeSeparator();
+    m_lastRaw = field;
     return field;
+}
+
+void FieldReader::skipToNextLine()
+{
+    if (m_atLineStart)
+        return;
+    while (m_pos < m_data.size() && !isLineEnd(m_data[m_pos]))
+        ++m_pos;
+    consumeSeparator();
 }
 
 QString FieldReader::readText()

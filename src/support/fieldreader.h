@@ -33,6 +33,11 @@ public:
     qint16 readInt16();
 
     qsizetype offset() const { return m_pos; }
+    // Where the last field read began (after skipped blanks), and its raw bytes (quotes removed).
+    qsizetype lastFieldStart() const { return m_lastStart; }
+    const QByteArray &lastRawField() const { return m_lastRaw; }
+    // Drops the rest of the current line, to pick up again after a record that cannot be used.
+    void skipToNextLine();
 
 private:
     QByteArray readRawField(bool *quoted);
@@ -40,6 +45,8 @@ private:
 
     QByteArray m_data;
     qsizetype m_pos = 0;
+    qsizetype m_lastStart = 0;
+    QByteArray m_lastRaw;
     bool m_atLineStart = true;
     bool m_hitEnd = false;
     bool m_badNumber = false;

@@ -1,0 +1,69 @@
+#include "register/phoneentry.h"
+
+namespace quirlanto {
+
+namespace {
+
+// Only blanks count here, as in the stored files; a tab inside a name is the user's.
+QString trimBlanks(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && text[end - 1] == QLatin1Char(' '))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+} // namespace
+
+const QString &listSeparator()
+{
+    static const QString separator = QString(150, QLatin1Char(' ')) + QChar(1);
+    return separator;
+}
+
+QString makeItemText(const QString &name, const QString &number, int flag)
+{
+    return trimBlanks(name) + listSeparator() + trimBlanks(number) + QLatin1Char('~') + QChar(48 + flag);
+}
+
+QString entryName(const QString &item)
+{
+    const qsizetype at = item.indexOf(listSeparator());
+    return at < 0 ? item : item.left(at);
+}
+
+QString entryTail(const QString &item)
+{
+    const qsizetype at = item.indexOf(listSeparator());
+    return at < 0 ? QString() : item.mid(at + listSeparator().size());
+}
+
+QString entryNumber(const QString &item)
+{
+    const QString tail = entryTail(item);
+    return tail.left(qMax(qsizetype(0), tail.size() - 2));
+}
+
+qint16 entryZeroFlag(const QString &item)
+{
+    const QString tail = entryTail(item);
+    if (tail.isEmpty())
+        return 0;
+    const QChar last = tail.back();
+    return (last >= QLatin1Char('0') && last <= QLatin1Char('9')) ? qint16(last.unicode() - '0') : qint16(0);
+}
+
+PhoneEntry phoneEntryFromItem(const QString &item)
+{
+    return PhoneEntry{entryName(item), entryNumber(item), entryZeroFlag(item)};
+}
+
+void quotesToApostrophes(QString &text)
+{
+    text.replace(QLatin1Char('"'), QLatin1Char('\''));
+}
+
+} // namespace quirlanto

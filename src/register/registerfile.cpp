@@ -1,0 +1,427 @@
+#include "register/registerfile.h"
+
+#include "register/phoneentry.h"
+#include "support/fieldreader.h"
+#include "support/windows1252.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quirlanto {
+
+namespace {
+
+constexpr int kMaxListedProblems = 10;
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+void appendText(QString &line, QString text)
+{
+    quotesToApostrophes(text);
+    line += QLatin1Char('"');
+    line += text;
+    line += QLatin1Char('"');
+}
+
+QString trimBlanks(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && text[end - 1] == QLatin1Char(' '))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+// Plain decimal with "." as the point, trailing zeros and a trailing point dropped.
+QString formatSize(double size)
+{
+    QString text = QString::number(size, 'f', 6);
+    if (text.contains(QLatin1Char('.'))) {
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+    }
+    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
+}
+
+QString shortField(const QByteArray &raw)
+{
+    QString text = fromWindows1252(raw);
+    if (text.size() > 40)
+        text = text.left(40) + QChar(0x2026);
+    return text;
+}
+
+// Collects what could not be used, with line numbers, for one message.
+class ProblemList {
+public:
+    explicit ProblemList(const QByteArray &data)
+        : m_data(data)
+    {
+    }
+
+    void add(qsizetype offset, const QString &what)
+    {
+        if (m_count++ < kMaxListedProblems)
+            m_lines << QStringLiteral("Zeile %1: %2").arg(lineAt(offset)).arg(what);
+    }
+    void addGeneral(const QString &what)
+    {
+        if (m_count++ < kMaxListedProblems)
+            m_lines << what;
+    }
+
+    QString text() const
+    {
+        QStringList lines = m_lines;
+        if (m_count > kMaxListedProblems)
+            lines << QStringLiteral("… und %1 weitere Stellen.").arg(m_count - kMaxListedProblems);
+        return lines.join(QLatin1Char('\n'));
+    }
+
+private:
+    qsizetype lineAt(qsizetype offset) const
+    {
+        return QByteArrayView(m_data.constData(), qMin(offset, m_data.size())).count('\n') + 1;
+    }
+
+    const QByteArray &m_data;
+    QStringList m_lines;
+    int m_count = 0;
+};
+
+// Reads the whole file; returns 0 or the errno value.
+int readWholeFile(const QString &path, QByteArray *bytes)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return EIO;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode))
+        return EISDIR;
+    errno = 0;
+    *bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return errno ? errno : EIO;
+    return 0;
+}
+
+// Keeps a damaged file under a name of its own so that no later write can replace it.
+QString preserveCopy(const QString &path, const QByteArray &bytes, QString *error)
+{
+    const QString stem = path + QStringLiteral(".defekt-")
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    int lastError = 0;
+    for (int n = 1; n <= 100; ++n) {
+        const QString name = n == 1 ? stem : stem + QStringLiteral("-%1").arg(n);
+        const int fd = ::open(QFile::encodeName(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd < 0) {
+            lastError = errno;
+            if (lastError == EEXIST)
+                continue;
+            break;
+        }
+        qsizetype written = 0;
+        while (written < bytes.size()) {
+            const ssize_t n = ::write(fd, bytes.constData() + written, size_t(bytes.size() - written));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            written += n;
+        }
+        lastError = written == bytes.size() && ::fsync(fd) == 0 ? 0 : (errno ? errno : EIO);
+        ::close(fd);
+        if (lastError == 0)
+            return name;
+        ::unlink(QFile::encodeName(name).constData());
+        break;
+    }
+    *error = QStringLiteral("Eine Kopie der ursprünglichen Datei konnte nicht angelegt werden: %1.")
+                 .arg(systemErrorText(lastError));
+    return {};
+}
+
+} // namespace
+
+DataPaths DataPaths::inDirectory(const QString &directoryWithSeparator)
+{
+    return DataPaths{
+        directoryWithSeparator + QLatin1String(kRegisterFileName),
+        directoryWithSeparator + QLatin1String(kRegisterBackupName),
+        directoryWithSeparator + QLatin1String(kProviderFileName),
+        directoryWithSeparator + QLatin1String(kProviderBackupName),
+    };
+}
+
+QByteArray registerBytes(const RegisterContents &contents)
+{
+    const Settings &s = contents.settings;
+    const QLatin1String lineEnd("\r\n");
+    QString text;
+    qsizetype entries = 0;
+    for (const RegisterCard &card : contents.cards)
+        entries += card.entries.size();
+    text.reserve(200 + entries * 48);
+
+    text += QLatin1String(kRegisterHeader);
+    text += lineEnd;
+
+    text += QStringLiteral("%1,%2,%3,%4,").arg(s.dialDevice).arg(s.comPort).arg(s.pulseDialing).arg(s.reservedValue);
+    appendText(text, s.outsideLinePrefix);
+    text += QStringLiteral(",%1,").arg(s.reservedValue);
+    appendText(text, s.internationalPrefix);
+    text += QLatin1Char(',');
+    appendText(text, s.ownCountryCode);
+    text += QLatin1Char(',');
+    appendText(text, s.ownAreaCode);
+    text += QLatin1Char(',') + formatSize(s.entryFontSize) + QLatin1Char(',');
+    appendText(text, s.extraModemCommands);
+    text += QLatin1Char(',');
+    appendText(text, s.handoverNumber);
+    text += QLatin1Char(',') + QString::number(s.handoverEnabled) + lineEnd;
+
+    for (int card = 0; card < kCardCount; ++card) {
+        if (card > 0)
+            text += QLatin1Char(',');
+        appendText(text, contents.cards[card].cardName);
+    }
+    text += lineEnd;
+
+    for (int card = 0; card < kCardCount; ++card) {
+        const QString cardNumber = QString::number(card + 1);
+        for (const QString &item : contents.cards[card].entries) {
+            text += cardNumber;
+            text += QLatin1Char(',');
+            appendText(text, trimBlanks(entryName(item)));
+            text += QLatin1Char(',');
+            appendText(text, trimBlanks(entryNumber(item)));
+            text += QLatin1Char(',');
+            text += QString::number(entryZeroFlag(item));
+            text += lineEnd;
+        }
+    }
+    return toWindows1252(text);
+}
+
+ReadRegisterResult readRegister(const QByteArray &data, qsizetype offset)
+{
+    ReadRegisterResult result;
+    Settings &s = result.contents.settings;
+    RegisterCards &cards = result.contents.cards;
+    FieldReader reader(data, offset);
+    ProblemList problems(data);
+    bool quoteReported = false;
+
+    const auto checkQuote = [&] {
+        if (reader.hadUnclosedQuote() && !quoteReported) {
+            quoteReported = true;
+            problems.add(reader.lastFieldStart(),
+                         QStringLiteral("Ein Text in Anführungszeichen wird nicht geschlossen; "
+                                        "der Rest der Datei wurde als ein Text gelesen."));
+        }
+    };
+    // A value only replaces the default when it was there to read.
+    const auto readInt = [&](auto &target) {
+        const qint16 value = reader.readInt16();
+        if (reader.hitEnd())
+            return;
+        if (reader.lastNumberWasBad()) {
+            problems.add(reader.lastFieldStart(),
+                         QStringLiteral("„%1“ ist als Einstellung keine gültige Zahl.").arg(shortField(reader.lastRawField())));
+        }
+        target = value;
+    };
+    const auto readText = [&](QString &target) {
+        QString value = reader.readText();
+        checkQuote();
+        if (!reader.hitEnd())
+            target = std::move(value);
+    };
+
+    int dialDevice = s.dialDevice;
+    int comPort = s.comPort;
+    int pulseDialing = s.pulseDialing;
+    int fontSize = int(s.entryFontSize);
+    int handoverEnabled = s.handoverEnabled;
+    readInt(dialDevice);
+    readInt(comPort);
+    readInt(pulseDialing);
+    readInt(s.reservedValue);
+    readText(s.outsideLinePrefix);
+    readInt(s.reservedValue);
+    readText(s.internationalPrefix);
+    readText(s.ownCountryCode);
+    readText(s.ownAreaCode);
+    readInt(fontSize);
+    readText(s.extraModemCommands);
+    readText(s.handoverNumber);
+    readInt(handoverEnabled);
+    const bool settingsComplete = !reader.hitEnd();
+
+    // Values the program cannot use take their defaults; the options page shows the result.
+    const Settings defaults;
+    s.dialDevice = (dialDevice == Modem || dialDevice == Loudspeaker) ? dialDevice : defaults.dialDevice;
+    s.comPort = (comPort >= 1 && comPort <= 16) ? comPort : defaults.comPort;
+    s.pulseDialing = (pulseDialing == 0 || pulseDialing == 1) ? pulseDialing : defaults.pulseDialing;
+    s.handoverEnabled = (handoverEnabled == 0 || handoverEnabled == 1) ? handoverEnabled : defaults.handoverEnabled;
+    s.entryFontSize = qBound(kMinEntryFontSize, fontSize, kMaxEntryFontSize);
+
+    for (RegisterCard &card : cards)
+        readText(card.cardName);
+    if (reader.hitEnd()) {
+        problems.addGeneral(settingsComplete
+                                ? QStringLiteral("Die Datei endet vor den Kartennamen; es gelten die Grundwerte.")
+                                : QStringLiteral("Die Datei endet vor dem Ende der Einstellungen; "
+                                                 "für die fehlenden Werte gelten die Grundwerte."));
+    }
+
+    while (!reader.atEnd()) {
+        const qint16 cardNumber = reader.readInt16();
+        const qsizetype recordStart = reader.lastFieldStart();
+        if (reader.lastNumberWasBad()) {
+            problems.add(recordStart, QStringLiteral("„%1“ ist keine gültige Kartennummer; die Zeile wurde übersprungen.")
+                                          .arg(shortField(reader.lastRawField())));
+            reader.skipToNextLine();
+            continue;
+        }
+        if (cardNumber == 0)
+            break;
+
+        const QString name = reader.readText();
+        checkQuote();
+        if (reader.hitEnd()) {
+            problems.add(recordStart, QStringLiteral("Die Datei endet mitten in einem Eintrag."));
+            break;
+        }
+        const QString number = reader.readText();
+        checkQuote();
+        const bool numberMissing = reader.hitEnd();
+        int flag = 0;
+        if (!numberMissing) {
+            flag = reader.readInt16() & 1;
+            if (reader.hitEnd())
+                flag = 0;
+            else if (reader.lastNumberWasBad())
+                problems.add(reader.lastFieldStart(),
+                             QStringLiteral("„%1“ ist keine gültige Angabe für die vorangestellte Null; sie gilt als %2.")
+                                 .arg(shortField(reader.lastRawField()))
+                                 .arg(flag));
+        }
+        const bool incomplete = reader.hitEnd();
+
+        if (cardNumber < 1 || cardNumber > kCardCount) {
+            problems.add(recordStart, QStringLiteral("Die Kartennummer %1 gibt es nicht; der Eintrag „%2“ wurde übersprungen.")
+                                          .arg(cardNumber)
+                                          .arg(trimBlanks(name)));
+            continue;
+        }
+        cards[cardNumber - 1].entries.append(makeItemText(name, number, flag));
+        if (incomplete) {
+            problems.add(recordStart, QStringLiteral("Die Datei endet mitten im Eintrag „%1“; er wurde unvollständig übernommen.")
+                                          .arg(trimBlanks(name)));
+            break;
+        }
+    }
+
+    result.problem = problems.text();
+    return result;
+}
+
+WriteResult writeRegister(RegisterContents &contents, const DataPaths &paths)
+{
+    Settings &s = contents.settings;
+    quotesToApostrophes(s.outsideLinePrefix);
+    quotesToApostrophes(s.internationalPrefix);
+    quotesToApostrophes(s.extraModemCommands);
+    quotesToApostrophes(s.handoverNumber);
+    return writeFileWithBackup(paths.registerPath, paths.registerBackupPath, registerBytes(contents));
+}
+
+LoadRegisterOutcome loadRegister(const DataPaths &paths)
+{
+    LoadRegisterOutcome outcome;
+    struct stat info {};
+    if (::lstat(QFile::encodeName(paths.registerPath).constData(), &info) != 0 && errno == ENOENT) {
+        outcome.kind = LoadRegisterOutcome::CreatedNew;
+        outcome.writeResult = writeRegister(outcome.contents, paths);
+        return outcome;
+    }
+
+    QByteArray data;
+    if (const int error = readWholeFile(paths.registerPath, &data)) {
+        outcome.kind = LoadRegisterOutcome::Unreadable;
+        outcome.problem = systemErrorText(error) + QLatin1Char('.');
+        return outcome;
+    }
+
+    qsizetype lineEnd = 0;
+    while (lineEnd < data.size() && data[lineEnd] != '\r' && data[lineEnd] != '\n')
+        ++lineEnd;
+    qsizetype begin = 0;
+    qsizetype end = lineEnd;
+    while (begin < end && isBlank(data[begin]))
+        ++begin;
+    while (end > begin && isBlank(data[end - 1]))
+        --end;
+
+    QString problem;
+    const bool empty = std::all_of(data.cbegin(), data.cend(), [](char c) { return isBlank(c) || c == '\r' || c == '\n'; });
+    if (empty) {
+        problem = QStringLiteral("Die Datei ist leer; es gelten die Grundwerte.");
+    } else if (QByteArrayView(data.constData() + begin, end - begin) != QByteArrayView(kRegisterHeader)) {
+        outcome.kind = LoadRegisterOutcome::Incompatible;
+        return outcome;
+    } else {
+        qsizetype offset = lineEnd;
+        if (offset < data.size() && data[offset] == '\r')
+            ++offset;
+        if (offset < data.size() && data[offset] == '\n')
+            ++offset;
+        ReadRegisterResult read = readRegister(data, offset);
+        outcome.contents = std::move(read.contents);
+        problem = std::move(read.problem);
+    }
+
+    if (problem.isEmpty())
+        return outcome;
+
+    outcome.kind = LoadRegisterOutcome::LoadedDamaged;
+    QString copyError;
+    outcome.preservedCopy = preserveCopy(paths.registerPath, data, &copyError);
+    outcome.problem = copyError.isEmpty() ? problem : problem + QLatin1Char('\n') + copyError;
+    return outcome;
+}
+
+QString newRegisterMessage()
+{
+    return QStringLiteral("Es wurde eine neue Telefon- und Einstellungendatei angelegt.\n"
+                          "Sie sollten daher die Programmeinstellungen jetzt überprüfen!");
+}
+
+QString incompatibleRegisterMessage()
+{
+    return QStringLiteral("Die Telefonliste ist nicht kompatibel und\n"
+                          "kann daher nicht eingelesen werden.\n\n"
+                          "Das Programm wird abgebrochen");
+}
+
+} // namespace quirlanto

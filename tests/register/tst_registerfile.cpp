@@ -1,0 +1,455 @@
+#include "register/phoneentry.h"
+#include "register/registerfile.h"
+#include "support/safefilewriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+
+using namespace quirlanto;
+
+Q_DECLARE_METATYPE(quirlanto::RegisterContents)
+
+namespace {
+
+const QByteArray kHeaderLine("[QUIRLANTO VERSION 4]\r\n");
+const QByteArray kDefaultSettingsLine("0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n");
+const QByteArray kDefaultCardsLine("\"B\xFCro 1\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n");
+const QByteArray kNewFile = kHeaderLine + kDefaultSettingsLine + kDefaultCardsLine;
+
+QByteArray withDefaults(const QByteArray &entries)
+{
+    return kNewFile + entries;
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void put(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QStringList entriesOf(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+} // namespace
+
+class TestRegisterFile : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void newFileBytes();
+    void musterErikaLine();
+    void writtenBytes_data();
+    void writtenBytes();
+    void writeChangesOnlyTheSettingsTexts();
+    void readThenWrite_data();
+    void readThenWrite();
+    void damagedFileKeepsWhatItCan_data();
+    void damagedFileKeepsWhatItCan();
+
+    void missingFileIsCreated();
+    void headerCheck_data();
+    void headerCheck();
+    void damagedFileIsPreserved();
+    void emptyFileIsDamaged();
+    void unreadableFileIsLeftAlone();
+    void writesRotateBackup();
+    void failedWriteKeepsFile();
+    void messages();
+
+private:
+    QTemporaryDir *m_dir = nullptr;
+    DataPaths m_paths;
+};
+
+void TestRegisterFile::init()
+{
+    m_dir = new QTemporaryDir;
+    QVERIFY(m_dir->isValid());
+    m_paths = DataPaths::inDirectory(m_dir->path() + QLatin1Char('/'));
+}
+
+void TestRegisterFile::cleanup()
+{
+    setWriteFailureHook({});
+    delete m_dir;
+    m_dir = nullptr;
+}
+
+void TestRegisterFile::newFileBytes()
+{
+    QCOMPARE(registerBytes(RegisterContents{}), kNewFile);
+}
+
+void TestRegisterFile::musterErikaLine()
+{
+    RegisterContents c;
+    c.cards[1].entries << makeItemText(QStringLiteral("Muster, Erika"), QStringLiteral("4930123456"), 1);
+    QCOMPARE(registerBytes(c), withDefaults("2,\"Muster, Erika\",\"4930123456\",1\r\n"));
+}
+
+void TestRegisterFile::writtenBytes_data()
+{
+    QTest::addColumn<RegisterContents>("contents");
+    QTest::addColumn<QByteArray>("bytes");
+
+    RegisterContents settings;
+    Settings &s = settings.settings;
+    s.dialDevice = 1;
+    s.comPort = 16;
+    s.pulseDialing = 1;
+    s.reservedValue = -5;
+    s.outsideLinePrefix = QStringLiteral("0,");
+    s.internationalPrefix = QStringLiteral("000");
+    s.ownCountryCode = QStringLiteral("43");
+    s.ownAreaCode = QStringLiteral("1");
+    s.entryFontSize = 24;
+    s.extraModemCommands = QStringLiteral(" X3 ");
+    s.handoverNumber = QStringLiteral("**21*");
+    s.handoverEnabled = 1;
+    QTest::newRow("every setting") << settings
+                                   << kHeaderLine + "1,16,1,-5,\"0,\",-5,\"000\",\"43\",\"1\",24,\" X3 \",\"**21*\",1\r\n"
+            + kDefaultCardsLine;
+
+    const auto fontRow = [](const char *name, double size, const QByteArray &text) {
+        RegisterContents c;
+        c.settings.entryFontSize = size;
+        QByteArray line = kDefaultSettingsLine;
+        line.replace(",12,", "," + text + ",");
+        QTest::newRow(name) << c << kHeaderLine + line + kDefaultCardsLine;
+    };
+    fontRow("size with fraction", 8.25, "8.25");
+    fontRow("size trailing zero dropped", 8.5, "8.5");
+    fontRow("whole size", 10.0, "10");
+
+    RegisterContents quotes;
+    quotes.cards[0].cardName = QStringLiteral("\"Chef\"");
+    quotes.cards[2].entries << makeItemText(QStringLiteral("Max \"Mäx\" M."), QStringLiteral("49\"89"), 0);
+    QTest::newRow("quotes become apostrophes")
+        << quotes << kHeaderLine + kDefaultSettingsLine + "\"'Chef'\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n"
+            + "3,\"Max 'M\xE4x' M.\",\"49'89\",0\r\n";
+
+    RegisterContents outside;
+    outside.cards[3].entries << makeItemText(QStringLiteral("Łukasz 😀 €"), QStringLiteral("48"), 1);
+    QTest::newRow("outside the code page") << outside << withDefaults("4,\"?ukasz ? \x80\",\"48\",1\r\n");
+
+    RegisterContents order;
+    order.cards[3].entries << makeItemText("D", "4", 0);
+    order.cards[0].entries << makeItemText("B", "2", 0) << makeItemText("A", "1", 1);
+    order.cards[1].entries << makeItemText("C", "3", 0);
+    QTest::newRow("cards in order, lists in their order")
+        << order << withDefaults("1,\"B\",\"2\",0\r\n1,\"A\",\"1\",1\r\n2,\"C\",\"3\",0\r\n4,\"D\",\"4\",0\r\n");
+
+    RegisterContents blanks;
+    blanks.cards[0].entries << listSeparator().left(150) + QStringLiteral("  a  b  ") + listSeparator() + QStringLiteral(" 1 2 ~1");
+    QTest::newRow("outer blanks of stored items dropped") << blanks << withDefaults("1,\"a  b\",\"1 2\",1\r\n");
+}
+
+void TestRegisterFile::writtenBytes()
+{
+    QFETCH(RegisterContents, contents);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(registerBytes(contents), bytes);
+}
+
+void TestRegisterFile::writeChangesOnlyTheSettingsTexts()
+{
+    RegisterContents c;
+    c.settings.outsideLinePrefix = QStringLiteral("\"0\"");
+    c.settings.internationalPrefix = QStringLiteral("0\"0");
+    c.settings.extraModemCommands = QStringLiteral("\"");
+    c.settings.handoverNumber = QStringLiteral("1\"");
+    c.cards[0].cardName = QStringLiteral("\"A\"");
+    c.cards[0].entries << makeItemText(QStringLiteral("\"N\""), QStringLiteral("1"), 0);
+    const RegisterContents before = c;
+
+    const WriteResult result = writeRegister(c, m_paths);
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QCOMPARE(c.settings.outsideLinePrefix, QStringLiteral("'0'"));
+    QCOMPARE(c.settings.internationalPrefix, QStringLiteral("0'0"));
+    QCOMPARE(c.settings.extraModemCommands, QStringLiteral("'"));
+    QCOMPARE(c.settings.handoverNumber, QStringLiteral("1'"));
+    QCOMPARE(c.cards, before.cards); // captions and list items keep theirs until the next start
+    QCOMPARE(contents(m_paths.registerPath), registerBytes(c));
+}
+
+// Read a file, write it again: what the user finds in the file after the next change.
+void TestRegisterFile::readThenWrite_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("written");
+    const QByteArray muster("2,\"Muster, Erika\",\"4930123456\",1\r\n");
+    QTest::newRow("new file unchanged") << kNewFile << kNewFile;
+    QTest::newRow("muster survives") << withDefaults(muster) << withDefaults(muster);
+    QTest::newRow("no final line end") << withDefaults(muster.chopped(2)) << withDefaults(muster);
+    QTest::newRow("trailing blank lines") << withDefaults(muster + "\r\n  \r\n") << withDefaults(muster);
+    QTest::newRow("zero flag 3 reads 1") << withDefaults("1,\"A\",\"1\",3\r\n") << withDefaults("1,\"A\",\"1\",1\r\n");
+    QTest::newRow("zero flag 2 reads 0") << withDefaults("1,\"A\",\"1\",2\r\n") << withDefaults("1,\"A\",\"1\",0\r\n");
+    QTest::newRow("zero flag -1 reads 1") << withDefaults("1,\"A\",\"1\",-1\r\n") << withDefaults("1,\"A\",\"1\",1\r\n");
+    QTest::newRow("size 8.25 stores 8")
+        << kHeaderLine + "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",8.25,\"\",\"\",0\r\n" + kDefaultCardsLine
+        << kHeaderLine + "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",8,\"\",\"\",0\r\n" + kDefaultCardsLine;
+    QTest::newRow("size 12.5 rounds to even")
+        << kHeaderLine + "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12.5,\"\",\"\",0\r\n" + kDefaultCardsLine << kNewFile;
+    QTest::newRow("positions 4 and 6, the later wins")
+        << kHeaderLine + "0,1,0,7,\"\",-3,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n" + kDefaultCardsLine
+        << kHeaderLine + "0,1,0,-3,\"\",-3,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n" + kDefaultCardsLine;
+    QTest::newRow("card 0 ends reading")
+        << withDefaults("1,\"A\",\"1\",0\r\n0,\"B\",\"2\",0\r\n1,\"C\",\"3\",0\r\n") << withDefaults("1,\"A\",\"1\",0\r\n");
+    QTest::newRow("any card order is grouped")
+        << withDefaults("3,\"C\",\"3\",0\r\n1,\"A\",\"1\",0\r\n3,\"D\",\"4\",1\r\n2,\"B\",\"2\",0\r\n")
+        << withDefaults("1,\"A\",\"1\",0\r\n2,\"B\",\"2\",0\r\n3,\"C\",\"3\",0\r\n3,\"D\",\"4\",1\r\n");
+    QTest::newRow("outer blanks lost, inner kept")
+        << withDefaults("1,\"  Anna  Maria \",\" 49 89 \",0\r\n") << withDefaults("1,\"Anna  Maria\",\"49 89\",0\r\n");
+    QTest::newRow("record over several lines")
+        << withDefaults("1\r\n\"A\"\r\n\"1\",1\r\n2,\"B\",\"2\",0\r\n") << withDefaults("1,\"A\",\"1\",1\r\n2,\"B\",\"2\",0\r\n");
+    QTest::newRow("unquoted fields and LF line ends")
+        << QByteArray("[QUIRLANTO VERSION 4]\n0,1,0,0,,0,00,49,89,12,,,0\nB\xFCro 1,B\xFCro 2,Privat 1,Privat 2\n1,A,1,1\n")
+        << withDefaults("1,\"A\",\"1\",1\r\n");
+    QTest::newRow("text after closing quote dropped")
+        << withDefaults("1,\"A\"xyz,\"1\" ,1\r\n") << withDefaults("1,\"A\",\"1\",1\r\n");
+    QTest::newRow("windows-1252 names")
+        << kHeaderLine + kDefaultSettingsLine + "\"\x80uro\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n1,\"M\xFCller\",\"1\",0\r\n"
+        << kHeaderLine + kDefaultSettingsLine + "\"\x80uro\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n1,\"M\xFCller\",\"1\",0\r\n";
+    QTest::newRow("port out of range takes default")
+        << kHeaderLine + "5,17,9,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",4\r\n" + kDefaultCardsLine << kNewFile;
+    QTest::newRow("size above range clamps")
+        << kHeaderLine + "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",30,\"\",\"\",0\r\n" + kDefaultCardsLine
+        << kHeaderLine + "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",24,\"\",\"\",0\r\n" + kDefaultCardsLine;
+    QTest::newRow("size below range clamps")
+        << kHeaderLine + "0,0,0,0,\"\",0,\"00\",\"49\",\"89\",2,\"\",\"\",0\r\n" + kDefaultCardsLine
+        << kHeaderLine + "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",6,\"\",\"\",0\r\n" + kDefaultCardsLine;
+}
+
+void TestRegisterFile::readThenWrite()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, written);
+    const qsizetype offset = file.indexOf('\n') + 1;
+    const ReadRegisterResult read = readRegister(file, offset);
+    QCOMPARE(read.problem, QString());
+    QCOMPARE(registerBytes(read.contents), written);
+}
+
+void TestRegisterFile::damagedFileKeepsWhatItCan_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("problem");
+    QTest::addColumn<QByteArray>("written");
+    const QByteArray a("1,\"A\",\"1\",0\r\n");
+    const QByteArray b("2,\"B\",\"2\",1\r\n");
+    QTest::newRow("card number 7")
+        << withDefaults(a + "7,\"Weg\",\"9\",0\r\n" + b)
+        << "Zeile 5: Die Kartennummer 7 gibt es nicht; der Eintrag „Weg“ wurde übersprungen." << withDefaults(a + b);
+    QTest::newRow("negative card number")
+        << withDefaults("-1,\"Weg\",\"9\",0\r\n" + b)
+        << "Zeile 4: Die Kartennummer -1 gibt es nicht; der Eintrag „Weg“ wurde übersprungen." << withDefaults(b);
+    QTest::newRow("card number not a number")
+        << withDefaults(a + "x,\"Weg\",\"9\",0\r\n" + b)
+        << "Zeile 5: „x“ ist keine gültige Kartennummer; die Zeile wurde übersprungen." << withDefaults(a + b);
+    QTest::newRow("card number beyond 16 bits")
+        << withDefaults("70000,\"Weg\",\"9\",0\r\n" + b)
+        << "Zeile 4: „70000“ ist keine gültige Kartennummer; die Zeile wurde übersprungen." << withDefaults(b);
+    QTest::newRow("zero flag not a number")
+        << withDefaults("1,\"A\",\"1\",ja\r\n" + b)
+        << "Zeile 4: „ja“ ist keine gültige Angabe für die vorangestellte Null; sie gilt als 0."
+        << withDefaults(a + b);
+    QTest::newRow("setting not a number")
+        << kHeaderLine + "0,COM2,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n" + kDefaultCardsLine
+        << "Zeile 2: „COM2“ ist als Einstellung keine gültige Zahl." << kNewFile;
+    QTest::newRow("ends inside the settings")
+        << kHeaderLine + "1,3,0,0,\"9\""
+        << "Die Datei endet vor dem Ende der Einstellungen; für die fehlenden Werte gelten die Grundwerte."
+        << kHeaderLine + "1,3,0,0,\"9\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n" + kDefaultCardsLine;
+    QTest::newRow("ends inside the card names")
+        << kHeaderLine + kDefaultSettingsLine + "\"Eins\",\"Zwei\""
+        << "Die Datei endet vor den Kartennamen; es gelten die Grundwerte."
+        << kHeaderLine + kDefaultSettingsLine + "\"Eins\",\"Zwei\",\"Privat 1\",\"Privat 2\"\r\n";
+    QTest::newRow("ends after a name")
+        << withDefaults(a + "2,\"Halb\"")
+        << "Zeile 5: Die Datei endet mitten im Eintrag „Halb“; er wurde unvollständig übernommen."
+        << withDefaults(a + "2,\"Halb\",\"\",0\r\n");
+    QTest::newRow("ends after a card number")
+        << withDefaults(a + "2,") << "Zeile 5: Die Datei endet mitten in einem Eintrag." << withDefaults(a);
+    QTest::newRow("unclosed quote")
+        << withDefaults(a + "2,\"B\",\"2,1\r\n")
+        << "Zeile 5: Ein Text in Anführungszeichen wird nicht geschlossen; der Rest der Datei wurde als ein Text gelesen.\n"
+           "Zeile 5: Die Datei endet mitten im Eintrag „B“; er wurde unvollständig übernommen."
+        << withDefaults(a + "2,\"B\",\"2,1\r\n\",0\r\n");
+    QTest::newRow("quotes resynchronise")
+        << withDefaults(a + "2,\"B,\"2\",1\r\n")
+        << "Zeile 5: Die Datei endet mitten im Eintrag „B,“; er wurde unvollständig übernommen."
+        << withDefaults(a + "2,\"B,\",\"1\",0\r\n");
+    QByteArray many;
+    for (int i = 0; i < 12; ++i)
+        many += "9,\"X\",\"1\",0\r\n";
+    QTest::newRow("long list is cut")
+        << withDefaults(many)
+        << "Zeile 4: Die Kartennummer 9 gibt es nicht; der Eintrag „X“ wurde übersprungen.\n"
+           "Zeile 5: Die Kartennummer 9 gibt es nicht; der Eintrag „X“ wurde übersprungen.\n"
+           "Zeile 6: Die Kartennummer 9 gibt es nicht; der Eintrag „X“ wurde übersprungen.\n"
+           "Zeile 7: Die Kartennummer 9 gibt es nicht; der Eintrag „X“ wurde übersprungen.\n"
+           "Zeile 8: Die Kartennummer 9 gibt es nicht; der Eintrag „X“ wurde übersprungen.\n"
+           "Zeile 9: Die Kartennummer 9 gibt es nicht; der Eintrag „X“ wurde übersprungen.\n"
+           "Zeile 10: Die Kartennummer 9 gibt es nicht; der Eintrag „X“ wurde übersprungen.\n"
+           "Zeile 11: Die Kartennummer 9 gibt es nicht; der Eintrag „X“ wurde übersprungen.\n"
+           "Zeile 12: Die Kartennummer 9 gibt es nicht; der Eintrag „X“ wurde übersprungen.\n"
+           "Zeile 13: Die Kartennummer 9 gibt es nicht; der Eintrag „X“ wurde übersprungen.\n"
+           "… und 2 weitere Stellen."
+        << kNewFile;
+}
+
+void TestRegisterFile::damagedFileKeepsWhatItCan()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, problem);
+    QFETCH(QByteArray, written);
+    const ReadRegisterResult read = readRegister(file, kHeaderLine.size());
+    QCOMPARE(read.problem, problem);
+    QCOMPARE(registerBytes(read.contents), written);
+}
+
+void TestRegisterFile::missingFileIsCreated()
+{
+    const LoadRegisterOutcome outcome = loadRegister(m_paths);
+    QCOMPARE(outcome.kind, LoadRegisterOutcome::CreatedNew);
+    QVERIFY2(outcome.writeResult.ok, qPrintable(outcome.writeResult.error));
+    QCOMPARE(outcome.contents, RegisterContents{});
+    QCOMPARE(contents(m_paths.registerPath), kNewFile);
+    QCOMPARE(entriesOf(m_dir->path()), QStringList{"Telefonregister.ini"});
+}
+
+void TestRegisterFile::headerCheck_data()
+{
+    QTest::addColumn<QByteArray>("header");
+    QTest::addColumn<int>("kind");
+    QTest::newRow("exact") << QByteArray("[QUIRLANTO VERSION 4]\r\n") << int(LoadRegisterOutcome::Loaded);
+    QTest::newRow("blanks around") << QByteArray("  [QUIRLANTO VERSION 4] \t\r\n") << int(LoadRegisterOutcome::Loaded);
+    QTest::newRow("LF only") << QByteArray("[QUIRLANTO VERSION 4]\n") << int(LoadRegisterOutcome::Loaded);
+    QTest::newRow("lower case letter") << QByteArray("[QUIRLANTO VERSIoN 4]\r\n") << int(LoadRegisterOutcome::Incompatible);
+    QTest::newRow("older version") << QByteArray("[QUIRLANTO VERSION 3]\r\n") << int(LoadRegisterOutcome::Incompatible);
+    QTest::newRow("inner blank") << QByteArray("[QUIRLANTO  VERSION 4]\r\n") << int(LoadRegisterOutcome::Incompatible);
+}
+
+void TestRegisterFile::headerCheck()
+{
+    QFETCH(QByteArray, header);
+    QFETCH(int, kind);
+    const QByteArray file = header + kDefaultSettingsLine + kDefaultCardsLine + "1,\"A\",\"1\",1\r\n";
+    put(m_paths.registerPath, file);
+    const LoadRegisterOutcome outcome = loadRegister(m_paths);
+    QCOMPARE(int(outcome.kind), kind);
+    if (kind == LoadRegisterOutcome::Loaded)
+        QCOMPARE(outcome.contents.cards[0].entries, QStringList{makeItemText("A", "1", 1)});
+    QCOMPARE(contents(m_paths.registerPath), file);
+    QCOMPARE(entriesOf(m_dir->path()), QStringList{"Telefonregister.ini"});
+}
+
+void TestRegisterFile::damagedFileIsPreserved()
+{
+    const QByteArray file = withDefaults("1,\"A\",\"1\",0\r\n5,\"B\",\"2\",0\r\n");
+    put(m_paths.registerPath, file);
+
+    const LoadRegisterOutcome first = loadRegister(m_paths);
+    QCOMPARE(first.kind, LoadRegisterOutcome::LoadedDamaged);
+    QVERIFY(first.problem.contains(QStringLiteral("Kartennummer 5")));
+    QCOMPARE(first.contents.cards[0].entries.size(), 1);
+    QVERIFY2(QRegularExpression(QStringLiteral("/Telefonregister\\.ini\\.defekt-\\d{8}-\\d{6}(-\\d+)?$"))
+                 .match(first.preservedCopy)
+                 .hasMatch(),
+             qPrintable(first.preservedCopy));
+    QCOMPARE(contents(first.preservedCopy), file);
+    QCOMPARE(contents(m_paths.registerPath), file);
+
+    // A second start keeps the first copy and adds one of its own.
+    const LoadRegisterOutcome second = loadRegister(m_paths);
+    QVERIFY(second.preservedCopy != first.preservedCopy);
+    QCOMPARE(contents(first.preservedCopy), file);
+    QCOMPARE(contents(second.preservedCopy), file);
+
+    // Neither copy is touched by the writes that follow.
+    RegisterContents c = first.contents;
+    QVERIFY(writeRegister(c, m_paths).ok);
+    QVERIFY(writeRegister(c, m_paths).ok);
+    QCOMPARE(contents(first.preservedCopy), file);
+    QCOMPARE(contents(second.preservedCopy), file);
+    QCOMPARE(entriesOf(m_dir->path()).size(), 4);
+}
+
+void TestRegisterFile::emptyFileIsDamaged()
+{
+    put(m_paths.registerPath, QByteArray());
+    const LoadRegisterOutcome outcome = loadRegister(m_paths);
+    QCOMPARE(outcome.kind, LoadRegisterOutcome::LoadedDamaged);
+    QCOMPARE(outcome.problem, QStringLiteral("Die Datei ist leer; es gelten die Grundwerte."));
+    QCOMPARE(outcome.contents, RegisterContents{});
+    QCOMPARE(contents(m_paths.registerPath), QByteArray());
+}
+
+void TestRegisterFile::unreadableFileIsLeftAlone()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Telefonregister.ini")));
+    const LoadRegisterOutcome outcome = loadRegister(m_paths);
+    QCOMPARE(outcome.kind, LoadRegisterOutcome::Unreadable);
+    QCOMPARE(outcome.problem, QStringLiteral("An dieser Stelle steht ein Ordner."));
+    QCOMPARE(entriesOf(m_dir->path()), QStringList{"Telefonregister.ini"});
+}
+
+void TestRegisterFile::writesRotateBackup()
+{
+    put(m_paths.registerPath, kNewFile);
+    LoadRegisterOutcome outcome = loadRegister(m_paths);
+    QCOMPARE(outcome.kind, LoadRegisterOutcome::Loaded);
+
+    outcome.contents.cards[0].entries << makeItemText("A", "1", 0);
+    QVERIFY(writeRegister(outcome.contents, m_paths).ok);
+    QCOMPARE(contents(m_paths.registerBackupPath), kNewFile);
+    const QByteArray afterFirst = withDefaults("1,\"A\",\"1\",0\r\n");
+    QCOMPARE(contents(m_paths.registerPath), afterFirst);
+
+    outcome.contents.cards[0].entries.clear();
+    QVERIFY(writeRegister(outcome.contents, m_paths).ok);
+    QCOMPARE(contents(m_paths.registerBackupPath), afterFirst);
+    QCOMPARE(contents(m_paths.registerPath), kNewFile);
+    QCOMPARE(entriesOf(m_dir->path()), (QStringList{"Telefonregister.bak", "Telefonregister.ini"}));
+}
+
+void TestRegisterFile::failedWriteKeepsFile()
+{
+    const QByteArray file = withDefaults("1,\"A\",\"1\",0\r\n");
+    put(m_paths.registerPath, file);
+    setWriteFailureHook([](WriteStep step) { return step == WriteStep::WriteData ? ENOSPC : 0; });
+    RegisterContents c;
+    const WriteResult result = writeRegister(c, m_paths);
+    QVERIFY(!result.ok);
+    QCOMPARE(result.error, QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: Kein Speicherplatz mehr frei.")
+                               .arg(m_paths.registerPath));
+    QCOMPARE(contents(m_paths.registerPath), file);
+}
+
+void TestRegisterFile::messages()
+{
+    QCOMPARE(newRegisterMessage(), QStringLiteral("Es wurde eine neue Telefon- und Einstellungendatei angelegt.\n"
+                                                  "Sie sollten daher die Programmeinstellungen jetzt überprüfen!"));
+    QCOMPARE(incompatibleRegisterMessage(), QStringLiteral("Die Telefonliste ist nicht kompatibel und\n"
+                                                           "kann daher nicht eingelesen werden.\n\n"
+                                                           "Das Programm wird abgebrochen"));
+}
+
+QTEST_GUILESS_MAIN(TestRegisterFile)
+#include "tst_registerfile.moc"
