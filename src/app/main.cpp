@@ -1,13 +1,19 @@
-#include "support/version.h"
+#include "app/mainwindow.h"
+#include "app/startup.h"
+#include "support/helplinks.h"
+#include "support/settingsstore.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Quirlanto ") + quirlanto::versionText(257));
-    window.show();
+    // The close box only hides the window; "&Ende" ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    quirlanto::QtSettingsStore settingsStore;
+    quirlanto::MainWindow window(settingsStore, quirlanto::desktopUrlOpener());
+    if (!quirlanto::startProgram(window, QApplication::arguments().mid(1)))
+        return 1;
     return app.exec();
 }

@@ -1,0 +1,321 @@
+#include "options/optionspage.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace quirlanto {
+
+namespace {
+
+QLabel *label(const QString &text, QWidget *buddy, QWidget *parent)
+{
+    auto *l = new QLabel(text, parent);
+    l->setBuddy(buddy);
+    return l;
+}
+
+// Labels such as "Aus- land" break after the hyphen, as the narrow labels of the page always did.
+QLabel *hyphenLabel(const QString &text, QWidget *buddy, QWidget *parent)
+{
+    auto *l = label(text, buddy, parent);
+    l->setWordWrap(true);
+    const int firstPart = text.indexOf(QLatin1Char(' '));
+    const QFontMetrics fm(l->font());
+    l->setFixedWidth(std::max(fm.horizontalAdvance(text.left(firstPart)), fm.horizontalAdvance(text.mid(firstPart + 1))) + 4);
+    return l;
+}
+
+QLineEdit *lineEdit(const char *objectName, QWidget *parent)
+{
+    auto *e = new QLineEdit(parent);
+    e->setObjectName(QString::fromLatin1(objectName));
+    return e;
+}
+
+} // namespace
+
+OptionsPage::OptionsPage(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("OptionsPage"));
+
+    // "Anwahl ausführen über ..."
+    auto *deviceFrame = new QGroupBox(QStringLiteral("Anwahl ausführen über ..."), this);
+    deviceFrame->setObjectName(QStringLiteral("DialDeviceFrame"));
+    m_modem = new QRadioButton(QStringLiteral("&Modem"), deviceFrame);
+    m_modem->setObjectName(QStringLiteral("ModemOpt"));
+    m_speaker = new QRadioButton(QStringLiteral("&Lautsprecher"), deviceFrame);
+    m_speaker->setObjectName(QStringLiteral("SpeakerOpt"));
+    m_device = new QButtonGroup(this);
+    m_device->addButton(m_modem, Modem);
+    m_device->addButton(m_speaker, Loudspeaker);
+    m_modem->setChecked(true);
+    auto *deviceLayout = new QVBoxLayout(deviceFrame);
+    deviceLayout->addWidget(m_modem);
+    deviceLayout->addWidget(m_speaker);
+    connect(m_device, &QButtonGroup::idClicked, this, &OptionsPage::dialDeviceClicked);
+
+    // "Modemeinstellungen"
+    auto *modemFrame = new QGroupBox(QStringLiteral("Modemeinstellungen"), this);
+    modemFrame->setObjectName(QStringLiteral("ModemFrame"));
+    m_port = new QComboBox(modemFrame);
+    m_port->setObjectName(QStringLiteral("ComPortList"));
+    for (int i = 1; i <= 16; ++i)
+        m_port->addItem(QStringLiteral("COM") + QString::number(i));
+    m_method = new QComboBox(modemFrame);
+    m_method->setObjectName(QStringLiteral("DialMethodList"));
+    m_method->addItem(QStringLiteral("Ton"));
+    m_method->addItem(QStringLiteral("Puls"));
+    m_extraCommands = lineEdit("ExtraCommandsBox", modemFrame);
+    m_extraCommands->setToolTip(QStringLiteral("Befehle, die dem Modem nach \"AT\" vor dem Wählen geschickt werden"));
+    m_debug = new QPushButton(QStringLiteral("Debug"), modemFrame);
+    m_debug->setObjectName(QStringLiteral("Btn0"));
+    m_debug->setToolTip(QStringLiteral("Zeigt die letzte Antwort des Modems"));
+    connect(m_debug, &QPushButton::clicked, this, &OptionsPage::showModemAnswerClicked);
+    auto *atLabel = new QLabel(QStringLiteral("AT"), modemFrame);
+    auto *modemLayout = new QGridLayout(modemFrame);
+    modemLayout->addWidget(label(QStringLiteral("Anschluß"), m_port, modemFrame), 0, 0);
+    modemLayout->addWidget(m_port, 0, 1, 1, 2);
+    modemLayout->addWidget(label(QStringLiteral("Wahlart"), m_method, modemFrame), 1, 0);
+    modemLayout->addWidget(m_method, 1, 1, 1, 2);
+    modemLayout->addWidget(hyphenLabel(QStringLiteral("Zusatz- befehle"), m_extraCommands, modemFrame), 2, 0);
+    modemLayout->addWidget(atLabel, 2, 1);
+    modemLayout->addWidget(m_extraCommands, 2, 2);
+    modemLayout->addWidget(hyphenLabel(QStringLiteral("Modem- antwort"), m_debug, modemFrame), 3, 0);
+    modemLayout->addWidget(m_debug, 3, 1, 1, 2);
+    modemLayout->setColumnStretch(2, 1);
+
+    // The handover frame
+    m_handoverFrame = new QGroupBox(this);
+    m_handoverFrame->setObjectName(QStringLiteral("HandoverFrame"));
+    m_handover = new QCheckBox(QStringLiteral("&Übergabe"), m_handoverFrame);
+    m_handover->setObjectName(QStringLiteral("HandoverChk"));
+    m_handover->setToolTip(QStringLiteral("Nach der Anwahl den Anruf an eine andere Nummer übergeben"));
+    m_handoverNumber = lineEdit("HandoverBox", m_handoverFrame);
+    auto *handoverLayout = new QHBoxLayout(m_handoverFrame);
+    handoverLayout->addWidget(m_handover);
+    handoverLayout->addWidget(label(QStringLiteral("an"), m_handoverNumber, m_handoverFrame));
+    handoverLayout->addWidget(m_handoverNumber, 1);
+    connect(m_handover, &QCheckBox::toggled, this, &OptionsPage::updateHandoverEnabling);
+    connect(m_method, &QComboBox::currentIndexChanged, this, &OptionsPage::updateHandoverEnabling);
+
+    // "Präfixzahlen"
+    auto *prefixFrame = new QGroupBox(QStringLiteral("Präfixzahlen"), this);
+    prefixFrame->setObjectName(QStringLiteral("PrefixFrame"));
+    m_outsideLine = lineEdit("OutsideLineBox", prefixFrame);
+    m_outsideLine->setToolTip(QStringLiteral("Ziffern für die Amtsholung, z. B. 0 an einer Telefonanlage"));
+    m_international = lineEdit("InternationalBox", prefixFrame);
+    m_international->setToolTip(QStringLiteral("Vorwahl für Auslandsgespräche, meist 00"));
+    auto *prefixLayout = new QGridLayout(prefixFrame);
+    prefixLayout->addWidget(label(QStringLiteral("Amt"), m_outsideLine, prefixFrame), 0, 0);
+    prefixLayout->addWidget(m_outsideLine, 0, 1);
+    prefixLayout->addWidget(hyphenLabel(QStringLiteral("Aus- land"), m_international, prefixFrame), 1, 0);
+    prefixLayout->addWidget(m_international, 1, 1);
+
+    // "Kennzahlen"
+    auto *codeFrame = new QGroupBox(QStringLiteral("Kennzahlen"), this);
+    codeFrame->setObjectName(QStringLiteral("CodeFrame"));
+    m_country = lineEdit("CountryBox", codeFrame);
+    m_country->setToolTip(QStringLiteral("Eigene Landeskennzahl ohne Nullen, z. B. 49"));
+    m_area = lineEdit("AreaBox", codeFrame);
+    m_area->setToolTip(QStringLiteral("Eigene Ortskennzahl ohne die führende Null, z. B. 89"));
+    auto *codeLayout = new QGridLayout(codeFrame);
+    codeLayout->addWidget(label(QStringLiteral("Land"), m_country, codeFrame), 0, 0);
+    codeLayout->addWidget(m_country, 0, 1);
+    codeLayout->addWidget(label(QStringLiteral("Ort"), m_area, codeFrame), 1, 0);
+    codeLayout->addWidget(m_area, 1, 1);
+
+    // "Eintragsgröße"
+    auto *sizeFrame = new QGroupBox(QStringLiteral("Eintragsgröße"), this);
+    sizeFrame->setObjectName(QStringLiteral("FontSizeFrame"));
+    m_fontSlider = new QSlider(Qt::Vertical, sizeFrame);
+    m_fontSlider->setObjectName(QStringLiteral("FontSlider"));
+    m_fontSlider->setRange(kMinEntryFontSize, kMaxEntryFontSize);
+    m_fontSlider->setInvertedAppearance(true);
+    m_fontSlider->setInvertedControls(true);
+    m_fontSlider->setPageStep(2);
+    m_fontSlider->setTickPosition(QSlider::TicksRight);
+    m_fontSlider->setTickInterval(2);
+    m_fontSlider->setToolTip(QStringLiteral("Schriftgröße der Namenslisten"));
+    m_sampleFrame = new QFrame(sizeFrame);
+    m_sampleFrame->setObjectName(QStringLiteral("FntSmplFrame"));
+    m_sampleFrame->setFrameShape(QFrame::StyledPanel);
+    m_sampleFrame->setFixedSize(64, 64);
+    m_sample = new QLabel(QStringLiteral("Aa"), m_sampleFrame);
+    m_sample->setObjectName(QStringLiteral("FntSmpl"));
+    auto *plus = new QLabel(QStringLiteral("+"), sizeFrame);
+    auto *minus = new QLabel(QStringLiteral("-"), sizeFrame);
+    auto *sliderColumn = new QVBoxLayout;
+    sliderColumn->addWidget(plus, 0, Qt::AlignHCenter);
+    sliderColumn->addWidget(m_fontSlider, 1, Qt::AlignHCenter);
+    sliderColumn->addWidget(minus, 0, Qt::AlignHCenter);
+    auto *sizeLayout = new QHBoxLayout(sizeFrame);
+    sizeLayout->addLayout(sliderColumn);
+    sizeLayout->addWidget(m_sampleFrame, 0, Qt::AlignVCenter);
+    connect(m_fontSlider, &QSlider::valueChanged, this, &OptionsPage::updateFntSmpl);
+
+    // "Kartennamen"
+    auto *cardFrame = new QGroupBox(QStringLiteral("Kartennamen"), this);
+    cardFrame->setObjectName(QStringLiteral("CardNameFrame"));
+    auto *cardLayout = new QVBoxLayout(cardFrame);
+    for (int i = 0; i < 4; ++i) {
+        m_cardNames[i] = new QLineEdit(cardFrame);
+        m_cardNames[i]->setObjectName(QStringLiteral("CardNameBox%1").arg(i + 1));
+        m_cardNames[i]->setToolTip(QStringLiteral("Beschriftung der Karte %1").arg(i + 1));
+        cardLayout->addWidget(m_cardNames[i]);
+    }
+    cardLayout->addStretch();
+
+    // The provider frame, titled by its switch; the provider list fills the area below it.
+    auto *providerFrame = new QGroupBox(this);
+    providerFrame->setObjectName(QStringLiteral("ProviderFrame"));
+    m_providerSwitch = new QCheckBox(QStringLiteral("&Call-by-Call Provider-Liste"), providerFrame);
+    m_providerSwitch->setObjectName(QStringLiteral("TelcoListChk"));
+    m_providerArea = new QWidget(providerFrame);
+    m_providerArea->setObjectName(QStringLiteral("TelcoListArea"));
+    auto *areaLayout = new QVBoxLayout(m_providerArea);
+    areaLayout->setContentsMargins(0, 0, 0, 0);
+    auto *providerLayout = new QVBoxLayout(providerFrame);
+    providerLayout->addWidget(m_providerSwitch);
+    providerLayout->addWidget(m_providerArea, 1);
+
+    auto *leftColumn = new QVBoxLayout;
+    leftColumn->addWidget(deviceFrame);
+    leftColumn->addWidget(modemFrame);
+    leftColumn->addWidget(m_handoverFrame);
+    auto *middleColumn = new QVBoxLayout;
+    middleColumn->addWidget(prefixFrame);
+    middleColumn->addWidget(codeFrame);
+    middleColumn->addStretch();
+
+    auto *top = new QHBoxLayout;
+    top->addLayout(leftColumn, 3);
+    top->addLayout(middleColumn, 2);
+    top->addWidget(cardFrame, 2);
+    top->addWidget(sizeFrame);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(providerFrame, 1);
+
+    // Keyboard order follows the page from left to right.
+    QWidget *order[] = {m_modem, m_speaker, m_port, m_method, m_extraCommands, m_debug, m_handover,
+                        m_handoverNumber, m_outsideLine, m_international, m_country, m_area,
+                        m_cardNames[0], m_cardNames[1], m_cardNames[2], m_cardNames[3], m_fontSlider,
+                        m_providerSwitch};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    updateHandoverEnabling();
+    m_fontSlider->setValue(sliderValueForSize(12));
+    updateFntSmpl();
+}
+
+int OptionsPage::sliderValueForSize(double size)
+{
+    const double value = std::nearbyint(kMaxEntryFontSize - size + kMinEntryFontSize);
+    return int(std::clamp(value, double(kMinEntryFontSize), double(kMaxEntryFontSize)));
+}
+
+QString OptionsPage::numericCode(const QString &text)
+{
+    QString digits;
+    for (const QChar c : text) {
+        if (c == QLatin1Char(' ') || c == QLatin1Char('\t'))
+            continue;
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            break;
+        if (digits.isEmpty() && c == QLatin1Char('0'))
+            continue;
+        digits.append(c);
+    }
+    return digits.isEmpty() ? QStringLiteral("0") : digits;
+}
+
+void OptionsPage::loadOptionControls(const Settings &settings, const QStringList &cardNames, const QFont &listFont)
+{
+    m_outsideLine->setText(settings.outsideLinePrefix);
+    m_international->setText(settings.internationalPrefix);
+    m_country->setText(settings.ownCountryCode);
+    m_area->setText(settings.ownAreaCode);
+    m_port->setCurrentIndex(std::clamp(settings.comPort - 1, 0, 15));
+    m_method->setCurrentIndex(settings.pulseDialing == 1 ? 1 : 0);
+    m_handover->setChecked(settings.handoverEnabled != 0);
+    for (int i = 0; i < 4; ++i)
+        m_cardNames[i]->setText(cardNames.value(i));
+    m_extraCommands->setText(settings.extraModemCommands);
+    m_handoverNumber->setText(settings.handoverNumber);
+    QFont sampleFont = m_sample->font();
+    sampleFont.setFamilies(listFont.families());
+    m_sample->setFont(sampleFont);
+    m_fontSlider->setValue(sliderValueForSize(listFont.pointSizeF()));
+    updateHandoverEnabling();
+    updateFntSmpl();
+}
+
+OptionValues OptionsPage::saveOptionControls(const Settings &base) const
+{
+    OptionValues values;
+    Settings &s = values.settings;
+    s = base;
+    s.outsideLinePrefix = m_outsideLine->text().trimmed();
+    s.internationalPrefix = m_international->text().trimmed();
+    s.ownCountryCode = numericCode(m_country->text());
+    s.ownAreaCode = numericCode(m_area->text());
+    s.extraModemCommands = m_extraCommands->text();
+    s.handoverNumber = m_handoverNumber->text();
+    s.handoverEnabled = m_handover->isChecked() ? 1 : 0;
+    s.comPort = m_port->currentIndex() + 1;
+    s.pulseDialing = m_method->currentIndex();
+    for (const QLineEdit *box : m_cardNames)
+        values.cardNames.append(box->text());
+    values.entryFontSize = sampleFontSize();
+    s.entryFontSize = values.entryFontSize;
+    return values;
+}
+
+int OptionsPage::sampleFontSize() const
+{
+    return sizeForSliderValue(m_fontSlider->value());
+}
+
+void OptionsPage::updateFntSmpl()
+{
+    QFont font = m_sample->font();
+    font.setPointSize(sampleFontSize());
+    m_sample->setFont(font);
+    m_sample->adjustSize();
+    m_sample->move((m_sampleFrame->width() - m_sample->width()) / 2,
+                   (m_sampleFrame->height() - m_sample->height()) / 2);
+}
+
+void OptionsPage::setDialDevice(int device)
+{
+    (device == Loudspeaker ? m_speaker : m_modem)->setChecked(true);
+}
+
+int OptionsPage::dialDevice() const
+{
+    return m_speaker->isChecked() ? Loudspeaker : Modem;
+}
+
+void OptionsPage::updateHandoverEnabling()
+{
+    const bool tone = m_method->currentIndex() == 0;
+    m_handoverFrame->setEnabled(tone);
+    m_handover->setEnabled(tone);
+    m_handoverNumber->setEnabled(tone && m_handover->isChecked());
+}
+
+} // namespace quirlanto

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "options/settings.h"
+
+#include <QStringList>
+#include <QWidget>
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+
+namespace quirlanto {
+
+// What the page hands back when it is left: the owner stores it and writes the register.
+struct OptionValues {
+    Settings settings;
+    QStringList cardNames; // four captions, card 1 first
+    int entryFontSize = 12;
+};
+
+// The "Optionen" card. It only shows and collects values; the main window applies them.
+class OptionsPage final : public QWidget {
+    Q_OBJECT
+public:
+    explicit OptionsPage(QWidget *parent = nullptr);
+
+    // Settings, the four card captions and the lists' font to the controls.
+    void loadOptionControls(const Settings &settings, const QStringList &cardNames, const QFont &listFont);
+    // The controls over `base`: fields without a control (dial device, reservedValue) stay as in `base`.
+    OptionValues saveOptionControls(const Settings &base) const;
+    // Sets the sample "Aa" to the size the slider stands for; its frame keeps it centred.
+    void updateFntSmpl();
+
+    // The dial device options; setting them does not count as a click.
+    void setDialDevice(int device);
+    int dialDevice() const;
+
+    int sampleFontSize() const;
+    // The slider is upside down: the top end (value 6) gives 24 points. The formula is its own inverse.
+    static int sliderValueForSize(double size);
+    static int sizeForSliderValue(int value) { return kMaxEntryFontSize - value + kMinEntryFontSize; }
+    // "089" gives "89"; blanks are skipped, reading stops at the first other character, nothing gives "0".
+    static QString numericCode(const QString &text);
+
+    QCheckBox *providerSwitch() const { return m_providerSwitch; }
+    QWidget *providerListArea() const { return m_providerArea; }
+    QLineEdit *countryBox() const { return m_country; }
+    QComboBox *portList() const { return m_port; }
+
+signals:
+    // The user chose "&Modem" (0) or "&Lautsprecher" (1).
+    void dialDeviceClicked(int device);
+    // "Debug" beside "Modem- antwort".
+    void showModemAnswerClicked();
+
+private:
+    void updateHandoverEnabling();
+
+    QButtonGroup *m_device;
+    QRadioButton *m_modem;
+    QRadioButton *m_speaker;
+    QComboBox *m_port;
+    QComboBox *m_method;
+    QLineEdit *m_outsideLine;
+    QLineEdit *m_international;
+    QLineEdit *m_country;
+    QLineEdit *m_area;
+    QSlider *m_fontSlider;
+    QFrame *m_sampleFrame;
+    QLabel *m_sample;
+    QLineEdit *m_extraCommands;
+    QPushButton *m_debug;
+    QGroupBox *m_handoverFrame;
+    QCheckBox *m_handover;
+    QLineEdit *m_handoverNumber;
+    QLineEdit *m_cardNames[4];
+    QCheckBox *m_providerSwitch;
+    QWidget *m_providerArea;
+};
+
+} // namespace quirlanto
