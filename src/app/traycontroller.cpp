@@ -1,0 +1,188 @@
+#include "app/traycontroller.h"
+
+#include "support/programflags.h"
+#include "support/version.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QSystemTrayIcon>
+#include <QWidget>
+
+namespace quirlanto {
+
+SystemTrayIcon::SystemTrayIcon(QObject *parent) : TrayIcon(parent), m_icon(new QSystemTrayIcon(this))
+{
+    // No context menu is set on purpose: with one, XEmbed trays open it on the right press.
+    connect(m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        switch (reason) {
+        case QSystemTrayIcon::Trigger: emit pressed(Qt::LeftButton); break;
+        case QSystemTrayIcon::Context: emit pressed(Qt::RightButton); break;
+        case QSystemTrayIcon::DoubleClick: emit doubleClicked(Qt::LeftButton); break;
+        case QSystemTrayIcon::MiddleClick:
+        case QSystemTrayIcon::Unknown: break;
+        }
+    });
+}
+
+void SystemTrayIcon::setIcon(const QIcon &icon) { m_icon->setIcon(icon); }
+void SystemTrayIcon::setToolTip(const QString &text) { m_icon->setToolTip(text); }
+void SystemTrayIcon::show() { m_icon->show(); }
+void SystemTrayIcon::hide() { m_icon->hide(); }
+bool SystemTrayIcon::isAvailable() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+TrayController::TrayController(TrayIcon *icon, QWidget *mainWindow, QObject *parent)
+    : QObject(parent), m_icon(icon), m_mainWindow(mainWindow), m_menu(std::make_unique<QMenu>()),
+      m_beep([] { QApplication::beep(); })
+{
+    m_menu->setObjectName(QStringLiteral("pummain2"));
+    m_menu->setTitle(QStringLiteral("Taskleiste"));
+    const auto add = [this](int index, const QString &text, auto reaction) {
+        QAction *action = text.isEmpty() ? m_menu->addSeparator() : m_menu->addAction(text);
+        action->setObjectName(QStringLiteral("pum2%1").arg(index));
+        if constexpr (!std::is_same_v<decltype(reaction), std::nullptr_t>)
+            connect(action, &QAction::triggered, this, reaction);
+        return action;
+    };
+    add(Show, QStringLiteral("&Einblenden"), [this] { showMainWindow(); });
+    add(DialClipboard, QStringLiteral("Wähle Nr. in der &Zwischenablage"), [this] {
+        if (m_dial)
+            m_dial(DialMode::Clipboard);
+    });
+    add(Redial, QStringLiteral("&Wahlwiederholung"), [this] {
+        if (m_dial)
+            m_dial(DialMode::Redial);
+    })->setEnabled(false);
+    add(4, QString(), nullptr);
+    add(End, QStringLiteral("&Beenden"), [this] {
+        if (m_end)
+            m_end();
+    });
+    add(6, QString(), nullptr);
+    QAction *cancel = add(Cancel, QStringLiteral("&Abbrechen"), nullptr);
+    QFont bold = cancel->font();
+    bold.setBold(true);
+    cancel->setFont(bold);
+    m_menu->setDefaultAction(cancel);
+    m_menu->installEventFilter(this);
+
+    connect(m_icon, &TrayIcon::pressed, this, &TrayController::onPressed);
+}
+
+TrayController::~TrayController() = default;
+
+QString TrayController::trayTip()
+{
+    return u' ' + QLatin1String(kProductName) + QStringLiteral(": Klick links für Menü, rechts für Dialog ... ");
+}
+
+QString TrayController::cutToolTip(const QString &text)
+{
+    return text.left(kMaxToolTipLength);
+}
+
+void TrayController::install(const QIcon &icon)
+{
+    m_icon->setIcon(icon);
+    m_icon->setToolTip(cutToolTip(trayTip()));
+    m_icon->show();
+}
+
+void TrayController::remove()
+{
+    m_menu->hide();
+    m_icon->hide();
+}
+
+QAction *TrayController::item(int index) const
+{
+    return m_menu->findChild<QAction *>(QStringLiteral("pum2%1").arg(index), Qt::FindDirectChildrenOnly);
+}
+
+void TrayController::onPressed(Qt::MouseButton button)
+{
+    if (button == Qt::LeftButton)
+        showTrayMenu();
+    else if (button == Qt::RightButton)
+        toggleMainWindow();
+}
+
+void TrayController::showTrayMenu()
+{
+    if (m_mainWindow)
+        m_mainWindow->activateWindow(); // so that a click elsewhere closes the menu
+    m_poppedUp.start();
+    m_swallowRelease = false;
+    m_menu->popup(QCursor::pos());
+}
+
+bool TrayController::mainWindowShown() const
+{
+    return m_mainWindow && m_mainWindow->isVisible() && !m_mainWindow->isMinimized();
+}
+
+void TrayController::toggleMainWindow()
+{
+    if (mainWindowShown())
+        hideMainWindow(); // also while a modal window is open
+    else
+        showMainWindow();
+}
+
+void TrayController::showMainWindow()
+{
+    if (modalBusy) {
+        m_beep();
+        return;
+    }
+    if (!m_mainWindow)
+        return;
+    m_mainWindow->setWindowState(m_mainWindow->windowState() & ~Qt::WindowMinimized);
+    m_mainWindow->show();
+    m_mainWindow->raise();
+    m_mainWindow->activateWindow();
+}
+
+void TrayController::hideMainWindow()
+{
+    if (!m_mainWindow)
+        return;
+    if (trayAvailable())
+        m_mainWindow->hide();
+    else
+        m_mainWindow->showMinimized(); // without a tray a hidden window could not come back
+}
+
+void TrayController::enableRedial()
+{
+    item(Redial)->setEnabled(true);
+}
+
+bool TrayController::eventFilter(QObject *watched, QEvent *event)
+{
+    // The menu opens under the pointer, so the second press of a double-click on the icon
+    // lands on the first item: presses that quick are not meant for the menu.
+    if (watched == m_menu.get()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            if (m_poppedUp.isValid() && m_poppedUp.elapsed() < QApplication::doubleClickInterval()) {
+                m_swallowRelease = true;
+                return true;
+            }
+            break;
+        case QEvent::MouseButtonRelease:
+            if (m_swallowRelease) {
+                m_swallowRelease = false;
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace quirlanto

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "dial/dialmode.h"
+
+#include <QElapsedTimer>
+#include <QIcon>
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QMenu;
+class QSystemTrayIcon;
+class QWidget;
+
+namespace quirlanto {
+
+// The notification-area icon as the tray code sees it: presses, not clicks.
+class TrayIcon : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    virtual void setIcon(const QIcon &icon) = 0;
+    virtual void setToolTip(const QString &text) = 0;
+    virtual void show() = 0;
+    virtual void hide() = 0;
+    // Whether a notification area is there to hold the icon at the moment.
+    virtual bool isAvailable() const = 0;
+
+signals:
+    void pressed(Qt::MouseButton button);
+    void doubleClicked(Qt::MouseButton button);
+};
+
+// XEmbed trays report Trigger on the left press and Context on the right press; status
+// notifier hosts report the same reasons for their own clicks.
+class SystemTrayIcon final : public TrayIcon {
+    Q_OBJECT
+public:
+    explicit SystemTrayIcon(QObject *parent = nullptr);
+    void setIcon(const QIcon &icon) override;
+    void setToolTip(const QString &text) override;
+    void show() override;
+    void hide() override;
+    bool isAvailable() const override;
+    QSystemTrayIcon *systemTrayIcon() const { return m_icon; }
+
+private:
+    QSystemTrayIcon *m_icon;
+};
+
+class TrayController : public QObject {
+    Q_OBJECT
+public:
+    // Indexes of the menu items, as the menu's object names "pum2<index>" carry them.
+    enum Item { Show = 1, DialClipboard = 2, Redial = 3, End = 5, Cancel = 7 };
+    static constexpr int kMaxToolTipLength = 63;
+
+    TrayController(TrayIcon *icon, QWidget *mainWindow, QObject *parent = nullptr);
+    ~TrayController() override;
+
+    static QString trayTip();
+    static QString cutToolTip(const QString &text);
+
+    void setDialCommand(std::function<void(DialMode)> dial) { m_dial = std::move(dial); }
+    void setEndCommand(std::function<void()> end) { m_end = std::move(end); }
+    void setBeep(std::function<void()> beep) { m_beep = std::move(beep); }
+
+    // Icon and tooltip into the notification area, and out again.
+    void install(const QIcon &icon);
+    void remove();
+
+    QMenu *menu() const { return m_menu.get(); }
+    QAction *item(int index) const;
+    bool trayAvailable() const { return m_icon->isAvailable(); }
+
+    // Out of sight: hidden when a tray can bring the window back, otherwise minimised.
+    void hideMainWindow();
+
+public slots:
+    void showTrayMenu();
+    void toggleMainWindow();
+    void showMainWindow();
+    void enableRedial();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void onPressed(Qt::MouseButton button);
+    bool mainWindowShown() const;
+
+    TrayIcon *m_icon;
+    QPointer<QWidget> m_mainWindow;
+    std::unique_ptr<QMenu> m_menu;
+    std::function<void(DialMode)> m_dial;
+    std::function<void()> m_end;
+    std::function<void()> m_beep;
+    QElapsedTimer m_poppedUp;
+    bool m_swallowRelease = false;
+};
+
+} // namespace quirlanto

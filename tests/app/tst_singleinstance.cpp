@@ -1,0 +1,160 @@
+#include "app/singleinstance.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLocalServer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+#include <unistd.h>
+
+using namespace quirlanto;
+
+class TestSingleInstance : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void socketPathPerUser();
+    void secondStartHandsOver_data();
+    void secondStartHandsOver();
+    void staleSocketAfterCrash();
+    void hangingCopyIsNotJoined();
+    void simultaneousStartsGiveOneCopy();
+
+private:
+    std::unique_ptr<QProcess> startHelper(const QStringList &arguments, const QString &timeoutMs = {});
+    QString readLine(QProcess &process, int timeoutMs = 5000);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_server;
+    std::vector<std::unique_ptr<QProcess>> m_processes;
+};
+
+void TestSingleInstance::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_server = m_dir->filePath(QStringLiteral("quirlanto.socket"));
+}
+
+void TestSingleInstance::cleanup()
+{
+    for (auto &process : m_processes) {
+        process->kill();
+        process->waitForFinished(3000);
+    }
+    m_processes.clear();
+    m_dir.reset();
+}
+
+std::unique_ptr<QProcess> TestSingleInstance::startHelper(const QStringList &arguments, const QString &timeoutMs)
+{
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HELPER_SERVER"), m_server);
+    if (!timeoutMs.isEmpty())
+        env.insert(QStringLiteral("HELPER_TIMEOUT_MS"), timeoutMs);
+    process->setProcessEnvironment(env);
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->start(QStringLiteral(SINGLE_INSTANCE_HELPER), arguments);
+    return process;
+}
+
+QString TestSingleInstance::readLine(QProcess &process, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!process.canReadLine() && timer.elapsed() < timeoutMs) {
+        if (!process.waitForReadyRead(100) && process.state() == QProcess::NotRunning && !process.canReadLine())
+            break;
+    }
+    return QString::fromUtf8(process.readLine()).trimmed();
+}
+
+void TestSingleInstance::socketPathPerUser()
+{
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", m_dir->path().toUtf8());
+    QCOMPARE(SingleInstance::socketPath(), m_dir->path() + QStringLiteral("/quirlanto.socket"));
+    qputenv("XDG_RUNTIME_DIR", "/nonexistent/runtime");
+    QVERIFY(SingleInstance::socketPath().endsWith(QStringLiteral("/quirlanto-%1.socket").arg(getuid())));
+    qputenv("XDG_RUNTIME_DIR", saved);
+}
+
+void TestSingleInstance::secondStartHandsOver_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("no argument") << QStringList();
+    QTest::newRow("autostart") << QStringList{QStringLiteral("/AUTOSTART")};
+    QTest::newRow("tel link") << QStringList{QStringLiteral("tel:+49-89-123456")};
+    QTest::newRow("umlauts and blanks") << QStringList{QStringLiteral("Wähle 089 1234"), QStringLiteral("x")};
+}
+
+void TestSingleInstance::secondStartHandsOver()
+{
+    QFETCH(QStringList, arguments);
+    auto &first = m_processes.emplace_back(startHelper({}));
+    QCOMPARE(readLine(*first), QStringLiteral("primary"));
+
+    QElapsedTimer timer;
+    timer.start();
+    auto second = startHelper(arguments);
+    QVERIFY(second->waitForFinished(5000));
+    QCOMPARE(QString::fromUtf8(second->readAllStandardOutput()).trimmed(), QStringLiteral("handed-over"));
+    QCOMPARE(second->exitCode(), 0);
+    QVERIFY2(timer.elapsed() < 3000, "the second copy must end at once");
+
+    QCOMPARE(readLine(*first), QStringLiteral("received:") + arguments.join(u'|'));
+    QCOMPARE(first->state(), QProcess::Running);
+}
+
+void TestSingleInstance::staleSocketAfterCrash()
+{
+    auto crashed = startHelper({});
+    QCOMPARE(readLine(*crashed), QStringLiteral("primary"));
+    crashed->kill(); // no chance to remove its socket
+    QVERIFY(crashed->waitForFinished(3000));
+    QVERIFY(QFile::exists(m_server));
+
+    auto &next = m_processes.emplace_back(startHelper({}));
+    QCOMPARE(readLine(*next), QStringLiteral("primary"));
+
+    auto third = startHelper({QStringLiteral("tel:+1")});
+    QVERIFY(third->waitForFinished(5000));
+    QCOMPARE(QString::fromUtf8(third->readAllStandardOutput()).trimmed(), QStringLiteral("handed-over"));
+    QCOMPARE(readLine(*next), QStringLiteral("received:tel:+1"));
+}
+
+void TestSingleInstance::hangingCopyIsNotJoined()
+{
+    // Accepts connections but never answers, like a copy that hangs.
+    QLocalServer silent;
+    QVERIFY(silent.listen(m_server));
+    auto second = startHelper({QStringLiteral("tel:+1")}, QStringLiteral("500"));
+    QVERIFY(second->waitForFinished(5000));
+    QCOMPARE(QString::fromUtf8(second->readAllStandardOutput()).trimmed(), QStringLiteral("no-answer"));
+    QVERIFY(QFile::exists(m_server)); // the running copy's socket is left alone
+}
+
+void TestSingleInstance::simultaneousStartsGiveOneCopy()
+{
+    for (int i = 0; i < 4; ++i)
+        m_processes.push_back(startHelper({QString::number(i)}));
+    int primaries = 0;
+    int handedOver = 0;
+    for (auto &process : m_processes) {
+        const QString line = readLine(*process);
+        primaries += line == QLatin1String("primary");
+        handedOver += line == QLatin1String("handed-over");
+    }
+    QCOMPARE(primaries, 1);
+    QCOMPARE(handedOver, 3);
+}
+
+QTEST_GUILESS_MAIN(TestSingleInstance)
+#include "tst_singleinstance.moc"

@@ -1,0 +1,302 @@
+#include "app/traycontroller.h"
+
+#include "support/programflags.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QSystemTrayIcon>
+#include <QTest>
+#include <QWidget>
+
+using namespace quirlanto;
+
+namespace {
+
+class FakeTrayIcon final : public TrayIcon {
+    Q_OBJECT
+public:
+    void setIcon(const QIcon &i) override { icon = i; }
+    void setToolTip(const QString &text) override { toolTip = text; }
+    void show() override { shown = true; }
+    void hide() override { shown = false; }
+    bool isAvailable() const override { return available; }
+
+    QIcon icon;
+    QString toolTip;
+    bool shown = false;
+    bool available = true;
+};
+
+// Press and double-click notifications as a sequence: L/R press, l/r double-click.
+void play(FakeTrayIcon &icon, const QString &events)
+{
+    for (QChar e : events) {
+        if (e == u'L' || e == u'R')
+            emit icon.pressed(e == u'L' ? Qt::LeftButton : Qt::RightButton);
+        else if (e == u'l' || e == u'r')
+            emit icon.doubleClicked(e == u'l' ? Qt::LeftButton : Qt::RightButton);
+        else if (e == u'M')
+            emit icon.pressed(Qt::MiddleButton);
+    }
+}
+
+} // namespace
+
+class TestTrayController : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void menuItems_data();
+    void menuItems();
+    void menuShape();
+    void toolTip();
+    void installAndRemove();
+    void presses_data();
+    void presses();
+    void systemTrayReasons_data();
+    void systemTrayReasons();
+    void menuActions();
+    void redialItem();
+    void quickSecondPressChoosesNothing();
+    void withoutTrayMinimises();
+
+private:
+    std::unique_ptr<QWidget> m_window;
+    std::unique_ptr<FakeTrayIcon> m_icon;
+    std::unique_ptr<TrayController> m_tray;
+    int m_beeps = 0;
+    QList<DialMode> m_dials;
+    int m_ends = 0;
+};
+
+void TestTrayController::init()
+{
+    modalBusy = false;
+    m_beeps = 0;
+    m_ends = 0;
+    m_dials.clear();
+    m_window = std::make_unique<QWidget>();
+    m_icon = std::make_unique<FakeTrayIcon>();
+    m_tray = std::make_unique<TrayController>(m_icon.get(), m_window.get());
+    m_tray->setBeep([this] { ++m_beeps; });
+    m_tray->setDialCommand([this](DialMode mode) { m_dials.append(mode); });
+    m_tray->setEndCommand([this] { ++m_ends; });
+}
+
+void TestTrayController::cleanup()
+{
+    modalBusy = false;
+    m_tray.reset();
+    m_icon.reset();
+    m_window.reset();
+}
+
+void TestTrayController::menuItems_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("separator");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("1") << 1 << "&Einblenden" << false << true;
+    QTest::newRow("2") << 2 << "Wähle Nr. in der &Zwischenablage" << false << true;
+    QTest::newRow("3") << 3 << "&Wahlwiederholung" << false << false;
+    QTest::newRow("4") << 4 << "" << true << true;
+    QTest::newRow("5") << 5 << "&Beenden" << false << true;
+    QTest::newRow("6") << 6 << "" << true << true;
+    QTest::newRow("7") << 7 << "&Abbrechen" << false << true;
+}
+
+void TestTrayController::menuItems()
+{
+    QFETCH(int, index);
+    QFETCH(QString, text);
+    QFETCH(bool, separator);
+    QFETCH(bool, enabled);
+    const QList<QAction *> actions = m_tray->menu()->actions();
+    QCOMPARE(actions.size(), 7);
+    QAction *action = actions.at(index - 1);
+    QCOMPARE(action, m_tray->item(index));
+    QCOMPARE(action->objectName(), QStringLiteral("pum2%1").arg(index));
+    QCOMPARE(action->text(), text);
+    QCOMPARE(action->isSeparator(), separator);
+    QCOMPARE(action->isEnabled(), enabled);
+}
+
+void TestTrayController::menuShape()
+{
+    QMenu *menu = m_tray->menu();
+    QCOMPARE(menu->objectName(), QStringLiteral("pummain2"));
+    QCOMPARE(menu->title(), QStringLiteral("Taskleiste"));
+    QCOMPARE(menu->defaultAction(), m_tray->item(TrayController::Cancel));
+    QVERIFY(m_tray->item(TrayController::Cancel)->font().bold());
+    QVERIFY(!m_tray->item(TrayController::Show)->font().bold());
+}
+
+void TestTrayController::toolTip()
+{
+    const QString tip = TrayController::trayTip();
+    QCOMPARE(tip, QStringLiteral(" Quirlanto: Klick links für Menü, rechts für Dialog ... "));
+    QCOMPARE(tip.size(), 56);
+    QCOMPARE(TrayController::cutToolTip(tip), tip);
+    const QString longText = QString(70, u'x');
+    QCOMPARE(TrayController::cutToolTip(longText), QString(63, u'x'));
+    QCOMPARE(TrayController::cutToolTip(QString(63, u'y')), QString(63, u'y'));
+}
+
+void TestTrayController::installAndRemove()
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::red);
+    m_tray->install(QIcon(pixmap));
+    QVERIFY(m_icon->shown);
+    QCOMPARE(m_icon->toolTip, TrayController::trayTip());
+    QVERIFY(!m_icon->icon.isNull());
+    m_tray->remove();
+    QVERIFY(!m_icon->shown);
+}
+
+void TestTrayController::presses_data()
+{
+    QTest::addColumn<bool>("startShown");
+    QTest::addColumn<bool>("busy");
+    QTest::addColumn<QString>("events");
+    QTest::addColumn<bool>("endShown");
+    QTest::addColumn<bool>("menuOpen");
+    QTest::addColumn<int>("beeps");
+
+    QTest::newRow("right press hides") << true << false << "R" << false << false << 0;
+    QTest::newRow("right press shows") << false << false << "R" << true << false << 0;
+    QTest::newRow("right press hides while busy") << true << true << "R" << false << false << 0;
+    QTest::newRow("right press beeps while busy") << false << true << "R" << false << false << 1;
+    QTest::newRow("two right presses") << false << false << "RR" << false << false << 0;
+    QTest::newRow("left press opens the menu") << false << false << "L" << false << true << 0;
+    QTest::newRow("left double-click: menu from the first press") << false << false << "Ll" << false << true << 0;
+    QTest::newRow("double-clicks alone do nothing") << true << false << "lr" << true << false << 0;
+    QTest::newRow("middle button does nothing") << true << false << "M" << true << false << 0;
+}
+
+void TestTrayController::presses()
+{
+    QFETCH(bool, startShown);
+    QFETCH(bool, busy);
+    QFETCH(QString, events);
+    QFETCH(bool, endShown);
+    QFETCH(bool, menuOpen);
+    QFETCH(int, beeps);
+    if (startShown)
+        m_window->show();
+    modalBusy = busy;
+    play(*m_icon, events);
+    QCOMPARE(m_window->isVisible(), endShown);
+    QCOMPARE(m_tray->menu()->isVisible(), menuOpen);
+    QCOMPARE(m_beeps, beeps);
+    QVERIFY(m_dials.isEmpty());
+    m_tray->menu()->hide();
+}
+
+void TestTrayController::systemTrayReasons_data()
+{
+    QTest::addColumn<int>("reason");
+    QTest::addColumn<int>("pressedButton"); // 0: no press reported
+    QTest::addColumn<bool>("doubleClick");
+    QTest::newRow("trigger is the left press") << int(QSystemTrayIcon::Trigger) << int(Qt::LeftButton) << false;
+    QTest::newRow("context is the right press") << int(QSystemTrayIcon::Context) << int(Qt::RightButton) << false;
+    QTest::newRow("double-click") << int(QSystemTrayIcon::DoubleClick) << 0 << true;
+    QTest::newRow("middle click") << int(QSystemTrayIcon::MiddleClick) << 0 << false;
+    QTest::newRow("unknown") << int(QSystemTrayIcon::Unknown) << 0 << false;
+}
+
+void TestTrayController::systemTrayReasons()
+{
+    QFETCH(int, reason);
+    QFETCH(int, pressedButton);
+    QFETCH(bool, doubleClick);
+    SystemTrayIcon icon;
+    QSignalSpy presses(&icon, &TrayIcon::pressed);
+    QSignalSpy doubles(&icon, &TrayIcon::doubleClicked);
+    emit icon.systemTrayIcon()->activated(QSystemTrayIcon::ActivationReason(reason));
+    QCOMPARE(presses.size(), pressedButton ? 1 : 0);
+    if (pressedButton)
+        QCOMPARE(presses.first().first().value<Qt::MouseButton>(), Qt::MouseButton(pressedButton));
+    QCOMPARE(doubles.size(), doubleClick ? 1 : 0);
+    QVERIFY(!icon.systemTrayIcon()->contextMenu()); // else XEmbed trays open it on the right press
+}
+
+void TestTrayController::menuActions()
+{
+    m_tray->item(TrayController::DialClipboard)->trigger();
+    m_tray->item(TrayController::Cancel)->trigger();
+    QCOMPARE(m_dials, QList<DialMode>{DialMode::Clipboard});
+    QCOMPARE(m_ends, 0);
+    QVERIFY(!m_window->isVisible());
+
+    modalBusy = true;
+    m_tray->item(TrayController::Show)->trigger();
+    QVERIFY(!m_window->isVisible());
+    QCOMPARE(m_beeps, 1);
+    modalBusy = false;
+    m_tray->item(TrayController::Show)->trigger();
+    QVERIFY(m_window->isVisible());
+    m_tray->item(TrayController::Show)->trigger(); // already shown: stays so
+    QVERIFY(m_window->isVisible());
+
+    m_tray->item(TrayController::End)->trigger();
+    QCOMPARE(m_ends, 1);
+}
+
+void TestTrayController::redialItem()
+{
+    QAction *redial = m_tray->item(TrayController::Redial);
+    QVERIFY(!redial->isEnabled());
+    redial->trigger(); // greyed: nothing
+    QVERIFY(m_dials.isEmpty());
+    m_tray->enableRedial();
+    QVERIFY(redial->isEnabled());
+    redial->trigger();
+    QCOMPARE(m_dials, QList<DialMode>{DialMode::Redial});
+}
+
+void TestTrayController::quickSecondPressChoosesNothing()
+{
+    QApplication::setDoubleClickInterval(300);
+    QMenu *menu = m_tray->menu();
+    m_tray->showTrayMenu();
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    const QPoint onShow = menu->actionGeometry(m_tray->item(TrayController::Show)).center();
+
+    // The second press of a double-click lands on "&Einblenden" right after the menu opened.
+    QTest::mouseDClick(menu, Qt::LeftButton, {}, onShow);
+    QTest::mouseClick(menu, Qt::LeftButton, {}, onShow);
+    QVERIFY(!m_window->isVisible());
+    QVERIFY(menu->isVisible());
+
+    // A deliberate choice after the interval works.
+    QTest::qWait(350);
+    QTest::mouseClick(menu, Qt::LeftButton, {}, onShow);
+    QTRY_VERIFY(m_window->isVisible());
+    QVERIFY(!menu->isVisible());
+}
+
+void TestTrayController::withoutTrayMinimises()
+{
+    m_icon->available = false;
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_tray->hideMainWindow();
+    QVERIFY(m_window->isVisible());
+    QVERIFY(m_window->isMinimized());
+
+    m_icon->available = true;
+    emit m_icon->pressed(Qt::RightButton); // a minimised window counts as out of sight
+    QVERIFY(m_window->isVisible());
+    QVERIFY(!m_window->isMinimized());
+    m_tray->hideMainWindow();
+    QVERIFY(!m_window->isVisible());
+}
+
+QTEST_MAIN(TestTrayController)
+#include "tst_traycontroller.moc"
