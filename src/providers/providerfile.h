@@ -12,6 +12,9 @@ QByteArray providerBytes(const ProviderTable &table); // '"' written as '\''
 struct LoadProviderResult {
     bool ok = true;       // false: file unreadable (nothing loaded)
     QString problem;      // German; set when part of the file could not be used or rows were cut
+    // Where loadProviderFile kept the untouched original of a damaged file (the problem text
+    // names it too); empty when nothing was kept.
+    QString preservedCopy;
 };
 
 // Fills an emptied table and the switch from the bytes/file; one stable sort at the end.

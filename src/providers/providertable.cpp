@@ -58,12 +58,10 @@ bool ProviderTable::lessForSort(const ProviderEntry &a, const ProviderEntry &b) 
     return m_ascending ? c < 0 : c > 0;
 }
 
-bool ProviderTable::addProviderRow(const QString &name, const QString &networkPrefix, qint16 weekdayFlag,
-                                   qint16 weekendFlag, qint16 fromHour, qint16 toHour, qint16 localFlag,
-                                   qint16 longDistanceFlag, qint16 abroadFlag)
+ProviderEntry ProviderTable::makeEntry(const QString &name, const QString &networkPrefix, qint16 weekdayFlag,
+                                       qint16 weekendFlag, qint16 fromHour, qint16 toHour, qint16 localFlag,
+                                       qint16 longDistanceFlag, qint16 abroadFlag)
 {
-    if (rowCount() >= kMaxRows)
-        return false;
     ProviderEntry e;
     e.name = name.trimmed();
     e.networkPrefix = networkPrefix.trimmed();
@@ -73,7 +71,17 @@ bool ProviderTable::addProviderRow(const QString &name, const QString &networkPr
     e.local = localFlag != 0;
     e.longDistance = longDistanceFlag != 0;
     e.abroad = abroadFlag != 0;
+    return e;
+}
 
+bool ProviderTable::addProviderRow(const QString &name, const QString &networkPrefix, qint16 weekdayFlag,
+                                   qint16 weekendFlag, qint16 fromHour, qint16 toHour, qint16 localFlag,
+                                   qint16 longDistanceFlag, qint16 abroadFlag)
+{
+    if (rowCount() >= kMaxRows)
+        return false;
+    const ProviderEntry e = makeEntry(name, networkPrefix, weekdayFlag, weekendFlag, fromHour, toHour, localFlag,
+                                      longDistanceFlag, abroadFlag);
     // After all rows that sort equal: the place a stable re-sort of the appended row gives.
     const auto at = std::upper_bound(m_rows.begin(), m_rows.end(), e,
                                      [this](const ProviderEntry &x, const ProviderEntry &y) { return lessForSort(x, y); });

@@ -27,6 +27,11 @@ public:
     void removeProviderRow(int position);
     void clear() { m_rows.clear(); }
 
+    // The row addProviderRow would insert: trimmed texts, day class from the flags, nonzero sets a flag.
+    static ProviderEntry makeEntry(const QString &name, const QString &networkPrefix, qint16 weekdayFlag,
+                                   qint16 weekendFlag, qint16 fromHour, qint16 toHour, qint16 localFlag,
+                                   qint16 longDistanceFlag, qint16 abroadFlag);
+
     // Appends without sorting; call sortRows() once after a bulk load.
     bool appendUnsorted(const ProviderEntry &entry);
 

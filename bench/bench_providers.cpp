@@ -1,0 +1,101 @@
+// Load, save and sort figures for a full provider table (32,767 rows).
+#include "providers/providerfile.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstring>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace quirlanto;
+
+namespace {
+
+constexpr int kRuns = 7;
+
+double medianMs(const std::function<void()> &work)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < kRuns; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    return ms[ms.size() / 2];
+}
+
+ProviderTable generatedTable()
+{
+    static const char *const kNames[] = {"Telenetz", "Ärztefunk", "billig, schnell", "Nachtnetz", "Fernlinie",
+                                         "Weltweit", "Ortsnetz", "Zentrale"};
+    ProviderTable t;
+    t.providersEnabled = true;
+    quint32 x = 12345;
+    auto next = [&x](quint32 n) {
+        x = x * 1103515245u + 12345u;
+        return (x >> 8) % n;
+    };
+    for (int i = 0; i < ProviderTable::kMaxRows; ++i) {
+        ProviderEntry e = ProviderTable::makeEntry(
+            QString::fromUtf8(kNames[next(8)]) + QLatin1Char(' ') + QString::number(next(100000)),
+            QStringLiteral("010") + QString::number(10 + next(90)), qint16(next(2)), qint16(next(2)),
+            qint16(next(12)), qint16(12 + next(13)), qint16(next(2)), qint16(next(2)), qint16(next(2)));
+        t.appendUnsorted(e);
+    }
+    t.sortRows();
+    return t;
+}
+
+} // namespace
+
+int main()
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("Provider.ini"));
+    const QString bak = dir.filePath(QStringLiteral("Provider.bak"));
+    const ProviderTable table = generatedTable();
+    if (!saveProviderFile(table, ini, bak).ok) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(ini));
+        return 1;
+    }
+    const QByteArray bytes = providerBytes(table);
+    std::printf("provider file: %d rows, %lld bytes, median of %d runs\n", table.rowCount(),
+                static_cast<long long>(bytes.size()), kRuns);
+
+    ProviderTable loaded;
+    const double load = medianMs([&] { loadProviderFile(ini, loaded); });
+    std::printf("  load (read file, parse, sort)   %8.2f ms  (goal <= 150 ms)\n", load);
+    if (loaded.rowCount() != table.rowCount())
+        std::fprintf(stderr, "  loaded %d rows\n", loaded.rowCount());
+
+    const double parse = medianMs([&] { readProviders(bytes, loaded); });
+    std::printf("  parse and sort from memory      %8.2f ms\n", parse);
+
+    const double save = medianMs([&] { saveProviderFile(table, ini, bak); });
+    std::printf("  save (with backup rotation)     %8.2f ms\n", save);
+
+    const char *const columns[] = {"Name", "Netz", "Tag", "ab", "bis", "Weite"};
+    for (int column = 1; column <= 6; ++column) {
+        ProviderTable t = table;
+        bool ascending = false;
+        const double ms = medianMs([&] {
+            ascending = !ascending;
+            t.setSort(column, ascending);
+        });
+        std::printf("  sort by \"%s\"%*s %8.2f ms\n", columns[column - 1], int(20 - std::strlen(columns[column - 1])),
+                    "", ms);
+    }
+
+    ProviderTable t = table;
+    const double add = medianMs([&] {
+        t.addProviderRow(QStringLiteral("Neu"), QStringLiteral("01099"), 1, 1, 0, 24, 1, 1, 1);
+        t.removeProviderRow(t.rowCount());
+    });
+    std::printf("  add + remove one row (full)     %8.3f ms\n", add);
+    return 0;
+}
