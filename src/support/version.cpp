@@ -1,6 +1,7 @@
 #include "support/version.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <cmath>
 
@@ -54,7 +55,7 @@ QString programFilePath()
 QString programDirectory()
 {
     if (!directoryOverride().isEmpty())
-        return addBackslash(directoryOverride());
+        return addBackslash(QDir::cleanPath(directoryOverride()));
     return addBackslash(QFileInfo(programFilePath()).absolutePath());
 }
 
