@@ -1,0 +1,160 @@
+#include "dial/dialer.h"
+
+#include "dial/clipboardsource.h"
+#include "dial/dialhost.h"
+#include "dial/modemcommand.h"
+#include "dial/modemlink.h"
+#include "dial/numberpreparation.h"
+#include "dial/progresswindow.h"
+#include "dial/toneplayer.h"
+#include "register/phoneentry.h"
+#include "support/messagebox.h"
+#include "support/programflags.h"
+#include "support/version.h"
+
+#include <QApplication>
+
+namespace quirlanto {
+
+Dialer::Dialer(DialHost &host, ClipboardSource &clipboard, ModemLink &modem, ToneOutput &tones, const Clock &clock,
+               QObject *parent)
+    : QObject(parent)
+    , m_host(host)
+    , m_clipboard(clipboard)
+    , m_modem(modem)
+    , m_tones(tones)
+    , m_clock(clock)
+    , m_beep([] { QApplication::beep(); })
+{
+}
+
+Dialer::~Dialer() = default;
+
+void Dialer::dial(DialMode mode)
+{
+    // Tray entries stay usable during a dial; two dials at once would mix on one line.
+    if (m_dialing) {
+        m_beep();
+        return;
+    }
+
+    switch (mode) {
+    case SelectedEntry: {
+        const std::optional<QString> item = m_host.selectedItemText();
+        if (!item)
+            return;
+        dialEntry(entryName(*item), filterDialChars(entryNumber(*item)), entryZeroFlag(*item) != 0);
+        return;
+    }
+    case Clipboard: {
+        if (!m_clipboard.hasText()) {
+            MessageBoxes::information(m_host.dialogParent(),
+                                      QStringLiteral("In der Zwischenablage befindet sich kein Text."));
+            return;
+        }
+        const QString filtered = filterDialChars(dropTrunkZeroAfterCountryCode(m_clipboard.text()));
+        if (filtered.isEmpty()) {
+            MessageBoxes::information(m_host.dialogParent(),
+                                      QStringLiteral("Der Text in der Zwischenablage enthält keine Telefonnummer."));
+            return;
+        }
+        dialEntry(QString(), normalizeClipboardNumber(filtered, m_host.settings()), true);
+        return;
+    }
+    case Redial:
+        // Nothing stored yet (the tray item is greyed then): dialing an empty number would only
+        // take the line off hook.
+        if (!m_redial.stored)
+            return;
+        dialEntry(m_redial.lastName, m_redial.lastNumber, m_redial.lastZeroFlag);
+        return;
+    }
+    MessageBoxes::show(m_host.dialogParent(), MessageIcon::None, QStringLiteral("Unknown mode in DIAL()"));
+}
+
+void Dialer::dialNumber(const QString &internationalNumber)
+{
+    if (m_dialing) {
+        m_beep();
+        return;
+    }
+    const QString number = filterDialChars(internationalNumber);
+    if (number.isEmpty())
+        return;
+    dialEntry(QString(), number, true);
+}
+
+void Dialer::dialEntry(const QString &name, const QString &number, bool zeroFlag)
+{
+    m_redial = RedialMemory{name, zeroFlag, number, true};
+    emit redialAvailable();
+
+    const Settings &settings = m_host.settings();
+    const PreparedNumber prepared =
+        prepareNumber(number, zeroFlag ? 1 : 0, settings, &m_host.providerTable(), m_clock);
+    const QString commandLine = buildModemCommand(prepared, settings);
+    m_host.setStatusText(QStringLiteral("Wähle ") + filterDialChars(commandLine));
+
+    if (settings.dialDevice == Loudspeaker) {
+        m_dialing = true;
+        playCommandLine(commandLine, m_programDirectory.isEmpty() ? programDirectory() : m_programDirectory,
+                        m_tones);
+        m_dialing = false;
+        return;
+    }
+    dialModem(commandLine, name, prepared.displayNumber);
+}
+
+void Dialer::dialModem(const QString &commandLine, const QString &name, const QString &displayNumber)
+{
+    const int comPort = m_host.settings().comPort;
+    if (!m_modem.dial(commandLine, comPort)) {
+        MessageBoxes::critical(m_host.dialogParent(),
+                               QStringLiteral("Der angegebene Anschluß COM%1 ist nicht verfügbar.").arg(comPort));
+        m_host.showOptionsCard();
+        return;
+    }
+
+    m_dialing = true;
+    ProgressWindow window(m_host.dialogParent());
+    window.setEntry(name, displayNumber);
+    bool deviceLost = false;
+    const QList<QMetaObject::Connection> connections = {
+        connect(&m_modem, &ModemLink::answeredOk, &window, &ProgressWindow::finish),
+        connect(&m_modem, &ModemLink::resultWordReceived, &window, &ProgressWindow::showResultWord),
+        connect(&m_modem, &ModemLink::deviceLost, &window,
+                [&] {
+                    deviceLost = true;
+                    window.finish();
+                }),
+        connect(&window, &ProgressWindow::abortRequested, &window,
+                [&] {
+                    m_modem.abort();
+                    window.finish();
+                }),
+    };
+
+    m_window = &window;
+    modalBusy = true;
+    emit progressWindowShown(&window);
+    // The answer may already have come in while someone processed events above.
+    if (m_modem.isOpen())
+        window.exec();
+    modalBusy = false;
+    m_window = nullptr;
+    for (const QMetaObject::Connection &c : connections)
+        disconnect(c);
+    m_dialing = false;
+
+    if (deviceLost) {
+        MessageBoxes::show(m_host.dialogParent(), MessageIcon::Warning,
+                           QStringLiteral("Die Verbindung zum Modem an COM%1 wurde unterbrochen.").arg(comPort));
+    }
+}
+
+void Dialer::showModemAnswer()
+{
+    m_modem.showModemAnswer(m_host.dialogParent());
+}
+
+} // namespace quirlanto

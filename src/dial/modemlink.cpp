@@ -1,0 +1,132 @@
+#include "dial/modemlink.h"
+
+#include "support/messagebox.h"
+#include "support/settingsstore.h"
+
+namespace quirlanto {
+
+namespace {
+const char *const kResultWords[] = {"NO DIALTONE", "NO CARRIER", "NO ANSWER", "ERROR", "BUSY"};
+constexpr qsizetype kLongestResultWord = 11;
+} // namespace
+
+QString portDevice(int comPort, const SettingsStore &store)
+{
+    const QString configured = store.value(QStringLiteral("Ports/COM%1").arg(comPort)).toString().trimmed();
+    if (!configured.isEmpty())
+        return configured;
+    return QStringLiteral("/dev/ttyS%1").arg(comPort - 1);
+}
+
+ModemLink::ModemLink(const SettingsStore &ports, QObject *parent)
+    : QObject(parent)
+    , m_ports(ports)
+{
+    connect(&m_port, &QSerialPort::readyRead, this, &ModemLink::readAnswer);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &ModemLink::handleError);
+}
+
+ModemLink::~ModemLink()
+{
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+bool ModemLink::dial(const QString &commandLine, int comPort)
+{
+    m_answer.clear();
+    if (m_port.isOpen())
+        m_port.close();
+
+    m_port.setPortName(portDevice(comPort, m_ports));
+    m_port.setBaudRate(QSerialPort::Baud2400);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::OneStop);
+    m_port.setFlowControl(QSerialPort::HardwareControl);
+    if (!m_port.open(QIODevice::ReadWrite))
+        return false;
+
+    const QByteArray line = commandLine.toLatin1();
+    if (m_port.write(line) != line.size()) {
+        m_port.close();
+        return false;
+    }
+    // Hand the line to the driver now rather than on the next turn of the event loop.
+    m_port.flush();
+    return m_port.isOpen();
+}
+
+void ModemLink::abort()
+{
+    if (!m_port.isOpen())
+        return;
+    m_port.write("\r", 1);
+    m_port.flush();
+    m_port.close();
+}
+
+void ModemLink::readAnswer()
+{
+    if (!m_port.isOpen())
+        return;
+    const QByteArray received = m_port.readAll();
+    if (received.isEmpty())
+        return;
+    const qsizetype previousLength = m_answer.size();
+    m_answer += QString::fromLatin1(received).toUpper();
+
+    if (m_answer.contains(QLatin1String("OK"))) {
+        m_port.close();
+        emit answeredOk();
+    } else {
+        scanResultWords(previousLength);
+    }
+    if (m_answer.size() > kMaxAnswerLength)
+        m_answer = m_answer.right(kMaxAnswerLength);
+}
+
+// Reports the newest result word completed by the characters just received.
+void ModemLink::scanResultWords(qsizetype previousLength)
+{
+    const qsizetype from = qMax<qsizetype>(0, previousLength - (kLongestResultWord - 1));
+    qsizetype bestAt = -1;
+    QString best;
+    for (const char *word : kResultWords) {
+        const QLatin1String w(word);
+        qsizetype at = m_answer.lastIndexOf(w);
+        if (at >= from && at + w.size() > previousLength && at > bestAt) {
+            bestAt = at;
+            best = w;
+        }
+    }
+    if (bestAt >= 0)
+        emit resultWordReceived(best);
+}
+
+void ModemLink::handleError(QSerialPort::SerialPortError error)
+{
+    switch (error) {
+    case QSerialPort::NoError:
+    case QSerialPort::UnsupportedOperationError: // pin-out calls on a pseudo-terminal
+    case QSerialPort::TimeoutError:
+        return;
+    default:
+        break;
+    }
+    if (!m_port.isOpen())
+        return;
+    // Without this a vanished USB modem keeps the read notifier firing.
+    m_port.close();
+    emit deviceLost();
+}
+
+void ModemLink::showModemAnswer(QWidget *parent)
+{
+    if (m_answer.isEmpty())
+        m_answer = QStringLiteral("(keine Rückmeldung)");
+    MessageBoxes::information(
+        parent, QStringLiteral("Das Modem gab nach der letzten Anwahl folgende Zeichenkette zurück:\n\n") + m_answer);
+}
+
+} // namespace quirlanto

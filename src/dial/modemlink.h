@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+
+class QWidget;
+
+namespace quirlanto {
+
+class SettingsStore;
+
+// COMn is /dev/ttyS(n-1) unless the settings store names another device in "Ports/COMn".
+QString portDevice(int comPort, const SettingsStore &store);
+
+// The modem on a serial line: opens the port, sends one command line, collects the answer.
+// Everything runs on the GUI thread through the port's signals; nothing here blocks.
+class ModemLink : public QObject {
+    Q_OBJECT
+public:
+    // A noisy line must not grow the answer without limit; the newest characters are kept.
+    static constexpr qsizetype kMaxAnswerLength = 4096;
+
+    explicit ModemLink(const SettingsStore &ports, QObject *parent = nullptr);
+    ~ModemLink() override;
+
+    // Clears the answer, (re)opens COMn at 2400 8N1 with RTS/CTS and sends the line in one write.
+    // False when the port cannot be opened or written; the port is closed then.
+    bool dial(const QString &commandLine, int comPort);
+    // One carriage return stops a modem that is still dialing; then the port is closed.
+    void abort();
+    bool isOpen() const { return m_port.isOpen(); }
+
+    const QString &modemAnswer() const { return m_answer; }
+    QString lastDevice() const { return m_port.portName(); }
+    // The answer of the last dial in a message box; "(keine Rückmeldung)" when there was none.
+    void showModemAnswer(QWidget *parent);
+
+signals:
+    // "OK" arrived; the port is closed already.
+    void answeredOk();
+    // A result word other than OK arrived (ERROR, NO DIALTONE, BUSY, NO CARRIER, NO ANSWER).
+    void resultWordReceived(const QString &word);
+    // The device went away or failed during the dial; the port is closed already.
+    void deviceLost();
+
+private:
+    void readAnswer();
+    void handleError(QSerialPort::SerialPortError error);
+    void scanResultWords(qsizetype previousLength);
+
+    const SettingsStore &m_ports;
+    QSerialPort m_port;
+    QString m_answer;
+};
+
+} // namespace quirlanto

@@ -1,0 +1,183 @@
+#include "dial/toneplayer.h"
+
+#include "dial/modemcommand.h"
+
+#include <QAudioDevice>
+#include <QAudioSink>
+#include <QBuffer>
+#include <QEventLoop>
+#include <QFile>
+#include <QMediaDevices>
+#include <QTimer>
+#include <QtEndian>
+
+namespace quirlanto {
+
+namespace {
+
+quint32 le32(const char *p)
+{
+    return qFromLittleEndian<quint32>(p);
+}
+
+quint16 le16(const char *p)
+{
+    return qFromLittleEndian<quint16>(p);
+}
+
+constexpr quint16 kFormatPcm = 1;
+constexpr quint16 kFormatExtensible = 0xFFFE;
+// Tone files are small; anything far larger is not one of ours and is not loaded whole.
+constexpr qint64 kMaxWavBytes = 64 * 1024 * 1024;
+constexpr qint64 kServerLatencyMs = 20;
+constexpr qint64 kStallAllowanceMs = 5000;
+
+} // namespace
+
+std::optional<PcmClip> readWavFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxWavBytes)
+        return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
+        return std::nullopt;
+
+    quint16 format = 0;
+    quint16 channels = 0;
+    quint32 rate = 0;
+    quint16 bits = 0;
+    bool haveFormat = false;
+    QByteArray data;
+    bool haveData = false;
+
+    qsizetype at = 12;
+    while (at + 8 <= bytes.size() && !haveData) {
+        const char *chunk = bytes.constData() + at;
+        const quint32 declared = le32(chunk + 4);
+        const qsizetype body = at + 8;
+        const qsizetype size = qMin<qsizetype>(declared, bytes.size() - body);
+        if (memcmp(chunk, "fmt ", 4) == 0 && size >= 16) {
+            format = le16(bytes.constData() + body);
+            channels = le16(bytes.constData() + body + 2);
+            rate = le32(bytes.constData() + body + 4);
+            bits = le16(bytes.constData() + body + 14);
+            haveFormat = true;
+        } else if (memcmp(chunk, "data", 4) == 0) {
+            data = bytes.mid(body, size);
+            haveData = true;
+        }
+        at = body + qsizetype(declared) + (declared & 1);
+    }
+    if (!haveFormat || !haveData || (format != kFormatPcm && format != kFormatExtensible))
+        return std::nullopt;
+    if ((bits != 8 && bits != 16) || (channels != 1 && channels != 2) || rate < 1000 || rate > 384000)
+        return std::nullopt;
+
+    const int frameBytes = channels * bits / 8;
+    const qsizetype frames = data.size() / frameBytes;
+    PcmClip clip;
+    clip.sampleRate = int(rate);
+    clip.samples.resize(frames * 2);
+    auto *out = reinterpret_cast<uchar *>(clip.samples.data());
+    const auto *in = reinterpret_cast<const uchar *>(data.constData());
+    for (qsizetype f = 0; f < frames; ++f) {
+        int sum = 0;
+        for (int c = 0; c < channels; ++c) {
+            const uchar *s = in + f * frameBytes + c * bits / 8;
+            sum += bits == 8 ? (int(s[0]) - 128) * 256 : int(qint16(qFromLittleEndian<quint16>(s)));
+        }
+        qToLittleEndian<qint16>(qint16(sum / channels), out + f * 2);
+    }
+    return clip;
+}
+
+QByteArray resampleMono16(const QByteArray &samples, int fromRate, int toRate)
+{
+    if (fromRate == toRate || fromRate <= 0 || toRate <= 0)
+        return samples;
+    const qsizetype inCount = samples.size() / 2;
+    if (inCount == 0)
+        return {};
+    const qsizetype outCount = qsizetype(qint64(inCount) * toRate / fromRate);
+    QByteArray out(outCount * 2, Qt::Uninitialized);
+    const auto *in = reinterpret_cast<const uchar *>(samples.constData());
+    auto *o = reinterpret_cast<uchar *>(out.data());
+    for (qsizetype i = 0; i < outCount; ++i) {
+        const double pos = double(i) * fromRate / toRate;
+        const qsizetype left = qsizetype(pos);
+        const qsizetype right = qMin(left + 1, inCount - 1);
+        const double frac = pos - double(left);
+        const double a = qint16(qFromLittleEndian<quint16>(in + left * 2));
+        const double b = qint16(qFromLittleEndian<quint16>(in + right * 2));
+        qToLittleEndian<qint16>(qint16(qRound(a + (b - a) * frac)), o + i * 2);
+    }
+    return out;
+}
+
+void QtToneOutput::playFiles(const QStringList &paths)
+{
+    QByteArray pcm;
+    int rate = 0;
+    for (const QString &path : paths) {
+        std::optional<PcmClip> clip = readWavFile(path);
+        if (!clip)
+            continue;
+        if (rate == 0)
+            rate = clip->sampleRate;
+        pcm += resampleMono16(clip->samples, clip->sampleRate, rate);
+    }
+    if (pcm.isEmpty())
+        return;
+
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull())
+        return;
+    QAudioFormat format;
+    format.setSampleRate(rate);
+    format.setChannelCount(1);
+    format.setSampleFormat(QAudioFormat::Int16);
+
+    const qint64 durationMs = qint64(pcm.size() / 2) * 1000 / rate;
+    QBuffer source(&pcm);
+    source.open(QIODevice::ReadOnly);
+    QAudioSink sink(device, format);
+
+    QEventLoop loop;
+    QTimer drained;
+    drained.setSingleShot(true);
+    QObject::connect(&drained, &QTimer::timeout, &loop, &QEventLoop::quit);
+    // Never hang: a stream that stalls (sound server gone, sink asleep) ends at the latest here.
+    QTimer::singleShot(durationMs + kStallAllowanceMs, &loop, &QEventLoop::quit);
+
+    QObject::connect(&sink, &QAudioSink::stateChanged, &loop, [&](QAudio::State state) {
+        if (state == QAudio::IdleState && source.atEnd()) {
+            // Idle means every sample has been handed over, not heard: the sink's buffer and
+            // the server's latency are still ahead of the speaker.
+            const qint64 bufferedMs = format.durationForBytes(sink.bufferSize()) / 1000;
+            drained.start(int(qBound(qint64(0), bufferedMs + kServerLatencyMs, qint64(1000))));
+        } else if (state == QAudio::ActiveState) {
+            drained.stop();
+        } else if (state == QAudio::StoppedState && sink.error() != QAudio::NoError) {
+            loop.quit();
+        }
+    });
+
+    sink.start(&source);
+    if (sink.error() != QAudio::NoError || sink.state() == QAudio::StoppedState)
+        return;
+    loop.exec();
+    sink.stop();
+}
+
+void playCommandLine(const QString &commandLine, const QString &programDirectory, ToneOutput &output)
+{
+    QStringList paths;
+    const QStringList plan = tonePlan(commandLine);
+    paths.reserve(plan.size());
+    for (const QString &tone : plan)
+        paths.append(toneFilePath(programDirectory, tone));
+    output.playFiles(paths);
+}
+
+} // namespace quirlanto
