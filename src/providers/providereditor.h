@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace quirlanto {
+
+class HourRangeSlider;
+
+// What the editor is opened with and what it hands back. Texts come back untrimmed:
+// the emptiness test is made before blanks are removed.
+struct ProviderEditorValues {
+    QString name;
+    QString networkPrefix;
+    qint16 dayClassCode = 1; // 1 "Mo - Fr", 2 "Sa - So", 3 "immer"; 0 opens as 1
+    qint16 startHour = 9;
+    qint16 endHour = 18;
+    bool local = false;
+    bool longDistance = true;
+    bool abroad = false;
+
+    bool operator==(const ProviderEditorValues &) const = default;
+};
+
+// The modal dialog "Anbieterliste" (`Form3`). It only collects a row; the list's
+// controller changes the table and saves.
+class ProviderEditor : public QDialog {
+    Q_OBJECT
+public:
+    explicit ProviderEditor(QWidget *parent = nullptr);
+
+    void setValues(const ProviderEditorValues &values);
+    ProviderEditorValues values() const;
+
+    qint16 startHour() const { return m_startHour; }
+    qint16 endHour() const { return m_endHour; }
+
+    // "09h - 18h"
+    static QString rangeText(qint16 startHour, qint16 endHour);
+
+    QLineEdit *nameBox() const { return m_text[0]; }
+    QLineEdit *prefixBox() const { return m_text[1]; }
+    HourRangeSlider *timeSlider() const { return m_slider; }
+    QLabel *timeLabel() const { return m_timeLbl; }
+    QRadioButton *dayOption(int code) const { return m_optTage[code - 1]; }
+    QCheckBox *distanceBox(int index) const { return m_chkWeite[index - 1]; }
+    QPushButton *okButton() const { return m_command[0]; }
+    QPushButton *cancelButton() const { return m_command[1]; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void sliderScrolled(int value);
+    void showRange();
+
+    QLineEdit *m_text[2] = {};
+    QRadioButton *m_optTage[3] = {};
+    HourRangeSlider *m_slider = nullptr;
+    QLabel *m_timeLbl = nullptr;
+    QCheckBox *m_chkWeite[3] = {};
+    QPushButton *m_command[2] = {};
+
+    qint16 m_startHour = 0;
+    qint16 m_endHour = 0;
+    bool m_settingValues = false;
+};
+
+} // namespace quirlanto

@@ -1,0 +1,257 @@
+#include "providers/providerlistcontroller.h"
+
+#include "providers/providerfile.h"
+#include "providers/providerlistmodel.h"
+#include "providers/providerlistview.h"
+#include "providers/providertable.h"
+#include "support/messagebox.h"
+#include "support/programflags.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QMenu>
+#include <QVBoxLayout>
+
+namespace quirlanto {
+
+namespace {
+
+// Sets modalBusy for the lifetime of a modal dialog and puts back what was there before.
+class ModalBusyScope {
+public:
+    ModalBusyScope() : m_previous(modalBusy) { modalBusy = true; }
+    ~ModalBusyScope() { modalBusy = m_previous; }
+    ModalBusyScope(const ModalBusyScope &) = delete;
+    ModalBusyScope &operator=(const ModalBusyScope &) = delete;
+
+private:
+    bool m_previous;
+};
+
+// The file has no escape for a double quote; store what the file will hold.
+QString withoutDoubleQuotes(QString text)
+{
+    return text.replace(QLatin1Char('"'), QLatin1Char('\''));
+}
+
+} // namespace
+
+QString providerDeleteQuestion(const QString &name, const QString &networkPrefix)
+{
+    return QStringLiteral("Soll der folgende Eintrag wirklich gelöscht werden?\n\n") + name + QStringLiteral(" (")
+           + networkPrefix + QLatin1Char(')');
+}
+
+QString providerTableFullMessage()
+{
+    return QStringLiteral("Die Anbieterliste ist voll: Sie kann höchstens %1 Einträge aufnehmen.\n\n"
+                          "Bitte löschen Sie zuerst einen Eintrag, den Sie nicht mehr brauchen.")
+        .arg(QLocale(QLocale::German).toString(ProviderTable::kMaxRows));
+}
+
+ProviderListController::ProviderListController(ProviderTable &table, const QString &filePath,
+                                               const QString &backupPath, QCheckBox *providerSwitch,
+                                               QWidget *area, QObject *parent)
+    : QObject(parent), m_table(table), m_filePath(filePath), m_backupPath(backupPath), m_switch(providerSwitch)
+{
+    m_model = new ProviderListModel(table, this);
+    m_view = new ProviderListView(area);
+    m_view->setModel(m_model);
+    m_view->applyColumnWidths();
+    if (area) {
+        if (!area->layout()) {
+            auto *layout = new QVBoxLayout(area);
+            layout->setContentsMargins(0, 0, 0, 0);
+        }
+        area->layout()->addWidget(m_view);
+    }
+
+    connect(m_view->header(), &QHeaderView::sectionClicked, this,
+            [this](int logicalIndex) { columnClicked(logicalIndex + 1); });
+    connect(m_view, &ProviderListView::menuRequested, this, &ProviderListController::showMenu);
+    connect(m_view, &ProviderListView::activated, this, &ProviderListController::listActivated);
+    connect(m_view, &ProviderListView::insertRequested, this, &ProviderListController::insertCommand);
+    connect(m_view, &ProviderListView::deleteRequested, this, [this] {
+        m_selectedProviderRow = m_view->firstSelectedPosition();
+        deleteCommand();
+    });
+
+    m_menu = new QMenu(QStringLiteral("Anbieter"), m_view);
+    m_menu->setObjectName(QStringLiteral("pummain3"));
+    const char *const texts[5] = {"&Einfügen", "&Ändern", "&Löschen", nullptr, "&Abbrechen"};
+    for (int i = 0; i < 5; ++i) {
+        m_pum3[i] = texts[i] ? m_menu->addAction(QString::fromUtf8(texts[i])) : m_menu->addSeparator();
+        m_pum3[i]->setObjectName(QStringLiteral("pum3%1").arg(i + 1));
+    }
+    m_menu->setDefaultAction(m_pum3[4]);
+    connect(m_pum3[0], &QAction::triggered, this, &ProviderListController::insertCommand);
+    connect(m_pum3[1], &QAction::triggered, this, &ProviderListController::changeCommand);
+    connect(m_pum3[2], &QAction::triggered, this, &ProviderListController::deleteCommand);
+
+    if (m_switch) {
+        connect(m_switch, &QCheckBox::toggled, this, [this](bool checked) { m_table.providersEnabled = checked; });
+        connect(m_switch, &QCheckBox::clicked, this, &ProviderListController::switchClicked);
+    }
+    refresh();
+}
+
+void ProviderListController::refresh()
+{
+    if (m_switch)
+        m_switch->setChecked(m_table.providersEnabled);
+    m_model->reload();
+    m_view->header()->setSortIndicator(m_table.sortColumn() - 1,
+                                       m_table.sortAscending() ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+void ProviderListController::columnClicked(int column)
+{
+    if (column < 1 || column > ProviderListModel::kColumns)
+        return;
+    bool ascending = m_table.sortAscending();
+    if (column == m_lastSortColumn)
+        ascending = !ascending;
+    else
+        m_lastSortColumn = column;
+
+    // Keep the selected row selected: identical rows keep their relative order in a stable
+    // sort, so the row is found again as the same occurrence of its values.
+    const int selected = m_view->firstSelectedPosition();
+    ProviderEntry selectedEntry;
+    int occurrence = 0;
+    if (selected > 0) {
+        selectedEntry = m_table.row(selected);
+        for (int p = 1; p < selected; ++p)
+            occurrence += m_table.row(p) == selectedEntry ? 1 : 0;
+    }
+
+    m_model->setSort(column, ascending);
+    m_view->header()->setSortIndicator(column - 1, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+
+    if (selected > 0) {
+        for (int p = 1; p <= m_table.rowCount(); ++p) {
+            if (m_table.row(p) == selectedEntry && occurrence-- == 0) {
+                m_view->selectPosition(p);
+                break;
+            }
+        }
+    }
+}
+
+void ProviderListController::showMenu(const QPoint &globalPos)
+{
+    m_selectedProviderRow = m_view->firstSelectedPosition();
+    const bool haveRow = m_selectedProviderRow != 0;
+    m_pum3[1]->setEnabled(haveRow);
+    m_pum3[2]->setEnabled(haveRow);
+    m_menu->exec(globalPos, m_pum3[4]);
+}
+
+void ProviderListController::listActivated()
+{
+    m_selectedProviderRow = m_view->firstSelectedPosition();
+    if (m_selectedProviderRow != 0)
+        changeCommand();
+    else
+        insertCommand();
+}
+
+void ProviderListController::switchClicked(bool checked)
+{
+    m_table.providersEnabled = checked;
+    if (!loading)
+        saveProviders();
+}
+
+void ProviderListController::insertCommand()
+{
+    if (m_table.rowCount() >= ProviderTable::kMaxRows) {
+        MessageBoxes::show(dialogParent(), MessageIcon::Warning, providerTableFullMessage());
+        return;
+    }
+    openProviderEditor(ProviderEditorValues{}, true);
+}
+
+void ProviderListController::changeCommand()
+{
+    if (m_selectedProviderRow < 1 || m_selectedProviderRow > m_table.rowCount())
+        return;
+    const ProviderEntry &row = m_table.row(m_selectedProviderRow);
+    ProviderEditorValues values;
+    values.name = row.name;
+    values.networkPrefix = row.networkPrefix;
+    values.dayClassCode = qint16(row.dayClass);
+    values.startHour = row.fromHour;
+    values.endHour = row.toHour;
+    values.local = row.local;
+    values.longDistance = row.longDistance;
+    values.abroad = row.abroad;
+    openProviderEditor(values, false);
+}
+
+void ProviderListController::deleteCommand()
+{
+    if (m_selectedProviderRow < 1 || m_selectedProviderRow > m_table.rowCount())
+        return;
+    const ProviderEntry &row = m_table.row(m_selectedProviderRow);
+    if (!MessageBoxes::askYesNo(dialogParent(), providerDeleteQuestion(row.name, row.networkPrefix)))
+        return;
+    const int position = m_selectedProviderRow;
+    m_model->removeProviderRow(position);
+    saveProviders();
+    m_view->selectPosition(qMin(position, m_table.rowCount()));
+}
+
+void ProviderListController::openProviderEditor(const ProviderEditorValues &values, bool newEntry)
+{
+    // The mode comes from the command, not from empty texts: a row whose name and prefix
+    // are both empty must still be replaced when it is changed.
+    m_newEntryMode = newEntry;
+    ProviderEditor editor(dialogParent());
+    editor.setValues(values);
+    int result = QDialog::Rejected;
+    {
+        ModalBusyScope busy;
+        result = editor.exec();
+    }
+    if (result == QDialog::Accepted)
+        applyEditor(editor.values());
+}
+
+void ProviderListController::applyEditor(const ProviderEditorValues &values)
+{
+    if (!m_newEntryMode)
+        m_model->removeProviderRow(m_selectedProviderRow);
+
+    int position = 0;
+    bool refused = false;
+    if (!values.name.isEmpty() && !values.networkPrefix.isEmpty()) {
+        const qint16 weekday = (values.dayClassCode == 1 || values.dayClassCode == 3) ? 1 : 0;
+        const qint16 weekend = (values.dayClassCode == 2 || values.dayClassCode == 3) ? 1 : 0;
+        position = m_model->addProviderRow(withoutDoubleQuotes(values.name), withoutDoubleQuotes(values.networkPrefix),
+                                           weekday, weekend, values.startHour, values.endHour,
+                                           values.local ? 1 : 0, values.longDistance ? 1 : 0,
+                                           values.abroad ? 1 : 0);
+        refused = position == 0;
+    }
+    saveProviders();
+    if (refused)
+        MessageBoxes::show(dialogParent(), MessageIcon::Warning, providerTableFullMessage());
+    m_view->selectPosition(position);
+}
+
+bool ProviderListController::saveProviders()
+{
+    const WriteResult result = saveProviderFile(m_table, m_filePath, m_backupPath);
+    if (!result.ok)
+        MessageBoxes::critical(dialogParent(), result.error);
+    return result.ok;
+}
+
+QWidget *ProviderListController::dialogParent() const
+{
+    return m_view ? m_view->window() : nullptr;
+}
+
+} // namespace quirlanto

@@ -1,0 +1,112 @@
+#include "providers/providerlistview.h"
+
+#include "providers/providerlistmodel.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace quirlanto {
+
+ProviderListView::ProviderListView(QWidget *parent)
+    : QTreeView(parent)
+{
+    setObjectName(QStringLiteral("TelcoList"));
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true); // keeps 32,767 rows cheap to lay out
+    setAllColumnsShowFocus(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setContextMenuPolicy(Qt::DefaultContextMenu);
+    setSortingEnabled(false); // header clicks are handled by the controller's own rules
+
+    const QString tip = QStringLiteral("Änderungen über Kontextmenü (rechte Maustaste)");
+    setToolTip(tip);
+    viewport()->setToolTip(tip);
+
+    QHeaderView *head = header();
+    head->setSectionsClickable(true);
+    head->setSectionsMovable(false);
+    head->setSortIndicatorShown(true);
+    head->setStretchLastSection(false);
+    head->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+int ProviderListView::firstSelectedPosition() const
+{
+    if (!selectionModel())
+        return 0;
+    int first = 0;
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    for (const QModelIndex &index : rows) {
+        if (first == 0 || index.row() + 1 < first)
+            first = index.row() + 1;
+    }
+    return first;
+}
+
+void ProviderListView::selectPosition(int position)
+{
+    if (!model() || !selectionModel())
+        return;
+    if (position < 1 || position > model()->rowCount()) {
+        selectionModel()->clearSelection();
+        return;
+    }
+    const QModelIndex index = model()->index(position - 1, 0);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(index);
+}
+
+void ProviderListView::applyColumnWidths()
+{
+    const int dpi = logicalDpiX();
+    for (int c = 0; c < ProviderListModel::kColumns; ++c)
+        setColumnWidth(c, ProviderListModel::twipsToPixels(ProviderListModel::kColumnWidthTwips[c], dpi));
+}
+
+void ProviderListView::contextMenuEvent(QContextMenuEvent *event)
+{
+    QPoint at = event->globalPos();
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        // From the menu key: open beside the current row rather than at a stale mouse position.
+        const QRect row = visualRect(currentIndex());
+        at = viewport()->mapToGlobal(row.isValid() ? row.bottomLeft() : QPoint(0, 0));
+    }
+    emit menuRequested(at);
+    event->accept();
+}
+
+void ProviderListView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QTreeView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit activated();
+}
+
+void ProviderListView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            emit activated();
+            return;
+        case Qt::Key_Insert:
+            emit insertRequested();
+            return;
+        case Qt::Key_Delete:
+            emit deleteRequested();
+            return;
+        default:
+            break;
+        }
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+} // namespace quirlanto

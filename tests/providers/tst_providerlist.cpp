@@ -1,0 +1,635 @@
+#include "providers/bestprovider.h"
+#include "providers/hourrangeslider.h"
+#include "providers/providereditor.h"
+#include "providers/providerfile.h"
+#include "providers/providerlistcontroller.h"
+#include "providers/providerlistmodel.h"
+#include "providers/providerlistview.h"
+#include "providers/providertable.h"
+#include "support/messagebox.h"
+#include "support/programflags.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <functional>
+#include <memory>
+
+using namespace quirlanto;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Runs `act` on the next modal dialog or popup once it is up; the caller's exec() returns
+// when `act` closes it. `seen` tells afterwards whether anything appeared at all.
+QPointer<QTimer> whenShown(std::function<QWidget *()> find, std::function<void(QWidget *)> act,
+                           bool *seen = nullptr)
+{
+    auto *timer = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    if (seen)
+        *seen = false;
+    QObject::connect(timer, &QTimer::timeout, [timer, tries, find, act, seen] {
+        QWidget *w = find();
+        if (!w && ++*tries < 200)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (w) {
+            if (seen)
+                *seen = true;
+            act(w);
+        }
+    });
+    timer->start(10);
+    return timer;
+}
+
+QPointer<QTimer> whenEditorShown(std::function<void(ProviderEditor *)> act, bool *seen = nullptr)
+{
+    return whenShown([] { return qobject_cast<ProviderEditor *>(QApplication::activeModalWidget()); },
+              [act](QWidget *w) { act(static_cast<ProviderEditor *>(w)); }, seen);
+}
+
+QStringList shownColumn(const ProviderListModel &model, int column)
+{
+    QStringList out;
+    for (int r = 0; r < model.rowCount(); ++r)
+        out << model.index(r, column).data().toString();
+    return out;
+}
+
+// The list with its switch and area as the options page holds them.
+struct Fixture {
+    QTemporaryDir dir;
+    ProviderTable table;
+    QWidget page;
+    QCheckBox *providerSwitch = nullptr;
+    QWidget *area = nullptr;
+    std::unique_ptr<ProviderListController> controller;
+
+    QString file() const { return dir.filePath(QStringLiteral("Provider.ini")); }
+    QString backup() const { return dir.filePath(QStringLiteral("Provider.bak")); }
+
+    explicit Fixture(const QString &filePath = {})
+    {
+        auto *layout = new QVBoxLayout(&page);
+        providerSwitch = new QCheckBox(QStringLiteral("&Call-by-Call Provider-Liste"), &page);
+        area = new QWidget(&page);
+        layout->addWidget(providerSwitch);
+        layout->addWidget(area);
+        controller = std::make_unique<ProviderListController>(table, filePath.isEmpty() ? file() : filePath,
+                                                              backup(), providerSwitch, area);
+        page.resize(520, 300);
+    }
+
+    ProviderListView *view() const { return controller->view(); }
+    ProviderListModel *model() const { return controller->model(); }
+
+    void addRows()
+    {
+        model()->addProviderRow(QStringLiteral("Alpha"), QStringLiteral("01070"), 1, 0, 7, 18, 0, 1, 0);
+        model()->addProviderRow(QStringLiteral("Beta"), QStringLiteral("01013"), 1, 1, 8, 24, 1, 1, 1);
+        model()->addProviderRow(QStringLiteral("Gamma"), QStringLiteral("01011"), 0, 1, 10, 20, 0, 1, 0);
+    }
+
+    void clickHeader(int column)
+    {
+        QHeaderView *head = view()->header();
+        const QPoint at(head->sectionViewportPosition(column - 1) + 5, head->height() / 2);
+        QTest::mouseClick(head->viewport(), Qt::LeftButton, {}, at);
+    }
+
+    QPoint rowPoint(int position) const
+    {
+        return view()->visualRect(model()->index(position - 1, 0)).center();
+    }
+
+    void doubleClickEmptyArea()
+    {
+        view()->selectionModel()->clearSelection();
+        const QPoint below(10, view()->viewport()->height() - 3);
+        QTest::mouseDClick(view()->viewport(), Qt::LeftButton, {}, below);
+    }
+};
+
+const QByteArray kAlphaLine = "\"Alpha\",\"01070\",1,0,7,18,0,1,0\r\n";
+const QByteArray kBetaLine = "\"Beta\",\"01013\",1,1,8,24,1,1,1\r\n";
+const QByteArray kGammaLine = "\"Gamma\",\"01011\",0,1,10,20,0,1,0\r\n";
+
+} // namespace
+
+class TestProviderList : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        // A message nobody queued an answer for must not block the run.
+        MessageBoxes::setAutoAnswer(true);
+    }
+
+    void init()
+    {
+        MessageBoxes::clearShown();
+        loading = false;
+        modalBusy = false;
+    }
+
+    void columns_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("twips");
+        QTest::newRow("Name") << 0 << "Name" << 1175;
+        QTest::newRow("Netz") << 1 << "Netz" << 979;
+        QTest::newRow("Tag") << 2 << "Tag" << 1058;
+        QTest::newRow("ab") << 3 << "ab" << 979;
+        QTest::newRow("bis") << 4 << "bis" << 979;
+        QTest::newRow("Weite") << 5 << "Weite" << 979;
+    }
+    void columns()
+    {
+        QFETCH(int, column);
+        QFETCH(QString, caption);
+        QFETCH(int, twips);
+        Fixture f;
+        QCOMPARE(f.model()->columnCount(), 6);
+        QCOMPARE(f.model()->headerData(column, Qt::Horizontal).toString(), caption);
+        const int dpi = f.view()->logicalDpiX();
+        QCOMPARE(f.view()->columnWidth(column), qRound(twips * dpi / 1440.0));
+    }
+
+    void twipsAtDpi_data()
+    {
+        QTest::addColumn<int>("twips");
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<int>("pixels");
+        QTest::newRow("name at 96") << 1175 << 96 << 78;
+        QTest::newRow("netz at 96") << 979 << 96 << 65;
+        QTest::newRow("tag at 96") << 1058 << 96 << 71;
+        QTest::newRow("name at 144") << 1175 << 144 << 118;
+        QTest::newRow("netz at 120") << 979 << 120 << 82;
+    }
+    void twipsAtDpi()
+    {
+        QFETCH(int, twips);
+        QFETCH(int, dpi);
+        QFETCH(int, pixels);
+        QCOMPARE(ProviderListModel::twipsToPixels(twips, dpi), pixels);
+    }
+
+    void listShowsTextForms()
+    {
+        Fixture f;
+        QCOMPARE(f.view()->objectName(), QStringLiteral("TelcoList"));
+        QCOMPARE(f.view()->toolTip(), QStringLiteral("Änderungen über Kontextmenü (rechte Maustaste)"));
+        QCOMPARE(f.area->findChild<ProviderListView *>(), f.view());
+        f.model()->addProviderRow(QStringLiteral("  Nacht  "), QStringLiteral(" 01019 "), 1, 1, 0, 24, 1, 1, 1);
+        f.model()->addProviderRow(QStringLiteral("Tag"), QStringLiteral("010"), 1, 0, 9, 18, 0, 1, 1);
+        f.model()->addProviderRow(QStringLiteral("Wochenende"), QStringLiteral("011"), 0, 1, 18, 24, 1, 0, 0);
+        f.model()->addProviderRow(QStringLiteral("Zombie"), QStringLiteral("012"), 0, 0, 5, 5, 0, 0, 0);
+        const QStringList expected[6] = {
+            {"Nacht", "Tag", "Wochenende", "Zombie"},
+            {"01019", "010", "011", "012"},
+            {"Immer", "Mo-Fr", "Sa-So", ""},
+            {"00h", "09h", "18h", "05h"},
+            {"24h", "18h", "24h", "05h"},
+            {"NFA", "FA", "N", ""},
+        };
+        for (int c = 0; c < 6; ++c)
+            QCOMPARE(shownColumn(*f.model(), c), expected[c]);
+    }
+
+    // Header clicks: first click sorts without reversing, the same header again reverses,
+    // another header keeps the direction. The table (and so the provider chosen and the
+    // file's row order) follows what is shown.
+    void sortSequence_data()
+    {
+        QTest::addColumn<QList<int>>("clicks");
+        QTest::addColumn<QStringList>("order");
+        QTest::addColumn<bool>("ascending");
+        QTest::addColumn<QString>("best"); // Wednesday 10 o'clock, long distance
+        QTest::newRow("nothing clicked") << QList<int>{} << QStringList{"Alpha", "Beta", "Gamma"} << true << "01070";
+        QTest::newRow("first click on current column") << QList<int>{1} << QStringList{"Alpha", "Beta", "Gamma"}
+                                                       << true << "01070";
+        QTest::newRow("name twice") << QList<int>{1, 1} << QStringList{"Gamma", "Beta", "Alpha"} << false << "01013";
+        QTest::newRow("netz") << QList<int>{2} << QStringList{"Gamma", "Beta", "Alpha"} << true << "01013";
+        QTest::newRow("netz twice") << QList<int>{2, 2} << QStringList{"Alpha", "Beta", "Gamma"} << false << "01070";
+        QTest::newRow("netz twice then ab") << QList<int>{2, 2, 4} << QStringList{"Gamma", "Beta", "Alpha"} << false
+                                            << "01013";
+        QTest::newRow("netz thrice") << QList<int>{2, 2, 2} << QStringList{"Gamma", "Beta", "Alpha"} << true
+                                     << "01013";
+        QTest::newRow("tag") << QList<int>{3} << QStringList{"Beta", "Alpha", "Gamma"} << true << "01013";
+        QTest::newRow("ab then bis") << QList<int>{4, 5} << QStringList{"Alpha", "Gamma", "Beta"} << true << "01070";
+        QTest::newRow("bis twice") << QList<int>{5, 5} << QStringList{"Beta", "Gamma", "Alpha"} << false << "01013";
+    }
+    void sortSequence()
+    {
+        QFETCH(QList<int>, clicks);
+        QFETCH(QStringList, order);
+        QFETCH(bool, ascending);
+        QFETCH(QString, best);
+        Fixture f;
+        f.addRows();
+        f.page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.page));
+        for (int column : clicks)
+            f.clickHeader(column);
+
+        QCOMPARE(shownColumn(*f.model(), 0), order);
+        QStringList tableOrder;
+        for (const ProviderEntry &e : f.table.rows())
+            tableOrder << e.name;
+        QCOMPARE(tableOrder, order);
+        QCOMPARE(f.table.sortAscending(), ascending);
+        QCOMPARE(f.controller->lastSortColumn(), clicks.isEmpty() ? 0 : clicks.last());
+        const QHeaderView *head = f.view()->header();
+        QCOMPARE(head->sortIndicatorSection(), (clicks.isEmpty() ? 1 : clicks.last()) - 1);
+        QCOMPARE(head->sortIndicatorOrder(), ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+        QCOMPARE(bestProvider(f.table, 3, 10, 2), best);
+
+        // A user click on the switch saves; the rows stand in the file in the order shown.
+        f.providerSwitch->click();
+        QByteArray expected = "1\r\n";
+        for (const QString &name : order)
+            expected += name == "Alpha" ? kAlphaLine : name == "Beta" ? kBetaLine : kGammaLine;
+        QCOMPARE(readAll(f.file()), expected);
+    }
+
+    void sortKeepsSelectedRow()
+    {
+        Fixture f;
+        f.addRows();
+        f.view()->selectPosition(1); // Alpha
+        f.controller->columnClicked(2);
+        QCOMPARE(f.view()->firstSelectedPosition(), 3);
+        QCOMPARE(f.table.row(3).name, QStringLiteral("Alpha"));
+    }
+
+    void contextMenuGreying_data()
+    {
+        QTest::addColumn<int>("select");
+        QTest::addColumn<bool>("changeEnabled");
+        QTest::newRow("no selection") << 0 << false;
+        QTest::newRow("row selected") << 2 << true;
+    }
+    void contextMenuGreying()
+    {
+        QFETCH(int, select);
+        QFETCH(bool, changeEnabled);
+        Fixture f;
+        f.addRows();
+        f.page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.page));
+        QPoint at(10, f.view()->viewport()->height() - 3);
+        if (select) {
+            at = f.rowPoint(select);
+            QTest::mousePress(f.view()->viewport(), Qt::RightButton, {}, at);
+            QTest::mouseRelease(f.view()->viewport(), Qt::RightButton, {}, at);
+        } else {
+            f.view()->selectionModel()->clearSelection();
+        }
+
+        QStringList texts;
+        QList<bool> enabled;
+        QString defaultText;
+        bool bold = false;
+        bool seen = false;
+        whenShown([] { return QApplication::activePopupWidget(); },
+                  [&](QWidget *w) {
+                      auto *menu = qobject_cast<QMenu *>(w);
+                      QVERIFY(menu);
+                      QCOMPARE(menu->objectName(), QStringLiteral("pummain3"));
+                      for (QAction *a : menu->actions()) {
+                          texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+                          enabled << a->isEnabled();
+                      }
+                      defaultText = menu->defaultAction() ? menu->defaultAction()->text() : QString();
+                      bold = menu->defaultAction() && menu->defaultAction()->objectName() == "pum35";
+                      menu->close();
+                  },
+                  &seen);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, f.view()->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(f.view()->viewport(), &event);
+
+        QVERIFY(seen);
+        QCOMPARE(f.controller->selectedProviderRow(), select);
+        QCOMPARE(texts, (QStringList{"&Einfügen", "&Ändern", "&Löschen", "-", "&Abbrechen"}));
+        QCOMPARE(enabled, (QList<bool>{true, changeEnabled, changeEnabled, true, true}));
+        QCOMPARE(defaultText, QStringLiteral("&Abbrechen"));
+        QVERIFY(bold);
+        QVERIFY(!QFile::exists(f.file())); // opening and closing the menu changes nothing
+    }
+
+    void doubleClickWithoutSelectionOpensInsertDefaults()
+    {
+        Fixture f;
+        f.addRows();
+        f.page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.page));
+        ProviderEditorValues opened;
+        bool busyWhileOpen = false;
+        bool seen = false;
+        whenEditorShown(
+            [&](ProviderEditor *e) {
+                opened = e->values();
+                busyWhileOpen = modalBusy;
+                QCOMPARE(e->timeLabel()->text(), QStringLiteral("09h - 18h"));
+                e->cancelButton()->click();
+            },
+            &seen);
+        f.doubleClickEmptyArea();
+        QVERIFY(seen);
+        QCOMPARE(opened, ProviderEditorValues{}); // "Mo - Fr", 9 to 18, only "Fern"
+        QCOMPARE(opened.dayClassCode, qint16(1));
+        QCOMPARE(opened.longDistance && !opened.local && !opened.abroad, true);
+        QVERIFY(f.controller->newEntryMode());
+        QVERIFY(busyWhileOpen);
+        QVERIFY(!modalBusy);
+        QCOMPARE(f.table.rowCount(), 3);
+        QVERIFY(!QFile::exists(f.file())); // cancel saves nothing
+    }
+
+    void doubleClickOnRowOpensItsValues()
+    {
+        Fixture f;
+        f.addRows();
+        f.page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.page));
+        ProviderEditorValues opened;
+        bool seen = false;
+        whenEditorShown([&](ProviderEditor *e) { opened = e->values(); e->close(); }, &seen);
+        QTest::mouseDClick(f.view()->viewport(), Qt::LeftButton, {}, f.rowPoint(2));
+        QVERIFY(seen);
+        const ProviderEditorValues beta{"Beta", "01013", 3, 8, 24, true, true, true};
+        QCOMPARE(opened, beta);
+        QVERIFY(!f.controller->newEntryMode());
+        QCOMPARE(f.table.rowCount(), 3);
+        QVERIFY(!QFile::exists(f.file())); // closing the window saves nothing
+    }
+
+    // Every change through the editor or the delete question, and the file after it.
+    void changesAndFileBytes()
+    {
+        Fixture f;
+        f.page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.page));
+
+        // Insert with typed values; Enter in the boxes moves on, it does not accept.
+        whenEditorShown([](ProviderEditor *e) {
+            QTest::keyClicks(e->nameBox(), QStringLiteral(" Gamma "));
+            QTest::keyClick(e->nameBox(), Qt::Key_Return);
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("01011"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QVERIFY(e->isVisible());
+            e->dayOption(2)->click();
+            e->timeSlider()->setValue(10);
+            QTest::mousePress(e->timeSlider(), Qt::LeftButton, Qt::ControlModifier,
+                              e->timeSlider()->rect().center());
+            QTest::mouseRelease(e->timeSlider(), Qt::LeftButton, Qt::ControlModifier,
+                                e->timeSlider()->rect().center());
+            e->timeSlider()->setValue(20);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // on "&OK"
+        });
+        f.controller->insertCommand();
+        QCOMPARE(f.table.rowCount(), 1);
+        QCOMPARE(readAll(f.file()), "0\r\n" + kGammaLine);
+        QCOMPARE(f.view()->firstSelectedPosition(), 1);
+
+        whenEditorShown([](ProviderEditor *e) {
+            e->nameBox()->setText(QStringLiteral("Alpha"));
+            e->prefixBox()->setText(QStringLiteral("01070"));
+            e->dayOption(1)->click();
+            e->timeSlider()->setValue(7);
+            QTest::keyClick(e->timeSlider(), Qt::Key_Right, Qt::ShiftModifier);
+            e->timeSlider()->setValue(18);
+            e->okButton()->click();
+        });
+        f.controller->insertCommand();
+        QCOMPARE(readAll(f.file()), "0\r\n" + kAlphaLine + kGammaLine);
+        QCOMPARE(readAll(f.backup()), "0\r\n" + kGammaLine);
+
+        // Change Gamma to Beta: the old row goes, the new one lands at its sorted place.
+        f.view()->selectPosition(2);
+        whenEditorShown([](ProviderEditor *e) {
+            QCOMPARE(e->nameBox()->text(), QStringLiteral("Gamma"));
+            e->nameBox()->setText(QStringLiteral("Beta"));
+            e->prefixBox()->setText(QStringLiteral("01013"));
+            e->dayOption(3)->click();
+            e->distanceBox(1)->setChecked(true);
+            e->distanceBox(3)->setChecked(true);
+            e->timeSlider()->setValue(8);
+            QTest::mousePress(e->timeSlider(), Qt::LeftButton, Qt::AltModifier, e->timeSlider()->rect().center());
+            e->timeSlider()->setValue(24);
+            e->okButton()->click();
+        });
+        QTest::keyClick(f.view(), Qt::Key_Return);
+        QCOMPARE(readAll(f.file()), "0\r\n" + kAlphaLine + kBetaLine);
+        QCOMPARE(f.view()->firstSelectedPosition(), 2);
+
+        // Delete: "Nein" keeps everything and writes nothing.
+        const QByteArray beforeDelete = readAll(f.file());
+        const QByteArray backupBeforeDelete = readAll(f.backup());
+        f.view()->selectPosition(1);
+        MessageBoxes::queueAnswer(QMessageBox::No);
+        QTest::keyClick(f.view(), Qt::Key_Delete);
+        QCOMPARE(MessageBoxes::shown().size(), 1);
+        QCOMPARE(MessageBoxes::shown().last().icon, MessageIcon::Question);
+        QCOMPARE(MessageBoxes::shown().last().text,
+                 QStringLiteral("Soll der folgende Eintrag wirklich gelöscht werden?\n\nAlpha (01070)"));
+        QCOMPARE(f.table.rowCount(), 2);
+        QCOMPARE(readAll(f.file()), beforeDelete);
+        QCOMPARE(readAll(f.backup()), backupBeforeDelete);
+
+        MessageBoxes::queueAnswer(QMessageBox::Yes);
+        f.controller->deleteCommand();
+        QCOMPARE(readAll(f.file()), "0\r\n" + kBetaLine);
+        QCOMPARE(readAll(f.backup()), beforeDelete);
+        QVERIFY(!modalBusy);
+    }
+
+    void changeWithClearedNameRemovesAndSaves()
+    {
+        Fixture f;
+        f.addRows();
+        f.view()->selectPosition(2);
+        whenEditorShown([](ProviderEditor *e) {
+            e->nameBox()->clear();
+            e->okButton()->click();
+        });
+        QTest::keyClick(f.view(), Qt::Key_Return);
+        QCOMPARE(f.table.rowCount(), 2);
+        QCOMPARE(readAll(f.file()), "0\r\n" + kAlphaLine + kGammaLine);
+        QCOMPARE(MessageBoxes::shown().size(), 0); // no confirmation
+    }
+
+    void insertWithEmptyFieldStillSaves_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("prefix");
+        QTest::newRow("empty name") << "" << "01013";
+        QTest::newRow("empty prefix") << "Beta" << "";
+    }
+    void insertWithEmptyFieldStillSaves()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, prefix);
+        Fixture f;
+        f.model()->addProviderRow(QStringLiteral("Alpha"), QStringLiteral("01070"), 1, 0, 7, 18, 0, 1, 0);
+        QVERIFY(f.controller->saveProviders());
+        whenEditorShown([&](ProviderEditor *e) {
+            e->nameBox()->setText(name);
+            e->prefixBox()->setText(prefix);
+            e->okButton()->click();
+        });
+        f.controller->insertCommand();
+        QCOMPARE(f.table.rowCount(), 1);
+        QCOMPARE(readAll(f.file()), "0\r\n" + kAlphaLine);
+        QCOMPARE(readAll(f.backup()), "0\r\n" + kAlphaLine); // the backup is refreshed too
+    }
+
+    void blankNameGivesEmptyNamedRow()
+    {
+        Fixture f;
+        whenEditorShown([](ProviderEditor *e) {
+            e->nameBox()->setText(QStringLiteral("   "));
+            e->prefixBox()->setText(QStringLiteral(" 0190 "));
+            e->okButton()->click();
+        });
+        f.controller->insertCommand();
+        QCOMPARE(f.table.rowCount(), 1);
+        QCOMPARE(f.table.row(1).name, QString());
+        QCOMPARE(readAll(f.file()), QByteArray("0\r\n\"\",\"0190\",1,0,9,18,0,1,0\r\n"));
+    }
+
+    // A row with empty name and prefix (from blanks) is still replaced, not duplicated.
+    void changingEmptyRowReplacesIt()
+    {
+        Fixture f;
+        f.model()->addProviderRow(QStringLiteral(" "), QStringLiteral(" "), 1, 0, 9, 18, 0, 1, 0);
+        f.view()->selectPosition(1);
+        whenEditorShown([](ProviderEditor *e) {
+            e->nameBox()->setText(QStringLiteral("Delta"));
+            e->prefixBox()->setText(QStringLiteral("01088"));
+            e->okButton()->click();
+        });
+        QTest::keyClick(f.view(), Qt::Key_Return);
+        QCOMPARE(f.table.rowCount(), 1);
+        QCOMPARE(readAll(f.file()), QByteArray("0\r\n\"Delta\",\"01088\",1,0,9,18,0,1,0\r\n"));
+    }
+
+    void doubleQuoteStoredAsFileHoldsIt()
+    {
+        Fixture f;
+        whenEditorShown([](ProviderEditor *e) {
+            e->nameBox()->setText(QStringLiteral("Sag \"Hallo\""));
+            e->prefixBox()->setText(QStringLiteral("010"));
+            e->okButton()->click();
+        });
+        f.controller->insertCommand();
+        QCOMPARE(f.table.row(1).name, QStringLiteral("Sag 'Hallo'"));
+        QCOMPARE(readAll(f.file()), QByteArray("0\r\n\"Sag 'Hallo'\",\"010\",1,0,9,18,0,1,0\r\n"));
+    }
+
+    void switchSavesOnlyOnUserClickOutsideLoading()
+    {
+        Fixture f;
+        f.addRows();
+        loading = true;
+        f.providerSwitch->click();
+        QVERIFY(f.table.providersEnabled);
+        QVERIFY(!QFile::exists(f.file()));
+        loading = false;
+
+        f.table.providersEnabled = false;
+        f.controller->refresh(); // as the start-up does after loading: no save
+        QVERIFY(!f.providerSwitch->isChecked());
+        QVERIFY(!QFile::exists(f.file()));
+
+        f.providerSwitch->click();
+        QVERIFY(f.table.providersEnabled);
+        QCOMPARE(readAll(f.file()), "1\r\n" + kAlphaLine + kBetaLine + kGammaLine);
+        f.providerSwitch->click();
+        QVERIFY(!f.table.providersEnabled);
+        QCOMPARE(readAll(f.file()), "0\r\n" + kAlphaLine + kBetaLine + kGammaLine);
+        QCOMPARE(readAll(f.backup()), "1\r\n" + kAlphaLine + kBetaLine + kGammaLine);
+    }
+
+    void refreshShowsLoadedTable()
+    {
+        Fixture f;
+        QVERIFY(readProviders("1\r\n" + kGammaLine + kAlphaLine, f.table).ok);
+        f.controller->refresh();
+        QCOMPARE(f.model()->rowCount(), 2);
+        QCOMPARE(shownColumn(*f.model(), 0), (QStringList{"Alpha", "Gamma"}));
+        QVERIFY(f.providerSwitch->isChecked());
+    }
+
+    void failedSaveIsReported()
+    {
+        QTemporaryDir dir;
+        const QString unwritable = dir.filePath(QStringLiteral("fehlt/Provider.ini"));
+        Fixture f(unwritable);
+        f.addRows();
+        f.providerSwitch->click();
+        const WriteResult direct = saveProviderFile(f.table, unwritable, f.backup());
+        QVERIFY(!direct.ok);
+        QCOMPARE(MessageBoxes::shown().size(), 1);
+        QCOMPARE(MessageBoxes::shown().last().icon, MessageIcon::Critical);
+        QCOMPARE(MessageBoxes::shown().last().text, direct.error);
+        QVERIFY(!direct.error.isEmpty());
+    }
+
+    void fullTableRefusesInsert()
+    {
+        Fixture f;
+        ProviderEntry e{"Voll", "010", DayClass::Always, 0, 24, true, true, true};
+        for (int i = 0; i < ProviderTable::kMaxRows; ++i)
+            f.table.appendUnsorted(e);
+        f.controller->refresh();
+        bool seen = false;
+        QPointer<QTimer> watcher = whenEditorShown([](ProviderEditor *ed) { ed->reject(); }, &seen);
+        f.controller->insertCommand();
+        QTest::qWait(50);
+        QVERIFY(!seen);
+        delete watcher;
+        QCOMPARE(MessageBoxes::shown().size(), 1);
+        QCOMPARE(MessageBoxes::shown().last().text, providerTableFullMessage());
+        QVERIFY(providerTableFullMessage().contains(QStringLiteral("32.767")));
+        QCOMPARE(f.table.rowCount(), ProviderTable::kMaxRows);
+
+        // Changing a row of a full table still works: the old row goes first.
+        f.view()->selectPosition(5);
+        whenEditorShown([](ProviderEditor *ed) {
+            ed->nameBox()->setText(QStringLiteral("Anders"));
+            ed->okButton()->click();
+        });
+        QTest::keyClick(f.view(), Qt::Key_Return);
+        QCOMPARE(f.table.rowCount(), ProviderTable::kMaxRows);
+        QCOMPARE(f.table.row(1).name, QStringLiteral("Anders"));
+        QCOMPARE(MessageBoxes::shown().size(), 1);
+    }
+};
+
+QTEST_MAIN(TestProviderList)
+#include "tst_providerlist.moc"
