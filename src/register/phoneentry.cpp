@@ -18,6 +18,20 @@ QString trimBlanks(const QString &text)
 
 } // namespace
 
+// The separator ends in the only control character of an item, so look for that first.
+qsizetype findSeparator(const QString &item)
+{
+    constexpr qsizetype kBlanks = 150;
+    const QStringView blanks = QStringView(listSeparator()).left(kBlanks);
+    qsizetype at = item.indexOf(QChar(1), kBlanks);
+    while (at >= 0) {
+        if (QStringView(item).mid(at - kBlanks, kBlanks) == blanks)
+            return at - kBlanks;
+        at = item.indexOf(QChar(1), at + 1);
+    }
+    return -1;
+}
+
 const QString &listSeparator()
 {
     static const QString separator = QString(150, QLatin1Char(' ')) + QChar(1);
@@ -31,13 +45,13 @@ QString makeItemText(const QString &name, const QString &number, int flag)
 
 QString entryName(const QString &item)
 {
-    const qsizetype at = item.indexOf(listSeparator());
+    const qsizetype at = findSeparator(item);
     return at < 0 ? item : item.left(at);
 }
 
 QString entryTail(const QString &item)
 {
-    const qsizetype at = item.indexOf(listSeparator());
+    const qsizetype at = findSeparator(item);
     return at < 0 ? QString() : item.mid(at + listSeparator().size());
 }
 

@@ -17,6 +17,9 @@ struct PhoneEntry {
 // 150 blanks and the character with code 1.
 const QString &listSeparator();
 
+// Position of the first listSeparator in the item, -1 when there is none.
+qsizetype findSeparator(const QString &item);
+
 QString makeItemText(const QString &name, const QString &number, int flag);
 QString entryName(const QString &item);
 QString entryTail(const QString &item);

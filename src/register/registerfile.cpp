@@ -25,24 +25,27 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-void appendText(QString &line, QString text)
+void appendText(QString &line, QStringView text)
 {
-    quotesToApostrophes(text);
     line += QLatin1Char('"');
+    const qsizetype start = line.size();
     line += text;
+    for (qsizetype i = start; i < line.size(); ++i) {
+        if (line[i] == QLatin1Char('"'))
+            line[i] = QLatin1Char('\'');
+    }
     line += QLatin1Char('"');
 }
 
-QString trimBlanks(const QString &text)
+QStringView trimBlanks(QStringView text)
 {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && text[end - 1] == QLatin1Char(' '))
-        --end;
-    return text.mid(begin, end - begin);
+    while (!text.isEmpty() && text.front() == QLatin1Char(' '))
+        text = text.mid(1);
+    while (!text.isEmpty() && text.back() == QLatin1Char(' '))
+        text.chop(1);
+    return text;
 }
+
 
 // Plain decimal with "." as the point, trailing zeros and a trailing point dropped.
 QString formatSize(double size)
@@ -57,7 +60,7 @@ QString formatSize(double size)
     return text == QLatin1String("-0") ? QStringLiteral("0") : text;
 }
 
-QString shortField(const QByteArray &raw)
+QString shortField(QByteArrayView raw)
 {
     QString text = fromWindows1252(raw);
     if (text.size() > 40)
@@ -209,13 +212,19 @@ QByteArray registerBytes(const RegisterContents &contents)
     for (int card = 0; card < kCardCount; ++card) {
         const QString cardNumber = QString::number(card + 1);
         for (const QString &item : contents.cards[card].entries) {
+            // entryName, entryNumber and entryZeroFlag, without copying each item three times
+            const qsizetype at = findSeparator(item);
+            const QStringView name = at < 0 ? QStringView(item) : QStringView(item).left(at);
+            const QStringView tail = at < 0 ? QStringView() : QStringView(item).mid(at + listSeparator().size());
+            const QStringView number = tail.left(qMax(qsizetype(0), tail.size() - 2));
+            const QChar flag = tail.isEmpty() ? QChar() : tail.back();
             text += cardNumber;
             text += QLatin1Char(',');
-            appendText(text, trimBlanks(entryName(item)));
+            appendText(text, trimBlanks(name));
             text += QLatin1Char(',');
-            appendText(text, trimBlanks(entryNumber(item)));
+            appendText(text, trimBlanks(number));
             text += QLatin1Char(',');
-            text += QString::number(entryZeroFlag(item));
+            text += (flag >= QLatin1Char('0') && flag <= QLatin1Char('9')) ? flag : QLatin1Char('0');
             text += lineEnd;
         }
     }
@@ -331,13 +340,13 @@ ReadRegisterResult readRegister(const QByteArray &data, qsizetype offset)
         if (cardNumber < 1 || cardNumber > kCardCount) {
             problems.add(recordStart, QStringLiteral("Die Kartennummer %1 gibt es nicht; der Eintrag „%2“ wurde übersprungen.")
                                           .arg(cardNumber)
-                                          .arg(trimBlanks(name)));
+                                          .arg(trimBlanks(name).toString()));
             continue;
         }
         cards[cardNumber - 1].entries.append(makeItemText(name, number, flag));
         if (incomplete) {
             problems.add(recordStart, QStringLiteral("Die Datei endet mitten im Eintrag „%1“; er wurde unvollständig übernommen.")
-                                          .arg(trimBlanks(name)));
+                                          .arg(trimBlanks(name).toString()));
             break;
         }
     }

@@ -2,6 +2,7 @@
 
 #include "support/windows1252.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cfloat>
 #include <clocale>
@@ -80,6 +81,15 @@ double parseFieldNumber(QByteArrayView text, bool *bad)
     }
     *bad = p != end;
 
+    // Most fields are short plain integers; they need no conversion routine.
+    const qsizetype intDigits = p - mantissaStart;
+    if (intDigits <= 9 && std::all_of(text.data() + mantissaStart, text.data() + p, isDigit)) {
+        qint64 value = 0;
+        for (qsizetype i = mantissaStart; i < p; ++i)
+            value = value * 10 + (text[i] - '0');
+        return double(text[begin] == '-' ? -value : value);
+    }
+
     const QByteArray number(text.data() + begin, p - begin);
     double value = strtodC(number.constData());
     if (std::isinf(value)) {
@@ -122,9 +132,8 @@ void FieldReader::consumeSeparator()
     m_atLineStart = true;
 }
 
-QByteArray FieldReader::readRawField(bool *quoted)
+QByteArrayView FieldReader::readRawField()
 {
-    *quoted = false;
     const qsizetype n = m_data.size();
     for (;;) {
         while (m_pos < n && isBlank(m_data[m_pos]))
@@ -132,7 +141,7 @@ QByteArray FieldReader::readRawField(bool *quoted)
         if (m_pos >= n) {
             m_hitEnd = true;
             m_lastStart = n;
-            m_lastRaw.clear();
+            m_lastRaw = {};
             return {};
         }
         if (!(m_atLineStart && isLineEnd(m_data[m_pos])))
@@ -141,28 +150,28 @@ QByteArray FieldReader::readRawField(bool *quoted)
     }
 
     m_lastStart = m_pos;
-    QByteArray field;
-    if (m_data[m_pos] == '"') {
-        *quoted = true;
+    const char *data = m_data.constData();
+    QByteArrayView field;
+    if (data[m_pos] == '"') {
         const qsizetype close = m_data.indexOf('"', m_pos + 1);
         if (close < 0) {
             m_unclosedQuote = true;
-            field = m_data.mid(m_pos + 1);
+            field = QByteArrayView(data + m_pos + 1, n - m_pos - 1);
             m_pos = n;
         } else {
-            field = m_data.mid(m_pos + 1, close - m_pos - 1);
+            field = QByteArrayView(data + m_pos + 1, close - m_pos - 1);
             m_pos = close + 1;
-            while (m_pos < n && m_data[m_pos] != ',' && !isLineEnd(m_data[m_pos]))
+            while (m_pos < n && data[m_pos] != ',' && !isLineEnd(data[m_pos]))
                 ++m_pos;
         }
     } else {
         const qsizetype start = m_pos;
-        while (m_pos < n && m_data[m_pos] != ',' && !isLineEnd(m_data[m_pos]))
+        while (m_pos < n && data[m_pos] != ',' && !isLineEnd(data[m_pos]))
             ++m_pos;
         qsizetype end = m_pos;
-        while (end > start && isBlank(m_data[end - 1]))
+        while (end > start && isBlank(data[end - 1]))
             --end;
-        field = m_data.mid(start, end - start);
+        field = QByteArrayView(data + start, end - start);
     }
     consumeSeparator();
     m_lastRaw = field;
@@ -180,15 +189,13 @@ void FieldReader::skipToNextLine()
 
 QString FieldReader::readText()
 {
-    bool quoted = false;
     m_lastBad = false;
-    return fromWindows1252(readRawField(&quoted));
+    return fromWindows1252(readRawField());
 }
 
 double FieldReader::readNumber()
 {
-    bool quoted = false;
-    const QByteArray raw = readRawField(&quoted);
+    const QByteArrayView raw = readRawField();
     bool bad = false;
     const double value = parseFieldNumber(raw, &bad);
     m_lastBad = bad;

@@ -35,18 +35,18 @@ public:
     qsizetype offset() const { return m_pos; }
     // Where the last field read began (after skipped blanks), and its raw bytes (quotes removed).
     qsizetype lastFieldStart() const { return m_lastStart; }
-    const QByteArray &lastRawField() const { return m_lastRaw; }
+    QByteArrayView lastRawField() const { return m_lastRaw; }
     // Drops the rest of the current line, to pick up again after a record that cannot be used.
     void skipToNextLine();
 
 private:
-    QByteArray readRawField(bool *quoted);
+    QByteArrayView readRawField();
     void consumeSeparator();
 
     QByteArray m_data;
     qsizetype m_pos = 0;
     qsizetype m_lastStart = 0;
-    QByteArray m_lastRaw;
+    QByteArrayView m_lastRaw; // into m_data
     bool m_atLineStart = true;
     bool m_hitEnd = false;
     bool m_badNumber = false;

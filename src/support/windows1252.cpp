@@ -40,17 +40,20 @@ QString fromWindows1252(QByteArrayView bytes)
 
 QByteArray toWindows1252(QStringView text)
 {
-    QByteArray bytes;
-    bytes.reserve(text.size());
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char *out = bytes.data();
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            *out++ = char(c);
+        } else if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             ++i; // one code point outside the page, one "?"
-            bytes.append('?');
-            continue;
+            *out++ = '?';
+        } else {
+            *out++ = QChar::isSurrogate(c) ? '?' : encodeOne(c);
         }
-        bytes.append(c.isSurrogate() ? '?' : encodeOne(c.unicode()));
     }
+    bytes.truncate(out - bytes.constData());
     return bytes;
 }
 

@@ -1,0 +1,86 @@
+// Load and write figures for a register of 10,000 entries.
+#include "register/phoneentry.h"
+#include "register/registerfile.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace quirlanto;
+
+namespace {
+
+constexpr int kEntries = 10000;
+constexpr int kRuns = 9;
+
+double medianMs(const std::function<void()> &work)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < kRuns; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    return ms[ms.size() / 2];
+}
+
+RegisterContents generatedRegister()
+{
+    static const char *const kNames[] = {"Müller", "Schmidt, Anna", "Bäckerei Groß", "Dr. Weiß", "Hotel \"Post\"",
+                                         "Zahnarzt", "Meier-Lüdenscheid", "Oma"};
+    RegisterContents c;
+    quint32 x = 4711;
+    auto next = [&x](quint32 n) {
+        x = x * 1103515245u + 12345u;
+        return (x >> 8) % n;
+    };
+    for (int i = 0; i < kEntries; ++i) {
+        const QString name = QString::fromUtf8(kNames[next(8)]) + QLatin1Char(' ') + QString::number(i);
+        const QString number = QStringLiteral("49 89 ") + QString::number(100000 + next(9000000));
+        c.cards[next(4)].entries << makeItemText(name, number, int(next(2)));
+    }
+    return c;
+}
+
+} // namespace
+
+int main()
+{
+    QTemporaryDir dir;
+    const DataPaths paths = DataPaths::inDirectory(dir.path() + QLatin1Char('/'));
+    RegisterContents contents = generatedRegister();
+    const WriteResult first = writeRegister(contents, paths);
+    if (!first.ok) {
+        std::fprintf(stderr, "%s\n", qPrintable(first.error));
+        return 1;
+    }
+    const QByteArray bytes = registerBytes(contents);
+    std::printf("register file: %d entries, %lld bytes, median of %d runs\n", kEntries,
+                static_cast<long long>(bytes.size()), kRuns);
+
+    LoadRegisterOutcome outcome;
+    const double load = medianMs([&] { outcome = loadRegister(paths); });
+    std::printf("  load (read file and parse)      %8.2f ms  (goal <= 30 ms)\n", load);
+    qsizetype loaded = 0;
+    for (const RegisterCard &card : outcome.contents.cards)
+        loaded += card.entries.size();
+    if (outcome.kind != LoadRegisterOutcome::Loaded || loaded != kEntries)
+        std::fprintf(stderr, "  unexpected load result: kind %d, %lld entries\n", int(outcome.kind),
+                     static_cast<long long>(loaded));
+
+    const double parse = medianMs([&] { readRegister(bytes, qsizetype(qstrlen(kRegisterHeader)) + 2); });
+    std::printf("  parse from memory               %8.2f ms\n", parse);
+
+    const double encode = medianMs([&] { registerBytes(contents); });
+    std::printf("  build the file's bytes          %8.2f ms\n", encode);
+
+    const double write = medianMs([&] { writeRegister(contents, paths); });
+    std::printf("  write (with sync and backup)    %8.2f ms  (goal <= 30 ms)\n", write);
+    return 0;
+}
