@@ -474,7 +474,7 @@ void MainWindow::deleteSelectedEntry()
     const QString item = list->nameModel()->itemText(row);
     const QString question = QStringLiteral("Soll der folgende Eintrag wirklich gelöscht werden?\n\n%1 (%2)")
                                  .arg(entryName(item), entryNumber(item));
-    if (!MessageBoxes::askYesNo(this, question))
+    if (!MessageBoxes::askYesNoTitled(this, QStringLiteral("Eintrag löschen"), question))
         return;
     list->nameModel()->removeItem(row);
     writeRegisterFile();

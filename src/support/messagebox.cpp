@@ -28,13 +28,20 @@ QMessageBox::StandardButton MessageBoxes::show(QWidget *parent, MessageIcon icon
                                                QMessageBox::StandardButtons buttons,
                                                QMessageBox::StandardButton defaultButton)
 {
-    g_shown.append({icon, text});
+    return showTitled(parent, QString::fromLatin1(kProductName), icon, text, buttons, defaultButton);
+}
+
+QMessageBox::StandardButton MessageBoxes::showTitled(QWidget *parent, const QString &title, MessageIcon icon,
+                                                     const QString &text, QMessageBox::StandardButtons buttons,
+                                                     QMessageBox::StandardButton defaultButton)
+{
+    g_shown.append({icon, text, title});
     if (!g_answers.isEmpty())
         return g_answers.takeFirst();
     if (g_autoAnswer)
         return defaultButton;
 
-    QMessageBox box(qtIcon(icon), QString::fromLatin1(kProductName), text, buttons, parent);
+    QMessageBox box(qtIcon(icon), title, text, buttons, parent);
     box.setDefaultButton(defaultButton);
     const std::pair<QMessageBox::StandardButton, const char *> german[] = {
         {QMessageBox::Ok, "&OK"}, {QMessageBox::Cancel, "&Abbrechen"},
@@ -59,6 +66,12 @@ void MessageBoxes::critical(QWidget *parent, const QString &text)
 bool MessageBoxes::askYesNo(QWidget *parent, const QString &text, MessageIcon icon)
 {
     return show(parent, icon, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool MessageBoxes::askYesNoTitled(QWidget *parent, const QString &title, const QString &text)
+{
+    return showTitled(parent, title, MessageIcon::Question, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes;
 }
 
 void MessageBoxes::queueAnswer(QMessageBox::StandardButton answer)

@@ -18,10 +18,16 @@ public:
     static QMessageBox::StandardButton show(QWidget *parent, MessageIcon icon, const QString &text,
                                             QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                             QMessageBox::StandardButton defaultButton = QMessageBox::Ok);
+    // The same with a caption of its own instead of "Quirlanto".
+    static QMessageBox::StandardButton showTitled(QWidget *parent, const QString &title, MessageIcon icon,
+                                                  const QString &text,
+                                                  QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                                  QMessageBox::StandardButton defaultButton = QMessageBox::Ok);
     static void information(QWidget *parent, const QString &text);
     static void critical(QWidget *parent, const QString &text);
     // Ja/Nein with Nein as default; true for Ja.
     static bool askYesNo(QWidget *parent, const QString &text, MessageIcon icon = MessageIcon::Question);
+    static bool askYesNoTitled(QWidget *parent, const QString &title, const QString &text);
 
     // Test seam: while answers are queued (or auto-answer is on) no box is shown.
     static void queueAnswer(QMessageBox::StandardButton answer);
@@ -29,6 +35,7 @@ public:
     struct Shown {
         MessageIcon icon;
         QString text;
+        QString title = QString::fromLatin1("Quirlanto");
     };
     static const QList<Shown> &shown();
     static void clearShown();

@@ -1,0 +1,534 @@
+// Start-up, tab rules, options taken over and written, shutdown of the main window.
+#include "app/mainwindow.h"
+#include "app/startup.h"
+#include "options/optionspage.h"
+#include "register/namelistview.h"
+#include "register/phoneentry.h"
+#include "support/helplinks.h"
+#include "support/messagebox.h"
+#include "support/programflags.h"
+#include "support/settingsstore.h"
+#include "support/version.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+using namespace quirlanto;
+
+namespace {
+
+const QByteArray kNewFile = "[QUIRLANTO VERSION 4]\r\n"
+                            "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
+                            "\"B\xfcro 1\",\"B\xfcro 2\",\"Privat 1\",\"Privat 2\"\r\n";
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QList<QByteArray> lines(const QByteArray &bytes)
+{
+    QList<QByteArray> result = bytes.split('\n');
+    for (QByteArray &line : result)
+        line.chop(line.endsWith('\r') ? 1 : 0);
+    if (!result.isEmpty() && result.last().isEmpty())
+        result.removeLast();
+    return result;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<MemorySettingsStore> m_store;
+    std::unique_ptr<RecordingUrlOpener> m_opener;
+    std::unique_ptr<MainWindow> m_window;
+
+    QString path(const char *name) const { return m_dir->filePath(QString::fromLatin1(name)); }
+
+    MainWindow &makeWindow()
+    {
+        m_window = std::make_unique<MainWindow>(*m_store, *m_opener);
+        return *m_window;
+    }
+    // A started window over an existing register file with two entries on card 1.
+    MainWindow &startWithRegister(const QByteArray &settingsLine = "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0")
+    {
+        writeAll(path("Telefonregister.ini"),
+                 "[QUIRLANTO VERSION 4]\r\n" + settingsLine + "\r\n\"A\",\"B\",\"C\",\"D\"\r\n"
+                 "1,\"Muster, Erika\",\"4930123456\",1\r\n1,\"Meier\",\"4989555\",0\r\n");
+        MainWindow &w = makeWindow();
+        [&] { QVERIFY(startProgram(w, {})); }();
+        return w;
+    }
+    void activate(MainWindow &w)
+    {
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+    }
+    void selectTab(MainWindow &w, int tab) { w.tabStrip()->setCurrentIndex(tab - 1); }
+    QLineEdit *box(const char *name) { return m_window->findChild<QLineEdit *>(QString::fromLatin1(name)); }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        setProgramDirectoryOverride(m_dir->path());
+        m_store = std::make_unique<MemorySettingsStore>();
+        m_opener = std::make_unique<RecordingUrlOpener>();
+        MessageBoxes::clearShown();
+        MessageBoxes::setAutoAnswer(true);
+        loading = false;
+        modalBusy = false;
+    }
+    void cleanup()
+    {
+        m_window.reset();
+        MessageBoxes::setAutoAnswer(false);
+        setProgramDirectoryOverride({});
+    }
+
+    void controlsCarryTheirNames()
+    {
+        MainWindow &w = makeWindow();
+        QCOMPARE(w.windowTitle(), QStringLiteral("Quirlanto 4.1"));
+        QCOMPARE(w.objectName(), QStringLiteral("Form1"));
+        const std::pair<const char *, const char *> buttons[] = {
+            {"Btn2", "&Wähle Nr. in Zwischenablage"}, {"Btn1", "&Ausblenden"}, {"Btn20", "&Info"},
+            {"Btn21", "&Hilfe"}, {"Btn22", "&Ende"}, {"Btn0", "Debug"}};
+        for (const auto &[name, text] : buttons) {
+            auto *b = w.findChild<QPushButton *>(QString::fromLatin1(name));
+            QVERIFY2(b, name);
+            QCOMPARE(b->text(), QString::fromUtf8(text));
+        }
+        QCOMPARE(w.autostartCheckBox()->objectName(), QStringLiteral("AutoStartCHK"));
+        QCOMPARE(w.autostartCheckBox()->text(), QStringLiteral("&Autostart"));
+        QCOMPARE(w.providerSwitch()->objectName(), QStringLiteral("TelcoListChk"));
+        QCOMPARE(w.providerSwitch()->text(), QStringLiteral("&Call-by-Call Provider-Liste"));
+        QCOMPARE(w.providerListArea()->objectName(), QStringLiteral("TelcoListArea"));
+        QVERIFY(w.providerListArea()->layout());
+        QVERIFY(w.findChild<QStatusBar *>(QStringLiteral("StatusBar1")));
+        for (int card = 1; card <= 4; ++card)
+            QVERIFY(w.findChild<NameListView *>(QStringLiteral("NamList%1").arg(card)));
+        QStringList tabs;
+        for (int i = 0; i < w.tabStrip()->count(); ++i)
+            tabs << w.tabStrip()->tabText(i);
+        QCOMPARE(tabs, (QStringList{"Büro 1", "Büro 2", "Privat 1", "Privat 2", "Optionen"}));
+        QCOMPARE(w.statusText(), QStringLiteral("Doppelklick für Anwahl oder rechte Maustaste für Menü"));
+    }
+
+    void newFileShowsMessageThenOptionsCard()
+    {
+        MainWindow &w = makeWindow();
+        QVERIFY(startProgram(w, {}));
+        QCOMPARE(readAll(path("Telefonregister.ini")), kNewFile);
+        QVERIFY(!QFile::exists(path("Telefonregister.bak")));
+        QCOMPARE(MessageBoxes::shown().size(), 1);
+        QCOMPARE(MessageBoxes::shown().first().icon, MessageIcon::Information);
+        QCOMPARE(MessageBoxes::shown().first().text,
+                 QStringLiteral("Es wurde eine neue Telefon- und Einstellungendatei angelegt.\n"
+                                "Sie sollten daher die Programmeinstellungen jetzt überprüfen!"));
+        QCOMPARE(w.currentTab(), MainWindow::kOptionsTab);
+        QVERIFY(w.isVisible());
+        QCOMPARE(w.statusText(), QStringLiteral("Bitte gewünschte Änderungen vornehmen"));
+        QCOMPARE(box("CountryBox")->text(), QStringLiteral("49"));
+        QVERIFY(!loading);
+    }
+
+    void newFileShowsWindowEvenWhenStartedHidden()
+    {
+        MainWindow &w = makeWindow();
+        QVERIFY(startProgram(w, {QStringLiteral(" /autostart ")}));
+        QVERIFY(w.startedHidden());
+        QVERIFY(w.isVisible());
+        QCOMPARE(w.currentTab(), MainWindow::kOptionsTab);
+    }
+
+    void autostartStartStaysHidden()
+    {
+        MainWindow &w = startWithRegister();
+        QVERIFY(w.isVisible()); // not started with the switch: shown
+        m_window.reset();
+        MainWindow &hidden = makeWindow();
+        QVERIFY(startProgram(hidden, {QStringLiteral("/AutoStart")}));
+        QVERIFY(!hidden.isVisible());
+        QCOMPARE(hidden.currentTab(), 1);
+        QVERIFY(MessageBoxes::shown().isEmpty());
+    }
+
+    void autostartCommandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("hidden");
+        QTest::newRow("exact") << QStringList{"/AUTOSTART"} << true;
+        QTest::newRow("lower case") << QStringList{"/autostart"} << true;
+        QTest::newRow("blanks around") << QStringList{"  /AUTOSTART  "} << true;
+        QTest::newRow("empty argument around") << QStringList{"", "/Autostart"} << true;
+        QTest::newRow("none") << QStringList{} << false;
+        QTest::newRow("further text") << QStringList{"/AUTOSTART", "x"} << false;
+        QTest::newRow("glued text") << QStringList{"/AUTOSTARTX"} << false;
+        QTest::newRow("without slash") << QStringList{"AUTOSTART"} << false;
+        QTest::newRow("other switch") << QStringList{"/START"} << false;
+    }
+    void autostartCommandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, hidden);
+        QCOMPARE(isAutostartCommandLine(arguments), hidden);
+    }
+
+    void incompatibleHeaderEndsWithoutWriting_data()
+    {
+        QTest::addColumn<QByteArray>("header");
+        QTest::newRow("lower case") << QByteArray("[quirlanto version 4]");
+        QTest::newRow("one letter") << QByteArray("[QUIRLANTO VERSIoN 4]");
+        QTest::newRow("older version") << QByteArray("[QUIRLANTO VERSION 3]");
+        QTest::newRow("something else") << QByteArray("Name;Nummer");
+    }
+    void incompatibleHeaderEndsWithoutWriting()
+    {
+        QFETCH(QByteArray, header);
+        const QByteArray bytes = header + "\r\n0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n\"a\",\"b\",\"c\",\"d\"\r\n";
+        const QByteArray providers = "1\r\n\"Tel\",\"01010\",1,0,9,18,0,1,0\r\n";
+        writeAll(path("Telefonregister.ini"), bytes);
+        writeAll(path("Provider.ini"), providers);
+        MainWindow &w = makeWindow();
+        QVERIFY(!startProgram(w, {}));
+        QVERIFY(!w.isVisible());
+        QCOMPARE(MessageBoxes::shown().size(), 1);
+        QCOMPARE(MessageBoxes::shown().first().icon, MessageIcon::Critical);
+        QCOMPARE(MessageBoxes::shown().first().text,
+                 QStringLiteral("Die Telefonliste ist nicht kompatibel und\nkann daher nicht eingelesen werden.\n\n"
+                                "Das Programm wird abgebrochen"));
+        QCOMPARE(readAll(path("Telefonregister.ini")), bytes);
+        QCOMPARE(readAll(path("Provider.ini")), providers);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 2);
+        QVERIFY(m_store->values().isEmpty());
+        QVERIFY(!loading);
+    }
+
+    void headerWithBlanksIsAccepted()
+    {
+        writeAll(path("Telefonregister.ini"), "  [QUIRLANTO VERSION 4] \r\n0,3,1,0,\"\",0,\"00\",\"41\",\"1\",10,\"\",\"\",0\r\n"
+                                              "\"a\",\"b\",\"c\",\"d\"\r\n2,\"X\",\"411\",0\r\n");
+        MainWindow &w = makeWindow();
+        QVERIFY(startProgram(w, {}));
+        QCOMPARE(w.settings().comPort, 3);
+        QCOMPARE(w.settings().ownCountryCode, QStringLiteral("41"));
+        QCOMPARE(w.tabStrip()->tabText(1), QStringLiteral("b"));
+        QCOMPARE(w.registerContents().cards[1].entries.size(), 1);
+        QCOMPARE(w.nameList(1)->font().pointSize(), 10);
+        QCOMPARE(w.currentTab(), 1);
+        QVERIFY(MessageBoxes::shown().isEmpty());
+    }
+
+    void damagedFileWarnsAndKeepsOriginal()
+    {
+        const QByteArray bytes = "[QUIRLANTO VERSION 4]\r\n0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
+                                 "\"a\",\"b\",\"c\",\"d\"\r\n9,\"Weg\",\"1\",0\r\n1,\"Da\",\"4989\",0\r\n";
+        writeAll(path("Telefonregister.ini"), bytes);
+        MainWindow &w = makeWindow();
+        QVERIFY(startProgram(w, {}));
+        QCOMPARE(MessageBoxes::shown().size(), 1);
+        QCOMPARE(MessageBoxes::shown().first().icon, MessageIcon::Warning);
+        QVERIFY2(MessageBoxes::shown().first().text.contains(QStringLiteral("aufbewahrt")),
+                 qPrintable(MessageBoxes::shown().first().text));
+        QCOMPARE(readAll(path("Telefonregister.ini")), bytes);
+        QCOMPARE(w.registerContents().cards[0].entries.size(), 1);
+    }
+
+    void leavingOptionsWritesTheControls_data()
+    {
+        QTest::addColumn<QString>("boxName");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("settingsLine");
+        QTest::newRow("area 089") << "AreaBox" << "089" << QByteArray("0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0");
+        QTest::newRow("empty country") << "CountryBox" << "" << QByteArray("0,1,0,0,\"\",0,\"00\",\"0\",\"89\",12,\"\",\"\",0");
+        QTest::newRow("country text") << "CountryBox" << "abc" << QByteArray("0,1,0,0,\"\",0,\"00\",\"0\",\"89\",12,\"\",\"\",0");
+        QTest::newRow("country with blanks") << "CountryBox" << " 0041 " << QByteArray("0,1,0,0,\"\",0,\"00\",\"41\",\"89\",12,\"\",\"\",0");
+        QTest::newRow("area digits then text") << "AreaBox" << "030x" << QByteArray("0,1,0,0,\"\",0,\"00\",\"49\",\"30\",12,\"\",\"\",0");
+        QTest::newRow("outside line trimmed") << "OutsideLineBox" << "  0, " << QByteArray("0,1,0,0,\"0,\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0");
+        QTest::newRow("international trimmed") << "InternationalBox" << " 00 " << QByteArray("0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0");
+        QTest::newRow("extra commands kept") << "ExtraCommandsBox" << " M1L3 " << QByteArray("0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\" M1L3 \",\"\",0");
+        QTest::newRow("handover kept") << "HandoverBox" << " 22 " << QByteArray("0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\" 22 \",0");
+        QTest::newRow("quote in prefix") << "InternationalBox" << "0\"0" << QByteArray("0,1,0,0,\"\",0,\"0'0\",\"49\",\"89\",12,\"\",\"\",0");
+    }
+    void leavingOptionsWritesTheControls()
+    {
+        QFETCH(QString, boxName);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, settingsLine);
+        MainWindow &w = startWithRegister();
+        selectTab(w, 5);
+        box(qPrintable(boxName))->setText(typed);
+        selectTab(w, 2);
+        QCOMPARE(lines(readAll(path("Telefonregister.ini"))).value(1), settingsLine);
+        QCOMPARE(w.currentTab(), 2);
+        QCOMPARE(w.statusText(), QStringLiteral("Doppelklick für Anwahl oder rechte Maustaste für Menü"));
+    }
+
+    void leavingOptionsWritesEvenWithoutChange()
+    {
+        MainWindow &w = startWithRegister();
+        const QByteArray before = readAll(path("Telefonregister.ini"));
+        QVERIFY(!QFile::exists(path("Telefonregister.bak")));
+        selectTab(w, 5);
+        QVERIFY(!QFile::exists(path("Telefonregister.bak")));
+        selectTab(w, 1);
+        QCOMPARE(readAll(path("Telefonregister.bak")), before);
+        QCOMPARE(readAll(path("Telefonregister.ini")), before);
+    }
+
+    void switchingBetweenCardsWritesNothing()
+    {
+        MainWindow &w = startWithRegister();
+        w.setStatusText(QStringLiteral("x"));
+        selectTab(w, 3);
+        selectTab(w, 1);
+        QVERIFY(!QFile::exists(path("Telefonregister.bak")));
+        QCOMPARE(w.statusText(), QStringLiteral("x"));
+    }
+
+    void cardNamesAndPortTakenOver()
+    {
+        MainWindow &w = startWithRegister();
+        selectTab(w, 5);
+        box("CardNameBox3")->setText(QStringLiteral("Kunden & \"Freunde\""));
+        w.optionsPage()->portList()->setCurrentIndex(15);
+        w.findChild<QComboBox *>(QStringLiteral("DialMethodList"))->setCurrentIndex(1);
+        selectTab(w, 1);
+        QCOMPARE(w.tabStrip()->tabText(2), QStringLiteral("Kunden && \"Freunde\""));
+        QCOMPARE(w.registerContents().cards[2].cardName, QStringLiteral("Kunden & \"Freunde\""));
+        const QList<QByteArray> fileLines = lines(readAll(path("Telefonregister.ini")));
+        QCOMPARE(fileLines.value(1), QByteArray("0,16,1,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0"));
+        QCOMPARE(fileLines.value(2), QByteArray("\"A\",\"B\",\"Kunden & 'Freunde'\",\"D\""));
+    }
+
+    void fontSliderSetsListSize_data()
+    {
+        QTest::addColumn<int>("sliderValue");
+        QTest::addColumn<int>("listSize");
+        QTest::newRow("top") << 6 << 24;
+        QTest::newRow("bottom") << 24 << 6;
+        QTest::newRow("middle") << 18 << 12;
+        QTest::newRow("one step up") << 17 << 13;
+    }
+    void fontSliderSetsListSize()
+    {
+        QFETCH(int, sliderValue);
+        QFETCH(int, listSize);
+        MainWindow &w = startWithRegister();
+        selectTab(w, 5);
+        auto *slider = w.findChild<QSlider *>(QStringLiteral("FontSlider"));
+        QCOMPARE(slider->value(), 18); // stored 12
+        slider->setValue(sliderValue);
+        QCOMPARE(w.nameList(1)->font().pointSize(), 12); // only the sample follows the slider
+        selectTab(w, 1);
+        for (int card = 1; card <= 4; ++card)
+            QCOMPARE(w.nameList(card)->font().pointSize(), listSize);
+        QCOMPARE(lines(readAll(path("Telefonregister.ini"))).value(1).split(',').value(9), QByteArray::number(listSize));
+    }
+
+    void storedFractionalSizeIsRounded()
+    {
+        MainWindow &w = startWithRegister("0,1,0,0,\"\",0,\"00\",\"49\",\"89\",8.25,\"\",\"\",0");
+        QCOMPARE(w.nameList(4)->font().pointSize(), 8);
+        selectTab(w, 5);
+        QCOMPARE(w.findChild<QSlider *>(QStringLiteral("FontSlider"))->value(), 22);
+        selectTab(w, 1);
+        QCOMPARE(lines(readAll(path("Telefonregister.ini"))).value(1).split(',').value(9), QByteArray("8"));
+    }
+
+    void dialDeviceClickWritesUnlessLoading()
+    {
+        MainWindow &w = startWithRegister();
+        selectTab(w, 5);
+        auto *speaker = w.findChild<QRadioButton *>(QStringLiteral("SpeakerOpt"));
+        auto *modem = w.findChild<QRadioButton *>(QStringLiteral("ModemOpt"));
+        loading = true;
+        speaker->click();
+        loading = false;
+        QVERIFY(!QFile::exists(path("Telefonregister.bak")));
+        modem->click();
+        speaker->click();
+        QCOMPARE(lines(readAll(path("Telefonregister.ini"))).value(1).left(2), QByteArray("1,"));
+        QCOMPARE(w.settings().dialDevice, int(Loudspeaker));
+    }
+
+    void storedDialDeviceSelectsOption()
+    {
+        MainWindow &w = startWithRegister("1,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0");
+        QVERIFY(w.findChild<QRadioButton *>(QStringLiteral("SpeakerOpt"))->isChecked());
+        QVERIFY(!QFile::exists(path("Telefonregister.bak")));
+    }
+
+    void enteringOptionsFocusesCountry()
+    {
+        MainWindow &w = startWithRegister();
+        activate(w);
+        QVERIFY(w.nameList(1)->hasFocus());
+        selectTab(w, 5);
+        QVERIFY(box("CountryBox")->hasFocus());
+        QCOMPARE(w.statusText(), QStringLiteral("Bitte gewünschte Änderungen vornehmen"));
+        selectTab(w, 4);
+        QVERIFY(w.nameList(4)->hasFocus());
+    }
+
+    void ctrlTabSwitchesCards()
+    {
+        MainWindow &w = startWithRegister();
+        activate(w);
+        QTest::keyClick(&w, Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(w.currentTab(), 2);
+        QTest::keyClick(&w, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w.currentTab(), 1);
+        QTest::keyClick(&w, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w.currentTab(), 5); // wraps round to "Optionen"
+        QCOMPARE(w.statusText(), QStringLiteral("Bitte gewünschte Änderungen vornehmen"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(w.currentTab(), 1);
+        QVERIFY(QFile::exists(path("Telefonregister.bak"))); // leaving the options wrote
+    }
+
+    void showOptionsCardShowsHiddenWindow()
+    {
+        MainWindow &w = startWithRegister();
+        w.hide();
+        w.showOptionsCard();
+        QVERIFY(w.isVisible());
+        QCOMPARE(w.currentTab(), 5);
+        box("CountryBox")->setText(QStringLiteral("43"));
+        w.showOptionsCard(); // already there: the controls are not reloaded
+        QCOMPARE(box("CountryBox")->text(), QStringLiteral("43"));
+    }
+
+    void closeBoxHidesAndStoresNothing()
+    {
+        MainWindow &w = startWithRegister();
+        activate(w);
+        selectTab(w, 5);
+        box("CountryBox")->setText(QStringLiteral("43"));
+        QSignalSpy ending(&w, &MainWindow::programEnding);
+        QCloseEvent close;
+        QSpontaneKeyEvent::setSpontaneous(&close);
+        qApp->notify(&w, &close); // as the window system delivers it: spontaneous
+        QVERIFY(!close.isAccepted());
+        QVERIFY(!w.isVisible());
+        QCOMPARE(ending.size(), 0);
+        QVERIFY(!QFile::exists(path("Telefonregister.bak")));
+        QVERIFY(m_store->values().isEmpty());
+
+        int replaced = 0;
+        w.setCloseBoxAction([&] { ++replaced; });
+        w.show();
+        QCloseEvent again;
+        QSpontaneKeyEvent::setSpontaneous(&again);
+        qApp->notify(&w, &again);
+        QCOMPARE(replaced, 1);
+        QVERIFY(w.isVisible());
+    }
+
+    void endSavesOpenOptionsAndPlacement()
+    {
+        MainWindow &w = startWithRegister();
+        w.show();
+        selectTab(w, 5);
+        w.optionsPage()->portList()->setCurrentIndex(2);
+        QSignalSpy ending(&w, &MainWindow::programEnding);
+        bool optionsWrittenBeforeSignal = false;
+        connect(&w, &MainWindow::programEnding, this, [&] {
+            optionsWrittenBeforeSignal = lines(readAll(path("Telefonregister.ini"))).value(1).startsWith("0,3,");
+            QVERIFY(!m_store->values().contains(QStringLiteral("_Top")));
+        });
+        w.findChild<QPushButton *>(QStringLiteral("Btn22"))->click();
+        QCOMPARE(ending.size(), 1);
+        QVERIFY(optionsWrittenBeforeSignal);
+        QVERIFY(m_store->values().contains(QStringLiteral("_Top")));
+        QVERIFY(m_store->values().contains(QStringLiteral("_Left")));
+        QVERIFY(!w.isVisible());
+        w.endProgram(); // a second end does nothing more
+        QCOMPARE(ending.size(), 1);
+    }
+
+    void endOnACardWritesNothing()
+    {
+        MainWindow &w = startWithRegister();
+        w.endProgram();
+        QVERIFY(!QFile::exists(path("Telefonregister.bak")));
+    }
+
+    void buttonsCallTheirSeams()
+    {
+        MainWindow &w = startWithRegister();
+        w.findChild<QPushButton *>(QStringLiteral("Btn2"))->click(); // no dial command yet: nothing
+        QList<DialMode> modes;
+        w.setDialCommand([&](DialMode mode) { modes << mode; });
+        int answers = 0;
+        w.setShowModemAnswerCommand([&] { ++answers; });
+        w.findChild<QPushButton *>(QStringLiteral("Btn2"))->click();
+        w.findChild<QPushButton *>(QStringLiteral("Btn0"))->click();
+        QCOMPARE(modes, QList<DialMode>{Clipboard});
+        QCOMPARE(answers, 1);
+        w.show();
+        w.findChild<QPushButton *>(QStringLiteral("Btn1"))->click();
+        QVERIFY(!w.isVisible());
+    }
+
+    void failedWriteIsReportedAndProgramGoesOn()
+    {
+        MainWindow &w = startWithRegister();
+        // A folder where the backup must go makes the rotation fail.
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Telefonregister.bak")));
+        const QByteArray before = readAll(path("Telefonregister.ini"));
+        selectTab(w, 5);
+        selectTab(w, 1);
+        QCOMPARE(MessageBoxes::shown().size(), 1);
+        QCOMPARE(MessageBoxes::shown().first().icon, MessageIcon::Critical);
+        QVERIFY2(MessageBoxes::shown().first().text.contains(QStringLiteral("Telefonregister")),
+                 qPrintable(MessageBoxes::shown().first().text));
+        QCOMPARE(readAll(path("Telefonregister.ini")), before);
+        QCOMPARE(w.currentTab(), 1);
+    }
+
+    void providerFileIsLoaded()
+    {
+        writeAll(path("Provider.ini"), "1\r\n\"Tel\",\"01010\",1,0,9,18,0,1,0\r\n");
+        MainWindow &w = makeWindow();
+        QSignalSpy loaded(&w, &MainWindow::filesLoaded);
+        bool loadingDuringSignal = false;
+        connect(&w, &MainWindow::filesLoaded, this, [&] { loadingDuringSignal = loading; });
+        QVERIFY(startProgram(w, {}));
+        QCOMPARE(loaded.size(), 1);
+        QVERIFY(loadingDuringSignal);
+        QCOMPARE(w.providerTable().rowCount(), 1);
+        QVERIFY(w.providerTable().providersEnabled);
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,207 @@
+// The options page on its own: reading numbers, the upside-down slider, enabling rules, round trip.
+#include "options/optionspage.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QtTest>
+
+using namespace quirlanto;
+
+class TestOptionsPage : public QObject {
+    Q_OBJECT
+
+    static QStringList cards() { return {"Büro 1", "Büro 2", "Privat 1", "Privat 2"}; }
+    template<typename T> static T *child(OptionsPage &page, const char *name)
+    {
+        return page.findChild<T *>(QString::fromLatin1(name));
+    }
+
+private slots:
+    void numericCode_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("leading zero") << "089" << "89";
+        QTest::newRow("plain") << "49" << "49";
+        QTest::newRow("empty") << "" << "0";
+        QTest::newRow("blanks only") << "   " << "0";
+        QTest::newRow("letters") << "abc" << "0";
+        QTest::newRow("zeros") << "000" << "0";
+        QTest::newRow("blanks around") << " 0041 " << "41";
+        QTest::newRow("digits then text") << "30x5" << "30";
+        QTest::newRow("blank inside") << "0 89" << "89";
+        QTest::newRow("plus sign") << "+49" << "0";
+        QTest::newRow("long") << "1234567890123456789" << "1234567890123456789";
+    }
+    void numericCode()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, code);
+        QCOMPARE(OptionsPage::numericCode(text), code);
+    }
+
+    void sliderFormula_data()
+    {
+        QTest::addColumn<double>("size");
+        QTest::addColumn<int>("value");
+        QTest::newRow("12") << 12.0 << 18;
+        QTest::newRow("largest at top") << 24.0 << 6;
+        QTest::newRow("smallest at bottom") << 6.0 << 24;
+        QTest::newRow("8.25") << 8.25 << 22;
+        QTest::newRow("half to even down") << 11.5 << 18;
+        QTest::newRow("half to even up") << 12.5 << 18;
+        QTest::newRow("beyond the range") << 40.0 << 6;
+        QTest::newRow("below the range") << 2.0 << 24;
+    }
+    void sliderFormula()
+    {
+        QFETCH(double, size);
+        QFETCH(int, value);
+        QCOMPARE(OptionsPage::sliderValueForSize(size), value);
+        QCOMPARE(OptionsPage::sizeForSliderValue(value), 30 - value);
+    }
+
+    void pageTexts()
+    {
+        OptionsPage page;
+        QStringList frames;
+        for (const QGroupBox *g : page.findChildren<QGroupBox *>())
+            frames << g->title();
+        for (const char *title : {"Anwahl ausführen über ...", "Präfixzahlen", "Kennzahlen", "Eintragsgröße",
+                                  "Modemeinstellungen", "Kartennamen"})
+            QVERIFY2(frames.contains(QString::fromUtf8(title)), title);
+        QStringList labels;
+        for (const QLabel *l : page.findChildren<QLabel *>())
+            labels << l->text();
+        for (const char *text : {"Anschluß", "Wahlart", "Amt", "Aus- land", "Land", "Ort", "AT", "Zusatz- befehle",
+                                 "Modem- antwort", "an", "Aa", "+", "-"})
+            QVERIFY2(labels.contains(QString::fromUtf8(text)), text);
+        QCOMPARE(child<QRadioButton>(page, "ModemOpt")->text(), QStringLiteral("&Modem"));
+        QCOMPARE(child<QRadioButton>(page, "SpeakerOpt")->text(), QStringLiteral("&Lautsprecher"));
+        QCOMPARE(child<QCheckBox>(page, "HandoverChk")->text(), QStringLiteral("&Übergabe"));
+        QCOMPARE(child<QPushButton>(page, "Btn0")->text(), QStringLiteral("Debug"));
+        QStringList ports;
+        for (int i = 0; i < page.portList()->count(); ++i)
+            ports << page.portList()->itemText(i);
+        QCOMPARE(ports.size(), 16);
+        QCOMPARE(ports.first(), QStringLiteral("COM1"));
+        QCOMPARE(ports.last(), QStringLiteral("COM16"));
+        auto *method = child<QComboBox>(page, "DialMethodList");
+        QCOMPARE(method->count(), 2);
+        QCOMPARE(method->itemText(0), QStringLiteral("Ton"));
+        QCOMPARE(method->itemText(1), QStringLiteral("Puls"));
+    }
+
+    void roundTripKeepsValues()
+    {
+        OptionsPage page;
+        Settings s;
+        s.comPort = 7;
+        s.pulseDialing = 1;
+        s.reservedValue = -3;
+        s.dialDevice = Loudspeaker;
+        s.outsideLinePrefix = QStringLiteral("0,");
+        s.internationalPrefix = QStringLiteral("001");
+        s.ownCountryCode = QStringLiteral("43");
+        s.ownAreaCode = QStringLiteral("1");
+        s.extraModemCommands = QStringLiteral("M1L3");
+        s.handoverNumber = QStringLiteral("22");
+        s.handoverEnabled = 1;
+        QFont font;
+        font.setPointSize(16);
+        page.loadOptionControls(s, cards(), font);
+        const OptionValues values = page.saveOptionControls(s);
+        Settings expected = s;
+        expected.entryFontSize = 16;
+        QCOMPARE(values.settings, expected);
+        QCOMPARE(values.cardNames, cards());
+        QCOMPARE(values.entryFontSize, 16);
+        QCOMPARE(child<QSlider>(page, "FontSlider")->value(), 14);
+    }
+
+    void sampleFollowsSliderOnly()
+    {
+        OptionsPage page;
+        page.resize(800, 500);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        auto *slider = child<QSlider>(page, "FontSlider");
+        auto *sample = child<QLabel>(page, "FntSmpl");
+        slider->setValue(6);
+        QCOMPARE(sample->font().pointSize(), 24);
+        slider->setValue(24);
+        QCOMPARE(sample->font().pointSize(), 6);
+        slider->setValue(10);
+        QCOMPARE(page.sampleFontSize(), 20);
+        const QWidget *frame = sample->parentWidget();
+        QCOMPARE(sample->x(), (frame->width() - sample->width()) / 2);
+        QCOMPARE(sample->y(), (frame->height() - sample->height()) / 2);
+        QVERIFY(sample->width() <= frame->width());
+    }
+
+    void handoverEnabling_data()
+    {
+        QTest::addColumn<int>("method");
+        QTest::addColumn<bool>("ticked");
+        QTest::addColumn<bool>("frameEnabled");
+        QTest::addColumn<bool>("numberEnabled");
+        QTest::newRow("Ton, ticked") << 0 << true << true << true;
+        QTest::newRow("Ton, clear") << 0 << false << true << false;
+        QTest::newRow("Puls, ticked") << 1 << true << false << false;
+        QTest::newRow("Puls, clear") << 1 << false << false << false;
+    }
+    void handoverEnabling()
+    {
+        QFETCH(int, method);
+        QFETCH(bool, ticked);
+        QFETCH(bool, frameEnabled);
+        QFETCH(bool, numberEnabled);
+        OptionsPage page;
+        auto *methods = child<QComboBox>(page, "DialMethodList");
+        auto *check = child<QCheckBox>(page, "HandoverChk");
+        check->setChecked(ticked);
+        methods->setCurrentIndex(1 - method);
+        methods->setCurrentIndex(method);
+        QCOMPARE(child<QGroupBox>(page, "HandoverFrame")->isEnabled(), frameEnabled);
+        QCOMPARE(check->isEnabled(), frameEnabled);
+        QCOMPARE(child<QLineEdit>(page, "HandoverBox")->isEnabled(), numberEnabled);
+    }
+
+    void pulseThenToneRestoresNumberBox()
+    {
+        OptionsPage page;
+        auto *methods = child<QComboBox>(page, "DialMethodList");
+        auto *check = child<QCheckBox>(page, "HandoverChk");
+        auto *number = child<QLineEdit>(page, "HandoverBox");
+        check->setChecked(true);
+        QVERIFY(number->isEnabled());
+        methods->setCurrentIndex(1);
+        QVERIFY(!number->isEnabled());
+        methods->setCurrentIndex(0);
+        QVERIFY(number->isEnabled());
+        check->setChecked(false);
+        QVERIFY(!number->isEnabled());
+    }
+
+    void dialDeviceClickReported()
+    {
+        OptionsPage page;
+        QSignalSpy clicked(&page, &OptionsPage::dialDeviceClicked);
+        page.setDialDevice(Loudspeaker);
+        QCOMPARE(clicked.size(), 0);
+        QCOMPARE(page.dialDevice(), int(Loudspeaker));
+        child<QRadioButton>(page, "ModemOpt")->click();
+        QCOMPARE(clicked.size(), 1);
+        QCOMPARE(clicked.first().first().toInt(), int(Modem));
+    }
+};
+
+QTEST_MAIN(TestOptionsPage)
+#include "tst_optionspage.moc"

@@ -1,0 +1,222 @@
+// "Telefonbuch": keys inside the editor, and what OK and Cancel do to the list and the file.
+#include "app/mainwindow.h"
+#include "app/startup.h"
+#include "register/entryeditor.h"
+#include "register/namelistmodel.h"
+#include "register/namelistview.h"
+#include "register/phoneentry.h"
+#include "support/helplinks.h"
+#include "support/messagebox.h"
+#include "support/programflags.h"
+#include "support/settingsstore.h"
+#include "support/version.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+using namespace quirlanto;
+
+namespace {
+
+const QByteArray kHead = "[QUIRLANTO VERSION 4]\r\n"
+                         "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
+                         "\"A\",\"B\",\"C\",\"D\"\r\n";
+const QByteArray kRegister = kHead + "1,\"Muster, Erika\",\"4930123456\",1\r\n"
+                                     "1,\"Meier\",\"4989555\",0\r\n"
+                                     "2,\"Bernd\",\"43222\",1\r\n";
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class TestEntryEditor : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<MemorySettingsStore> m_store;
+    std::unique_ptr<RecordingUrlOpener> m_opener;
+    std::unique_ptr<MainWindow> m_window;
+
+    QString path(const char *name) const { return m_dir->filePath(QString::fromLatin1(name)); }
+    QAction *menuItem(const QString &text) const
+    {
+        for (QAction *a : m_window->nameListMenu()->actions())
+            if (a->text() == text)
+                return a;
+        return nullptr;
+    }
+    // Runs `act` on the editor once it is open modally; records what it showed.
+    void whenEditorOpens(std::function<void(EntryEditor &)> act, PhoneEntry *shown = nullptr, bool *busy = nullptr)
+    {
+        QTimer::singleShot(0, this, [=] {
+            auto *editor = qobject_cast<EntryEditor *>(QApplication::activeModalWidget());
+            QVERIFY(editor);
+            if (shown)
+                *shown = editor->entry();
+            if (busy)
+                *busy = modalBusy;
+            act(*editor);
+        });
+    }
+    static void type(EntryEditor &e, const QString &name, const QString &number)
+    {
+        e.nameBox()->setText(name);
+        e.numberBox()->setText(number);
+    }
+    static void ok(EntryEditor &e) { e.findChild<QPushButton *>(QStringLiteral("OkButton"))->click(); }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        setProgramDirectoryOverride(m_dir->path());
+        QFile f(path("Telefonregister.ini"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(kRegister);
+        f.close();
+        m_store = std::make_unique<MemorySettingsStore>();
+        m_opener = std::make_unique<RecordingUrlOpener>();
+        MessageBoxes::clearShown();
+        modalBusy = false;
+        m_window = std::make_unique<MainWindow>(*m_store, *m_opener);
+        QVERIFY(startProgram(*m_window, {}));
+    }
+    void cleanup()
+    {
+        m_window.reset();
+        setProgramDirectoryOverride({});
+    }
+
+    void editorTexts()
+    {
+        EntryEditor editor;
+        QCOMPARE(editor.windowTitle(), QStringLiteral("Telefonbuch"));
+        QStringList labels;
+        for (const QLabel *l : editor.findChildren<QLabel *>())
+            labels << l->text();
+        QVERIFY(labels.contains(QStringLiteral("Name des Teilnehmers (Nachname zuerst):")));
+        QVERIFY(labels.contains(QStringLiteral("Internationale Telefonnummer des Teilnehmers:")));
+        QCOMPARE(editor.findChild<QCheckBox *>(QStringLiteral("ZeroFlagChk"))->text(),
+                 QStringLiteral("Bei Anruf im gleichen Land der Vorwahlnummer eine Null voranstellen"));
+        QCOMPARE(editor.findChild<QPushButton *>(QStringLiteral("OkButton"))->text(), QStringLiteral("&OK"));
+        QCOMPARE(editor.findChild<QPushButton *>(QStringLiteral("CancelButton"))->text(), QStringLiteral("&Abbrechen"));
+    }
+
+    void enterMovesThenAccepts()
+    {
+        EntryEditor editor;
+        editor.setEntry({QStringLiteral("Meier"), QStringLiteral("4989"), 0});
+        editor.show();
+        QApplication::setActiveWindow(&editor);
+        QVERIFY(QTest::qWaitForWindowActive(&editor));
+        QVERIFY(editor.nameBox()->hasFocus());
+        QTest::keyClick(editor.nameBox(), Qt::Key_Return);
+        QVERIFY(editor.numberBox()->hasFocus());
+        QVERIFY(editor.isVisible());
+        QTest::keyClick(editor.numberBox(), Qt::Key_Enter);
+        auto *ok = editor.findChild<QPushButton *>(QStringLiteral("OkButton"));
+        QVERIFY(ok->hasFocus());
+        QVERIFY(editor.isVisible());
+        QTest::keyClick(ok, Qt::Key_Return);
+        QCOMPARE(editor.result(), int(QDialog::Accepted));
+        QCOMPARE(editor.entry(), (PhoneEntry{QStringLiteral("Meier"), QStringLiteral("4989"), 0}));
+    }
+
+    void escapeCancels()
+    {
+        EntryEditor editor;
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        QTest::keyClick(editor.nameBox(), Qt::Key_Escape);
+        QCOMPARE(editor.result(), int(QDialog::Rejected));
+    }
+
+    void changeMovesEntryToTheEnd()
+    {
+        m_window->nameList(1)->selectRow(0);
+        PhoneEntry shown;
+        bool busy = false;
+        whenEditorOpens([](EntryEditor &e) { type(e, QStringLiteral("  Muster, Erik  "), QStringLiteral(" 4930 1 ")); ok(e); },
+                        &shown, &busy);
+        menuItem(QStringLiteral("&Ändern"))->trigger();
+        QCOMPARE(shown, (PhoneEntry{QStringLiteral("Muster, Erika"), QStringLiteral("4930123456"), 1}));
+        QVERIFY(busy);
+        QVERIFY(!modalBusy);
+        QCOMPARE(m_window->nameListModel(1)->rowCount(), 2);
+        QCOMPARE(m_window->nameList(1)->selectedRow(), 1);
+        QCOMPARE(readAll(path("Telefonregister.ini")),
+                 kHead + "1,\"Meier\",\"4989555\",0\r\n1,\"Muster, Erik\",\"4930 1\",1\r\n2,\"Bernd\",\"43222\",1\r\n");
+        QCOMPARE(readAll(path("Telefonregister.bak")), kRegister);
+    }
+
+    void clearingNameOrNumberRemoves_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("number");
+        QTest::newRow("name cleared") << "" << "4930123456";
+        QTest::newRow("number cleared") << "Muster, Erika" << "";
+        QTest::newRow("name of blanks") << "   " << "4930123456";
+    }
+    void clearingNameOrNumberRemoves()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, number);
+        m_window->nameList(1)->selectRow(0);
+        whenEditorOpens([=](EntryEditor &e) { type(e, name, number); ok(e); });
+        menuItem(QStringLiteral("&Ändern"))->trigger();
+        QCOMPARE(readAll(path("Telefonregister.ini")), kHead + "1,\"Meier\",\"4989555\",0\r\n2,\"Bernd\",\"43222\",1\r\n");
+    }
+
+    void insertAppendsWithZeroFlagOn()
+    {
+        m_window->tabStrip()->setCurrentIndex(1);
+        PhoneEntry shown{QStringLiteral("x"), QStringLiteral("x"), 0};
+        whenEditorOpens([](EntryEditor &e) { type(e, QStringLiteral("Say \"Hi\""), QStringLiteral("441")); ok(e); }, &shown);
+        menuItem(QStringLiteral("&Einfügen"))->trigger();
+        QCOMPARE(shown, (PhoneEntry{QString(), QString(), 1}));
+        QCOMPARE(m_window->nameListModel(2)->rowCount(), 2);
+        // The list keeps the double quotes; the file gets apostrophes.
+        QCOMPARE(entryName(m_window->nameListModel(2)->itemText(1)), QStringLiteral("Say \"Hi\""));
+        QCOMPARE(readAll(path("Telefonregister.ini")), kRegister + "2,\"Say 'Hi'\",\"441\",1\r\n");
+    }
+
+    void emptyInsertStillWrites()
+    {
+        whenEditorOpens([](EntryEditor &e) { ok(e); });
+        menuItem(QStringLiteral("&Einfügen"))->trigger();
+        QCOMPARE(m_window->nameListModel(1)->rowCount(), 2);
+        QCOMPARE(readAll(path("Telefonregister.ini")), kRegister);
+        QCOMPARE(readAll(path("Telefonregister.bak")), kRegister);
+    }
+
+    void cancelChangesNothing()
+    {
+        m_window->nameList(1)->selectRow(1);
+        whenEditorOpens([](EntryEditor &e) {
+            type(e, QStringLiteral("Anders"), QStringLiteral("1"));
+            e.findChild<QPushButton *>(QStringLiteral("CancelButton"))->click();
+        });
+        menuItem(QStringLiteral("&Ändern"))->trigger();
+        QCOMPARE(m_window->nameListModel(1)->rowCount(), 2);
+        QCOMPARE(entryName(m_window->nameListModel(1)->itemText(1)), QStringLiteral("Meier"));
+        QVERIFY(!QFile::exists(path("Telefonregister.bak")));
+        QVERIFY(!modalBusy);
+    }
+};
+
+QTEST_MAIN(TestEntryEditor)
+#include "tst_entryeditor.moc"
