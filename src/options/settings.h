@@ -27,5 +27,7 @@ struct Settings {
 
 inline constexpr int kMinEntryFontSize = 6;
 inline constexpr int kMaxEntryFontSize = 24;
+inline constexpr int kMinComPort = 1;
+inline constexpr int kMaxComPort = 16;
 
 } // namespace quirlanto

@@ -289,7 +289,7 @@ ReadRegisterResult readRegister(const QByteArray &data, qsizetype offset)
     // Values the program cannot use take their defaults; the options page shows the result.
     const Settings defaults;
     s.dialDevice = (dialDevice == Modem || dialDevice == Loudspeaker) ? dialDevice : defaults.dialDevice;
-    s.comPort = (comPort >= 1 && comPort <= 16) ? comPort : defaults.comPort;
+    s.comPort = (comPort >= kMinComPort && comPort <= kMaxComPort) ? comPort : defaults.comPort;
     s.pulseDialing = (pulseDialing == 0 || pulseDialing == 1) ? pulseDialing : defaults.pulseDialing;
     s.handoverEnabled = (handoverEnabled == 0 || handoverEnabled == 1) ? handoverEnabled : defaults.handoverEnabled;
     s.entryFontSize = qBound(kMinEntryFontSize, fontSize, kMaxEntryFontSize);

@@ -18,6 +18,7 @@ private slots:
     void startOffsetSkipsTheHeader();
     void badFlagIsPerFieldAndSticky();
     void randomInputAlwaysTerminates();
+    void rawFieldAndResync();
 };
 
 void TestFieldReader::texts_data()
@@ -61,30 +62,39 @@ void TestFieldReader::numbers_data()
     QTest::addColumn<double>("number");
     QTest::addColumn<int>("int16");
     QTest::addColumn<bool>("bad");
-    QTest::newRow("plain") << QByteArray("12") << 12.0 << 12 << false;
-    QTest::newRow("8.25") << QByteArray("8.25") << 8.25 << 8 << false;
-    QTest::newRow("2.5 to even") << QByteArray("2.5") << 2.5 << 2 << false;
-    QTest::newRow("3.5 to even") << QByteArray("3.5") << 3.5 << 4 << false;
-    QTest::newRow("0.5 to even") << QByteArray("0.5") << 0.5 << 0 << false;
-    QTest::newRow("-2.5 to even") << QByteArray("-2.5") << -2.5 << -2 << false;
-    QTest::newRow("2.51 up") << QByteArray("2.51") << 2.51 << 3 << false;
-    QTest::newRow("empty") << QByteArray("") << 0.0 << 0 << false;
-    QTest::newRow("blanks") << QByteArray("  7  ") << 7.0 << 7 << false;
-    QTest::newRow("plus sign") << QByteArray("+7") << 7.0 << 7 << false;
-    QTest::newRow("point first") << QByteArray(".75") << 0.75 << 1 << false;
-    QTest::newRow("exponent") << QByteArray("1.5e2") << 150.0 << 150 << false;
-    QTest::newRow("quoted number") << QByteArray("\"12\"") << 12.0 << 12 << false;
-    QTest::newRow("decimal comma splits") << QByteArray("1,5") << 1.0 << 1 << false;
-    QTest::newRow("16-bit max") << QByteArray("32767") << 32767.0 << 32767 << false;
-    QTest::newRow("16-bit min") << QByteArray("-32768") << -32768.0 << -32768 << false;
-    QTest::newRow("word") << QByteArray("abc") << 0.0 << 0 << true;
-    QTest::newRow("leading part") << QByteArray("8x") << 8.0 << 8 << true;
-    QTest::newRow("dangling exponent") << QByteArray("12.5e") << 12.5 << 12 << true;
-    QTest::newRow("lone point") << QByteArray(".") << 0.0 << 0 << true;
-    QTest::newRow("lone sign") << QByteArray("-") << 0.0 << 0 << true;
-    QTest::newRow("hex") << QByteArray("0x10") << 0.0 << 0 << true;
-    QTest::newRow("inf") << QByteArray("inf") << 0.0 << 0 << true;
-    QTest::newRow("nan") << QByteArray("nan") << 0.0 << 0 << true;
+    QTest::addColumn<bool>("int16Bad");
+    QTest::newRow("plain") << QByteArray("12") << 12.0 << 12 << false << false;
+    QTest::newRow("8.25") << QByteArray("8.25") << 8.25 << 8 << false << false;
+    QTest::newRow("2.5 to even") << QByteArray("2.5") << 2.5 << 2 << false << false;
+    QTest::newRow("3.5 to even") << QByteArray("3.5") << 3.5 << 4 << false << false;
+    QTest::newRow("0.5 to even") << QByteArray("0.5") << 0.5 << 0 << false << false;
+    QTest::newRow("-2.5 to even") << QByteArray("-2.5") << -2.5 << -2 << false << false;
+    QTest::newRow("2.51 up") << QByteArray("2.51") << 2.51 << 3 << false << false;
+    QTest::newRow("empty") << QByteArray("") << 0.0 << 0 << false << false;
+    QTest::newRow("blanks") << QByteArray("  7  ") << 7.0 << 7 << false << false;
+    QTest::newRow("plus sign") << QByteArray("+7") << 7.0 << 7 << false << false;
+    QTest::newRow("point first") << QByteArray(".75") << 0.75 << 1 << false << false;
+    QTest::newRow("exponent") << QByteArray("1.5e2") << 150.0 << 150 << false << false;
+    QTest::newRow("quoted number") << QByteArray("\"12\"") << 12.0 << 12 << false << false;
+    QTest::newRow("decimal comma splits") << QByteArray("1,5") << 1.0 << 1 << false << false;
+    QTest::newRow("16-bit max") << QByteArray("32767") << 32767.0 << 32767 << false << false;
+    QTest::newRow("16-bit min") << QByteArray("-32768") << -32768.0 << -32768 << false << false;
+    QTest::newRow("negative") << QByteArray("-7") << -7.0 << -7 << false << false;
+    QTest::newRow("leading zeros") << QByteArray("0089") << 89.0 << 89 << false << false;
+    QTest::newRow("one above 16 bits") << QByteArray("32768") << 32768.0 << 32767 << false << true;
+    QTest::newRow("rounds above 16 bits") << QByteArray("32767.5") << 32767.5 << 32767 << false << true;
+    QTest::newRow("one below 16 bits") << QByteArray("-32769") << -32769.0 << -32768 << false << true;
+    QTest::newRow("ten digits") << QByteArray("1234567890") << 1234567890.0 << 32767 << false << true;
+    QTest::newRow("many leading zeros") << QByteArray("0000000000042") << 42.0 << 42 << false << false;
+    QTest::newRow("beyond double") << QByteArray("1e999") << 1.7976931348623157e308 << 32767 << true << true;
+    QTest::newRow("word") << QByteArray("abc") << 0.0 << 0 << true << true;
+    QTest::newRow("leading part") << QByteArray("8x") << 8.0 << 8 << true << true;
+    QTest::newRow("dangling exponent") << QByteArray("12.5e") << 12.5 << 12 << true << true;
+    QTest::newRow("lone point") << QByteArray(".") << 0.0 << 0 << true << true;
+    QTest::newRow("lone sign") << QByteArray("-") << 0.0 << 0 << true << true;
+    QTest::newRow("hex") << QByteArray("0x10") << 0.0 << 0 << true << true;
+    QTest::newRow("inf") << QByteArray("inf") << 0.0 << 0 << true << true;
+    QTest::newRow("nan") << QByteArray("nan") << 0.0 << 0 << true << true;
 }
 
 void TestFieldReader::numbers()
@@ -93,6 +103,7 @@ void TestFieldReader::numbers()
     QFETCH(double, number);
     QFETCH(int, int16);
     QFETCH(bool, bad);
+    QFETCH(bool, int16Bad);
 
     FieldReader asNumber(field);
     QCOMPARE(asNumber.readNumber(), number);
@@ -100,7 +111,7 @@ void TestFieldReader::numbers()
 
     FieldReader asInt(field);
     QCOMPARE(int(asInt.readInt16()), int16);
-    QCOMPARE(asInt.hadBadNumber(), bad);
+    QCOMPARE(asInt.hadBadNumber(), int16Bad);
 }
 
 void TestFieldReader::endOfData_data()
@@ -195,6 +206,21 @@ void TestFieldReader::randomInputAlwaysTerminates()
         }
         QVERIFY(reads <= length + 1);
     }
+}
+
+void TestFieldReader::rawFieldAndResync()
+{
+    const QByteArray data("1, \"x,y\" rest,z\r\n2\r\n");
+    FieldReader reader(data);
+    reader.readInt16();
+    reader.readText();
+    QCOMPARE(reader.lastRawField(), QByteArrayView("x,y"));
+    QCOMPARE(reader.lastFieldStart(), qsizetype(3));
+    reader.skipToNextLine(); // drops "z"
+    QCOMPARE(int(reader.readInt16()), 2);
+    QCOMPARE(reader.lastFieldStart(), data.indexOf('2'));
+    reader.skipToNextLine(); // already at a line start: nothing to drop
+    QVERIFY(reader.atEnd());
 }
 
 QTEST_GUILESS_MAIN(TestFieldReader)
