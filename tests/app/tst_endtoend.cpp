@@ -1,0 +1,156 @@
+// The real program from an installed program folder under Xvfb: first start, window, file, "&Ende".
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QByteArray kNewFile = "[QUIRLANTO VERSION 4]\r\n"
+                            "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
+                            "\"B\xfcro 1\",\"B\xfcro 2\",\"Privat 1\",\"Privat 2\"\r\n";
+
+} // namespace
+
+class TestEndToEnd : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_root;
+    QProcess m_xvfb;
+    QString m_display;
+    QProcessEnvironment m_env;
+
+    QString xdotool(const QStringList &arguments)
+    {
+        QProcess p;
+        p.setProcessEnvironment(m_env);
+        p.start(QStringLiteral("xdotool"), arguments);
+        p.waitForFinished(10000);
+        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    }
+    // The first visible window whose title matches, waiting up to ten seconds.
+    QString waitForWindow(const QString &titlePattern)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 10000) {
+            const QString ids = xdotool({"search", "--onlyvisible", "--name", titlePattern});
+            if (!ids.isEmpty())
+                return ids.split(QLatin1Char('\n')).first();
+            QTest::qWait(100);
+        }
+        return {};
+    }
+    void pressKey(const QString &window, const QString &key)
+    {
+        xdotool({"windowfocus", "--sync", window});
+        xdotool({"key", "--clearmodifiers", key});
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()
+            || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+            QSKIP("Xvfb or xdotool is missing: apt-get install xvfb xdotool");
+        QVERIFY(m_root.isValid());
+
+        for (int attempt = 0; attempt < 20 && m_display.isEmpty(); ++attempt) {
+            const int number = 100 + int(QRandomGenerator::global()->bounded(800));
+            if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number))
+                || QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)))
+                continue;
+            m_xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral(":%1").arg(number), "-screen", "0", "1024x768x24",
+                                                  "-nolisten", "tcp"});
+            if (!m_xvfb.waitForStarted(5000))
+                continue;
+            QElapsedTimer timer;
+            timer.start();
+            while (timer.elapsed() < 5000 && m_xvfb.state() == QProcess::Running
+                   && !QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)))
+                QTest::qWait(50);
+            if (m_xvfb.state() == QProcess::Running && QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)))
+                m_display = QStringLiteral(":%1").arg(number);
+            else if (m_xvfb.state() != QProcess::NotRunning) {
+                m_xvfb.kill();
+                m_xvfb.waitForFinished(2000);
+            }
+        }
+        QVERIFY2(!m_display.isEmpty(), "Xvfb did not start");
+
+        m_env = QProcessEnvironment::systemEnvironment();
+        m_env.insert(QStringLiteral("DISPLAY"), m_display);
+        m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        m_env.insert(QStringLiteral("HOME"), m_root.filePath(QStringLiteral("home")));
+        m_env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_root.filePath(QStringLiteral("config")));
+        m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_root.filePath(QStringLiteral("run")));
+        for (const char *dir : {"home", "config", "run"})
+            QVERIFY(QDir(m_root.path()).mkpath(QString::fromLatin1(dir)));
+        QFile::setPermissions(m_root.filePath(QStringLiteral("run")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void cleanupTestCase()
+    {
+        if (m_xvfb.state() == QProcess::Running) {
+            m_xvfb.terminate();
+            m_xvfb.waitForFinished(5000);
+        }
+    }
+
+    void firstStartFromInstalledFolder()
+    {
+        const QString prefix = m_root.filePath(QStringLiteral("Quirlanto Programm"));
+        QProcess install;
+        install.start(QStringLiteral(QUIRLANTO_CMAKE_COMMAND),
+                      {"--install", QStringLiteral(QUIRLANTO_PROGRAM_DIR), "--prefix", prefix});
+        QVERIFY(install.waitForFinished(60000));
+        QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
+        const QString program = prefix + QStringLiteral("/quirlanto");
+        QVERIFY(QFile::exists(program));
+        QVERIFY(!QFile::exists(prefix + QStringLiteral("/Telefonregister.ini")));
+
+        QProcess quirlanto;
+        quirlanto.setProcessEnvironment(m_env);
+        quirlanto.setWorkingDirectory(m_root.path()); // the files belong beside the program, not here
+        quirlanto.start(program, {});
+        QVERIFY(quirlanto.waitForStarted());
+        auto stop = qScopeGuard([&] {
+            if (quirlanto.state() == QProcess::Running) {
+                quirlanto.kill();
+                quirlanto.waitForFinished(5000);
+            }
+        });
+
+        // The new-file message comes first and is modal.
+        const QString message = waitForWindow(QStringLiteral("^Quirlanto$"));
+        QVERIFY2(!message.isEmpty(), "the new-file message did not appear");
+        QCOMPARE(QFile(prefix + QStringLiteral("/Telefonregister.ini")).exists(), true);
+        pressKey(message, QStringLiteral("Return"));
+
+        const QString window = waitForWindow(QStringLiteral("^Quirlanto 4\\.1$"));
+        QVERIFY2(!window.isEmpty(), "the window \"Quirlanto 4.1\" did not appear");
+        QFile file(prefix + QStringLiteral("/Telefonregister.ini"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), kNewFile);
+        QVERIFY(!QFile::exists(prefix + QStringLiteral("/Telefonregister.bak")));
+        QVERIFY(!QFile::exists(m_root.filePath(QStringLiteral("Telefonregister.ini"))));
+
+        // "&Ende" on the options card: the options are written once more, the position is kept.
+        pressKey(window, QStringLiteral("alt+e"));
+        QVERIFY2(quirlanto.waitForFinished(10000), "the program did not end after \"&Ende\"");
+        QCOMPARE(quirlanto.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(quirlanto.exitCode(), 0);
+        QCOMPARE(QFile(prefix + QStringLiteral("/Telefonregister.bak")).exists(), true);
+        QSettings stored(m_root.filePath(QStringLiteral("config/MOLTARA Software/Quirlanto.conf")), QSettings::IniFormat);
+        QVERIFY(stored.contains(QStringLiteral("_Top")));
+        QVERIFY(stored.contains(QStringLiteral("_Left")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEndToEnd)
+#include "tst_endtoend.moc"
