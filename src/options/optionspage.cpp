@@ -103,10 +103,10 @@ OptionsPage::OptionsPage(QWidget *parent) : QWidget(parent)
     m_handover->setObjectName(QStringLiteral("HandoverChk"));
     m_handover->setToolTip(QStringLiteral("Nach der Anwahl den Anruf an eine andere Nummer übergeben"));
     m_handoverNumber = lineEdit("HandoverBox", m_handoverFrame);
-    auto *handoverLayout = new QHBoxLayout(m_handoverFrame);
-    handoverLayout->addWidget(m_handover);
-    handoverLayout->addWidget(label(QStringLiteral("an"), m_handoverNumber, m_handoverFrame));
-    handoverLayout->addWidget(m_handoverNumber, 1);
+    auto *handoverLayout = new QGridLayout(m_handoverFrame);
+    handoverLayout->addWidget(m_handover, 0, 0, 1, 2);
+    handoverLayout->addWidget(label(QStringLiteral("an"), m_handoverNumber, m_handoverFrame), 1, 0);
+    handoverLayout->addWidget(m_handoverNumber, 1, 1);
     connect(m_handover, &QCheckBox::toggled, this, &OptionsPage::updateHandoverEnabling);
     connect(m_method, &QComboBox::currentIndexChanged, this, &OptionsPage::updateHandoverEnabling);
 
@@ -193,10 +193,11 @@ OptionsPage::OptionsPage(QWidget *parent) : QWidget(parent)
     auto *leftColumn = new QVBoxLayout;
     leftColumn->addWidget(deviceFrame);
     leftColumn->addWidget(modemFrame);
-    leftColumn->addWidget(m_handoverFrame);
+    leftColumn->addStretch();
     auto *middleColumn = new QVBoxLayout;
     middleColumn->addWidget(prefixFrame);
     middleColumn->addWidget(codeFrame);
+    middleColumn->addWidget(m_handoverFrame);
     middleColumn->addStretch();
 
     auto *top = new QHBoxLayout;
@@ -210,9 +211,8 @@ OptionsPage::OptionsPage(QWidget *parent) : QWidget(parent)
     layout->addWidget(providerFrame, 1);
 
     // Keyboard order follows the page from left to right.
-    QWidget *order[] = {m_modem, m_speaker, m_port, m_method, m_extraCommands, m_debug, m_handover,
-                        m_handoverNumber, m_outsideLine, m_international, m_country, m_area,
-                        m_cardNames[0], m_cardNames[1], m_cardNames[2], m_cardNames[3], m_fontSlider,
+    QWidget *order[] = {m_modem, m_speaker, m_port, m_method, m_extraCommands, m_debug, m_outsideLine,
+                        m_international, m_country, m_area, m_handover, m_handoverNumber, m_cardNames[0], m_cardNames[1], m_cardNames[2], m_cardNames[3], m_fontSlider,
                         m_providerSwitch};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
