@@ -103,7 +103,7 @@ MainWindow::MainWindow(SettingsStore &settingsStore, UrlOpener &urlOpener, QWidg
             runShutdown();
     });
 
-    resize(sizeHint().expandedTo(QSize(760, 560)));
+    resize(sizeHint().expandedTo(QSize(760, 600)));
 }
 
 MainWindow::~MainWindow() = default;
