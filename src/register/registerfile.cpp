@@ -79,7 +79,7 @@ public:
     void add(qsizetype offset, const QString &what)
     {
         if (m_count++ < kMaxListedProblems)
-            m_lines << QStringLiteral("Zeile %1: %2").arg(lineAt(offset)).arg(what);
+            m_lines << QStringLiteral("Zeile %1: %2").arg(QString::number(lineAt(offset)), what);
     }
     void addGeneral(const QString &what)
     {
@@ -332,15 +332,13 @@ ReadRegisterResult readRegister(const QByteArray &data, qsizetype offset)
             else if (reader.lastNumberWasBad())
                 problems.add(reader.lastFieldStart(),
                              QStringLiteral("„%1“ ist keine gültige Angabe für die vorangestellte Null; sie gilt als %2.")
-                                 .arg(shortField(reader.lastRawField()))
-                                 .arg(flag));
+                                 .arg(shortField(reader.lastRawField()), QString::number(flag)));
         }
         const bool incomplete = reader.hitEnd();
 
         if (cardNumber < 1 || cardNumber > kCardCount) {
             problems.add(recordStart, QStringLiteral("Die Kartennummer %1 gibt es nicht; der Eintrag „%2“ wurde übersprungen.")
-                                          .arg(cardNumber)
-                                          .arg(trimBlanks(name).toString()));
+                                          .arg(QString::number(cardNumber), trimBlanks(name).toString()));
             continue;
         }
         cards[cardNumber - 1].entries.append(makeItemText(name, number, flag));

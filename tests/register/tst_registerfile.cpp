@@ -269,6 +269,11 @@ void TestRegisterFile::damagedFileKeepsWhatItCan_data()
         << withDefaults("1,\"A\",\"1\",ja\r\n" + b)
         << "Zeile 4: „ja“ ist keine gültige Angabe für die vorangestellte Null; sie gilt als 0."
         << withDefaults(a + b);
+    QTest::newRow("placeholders in the file stay text")
+        << withDefaults("1,\"A\",\"1\",%1\r\n7,\"%1%2\",\"9\",0\r\n")
+        << "Zeile 4: „%1“ ist keine gültige Angabe für die vorangestellte Null; sie gilt als 0.\n"
+           "Zeile 5: Die Kartennummer 7 gibt es nicht; der Eintrag „%1%2“ wurde übersprungen."
+        << withDefaults(a);
     QTest::newRow("setting not a number")
         << kHeaderLine + "0,COM2,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n" + kDefaultCardsLine
         << "Zeile 2: „COM2“ ist als Einstellung keine gültige Zahl." << kNewFile;
