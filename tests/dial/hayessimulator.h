@@ -27,7 +27,11 @@ public:
     bool isValid() const { return m_master >= 0; }
     QString devicePath() const { return m_path; }
     QByteArray received() const { return m_received; }
-    void clearReceived() { m_received.clear(); }
+    void clearReceived()
+    {
+        m_received.clear();
+        m_scanned = 0;
+    }
     void setBehaviour(Behaviour behaviour) { m_behaviour = behaviour; }
     // Writes bytes as the modem would (unsolicited result codes, noise).
     void send(const QByteArray &bytes);
