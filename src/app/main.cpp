@@ -1,3 +1,4 @@
+#include "app/desktopintegration.h"
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "support/helplinks.h"
@@ -11,9 +12,16 @@ int main(int argc, char *argv[])
     // The close box only hides the window; "&Ende" ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    const QStringList arguments = QApplication::arguments().mid(1);
+    quirlanto::DesktopIntegration desktop(arguments);
+    if (!desktop.claimSingleInstance())
+        return desktop.exitCode();
+
     quirlanto::QtSettingsStore settingsStore;
     quirlanto::MainWindow window(settingsStore, quirlanto::desktopUrlOpener());
-    if (!quirlanto::startProgram(window, QApplication::arguments().mid(1)))
+    desktop.attach(window);
+    if (!quirlanto::startProgram(window, arguments))
         return 1;
+    desktop.afterStart();
     return app.exec();
 }

@@ -204,7 +204,13 @@ void MainWindow::buildBottomRow()
     };
     button(2, QStringLiteral("&Wähle Nr. in Zwischenablage"), [this] { requestDial(Clipboard); })
         ->setToolTip(QStringLiteral("Wählt die Telefonnummer, die als Text in der Zwischenablage steht"));
-    button(1, QStringLiteral("&Ausblenden"), [this] { hide(); })
+    button(1, QStringLiteral("&Ausblenden"), [this] {
+        // Same as the close box: minimises instead where no tray could bring the window back.
+        if (m_closeBoxAction)
+            m_closeBoxAction();
+        else
+            hide();
+    })
         ->setToolTip(QStringLiteral("Blendet das Fenster aus; das Programm läuft weiter"));
     button(20, QStringLiteral("&Info"), [this] { showAboutWindow(this, m_urlOpener); });
     button(21, QStringLiteral("&Hilfe"), [this] { openHelp(m_urlOpener, QString(), false, this); });

@@ -10,9 +10,10 @@ namespace {
 
 const QLatin1String kScheme("tel:");
 
+// Besides the RFC's separators, blanks and "/" as German numbers are often written.
 bool isVisualSeparator(QChar c)
 {
-    return c == u'-' || c == u'.' || c == u'(' || c == u')' || c.isSpace();
+    return c == u'-' || c == u'.' || c == u'(' || c == u')' || c == u'/' || c.isSpace();
 }
 
 bool isUndialableDigit(QChar c)

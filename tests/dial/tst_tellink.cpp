@@ -54,6 +54,7 @@ void TestTelLink::parses_data()
     QTest::newRow("subaddress ignored") << "tel:+4989123456;isub=1411" << S::Ok << true << "";
     QTest::newRow("percent-encoded blanks") << "tel:+49%2089%20123456" << S::Ok << true << "";
     QTest::newRow("blanks left in") << "tel:+49 89 123456" << S::Ok << true << "";
+    QTest::newRow("slash as written in Germany") << "tel:089/123456;phone-context=+49" << S::Ok << false << "";
     QTest::newRow("slashes some programs add") << "tel://+4989123456" << S::Ok << true << "";
     QTest::newRow("empty extension ignored") << "tel:+4989123456;ext=" << S::Ok << true << "";
 

@@ -1,0 +1,104 @@
+#include "app/desktopintegration.h"
+
+#include "app/mainwindow.h"
+#include "app/singleinstance.h"
+#include "app/tellinkhandler.h"
+#include "app/traycontroller.h"
+#include "dial/dialer.h"
+#include "dial/progresswindow.h"
+#include "support/autostart.h"
+#include "support/messagebox.h"
+#include "support/version.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QTimer>
+
+namespace quirlanto {
+
+DesktopIntegration::DesktopIntegration(const QStringList &arguments, QObject *parent)
+    : QObject(parent), m_arguments(arguments), m_telLinks(new TelLinkHandler(this))
+{
+}
+
+DesktopIntegration::~DesktopIntegration() = default;
+
+QIcon DesktopIntegration::applicationIcon()
+{
+    QIcon icon(QStringLiteral(":/icons/quirlanto.svg"));
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/quirlanto-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+bool DesktopIntegration::claimSingleInstance()
+{
+    m_instance = new SingleInstance(QString(), this);
+    switch (m_instance->start(m_arguments)) {
+    case SingleInstance::Start::Primary:
+        connect(m_instance, &SingleInstance::argumentsReceived, m_telLinks, &TelLinkHandler::handleLaterStart);
+        return true;
+    case SingleInstance::Start::HandedOver:
+        m_exitCode = 0;
+        return false;
+    case SingleInstance::Start::NoAnswer:
+        MessageBoxes::critical(nullptr, m_instance->errorString());
+        m_exitCode = 1;
+        return false;
+    case SingleInstance::Start::Failed:
+        // Without the socket later starts cannot be handed over; running is still better
+        // than not starting at all.
+        qWarning("quirlanto: %s", qPrintable(m_instance->errorString()));
+        return true;
+    }
+    return true;
+}
+
+void DesktopIntegration::attach(MainWindow &window, TrayIcon *icon)
+{
+    m_window = &window;
+    const QIcon appIcon = applicationIcon();
+    QApplication::setWindowIcon(appIcon);
+    window.setWindowIcon(appIcon);
+
+    if (!icon)
+        icon = new SystemTrayIcon(this);
+    m_tray = new TrayController(icon, &window, this);
+    m_tray->setEndCommand([&window] { window.endProgram(); });
+    m_tray->setDialCommand([this](DialMode mode) {
+        if (m_dialer)
+            m_dialer->dial(mode);
+    });
+    window.setCloseBoxAction([this] { m_tray->hideMainWindow(); });
+    connect(&window, &MainWindow::programEnding, m_tray, &TrayController::remove);
+    m_tray->install(appIcon);
+
+    QCheckBox *box = window.autostartCheckBox();
+    connect(box, &QCheckBox::toggled, box, [box] { applyAutostart(box, programFilePath()); });
+    initAutostart(box, programFilePath());
+
+    m_telLinks->setDialogParent(&window);
+    m_telLinks->setSettings([&window] { return window.settings(); });
+    m_telLinks->setShowWindow([this] { m_tray->showMainWindow(); });
+    m_telLinks->setDialNumber([this](const QString &number) {
+        if (m_dialer)
+            m_dialer->dialNumber(number);
+    });
+}
+
+void DesktopIntegration::setDialer(Dialer *dialer)
+{
+    m_dialer = dialer;
+    if (dialer && m_tray)
+        connect(dialer, &Dialer::redialAvailable, m_tray, &TrayController::enableRedial);
+}
+
+void DesktopIntegration::afterStart()
+{
+    if (m_window && m_window->startedHidden() && !m_window->isVisible() && !m_tray->trayAvailable())
+        m_window->showMinimized();
+    // Once the event loop runs, so the window is on screen behind the question.
+    QTimer::singleShot(0, m_telLinks, [this] { m_telLinks->handleOwnStart(m_arguments); });
+}
+
+} // namespace quirlanto

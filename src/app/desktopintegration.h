@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QIcon>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+
+namespace quirlanto {
+
+class Dialer;
+class MainWindow;
+class SingleInstance;
+class TelLinkHandler;
+class TrayController;
+class TrayIcon;
+
+// The program's place on the desktop: one running copy, the tray icon and menu, the
+// autostart box, and tel: links handed over by later starts.
+class DesktopIntegration : public QObject {
+    Q_OBJECT
+public:
+    explicit DesktopIntegration(const QStringList &arguments, QObject *parent = nullptr);
+    ~DesktopIntegration() override;
+
+    static QIcon applicationIcon();
+
+    // Before the main window exists. False: a running copy took the arguments (or hangs), and
+    // this copy ends with exitCode().
+    bool claimSingleInstance();
+    int exitCode() const { return m_exitCode; }
+
+    // Before startProgram: window icon, tray icon and menu, autostart box, close box.
+    // The tray icon is a SystemTrayIcon unless one is given (tests).
+    void attach(MainWindow &window, TrayIcon *icon = nullptr);
+    // The dial command for the tray menu and tel: links; nothing is dialed until it is set.
+    void setDialer(Dialer *dialer);
+    // After startProgram: a hidden start without a tray is minimised instead; a tel: link on
+    // the command line is offered.
+    void afterStart();
+
+    TrayController *tray() const { return m_tray; }
+    TelLinkHandler *telLinks() const { return m_telLinks; }
+
+private:
+    QStringList m_arguments;
+    int m_exitCode = 0;
+    SingleInstance *m_instance = nullptr;
+    TelLinkHandler *m_telLinks = nullptr;
+    TrayController *m_tray = nullptr;
+    QPointer<MainWindow> m_window;
+    QPointer<Dialer> m_dialer;
+};
+
+} // namespace quirlanto

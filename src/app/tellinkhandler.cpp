@@ -1,0 +1,97 @@
+#include "app/tellinkhandler.h"
+
+#include "app/startup.h"
+#include "dial/tellink.h"
+#include "support/messagebox.h"
+
+#include <QApplication>
+
+namespace quirlanto {
+
+namespace {
+
+QString commandLine(const QStringList &arguments)
+{
+    return arguments.join(u' ').trimmed();
+}
+
+// Link text comes from anywhere: keep it short and never let it pass as markup.
+QString displayable(const QString &text)
+{
+    constexpr qsizetype kMaxShown = 80;
+    QString shown = text.size() > kMaxShown ? text.left(kMaxShown) + QChar(0x2026) : text;
+    shown.replace(u'<', QChar(0x2039)).replace(u'>', QChar(0x203A));
+    for (QChar &c : shown) {
+        if (!c.isPrint())
+            c = u' ';
+    }
+    return shown;
+}
+
+} // namespace
+
+TelLinkHandler::TelLinkHandler(QObject *parent)
+    : QObject(parent), m_settings([] { return Settings(); }), m_beep([] { QApplication::beep(); })
+{
+}
+
+QString TelLinkHandler::question(const QString &internationalNumber)
+{
+    return QStringLiteral("Soll die Nummer +%1 gewählt werden?").arg(internationalNumber);
+}
+
+void TelLinkHandler::handleLaterStart(const QStringList &arguments)
+{
+    if (isAutostartCommandLine(arguments))
+        return;
+    const QString line = commandLine(arguments);
+    if (isTelLink(line)) {
+        offerTelLink(line);
+        return;
+    }
+    if (m_show)
+        m_show();
+}
+
+void TelLinkHandler::handleOwnStart(const QStringList &arguments)
+{
+    const QString line = commandLine(arguments);
+    if (isTelLink(line))
+        offerTelLink(line);
+}
+
+bool TelLinkHandler::offerTelLink(const QString &uri)
+{
+    // A second link while the first question is open waits for nobody: refuse it audibly.
+    if (m_asking) {
+        m_beep();
+        return false;
+    }
+    if (m_show)
+        m_show();
+    const TelLink link = parseTelLink(uri);
+    switch (link.status) {
+    case TelLink::Status::Ok:
+        break;
+    case TelLink::Status::Undialable:
+        MessageBoxes::information(m_parent, QStringLiteral("Die Nummer „%1“ enthält Zeichen wie * oder #, "
+                                                           "die Quirlanto nicht wählen kann.")
+                                                .arg(displayable(link.numberText)));
+        return false;
+    case TelLink::Status::NoNumber:
+    case TelLink::Status::NotTelLink:
+        MessageBoxes::information(m_parent, QStringLiteral("Der Link „%1“ enthält keine Telefonnummer.").arg(displayable(uri)));
+        return false;
+    }
+
+    const QString number = telLinkInternationalNumber(link, m_settings());
+    m_asking = true;
+    const bool yes = MessageBoxes::askYesNo(m_parent, question(number));
+    m_asking = false;
+    if (!yes || !m_dial)
+        return false;
+    m_dial(number);
+    return true;
+}
+
+} // namespace quirlanto

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "options/settings.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <functional>
+
+class QWidget;
+
+namespace quirlanto {
+
+// What the arguments of a start ask of the running program: a tel: link is shown and dialed
+// only after the user said yes; a link can come from any web page.
+class TelLinkHandler : public QObject {
+    Q_OBJECT
+public:
+    explicit TelLinkHandler(QObject *parent = nullptr);
+
+    void setDialogParent(QWidget *parent) { m_parent = parent; }
+    void setSettings(std::function<Settings()> settings) { m_settings = std::move(settings); }
+    void setShowWindow(std::function<void()> show) { m_show = std::move(show); }
+    // Dials a number in international form with an empty name.
+    void setDialNumber(std::function<void(const QString &)> dial) { m_dial = std::move(dial); }
+    void setBeep(std::function<void()> beep) { m_beep = std::move(beep); }
+
+    // A later start handed its arguments over: "/AUTOSTART" does nothing, a tel: link is
+    // offered for dialing, anything else shows the main window.
+    void handleLaterStart(const QStringList &arguments);
+    // This copy's own command line: only a tel: link needs more than the start-up.
+    void handleOwnStart(const QStringList &arguments);
+    // Shows the window, asks, and dials on "Ja". False when nothing was dialed.
+    bool offerTelLink(const QString &uri);
+
+    static QString question(const QString &internationalNumber);
+
+private:
+    QPointer<QWidget> m_parent;
+    std::function<Settings()> m_settings;
+    std::function<void()> m_show;
+    std::function<void(const QString &)> m_dial;
+    std::function<void()> m_beep;
+    bool m_asking = false;
+};
+
+} // namespace quirlanto

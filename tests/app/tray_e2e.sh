@@ -1,0 +1,134 @@
+#!/bin/bash
+# The tray under a real XEmbed tray host: the icon appears, a left press opens the menu, a right
+# press toggles the window, a quick double-click chooses nothing, a later start hands over a tel:
+# link, and "&Beenden" ends the program and takes the icon away.
+# Usage: tray_e2e.sh <build folder> [screenshot folder]
+set -u
+build=$1
+shots=${2:-}
+for tool in Xvfb trayer xdotool xwininfo; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool missing (scripts/packages.sh installs it)"; exit 77; }
+done
+
+tmp=$(mktemp -d)
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$tmp"; }
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; xwininfo -root -tree | grep -v "has no name" | head -20; [ -n "$shots" ] && import -window root "$shots/tray-e2e-failure.png" 2>/dev/null; exit 1; }
+
+prog="$tmp/Mein Programm"
+cmake --install "$build" --prefix "$prog" >/dev/null || fail "install"
+mkdir -p "$tmp/cfg" "$tmp/run" && chmod 700 "$tmp/run"
+
+exec 3<> "$tmp/displayfd"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do [ -s "$tmp/displayfd" ] && break; sleep 0.1; done
+export DISPLAY=:$(head -1 "$tmp/displayfd")
+# No session bus: Qt then uses the XEmbed tray (and starts no stray bus daemon).
+export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent XDG_CONFIG_HOME="$tmp/cfg" XDG_RUNTIME_DIR="$tmp/run"
+export HOME="$tmp" QT_QPA_PLATFORM=xcb
+
+trayer --edge top --align left --widthtype pixel --width 200 --heighttype pixel --height 32 \
+  --transparent false --tint 0x888888 >"$tmp/trayer.log" 2>&1 &
+pids+=($!)
+sleep 1
+
+"$prog/quirlanto" >"$tmp/quirlanto.log" 2>&1 &
+qpid=$!
+pids+=($qpid)
+
+waitfor() { # seconds, command...
+  local n=$(( $1 * 10 )); shift
+  for _ in $(seq "$n"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+mapped() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
+icon_line() { xwininfo -root -tree | grep -E '^ {10,}0x[0-9a-f]+ "quirlanto": \("quirlanto" "quirlanto"\)' | head -1; }
+# The popup menu: a top-level "quirlanto" window that is mapped and is not the main window.
+menu_open() {
+  local id
+  for id in $(xwininfo -root -tree | awk '/^     0x[0-9a-f]+ "quirlanto": \("quirlanto" "quirlanto"\)/ {
+      split($5, g, "x"); if (g[1] + 0 > 100) print $1 }'); do
+    mapped "$id" && return 0
+  done
+  return 1
+}
+window_id() { xdotool search --name '^Quirlanto 4\.1$' 2>/dev/null | head -1; }
+# xdotool matches names without regard to case: the message box is the one titled exactly so.
+box_open() {
+  local id
+  for id in $(xdotool search --onlyvisible --name '^Quirlanto$' 2>/dev/null); do
+    xwininfo -id "$id" | grep -q '"Quirlanto"$' && return 0
+  done
+  return 1
+}
+has_icon() { test -n "$(icon_line)"; }
+
+# First start: the new-file message, then the options card.
+waitfor 15 box_open || fail "no new-file message"
+xdotool key Return
+waitfor 10 has_icon || fail "no tray icon in the tray"
+icon=$(icon_line)
+abs=$(sed -E 's/.* \+(-?[0-9]+)\+(-?[0-9]+)$/\1 \2/' <<<"$icon")
+read -r ix iy <<<"$abs"
+ix=$((ix + 10)); iy=$((iy + 12))
+echo "tray icon at $ix,$iy"
+win=$(window_id)
+[ -n "$win" ] || fail "no main window"
+waitfor 5 mapped "$win" || fail "main window not shown"
+
+# Right press hides, the next one shows; the reaction comes with the press.
+xdotool mousemove $ix $iy mousedown 3
+waitfor 3 eval '! mapped '"$win" || fail "right press did not hide the window"
+xdotool mouseup 3
+sleep 0.6 # a quicker second press would be a double-click, which does nothing
+xdotool mousedown 3
+waitfor 3 mapped "$win" || fail "right press did not show the window"
+xdotool mouseup 3
+sleep 0.6
+
+# Left press opens the menu at the mouse.
+xdotool mousedown 1
+waitfor 3 menu_open || fail "left press did not open the menu"
+xdotool mouseup 1
+sleep 0.3
+[ -n "$shots" ] && import -window root "$shots/tray-menu.png"
+xdotool key Escape
+waitfor 3 eval '! menu_open' || fail "menu did not close"
+
+# A quick double-click on the icon of a hidden window chooses nothing from the menu.
+sleep 0.6
+xdotool click 3
+waitfor 3 eval '! mapped '"$win" || fail "window not hidden before the double-click"
+sleep 0.6
+xdotool click --repeat 2 --delay 80 1
+sleep 0.8
+mapped "$win" && fail "a double-click chose an item"
+menu_open && xdotool key Escape
+sleep 0.3
+
+# A later start hands over a tel: link and ends at once; the question shows the number.
+start=$(date +%s%N)
+"$prog/quirlanto" 'tel:+49-89-123456' || fail "second start did not end cleanly"
+elapsed=$(( ($(date +%s%N) - start) / 1000000 ))
+echo "second start ended after ${elapsed} ms"
+kill -0 $qpid || fail "first copy is gone"
+waitfor 5 box_open || fail "no question for the tel: link"
+waitfor 3 mapped "$win" || fail "window not shown for the tel: link"
+sleep 0.3
+[ -n "$shots" ] && import -window root "$shots/tel-question.png"
+xdotool key Return # Nein is the default
+waitfor 3 eval '! box_open' || fail "question did not close"
+
+# "&Beenden" ends the program and the icon goes.
+xdotool mousemove $ix $iy click 1
+waitfor 3 menu_open || fail "menu for Beenden did not open"
+sleep 0.6
+xdotool key b
+for _ in $(seq 50); do kill -0 $qpid 2>/dev/null || break; sleep 0.1; done
+kill -0 $qpid 2>/dev/null && fail "program still running after Beenden"
+wait $qpid; rc=$?
+[ $rc -eq 0 ] || fail "exit code $rc"
+[ -z "$(icon_line)" ] || fail "icon still in the tray"
+echo "PASS"

@@ -1,0 +1,131 @@
+#include "app/tellinkhandler.h"
+
+#include "support/messagebox.h"
+
+#include <QTest>
+
+using namespace quirlanto;
+
+class TestTelLinkHandler : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void laterStart_data();
+    void laterStart();
+    void ownStart_data();
+    void ownStart();
+    void linkTextIsNotMarkup();
+
+private:
+    void setUpHandler(TelLinkHandler &handler);
+    int m_shows = 0;
+    QStringList m_dialed;
+};
+
+void TestTelLinkHandler::init()
+{
+    m_shows = 0;
+    m_dialed.clear();
+    MessageBoxes::clearShown();
+    MessageBoxes::setAutoAnswer(true); // the default button: Nein
+}
+
+void TestTelLinkHandler::setUpHandler(TelLinkHandler &handler)
+{
+    Settings settings;
+    settings.ownCountryCode = QStringLiteral("49");
+    handler.setSettings([settings] { return settings; });
+    handler.setShowWindow([this] { ++m_shows; });
+    handler.setDialNumber([this](const QString &number) { m_dialed.append(number); });
+}
+
+void TestTelLinkHandler::laterStart_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("answer"); // 0: the default (Nein)
+    QTest::addColumn<int>("shows");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("dialed");
+
+    const QString question = QStringLiteral("Soll die Nummer +4989123456 gewählt werden?");
+    QTest::newRow("no argument shows the window") << QStringList() << 0 << 1 << "" << QStringList();
+    QTest::newRow("autostart does nothing more") << QStringList{"/AUTOSTART"} << 0 << 0 << "" << QStringList();
+    QTest::newRow("autostart any case") << QStringList{" /autostart "} << 0 << 0 << "" << QStringList();
+    QTest::newRow("anything else shows") << QStringList{"/AUTOSTART", "x"} << 0 << 1 << "" << QStringList();
+    QTest::newRow("tel: yes dials") << QStringList{"tel:+49-89-123456"} << int(QMessageBox::Yes) << 1 << question
+                                    << QStringList{"4989123456"};
+    QTest::newRow("tel: no") << QStringList{"tel:+49-89-123456"} << int(QMessageBox::No) << 1 << question
+                             << QStringList();
+    QTest::newRow("tel: default is no") << QStringList{"tel:+49-89-123456"} << 0 << 1 << question << QStringList();
+    QTest::newRow("local number like the clipboard") << QStringList{"tel:089/123456;phone-context=+49"}
+                                                     << int(QMessageBox::Yes) << 1 << question
+                                                     << QStringList{"4989123456"};
+    QTest::newRow("service code refused") << QStringList{"tel:*21*0891234%23"} << int(QMessageBox::Yes) << 1
+                                          << "Die Nummer „*21*0891234#“ enthält Zeichen wie * oder #, die Quirlanto "
+                                             "nicht wählen kann."
+                                          << QStringList();
+    QTest::newRow("no number") << QStringList{"tel:hallo"} << int(QMessageBox::Yes) << 1
+                               << "Der Link „tel:hallo“ enthält keine Telefonnummer." << QStringList();
+}
+
+void TestTelLinkHandler::laterStart()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, answer);
+    QFETCH(int, shows);
+    QFETCH(QString, message);
+    QFETCH(QStringList, dialed);
+    TelLinkHandler handler;
+    setUpHandler(handler);
+    if (answer)
+        MessageBoxes::queueAnswer(QMessageBox::StandardButton(answer));
+
+    handler.handleLaterStart(arguments);
+
+    QCOMPARE(m_shows, shows);
+    QCOMPARE(MessageBoxes::shown().size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty())
+        QCOMPARE(MessageBoxes::shown().first().text, message);
+    QCOMPARE(m_dialed, dialed);
+}
+
+void TestTelLinkHandler::ownStart_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("questions");
+    QTest::newRow("no argument: the start-up shows the window") << QStringList() << 0;
+    QTest::newRow("autostart") << QStringList{"/AUTOSTART"} << 0;
+    QTest::newRow("tel link") << QStringList{"TEL:+1-212-555-0100"} << 1;
+}
+
+void TestTelLinkHandler::ownStart()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, questions);
+    TelLinkHandler handler;
+    setUpHandler(handler);
+    MessageBoxes::queueAnswer(QMessageBox::Yes);
+    handler.handleOwnStart(arguments);
+    QCOMPARE(MessageBoxes::shown().size(), questions);
+    QCOMPARE(m_dialed.size(), questions);
+    if (questions) {
+        QCOMPARE(MessageBoxes::shown().first().text, QStringLiteral("Soll die Nummer +12125550100 gewählt werden?"));
+        QCOMPARE(m_dialed.first(), QStringLiteral("12125550100"));
+    }
+}
+
+void TestTelLinkHandler::linkTextIsNotMarkup()
+{
+    TelLinkHandler handler;
+    setUpHandler(handler);
+    handler.offerTelLink(QStringLiteral("tel:<img src=x>") + QString(200, u'1') + u'x');
+    QCOMPARE(MessageBoxes::shown().size(), 1);
+    const QString text = MessageBoxes::shown().first().text;
+    QVERIFY(!text.contains(u'<'));
+    QVERIFY(!text.contains(u'>'));
+    QVERIFY(text.size() < 150);
+    QVERIFY(m_dialed.isEmpty());
+}
+
+QTEST_MAIN(TestTelLinkHandler)
+#include "tst_tellinkhandler.moc"
