@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/mainwindow.h"
+#include "providers/providerlistcontroller.h"
 #include "support/windowplacement.h"
 
 #include <QCoreApplication>
@@ -47,6 +48,13 @@ bool startProgram(MainWindow &window, const QStringList &arguments)
 {
     restoreWindowPlacement(window, window.settingsStore());
     window.setStartedHidden(isAutostartCommandLine(arguments));
+    auto *providerList = new ProviderListController(window.providerTable(), window.dataPaths().providerPath,
+                                                    window.dataPaths().providerBackupPath, window.providerSwitch(),
+                                                    window.providerListArea(), &window);
+    QObject::connect(&window, &MainWindow::filesLoaded, providerList, [&window, providerList] {
+        providerList->setFilePaths(window.dataPaths().providerPath, window.dataPaths().providerBackupPath);
+        providerList->refresh();
+    });
     if (!window.loadFiles())
         return false;
     if (!window.startedHidden())

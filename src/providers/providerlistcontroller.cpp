@@ -92,8 +92,15 @@ ProviderListController::ProviderListController(ProviderTable &table, const QStri
     if (m_switch) {
         connect(m_switch, &QCheckBox::toggled, this, [this](bool checked) { m_table.providersEnabled = checked; });
         connect(m_switch, &QCheckBox::clicked, this, &ProviderListController::switchClicked);
+        QWidget::setTabOrder(m_switch, m_view);
     }
     refresh();
+}
+
+void ProviderListController::setFilePaths(const QString &filePath, const QString &backupPath)
+{
+    m_filePath = filePath;
+    m_backupPath = backupPath;
 }
 
 void ProviderListController::refresh()

@@ -30,6 +30,9 @@ public:
     ProviderListModel *model() const { return m_model; }
     QMenu *contextMenu() const { return m_menu; }
 
+    // The start-up may settle the program folder only when it loads the files.
+    void setFilePaths(const QString &filePath, const QString &backupPath);
+
     // After the table was filled elsewhere (start-up load): switch and rows follow it.
     void refresh();
 

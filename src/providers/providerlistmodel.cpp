@@ -64,15 +64,8 @@ int ProviderListModel::addProviderRow(const QString &name, const QString &networ
 
     // The table puts a new row after every row that sorts equal to it, and an identical
     // row always sorts equal: so the new row is the last one identical to it.
-    ProviderEntry expected;
-    expected.name = name.trimmed();
-    expected.networkPrefix = networkPrefix.trimmed();
-    expected.dayClass = dayClassFromFlags(weekdayFlag, weekendFlag);
-    expected.fromHour = fromHour;
-    expected.toHour = toHour;
-    expected.local = localFlag != 0;
-    expected.longDistance = longDistanceFlag != 0;
-    expected.abroad = abroadFlag != 0;
+    const ProviderEntry expected = ProviderTable::makeEntry(name, networkPrefix, weekdayFlag, weekendFlag, fromHour,
+                                                            toHour, localFlag, longDistanceFlag, abroadFlag);
     const QList<ProviderEntry> &rows = m_table.rows();
     for (qsizetype i = rows.size() - 1; i >= 0; --i) {
         if (rows.at(i) == expected)

@@ -1,3 +1,5 @@
+#include "app/mainwindow.h"
+#include "app/startup.h"
 #include "providers/bestprovider.h"
 #include "providers/hourrangeslider.h"
 #include "providers/providereditor.h"
@@ -6,8 +8,11 @@
 #include "providers/providerlistmodel.h"
 #include "providers/providerlistview.h"
 #include "providers/providertable.h"
+#include "support/helplinks.h"
 #include "support/messagebox.h"
 #include "support/programflags.h"
+#include "support/settingsstore.h"
+#include "support/version.h"
 
 #include <QAction>
 #include <QApplication>
@@ -628,6 +633,41 @@ private slots:
         QCOMPARE(f.table.rowCount(), ProviderTable::kMaxRows);
         QCOMPARE(f.table.row(1).name, QStringLiteral("Anders"));
         QCOMPARE(MessageBoxes::shown().size(), 1);
+    }
+
+    // The started program shows the loaded table on its options page and saves only on
+    // changes made after loading.
+    void startedProgramShowsProviders()
+    {
+        QTemporaryDir dir;
+        setProgramDirectoryOverride(dir.path());
+        const QByteArray stored = "1\r\n" + kGammaLine + kAlphaLine;
+        {
+            QFile f(dir.filePath(QStringLiteral("Provider.ini")));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(stored);
+        }
+        MemorySettingsStore store;
+        RecordingUrlOpener opener;
+        {
+            MainWindow window(store, opener);
+            QVERIFY(startProgram(window, {}));
+            auto *list = window.providerListArea()->findChild<ProviderListView *>(QStringLiteral("TelcoList"));
+            QVERIFY(list);
+            QCOMPARE(shownColumn(*static_cast<ProviderListModel *>(list->model()), 0),
+                     (QStringList{"Alpha", "Gamma"}));
+            QVERIFY(window.providerSwitch()->isChecked());
+            QVERIFY(window.providerTable().providersEnabled);
+            QCOMPARE(readAll(dir.filePath(QStringLiteral("Provider.ini"))), stored);
+
+            window.providerSwitch()->click();
+            QCOMPARE(readAll(dir.filePath(QStringLiteral("Provider.ini"))), "0\r\n" + kAlphaLine + kGammaLine);
+            QCOMPARE(readAll(dir.filePath(QStringLiteral("Provider.bak"))), stored);
+            // The program closes its window before it is destroyed; a visible window would
+            // repaint the list from a table that is already gone.
+            window.hide();
+        }
+        setProgramDirectoryOverride({});
     }
 };
 
