@@ -1,0 +1,190 @@
+// The tray, the autostart box and the close box as the program puts them together.
+#include "app/desktopintegration.h"
+
+#include "app/mainwindow.h"
+#include "app/startup.h"
+#include "app/traycontroller.h"
+#include "support/autostart.h"
+#include "support/helplinks.h"
+#include "support/messagebox.h"
+#include "support/programflags.h"
+#include "support/settingsstore.h"
+#include "support/version.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quirlanto;
+
+namespace {
+
+class FakeTrayIcon final : public TrayIcon {
+    Q_OBJECT
+public:
+    void setIcon(const QIcon &i) override { icon = i; }
+    void setToolTip(const QString &text) override { toolTip = text; }
+    void show() override { shown = true; }
+    void hide() override { shown = false; }
+    bool isAvailable() const override { return available; }
+    QIcon icon;
+    QString toolTip;
+    bool shown = false;
+    bool available = true;
+};
+
+class NoUrls final : public UrlOpener {
+public:
+    bool openUrl(const QUrl &, ShowMode) override { return true; }
+};
+
+} // namespace
+
+class TestDesktopIntegration : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void hiddenStart_data();
+    void hiddenStart();
+    void ausblenden_data();
+    void ausblenden();
+    void trayEndRemovesIcon();
+    void autostartBoxWritesEntry();
+    void applicationIcon();
+
+private:
+    MainWindow &startWindow(const QStringList &arguments, bool trayAvailable);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<MemorySettingsStore> m_store;
+    NoUrls m_urls;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<DesktopIntegration> m_desktop;
+    FakeTrayIcon *m_icon = nullptr;
+};
+
+void TestDesktopIntegration::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    setProgramDirectoryOverride(m_dir->path());
+    qputenv("XDG_CONFIG_HOME", m_dir->filePath(QStringLiteral("config")).toUtf8());
+    m_store = std::make_unique<MemorySettingsStore>();
+    MessageBoxes::clearShown();
+    MessageBoxes::setAutoAnswer(true);
+    modalBusy = false;
+    QFile file(m_dir->filePath(QStringLiteral("Telefonregister.ini")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[QUIRLANTO VERSION 4]\r\n0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
+               "\"A\",\"B\",\"C\",\"D\"\r\n1,\"Meier\",\"4989555\",0\r\n");
+}
+
+void TestDesktopIntegration::cleanup()
+{
+    m_desktop.reset();
+    m_window.reset();
+    setProgramDirectoryOverride({});
+    qunsetenv("XDG_CONFIG_HOME");
+    MessageBoxes::setAutoAnswer(false);
+}
+
+MainWindow &TestDesktopIntegration::startWindow(const QStringList &arguments, bool trayAvailable)
+{
+    m_window = std::make_unique<MainWindow>(*m_store, m_urls);
+    m_desktop = std::make_unique<DesktopIntegration>(arguments);
+    m_icon = new FakeTrayIcon;
+    m_icon->setParent(m_desktop.get());
+    m_icon->available = trayAvailable;
+    m_desktop->attach(*m_window, m_icon);
+    [&] { QVERIFY(startProgram(*m_window, arguments)); }();
+    m_desktop->afterStart();
+    return *m_window;
+}
+
+void TestDesktopIntegration::hiddenStart_data()
+{
+    QTest::addColumn<bool>("trayAvailable");
+    QTest::addColumn<bool>("visible");
+    QTest::addColumn<bool>("minimised");
+    QTest::newRow("with tray: only the icon") << true << false << false;
+    QTest::newRow("without tray: minimised, never out of reach") << false << true << true;
+}
+
+void TestDesktopIntegration::hiddenStart()
+{
+    QFETCH(bool, trayAvailable);
+    QFETCH(bool, visible);
+    QFETCH(bool, minimised);
+    MainWindow &window = startWindow({QStringLiteral("/AUTOSTART")}, trayAvailable);
+    QCOMPARE(window.isVisible(), visible);
+    QCOMPARE(window.isMinimized(), minimised);
+    QVERIFY(m_icon->shown);
+    QCOMPARE(m_icon->toolTip, TrayController::trayTip());
+    QVERIFY(!m_icon->icon.isNull());
+}
+
+void TestDesktopIntegration::ausblenden_data()
+{
+    QTest::addColumn<bool>("trayAvailable");
+    QTest::addColumn<bool>("visible");
+    QTest::newRow("with tray hides") << true << false;
+    QTest::newRow("without tray minimises") << false << true;
+}
+
+void TestDesktopIntegration::ausblenden()
+{
+    QFETCH(bool, trayAvailable);
+    QFETCH(bool, visible);
+    MainWindow &window = startWindow({}, trayAvailable);
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.findChild<QPushButton *>(QStringLiteral("Btn1"))->click();
+    QCOMPARE(window.isVisible(), visible);
+    if (visible)
+        QVERIFY(window.isMinimized());
+
+    emit m_icon->pressed(Qt::RightButton); // back again through the tray
+    QVERIFY(window.isVisible());
+    QVERIFY(!window.isMinimized());
+}
+
+void TestDesktopIntegration::trayEndRemovesIcon()
+{
+    MainWindow &window = startWindow({}, true);
+    QVERIFY(m_icon->shown);
+    m_desktop->tray()->item(TrayController::End)->trigger();
+    QVERIFY(!m_icon->shown);
+    QVERIFY(!window.isVisible());
+}
+
+void TestDesktopIntegration::autostartBoxWritesEntry()
+{
+    MainWindow &window = startWindow({}, true);
+    QCheckBox *box = window.autostartCheckBox();
+    QVERIFY(!box->isChecked());
+    const QString entry = autostartEntryPath(QStringLiteral("Quirlanto"));
+    QVERIFY(!QFile::exists(entry));
+    box->click();
+    QVERIFY(autostartEntryExists(QStringLiteral("Quirlanto")));
+    QFile file(entry);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains(("Exec=" + autostartCommandLine(programFilePath())).toUtf8()));
+    box->click();
+    QVERIFY(!QFile::exists(entry));
+}
+
+void TestDesktopIntegration::applicationIcon()
+{
+    const QIcon icon = DesktopIntegration::applicationIcon();
+    for (int size : {16, 32, 48})
+        QVERIFY2(!icon.pixmap(size).isNull(), qPrintable(QString::number(size)));
+    for (const char *name : {":/icons/quirlanto.svg", ":/icons/quirlanto-22.png", ":/icons/quirlanto-256.png"})
+        QVERIFY2(QFile::exists(QString::fromLatin1(name)), name);
+    QCOMPARE(icon.pixmap(QSize(22, 22)).size(), QSize(22, 22));
+}
+
+QTEST_MAIN(TestDesktopIntegration)
+#include "tst_desktopintegration.moc"
