@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dial/dialmode.h"
+#include "dial/progresswindow.h"
 
 #include <QObject>
 #include <QPointer>
@@ -14,7 +15,6 @@ class ClipboardSource;
 class Clock;
 class DialHost;
 class ModemLink;
-class ProgressWindow;
 class ToneOutput;
 
 // The number dialed last, in international form before classification. Memory only.
