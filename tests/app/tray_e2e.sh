@@ -108,6 +108,16 @@ mapped "$win" && fail "a double-click chose an item"
 menu_open && xdotool key Escape
 sleep 0.3
 
+# A later start with "/AUTOSTART" leaves the hidden window hidden; one without arguments shows it.
+mapped "$win" && fail "window shown before the later starts"
+"$prog/quirlanto" /AUTOSTART || fail "later /AUTOSTART start did not end cleanly"
+sleep 0.8
+mapped "$win" && fail "a later /AUTOSTART start showed the window"
+"$prog/quirlanto" || fail "later start did not end cleanly"
+waitfor 3 mapped "$win" || fail "a later start did not show the window"
+xdotool mousemove $ix $iy click 3
+waitfor 3 eval '! mapped '"$win" || fail "right press did not hide the window again"
+
 # A later start hands over a tel: link and ends at once; the question shows the number.
 start=$(date +%s%N)
 "$prog/quirlanto" 'tel:+49-89-123456' || fail "second start did not end cleanly"
