@@ -1,6 +1,12 @@
 #include "app/desktopintegration.h"
 #include "app/mainwindow.h"
 #include "app/startup.h"
+#include "dial/clipboardsource.h"
+#include "dial/dialer.h"
+#include "dial/modemlink.h"
+#include "dial/toneplayer.h"
+#include "options/optionspage.h"
+#include "support/clock.h"
 #include "support/helplinks.h"
 #include "support/settingsstore.h"
 
@@ -20,6 +26,17 @@ int main(int argc, char *argv[])
     quirlanto::QtSettingsStore settingsStore;
     quirlanto::MainWindow window(settingsStore, quirlanto::desktopUrlOpener());
     desktop.attach(window);
+
+    quirlanto::QtClipboardSource clipboard;
+    quirlanto::ModemLink modem(settingsStore);
+    quirlanto::QtToneOutput tones;
+    quirlanto::SystemClock clock;
+    quirlanto::Dialer dialer(window, clipboard, modem, tones, clock);
+    window.setDialCommand([&dialer](quirlanto::DialMode mode) { dialer.dial(mode); });
+    window.setShowModemAnswerCommand([&dialer] { dialer.showModemAnswer(); });
+    desktop.setDialer(&dialer);
+    quirlanto::showPortDevicesAsToolTips(window.optionsPage()->portList(), settingsStore);
+
     if (!quirlanto::startProgram(window, arguments))
         return 1;
     desktop.afterStart();

@@ -3,6 +3,8 @@
 #include "support/messagebox.h"
 #include "support/settingsstore.h"
 
+#include <QComboBox>
+
 namespace quirlanto {
 
 namespace {
@@ -16,6 +18,17 @@ QString portDevice(int comPort, const SettingsStore &store)
     if (!configured.isEmpty())
         return configured;
     return QStringLiteral("/dev/ttyS%1").arg(comPort - 1);
+}
+
+void showPortDevicesAsToolTips(QComboBox *portList, const SettingsStore &store)
+{
+    for (int i = 0; i < portList->count(); ++i)
+        portList->setItemData(i, portDevice(i + 1, store), Qt::ToolTipRole);
+    const auto showCurrent = [portList] {
+        portList->setToolTip(portList->currentData(Qt::ToolTipRole).toString());
+    };
+    showCurrent();
+    QObject::connect(portList, &QComboBox::currentIndexChanged, portList, showCurrent);
 }
 
 ModemLink::ModemLink(const SettingsStore &ports, QObject *parent)

@@ -4,6 +4,7 @@
 #include <QSerialPort>
 #include <QString>
 
+class QComboBox;
 class QWidget;
 
 namespace quirlanto {
@@ -12,6 +13,9 @@ class SettingsStore;
 
 // COMn is /dev/ttyS(n-1) unless the settings store names another device in "Ports/COMn".
 QString portDevice(int comPort, const SettingsStore &store);
+
+// Each item "COMn" of the port list gets its device as tooltip; so does the box for its current item.
+void showPortDevicesAsToolTips(QComboBox *portList, const SettingsStore &store);
 
 // The modem on a serial line: opens the port, sends one command line, collects the answer.
 // Everything runs on the GUI thread through the port's signals; nothing here blocks.

@@ -3,6 +3,7 @@
 #include "support/messagebox.h"
 #include "support/settingsstore.h"
 
+#include <QComboBox>
 #include <QSignalSpy>
 #include <QTemporaryFile>
 #include <QTest>
@@ -17,6 +18,7 @@ private slots:
 
     void portDevice_data();
     void portDevice();
+    void portListToolTips();
 
     void sendsLineInOneWriteAndEndsOnOk_data();
     void sendsLineInOneWriteAndEndsOnOk();
@@ -64,6 +66,22 @@ void TestModemLink::portDevice()
     // Another port's entry must not leak into this one.
     m_store.setValue(QStringLiteral("Ports/COM%1").arg(comPort + 1), QStringLiteral("/dev/other"));
     QCOMPARE(quirlanto::portDevice(comPort, m_store), device);
+}
+
+void TestModemLink::portListToolTips()
+{
+    QComboBox ports;
+    for (int i = 1; i <= 16; ++i)
+        ports.addItem(QStringLiteral("COM%1").arg(i));
+    m_store.setValue(QStringLiteral("Ports/COM2"), QStringLiteral("/dev/ttyACM0"));
+    showPortDevicesAsToolTips(&ports, m_store);
+    QCOMPARE(ports.itemText(1), QStringLiteral("COM2"));
+    QCOMPARE(ports.itemData(0, Qt::ToolTipRole).toString(), QStringLiteral("/dev/ttyS0"));
+    QCOMPARE(ports.itemData(1, Qt::ToolTipRole).toString(), QStringLiteral("/dev/ttyACM0"));
+    QCOMPARE(ports.itemData(15, Qt::ToolTipRole).toString(), QStringLiteral("/dev/ttyS15"));
+    QCOMPARE(ports.toolTip(), QStringLiteral("/dev/ttyS0"));
+    ports.setCurrentIndex(1);
+    QCOMPARE(ports.toolTip(), QStringLiteral("/dev/ttyACM0"));
 }
 
 void TestModemLink::sendsLineInOneWriteAndEndsOnOk_data()
