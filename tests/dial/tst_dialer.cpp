@@ -12,6 +12,7 @@
 #include "support/programflags.h"
 #include "support/settingsstore.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -58,6 +59,7 @@ struct WindowVisit {
     QString result;
     bool modalBusy = false;
     bool visible = false;
+    QStringList texts; // object name, caption, heading, button
 };
 
 } // namespace
@@ -137,7 +139,10 @@ void TestDialer::makeDialer()
     m_dialer->setProgramDirectory(QStringLiteral("/opt/q/"));
     m_dialer->setBeep([this] { ++m_beeps; });
     connect(m_dialer.get(), &Dialer::progressWindowShown, this, [this](ProgressWindow *w) {
-        m_visits.append({w->nameText(), w->numberText(), w->resultText(), modalBusy, false});
+        const auto *heading = w->findChild<QLabel *>(QStringLiteral("Label1"));
+        m_visits.append({w->nameText(), w->numberText(), w->resultText(), modalBusy, false,
+                         {w->objectName(), w->windowTitle(), heading ? heading->text() : QString(),
+                          w->abortButton()->text()}});
         QTimer::singleShot(0, w, [this, w] { m_visits.last().visible = w->isVisible(); });
         // A dial the test failed to end must not hang the run.
         QTimer::singleShot(10000, w, [this, w] {
@@ -267,6 +272,7 @@ void TestDialer::okEndsTheDial()
     QCOMPARE(m_visits.size(), 1);
     QVERIFY(m_visits[0].modalBusy);
     QVERIFY(m_visits[0].visible);
+    QCOMPARE(m_visits[0].texts, (QStringList{"Form4", "Anwahl", " Anwahl läuft ... ", "&Abbruch"}));
     QVERIFY(!modalBusy);
     QVERIFY(!m_dialer->isDialing());
     QVERIFY(!m_dialer->progressWindow());
