@@ -53,8 +53,13 @@ void HourRangeSlider::paintEvent(QPaintEvent *)
     QStyleOptionSlider opt;
     initStyleOption(&opt);
 
-    opt.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderTickmarks;
-    style()->drawComplexControl(QStyle::CC_Slider, &opt, &painter, this);
+    // Some styles fill the groove up to the handle; drawn from the minimum, the groove stays
+    // plain and only the selected hours stand out.
+    QStyleOptionSlider grooveOpt = opt;
+    grooveOpt.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderTickmarks;
+    grooveOpt.sliderPosition = grooveOpt.upsideDown ? maximum() : minimum();
+    grooveOpt.sliderValue = grooveOpt.sliderPosition;
+    style()->drawComplexControl(QStyle::CC_Slider, &grooveOpt, &painter, this);
 
     const QRect groove = style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderGroove, this);
     const QRect handle = style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, this);
@@ -67,19 +72,13 @@ void HourRangeSlider::paintEvent(QPaintEvent *)
     if (m_selectionLength >= 0) {
         const int x1 = xFor(m_selectionStart);
         const int x2 = xFor(m_selectionStart + m_selectionLength);
-        const int mid = groove.center().y();
-        QColor band = palette().color(isEnabled() ? QPalette::Highlight : QPalette::Mid);
+        const qreal mid = groove.center().y() + 0.5;
+        painter.save();
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(Qt::NoPen);
-        painter.setBrush(band);
-        painter.drawRoundedRect(QRectF(x1 - 2, mid - 3, x2 - x1 + 4, 6), 3, 3);
-        // Small end marks above the groove, so an empty range still shows where it is.
-        painter.setBrush(palette().color(QPalette::WindowText));
-        const int top = handle.top() - 1;
-        for (int x : {x1, x2}) {
-            const QPointF mark[3] = {QPointF(x - 3.5, top - 5), QPointF(x + 3.5, top - 5), QPointF(x, top)};
-            painter.drawPolygon(mark, 3);
-        }
+        painter.setBrush(palette().color(isEnabled() ? QPalette::Highlight : QPalette::Mid));
+        painter.drawRoundedRect(QRectF(qMin(x1, x2) - 3, mid - 3, qAbs(x2 - x1) + 6, 6), 3, 3);
+        painter.restore();
     }
 
     opt.subControls = QStyle::SC_SliderHandle;

@@ -53,6 +53,7 @@ ProviderEditor::ProviderEditor(QWidget *parent)
     auto *hours = new QHBoxLayout;
     m_slider = new HourRangeSlider(frame);
     m_slider->setObjectName(QStringLiteral("TimeSlider"));
+    m_slider->setMinimumWidth(m_slider->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 36);
     m_slider->setToolTip(
         QStringLiteral("Zuerst Startzeit einstellen, dann gleichzeitig [Strg] gedrückt halten ..."));
     m_timeLbl = new QLabel(QStringLiteral("..."), frame);

@@ -152,7 +152,7 @@ void ProviderListController::showMenu(const QPoint &globalPos)
     const bool haveRow = m_selectedProviderRow != 0;
     m_pum3[1]->setEnabled(haveRow);
     m_pum3[2]->setEnabled(haveRow);
-    m_menu->exec(globalPos, m_pum3[4]);
+    m_menu->exec(globalPos);
 }
 
 void ProviderListController::listActivated()
