@@ -106,7 +106,11 @@ MainWindow::MainWindow(SettingsStore &settingsStore, UrlOpener &urlOpener, QWidg
     resize(sizeHint().expandedTo(QSize(760, 600)));
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The lists look into m_contents and m_providers, which die before QWidget deletes children.
+    delete takeCentralWidget();
+}
 
 void MainWindow::buildCardsAndPages()
 {
