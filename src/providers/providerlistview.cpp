@@ -24,9 +24,7 @@ ProviderListView::ProviderListView(QWidget *parent)
     setContextMenuPolicy(Qt::DefaultContextMenu);
     setSortingEnabled(false); // header clicks are handled by the controller's own rules
 
-    const QString tip = QStringLiteral("Änderungen über Kontextmenü (rechte Maustaste)");
-    setToolTip(tip);
-    viewport()->setToolTip(tip);
+    setToolTip(QStringLiteral("Änderungen über Kontextmenü (rechte Maustaste)"));
 
     QHeaderView *head = header();
     head->setSectionsClickable(true);

@@ -29,6 +29,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <functional>
@@ -279,6 +280,21 @@ private slots:
         for (const QString &name : order)
             expected += name == "Alpha" ? kAlphaLine : name == "Beta" ? kBetaLine : kGammaLine;
         QCOMPARE(readAll(f.file()), expected);
+    }
+
+    void tooltipOverRowsAndEmptySpace()
+    {
+        Fixture f;
+        f.addRows();
+        f.page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.page));
+        const QString tip = QStringLiteral("Änderungen über Kontextmenü (rechte Maustaste)");
+        for (const QPoint &at : {f.rowPoint(2), QPoint(10, f.view()->viewport()->height() - 3)}) {
+            QToolTip::hideText();
+            QHelpEvent help(QEvent::ToolTip, at, f.view()->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(f.view()->viewport(), &help);
+            QTRY_COMPARE(QToolTip::text(), tip);
+        }
     }
 
     void sortKeepsSelectedRow()
