@@ -73,7 +73,7 @@ MainWindow::MainWindow(SettingsStore &settingsStore, UrlOpener &urlOpener, QWidg
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(kProductName) + QLatin1Char(' ') + versionText(257));
-    setWindowIcon(QIcon(quirlantoLogo(64)));
+
     m_paths = DataPaths::inDirectory(programDirectory());
 
     buildCardsAndPages();
@@ -181,6 +181,17 @@ void MainWindow::buildCardsAndPages()
     m_listMenu->addSeparator();
     m_cancelAction = m_listMenu->addAction(QStringLiteral("&Abbrechen"));
     m_listMenu->setDefaultAction(m_cancelAction);
+    // The same commands from the keyboard, on whichever list has the focus.
+    const std::pair<QAction *, QKeySequence> keys[] = {{m_insertAction, QKeySequence(Qt::Key_Insert)},
+                                                        {m_changeAction, QKeySequence(Qt::Key_F2)},
+                                                        {m_deleteAction, QKeySequence(QKeySequence::Delete)}};
+    for (const auto &[action, key] : keys) {
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        action->setShortcutVisibleInContextMenu(false); // key names would show in English
+        for (NameListView *list : m_lists)
+            list->addAction(action);
+    }
     connect(m_insertAction, &QAction::triggered, this, [this] { editEntry({QString(), QString(), 1}, true); });
     connect(m_changeAction, &QAction::triggered, this, [this] {
         if (const auto item = selectedItemText())
@@ -231,6 +242,7 @@ void MainWindow::buildBottomRow()
     auto *logo = new ClickableLabel(centralWidget());
     logo->setObjectName(QStringLiteral("Image1"));
     logo->setPixmap(quirlantoLogo(40));
+    setWindowIcon(QIcon(logo->pixmap()));
     logo->setCursor(Qt::PointingHandCursor);
     logo->setToolTip(QStringLiteral("Klicken Sie hier, um noch mehr interessante MOLTARA-Programme kennenzulernen ..."));
     logo->onClick = [this] { openMakerWebPage(m_urlOpener, this); };
@@ -445,6 +457,9 @@ void MainWindow::showNameListMenu(int card, const QPoint &globalPos)
         return;
     updateNameListMenu();
     m_listMenu->exec(globalPos);
+    // The keys stay usable; the commands look at the selection themselves.
+    m_changeAction->setEnabled(true);
+    m_deleteAction->setEnabled(true);
     statusListe();
 }
 

@@ -203,6 +203,28 @@ private slots:
         QCOMPARE(readAll(path("Telefonregister.bak")), kRegister);
     }
 
+    void keysOpenTheEditor_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("shownName");
+        QTest::newRow("F2 changes") << int(Qt::Key_F2) << "Meier";
+        QTest::newRow("Insert adds") << int(Qt::Key_Insert) << "";
+    }
+    void keysOpenTheEditor()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, shownName);
+        m_window->show();
+        QApplication::setActiveWindow(m_window.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        m_window->nameList(1)->setFocus();
+        m_window->nameList(1)->selectRow(1);
+        PhoneEntry shown{QStringLiteral("x"), QStringLiteral("x"), 0};
+        whenEditorOpens([](EntryEditor &e) { e.reject(); }, &shown);
+        QTest::keyClick(m_window->nameList(1), Qt::Key(key));
+        QCOMPARE(shown.name, shownName);
+    }
+
     void cancelChangesNothing()
     {
         m_window->nameList(1)->selectRow(1);

@@ -274,6 +274,22 @@ private slots:
         }
     }
 
+    void deleteKeyAsksFirst()
+    {
+        list(1)->setFocus();
+        list(1)->selectRow(2);
+        MessageBoxes::queueAnswer(QMessageBox::Yes);
+        QTest::keyClick(list(1), Qt::Key_Delete);
+        QCOMPARE(MessageBoxes::shown().size(), 1);
+        QCOMPARE(MessageBoxes::shown().first().text.endsWith(QStringLiteral("Zander (4940777)")), true);
+        QCOMPARE(m_window->nameListModel(1)->rowCount(), 2);
+        QVERIFY(m_dials.isEmpty());
+
+        list(1)->clearSelection();
+        QTest::keyClick(list(1), Qt::Key_Delete); // nothing selected: no question
+        QCOMPARE(MessageBoxes::shown().size(), 1);
+    }
+
     void focusLossGoesToTabStripUnlessModal()
     {
         list(1)->setFocus(Qt::OtherFocusReason);
