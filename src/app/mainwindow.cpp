@@ -73,7 +73,6 @@ MainWindow::MainWindow(SettingsStore &settingsStore, UrlOpener &urlOpener, QWidg
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(kProductName) + QLatin1Char(' ') + versionText(257));
-
     m_paths = DataPaths::inDirectory(programDirectory());
 
     buildCardsAndPages();

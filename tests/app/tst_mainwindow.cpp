@@ -232,6 +232,21 @@ private slots:
         QVERIFY(!loading);
     }
 
+    void unreadableFileEndsWithoutWriting()
+    {
+        // A folder in the file's place cannot be read as a file.
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Telefonregister.ini")));
+        MainWindow &w = makeWindow();
+        QVERIFY(!startProgram(w, {}));
+        QVERIFY(!w.isVisible());
+        QCOMPARE(MessageBoxes::shown().size(), 1);
+        QCOMPARE(MessageBoxes::shown().first().icon, MessageIcon::Critical);
+        QVERIFY2(MessageBoxes::shown().first().text.contains(path("Telefonregister.ini")),
+                 qPrintable(MessageBoxes::shown().first().text));
+        QVERIFY(QFileInfo(path("Telefonregister.ini")).isDir());
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 0);
+    }
+
     void headerWithBlanksIsAccepted()
     {
         writeAll(path("Telefonregister.ini"), "  [QUIRLANTO VERSION 4] \r\n0,3,1,0,\"\",0,\"00\",\"41\",\"1\",10,\"\",\"\",0\r\n"
