@@ -5,6 +5,9 @@
 
 #include <QComboBox>
 
+#include <sys/ioctl.h>
+#include <termios.h>
+
 namespace quirlanto {
 
 namespace {
@@ -41,15 +44,26 @@ ModemLink::ModemLink(const SettingsStore &ports, QObject *parent)
 
 ModemLink::~ModemLink()
 {
-    if (m_port.isOpen())
-        m_port.close();
+    closePort(0);
+}
+
+// Closing a serial port waits in the kernel until its output has left; a modem that holds CTS
+// low (switched off, cable loose) would freeze the program for half a minute. Output beyond what
+// may still go out is dropped instead.
+void ModemLink::closePort(int mayStillSend)
+{
+    if (!m_port.isOpen())
+        return;
+    int pending = 0;
+    if (m_port.bytesToWrite() > 0 || ::ioctl(m_port.handle(), TIOCOUTQ, &pending) != 0 || pending > mayStillSend)
+        m_port.clear(QSerialPort::Output);
+    m_port.close();
 }
 
 bool ModemLink::dial(const QString &commandLine, int comPort)
 {
     m_answer.clear();
-    if (m_port.isOpen())
-        m_port.close();
+    closePort(0);
 
     m_port.setPortName(portDevice(comPort, m_ports));
     m_port.setBaudRate(QSerialPort::Baud2400);
@@ -62,7 +76,7 @@ bool ModemLink::dial(const QString &commandLine, int comPort)
 
     const QByteArray line = commandLine.toLatin1();
     if (m_port.write(line) != line.size()) {
-        m_port.close();
+        closePort(0);
         return false;
     }
     // Hand the line to the driver now rather than on the next turn of the event loop.
@@ -76,7 +90,7 @@ void ModemLink::abort()
         return;
     m_port.write("\r", 1);
     m_port.flush();
-    m_port.close();
+    closePort(1);
 }
 
 void ModemLink::readAnswer()

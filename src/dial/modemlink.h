@@ -52,6 +52,7 @@ private:
     void readAnswer();
     void handleError(QSerialPort::SerialPortError error);
     void scanResultWords(qsizetype previousLength);
+    void closePort(int mayStillSend);
 
     const SettingsStore &m_ports;
     QSerialPort m_port;
