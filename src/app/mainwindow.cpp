@@ -102,7 +102,7 @@ MainWindow::MainWindow(SettingsStore &settingsStore, UrlOpener &urlOpener, QWidg
             runShutdown();
     });
 
-    resize(sizeHint().expandedTo(QSize(760, 600)));
+    resize(760, 600); // the layouts still enforce their minimum when shown
 }
 
 MainWindow::~MainWindow()
