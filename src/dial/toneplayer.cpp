@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <QtEndian>
 
+#include <cstring>
+
 namespace quirlanto {
 
 namespace {
