@@ -56,7 +56,7 @@ QPointer<QTimer> whenShown(std::function<QWidget *()> find, std::function<void(Q
         *seen = false;
     QObject::connect(timer, &QTimer::timeout, [timer, tries, find, act, seen] {
         QWidget *w = find();
-        if (!w && ++*tries < 200)
+        if (!w && ++*tries < 3000) // generous for slow runs (valgrind)
             return;
         timer->stop();
         timer->deleteLater();
