@@ -73,7 +73,15 @@ QPointer<QTimer> whenShown(std::function<QWidget *()> find, std::function<void(Q
 QPointer<QTimer> whenEditorShown(std::function<void(ProviderEditor *)> act, bool *seen = nullptr)
 {
     return whenShown([] { return qobject_cast<ProviderEditor *>(QApplication::activeModalWidget()); },
-              [act](QWidget *w) { act(static_cast<ProviderEditor *>(w)); }, seen);
+                     [act](QWidget *w) {
+                         auto *editor = static_cast<ProviderEditor *>(w);
+                         act(editor);
+                         // A failed check inside `act` returns early: close anyway so the
+                         // test reports the failure instead of hanging in exec().
+                         if (editor->isVisible())
+                             editor->reject();
+                     },
+                     seen);
 }
 
 QStringList shownColumn(const ProviderListModel &model, int column)
@@ -418,10 +426,14 @@ private slots:
 
         // Insert with typed values; Enter in the boxes moves on, it does not accept.
         whenEditorShown([](ProviderEditor *e) {
+            QApplication::setActiveWindow(e);
+            QTRY_VERIFY(e->nameBox()->hasFocus());
             QTest::keyClicks(e->nameBox(), QStringLiteral(" Gamma "));
             QTest::keyClick(e->nameBox(), Qt::Key_Return);
-            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("01011"));
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QTRY_VERIFY(e->prefixBox()->hasFocus());
+            QTest::keyClicks(e->prefixBox(), QStringLiteral("01011"));
+            QTest::keyClick(e->prefixBox(), Qt::Key_Return);
+            QTRY_VERIFY(e->okButton()->hasFocus());
             QVERIFY(e->isVisible());
             e->dayOption(2)->click();
             e->timeSlider()->setValue(10);
@@ -430,7 +442,7 @@ private slots:
             QTest::mouseRelease(e->timeSlider(), Qt::LeftButton, Qt::ControlModifier,
                                 e->timeSlider()->rect().center());
             e->timeSlider()->setValue(20);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // on "&OK"
+            QTest::keyClick(e->okButton(), Qt::Key_Return);
         });
         f.controller->insertCommand();
         QCOMPARE(f.table.rowCount(), 1);
