@@ -202,7 +202,8 @@ void ProviderListController::deleteCommand()
     if (m_selectedProviderRow < 1 || m_selectedProviderRow > m_table.rowCount())
         return;
     const ProviderEntry &row = m_table.row(m_selectedProviderRow);
-    if (!MessageBoxes::askYesNo(dialogParent(), providerDeleteQuestion(row.name, row.networkPrefix)))
+    if (!MessageBoxes::askYesNoTitled(dialogParent(), QStringLiteral("Eintrag löschen"),
+                                      providerDeleteQuestion(row.name, row.networkPrefix)))
         return;
     const int position = m_selectedProviderRow;
     m_model->removeProviderRow(position);

@@ -490,6 +490,7 @@ private slots:
         QCOMPARE(MessageBoxes::shown().last().icon, MessageIcon::Question);
         QCOMPARE(MessageBoxes::shown().last().text,
                  QStringLiteral("Soll der folgende Eintrag wirklich gelöscht werden?\n\nAlpha (01070)"));
+        QCOMPARE(MessageBoxes::shown().last().title, QStringLiteral("Eintrag löschen"));
         QCOMPARE(f.table.rowCount(), 2);
         QCOMPARE(readAll(f.file()), beforeDelete);
         QCOMPARE(readAll(f.backup()), backupBeforeDelete);
