@@ -1,5 +1,6 @@
 // The tray, the autostart box and the close box as the program puts them together.
 #include "app/desktopintegration.h"
+#include "testsupport.h"
 
 #include "app/mainwindow.h"
 #include "app/startup.h"
@@ -15,33 +16,10 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace quirlanto;
-
-namespace {
-
-class FakeTrayIcon final : public TrayIcon {
-    Q_OBJECT
-public:
-    void setIcon(const QIcon &i) override { icon = i; }
-    void setToolTip(const QString &text) override { toolTip = text; }
-    void show() override { shown = true; }
-    void hide() override { shown = false; }
-    bool isAvailable() const override { return available; }
-    QIcon icon;
-    QString toolTip;
-    bool shown = false;
-    bool available = true;
-};
-
-class NoUrls final : public UrlOpener {
-public:
-    bool openUrl(const QUrl &, ShowMode) override { return true; }
-};
-
-} // namespace
+using namespace quirlanto::test;
 
 class TestDesktopIntegration : public QObject {
     Q_OBJECT
@@ -59,50 +37,37 @@ private slots:
 private:
     MainWindow &startWindow(const QStringList &arguments, bool trayAvailable);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<MemorySettingsStore> m_store;
-    NoUrls m_urls;
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<WindowFixture> m_f;
     std::unique_ptr<DesktopIntegration> m_desktop;
     FakeTrayIcon *m_icon = nullptr;
 };
 
 void TestDesktopIntegration::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    setProgramDirectoryOverride(m_dir->path());
-    qputenv("XDG_CONFIG_HOME", m_dir->filePath(QStringLiteral("config")).toUtf8());
-    m_store = std::make_unique<MemorySettingsStore>();
-    MessageBoxes::clearShown();
-    MessageBoxes::setAutoAnswer(true);
-    modalBusy = false;
-    QFile file(m_dir->filePath(QStringLiteral("Telefonregister.ini")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[QUIRLANTO VERSION 4]\r\n0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
-               "\"A\",\"B\",\"C\",\"D\"\r\n1,\"Meier\",\"4989555\",0\r\n");
+    m_f = std::make_unique<WindowFixture>();
+    QVERIFY(m_f->folder.isValid());
+    qputenv("XDG_CONFIG_HOME", m_f->path("config").toUtf8());
+    m_f->folder.write(QStringLiteral("Telefonregister.ini"), registerFile("1,\"Meier\",\"4989555\",0\r\n"));
 }
 
 void TestDesktopIntegration::cleanup()
 {
     m_desktop.reset();
-    m_window.reset();
-    setProgramDirectoryOverride({});
+    m_f.reset();
     qunsetenv("XDG_CONFIG_HOME");
-    MessageBoxes::setAutoAnswer(false);
 }
 
 MainWindow &TestDesktopIntegration::startWindow(const QStringList &arguments, bool trayAvailable)
 {
-    m_window = std::make_unique<MainWindow>(*m_store, m_urls);
+    MainWindow &window = m_f->make();
     m_desktop = std::make_unique<DesktopIntegration>(arguments);
     m_icon = new FakeTrayIcon;
     m_icon->setParent(m_desktop.get());
     m_icon->available = trayAvailable;
-    m_desktop->attach(*m_window, m_icon);
-    [&] { QVERIFY(startProgram(*m_window, arguments)); }();
+    m_desktop->attach(window, m_icon);
+    [&] { QVERIFY(startProgram(window, arguments)); }();
     m_desktop->afterStart();
-    return *m_window;
+    return window;
 }
 
 void TestDesktopIntegration::hiddenStart_data()

@@ -1,5 +1,6 @@
 // Start-up, tab rules, options taken over and written, shutdown of the main window.
 #include "app/mainwindow.h"
+#include "testsupport.h"
 #include "app/startup.h"
 #include "options/optionspage.h"
 #include "register/namelistview.h"
@@ -21,40 +22,17 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QTabBar>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
 
 using namespace quirlanto;
 
+using namespace quirlanto::test;
+
 namespace {
 
-const QByteArray kNewFile = "[QUIRLANTO VERSION 4]\r\n"
-                            "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
+const QByteArray kNewFile = "[QUIRLANTO VERSION 4]\r\n" + kSettingsLine + "\r\n"
                             "\"B\xfcro 1\",\"B\xfcro 2\",\"Privat 1\",\"Privat 2\"\r\n";
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
-QList<QByteArray> lines(const QByteArray &bytes)
-{
-    QList<QByteArray> result = bytes.split('\n');
-    for (QByteArray &line : result)
-        line.chop(line.endsWith('\r') ? 1 : 0);
-    if (!result.isEmpty() && result.last().isEmpty())
-        result.removeLast();
-    return result;
-}
 
 } // namespace
 
@@ -62,56 +40,27 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<MemorySettingsStore> m_store;
-    std::unique_ptr<RecordingUrlOpener> m_opener;
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<WindowFixture> m_f;
 
-    QString path(const char *name) const { return m_dir->filePath(QString::fromLatin1(name)); }
-
-    MainWindow &makeWindow()
-    {
-        m_window = std::make_unique<MainWindow>(*m_store, *m_opener);
-        return *m_window;
-    }
+    QString path(const char *name) const { return m_f->path(name); }
+    MainWindow &makeWindow() { return m_f->make(); }
     // A started window over an existing register file with two entries on card 1.
-    MainWindow &startWithRegister(const QByteArray &settingsLine = "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0")
+    MainWindow &startWithRegister(const QByteArray &settingsLine = kSettingsLine)
     {
-        writeAll(path("Telefonregister.ini"),
-                 "[QUIRLANTO VERSION 4]\r\n" + settingsLine + "\r\n\"A\",\"B\",\"C\",\"D\"\r\n"
-                 "1,\"Muster, Erika\",\"4930123456\",1\r\n1,\"Meier\",\"4989555\",0\r\n");
-        MainWindow &w = makeWindow();
-        [&] { QVERIFY(startProgram(w, {})); }();
-        return w;
+        return m_f->start(registerFile("1,\"Muster, Erika\",\"4930123456\",1\r\n1,\"Meier\",\"4989555\",0\r\n",
+                                       settingsLine));
     }
-    void activate(MainWindow &w)
-    {
-        w.show();
-        QApplication::setActiveWindow(&w);
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-    }
+    void activate(MainWindow &) { m_f->activate(); }
     void selectTab(MainWindow &w, int tab) { w.tabStrip()->setCurrentIndex(tab - 1); }
-    QLineEdit *box(const char *name) { return m_window->findChild<QLineEdit *>(QString::fromLatin1(name)); }
+    QLineEdit *box(const char *name) { return m_f->window->findChild<QLineEdit *>(QString::fromLatin1(name)); }
 
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
-        setProgramDirectoryOverride(m_dir->path());
-        m_store = std::make_unique<MemorySettingsStore>();
-        m_opener = std::make_unique<RecordingUrlOpener>();
-        MessageBoxes::clearShown();
-        MessageBoxes::setAutoAnswer(true);
-        loading = false;
-        modalBusy = false;
+        m_f = std::make_unique<WindowFixture>();
+        QVERIFY(m_f->folder.isValid());
     }
-    void cleanup()
-    {
-        m_window.reset();
-        MessageBoxes::setAutoAnswer(false);
-        setProgramDirectoryOverride({});
-    }
+    void cleanup() { m_f.reset(); }
 
     void controlsCarryTheirNames()
     {
@@ -146,7 +95,7 @@ private slots:
     {
         MainWindow &w = makeWindow();
         QVERIFY(startProgram(w, {}));
-        QCOMPARE(readAll(path("Telefonregister.ini")), kNewFile);
+        QCOMPARE(readFile(path("Telefonregister.ini")), kNewFile);
         QVERIFY(!QFile::exists(path("Telefonregister.bak")));
         QCOMPARE(MessageBoxes::shown().size(), 1);
         QCOMPARE(MessageBoxes::shown().first().icon, MessageIcon::Information);
@@ -173,7 +122,7 @@ private slots:
     {
         MainWindow &w = startWithRegister();
         QVERIFY(w.isVisible()); // not started with the switch: shown
-        m_window.reset();
+        
         MainWindow &hidden = makeWindow();
         QVERIFY(startProgram(hidden, {QStringLiteral("/AutoStart")}));
         QVERIFY(!hidden.isVisible());
@@ -215,8 +164,8 @@ private slots:
         QFETCH(QByteArray, header);
         const QByteArray bytes = header + "\r\n0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n\"a\",\"b\",\"c\",\"d\"\r\n";
         const QByteArray providers = "1\r\n\"Tel\",\"01010\",1,0,9,18,0,1,0\r\n";
-        writeAll(path("Telefonregister.ini"), bytes);
-        writeAll(path("Provider.ini"), providers);
+        writeFile(path("Telefonregister.ini"), bytes);
+        writeFile(path("Provider.ini"), providers);
         MainWindow &w = makeWindow();
         QVERIFY(!startProgram(w, {}));
         QVERIFY(!w.isVisible());
@@ -225,17 +174,17 @@ private slots:
         QCOMPARE(MessageBoxes::shown().first().text,
                  QStringLiteral("Die Telefonliste ist nicht kompatibel und\nkann daher nicht eingelesen werden.\n\n"
                                 "Das Programm wird abgebrochen"));
-        QCOMPARE(readAll(path("Telefonregister.ini")), bytes);
-        QCOMPARE(readAll(path("Provider.ini")), providers);
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 2);
-        QVERIFY(m_store->values().isEmpty());
+        QCOMPARE(readFile(path("Telefonregister.ini")), bytes);
+        QCOMPARE(readFile(path("Provider.ini")), providers);
+        QCOMPARE(QDir(m_f->folder.path()).entryList(QDir::Files).size(), 2);
+        QVERIFY(m_f->store.values().isEmpty());
         QVERIFY(!loading);
     }
 
     void unreadableFileEndsWithoutWriting()
     {
         // A folder in the file's place cannot be read as a file.
-        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Telefonregister.ini")));
+        QVERIFY(QDir(m_f->folder.path()).mkdir(QStringLiteral("Telefonregister.ini")));
         MainWindow &w = makeWindow();
         QVERIFY(!startProgram(w, {}));
         QVERIFY(!w.isVisible());
@@ -244,12 +193,12 @@ private slots:
         QVERIFY2(MessageBoxes::shown().first().text.contains(path("Telefonregister.ini")),
                  qPrintable(MessageBoxes::shown().first().text));
         QVERIFY(QFileInfo(path("Telefonregister.ini")).isDir());
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 0);
+        QCOMPARE(QDir(m_f->folder.path()).entryList(QDir::Files).size(), 0);
     }
 
     void headerWithBlanksIsAccepted()
     {
-        writeAll(path("Telefonregister.ini"), "  [QUIRLANTO VERSION 4] \r\n0,3,1,0,\"\",0,\"00\",\"41\",\"1\",10,\"\",\"\",0\r\n"
+        writeFile(path("Telefonregister.ini"), "  [QUIRLANTO VERSION 4] \r\n0,3,1,0,\"\",0,\"00\",\"41\",\"1\",10,\"\",\"\",0\r\n"
                                               "\"a\",\"b\",\"c\",\"d\"\r\n2,\"X\",\"411\",0\r\n");
         MainWindow &w = makeWindow();
         QVERIFY(startProgram(w, {}));
@@ -266,14 +215,14 @@ private slots:
     {
         const QByteArray bytes = "[QUIRLANTO VERSION 4]\r\n0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
                                  "\"a\",\"b\",\"c\",\"d\"\r\n9,\"Weg\",\"1\",0\r\n1,\"Da\",\"4989\",0\r\n";
-        writeAll(path("Telefonregister.ini"), bytes);
+        writeFile(path("Telefonregister.ini"), bytes);
         MainWindow &w = makeWindow();
         QVERIFY(startProgram(w, {}));
         QCOMPARE(MessageBoxes::shown().size(), 1);
         QCOMPARE(MessageBoxes::shown().first().icon, MessageIcon::Warning);
         QVERIFY2(MessageBoxes::shown().first().text.contains(QStringLiteral("aufbewahrt")),
                  qPrintable(MessageBoxes::shown().first().text));
-        QCOMPARE(readAll(path("Telefonregister.ini")), bytes);
+        QCOMPARE(readFile(path("Telefonregister.ini")), bytes);
         QCOMPARE(w.registerContents().cards[0].entries.size(), 1);
     }
 
@@ -302,7 +251,7 @@ private slots:
         selectTab(w, 5);
         box(qPrintable(boxName))->setText(typed);
         selectTab(w, 2);
-        QCOMPARE(lines(readAll(path("Telefonregister.ini"))).value(1), settingsLine);
+        QCOMPARE(lines(readFile(path("Telefonregister.ini"))).value(1), settingsLine);
         QCOMPARE(w.currentTab(), 2);
         QCOMPARE(w.statusText(), QStringLiteral("Doppelklick für Anwahl oder rechte Maustaste für Menü"));
     }
@@ -310,13 +259,13 @@ private slots:
     void leavingOptionsWritesEvenWithoutChange()
     {
         MainWindow &w = startWithRegister();
-        const QByteArray before = readAll(path("Telefonregister.ini"));
+        const QByteArray before = readFile(path("Telefonregister.ini"));
         QVERIFY(!QFile::exists(path("Telefonregister.bak")));
         selectTab(w, 5);
         QVERIFY(!QFile::exists(path("Telefonregister.bak")));
         selectTab(w, 1);
-        QCOMPARE(readAll(path("Telefonregister.bak")), before);
-        QCOMPARE(readAll(path("Telefonregister.ini")), before);
+        QCOMPARE(readFile(path("Telefonregister.bak")), before);
+        QCOMPARE(readFile(path("Telefonregister.ini")), before);
     }
 
     void switchingBetweenCardsWritesNothing()
@@ -339,7 +288,7 @@ private slots:
         selectTab(w, 1);
         QCOMPARE(w.tabStrip()->tabText(2), QStringLiteral("Kunden && \"Freunde\""));
         QCOMPARE(w.registerContents().cards[2].cardName, QStringLiteral("Kunden & \"Freunde\""));
-        const QList<QByteArray> fileLines = lines(readAll(path("Telefonregister.ini")));
+        const QList<QByteArray> fileLines = lines(readFile(path("Telefonregister.ini")));
         QCOMPARE(fileLines.value(1), QByteArray("0,16,1,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0"));
         QCOMPARE(fileLines.value(2), QByteArray("\"A\",\"B\",\"Kunden & 'Freunde'\",\"D\""));
     }
@@ -366,7 +315,7 @@ private slots:
         selectTab(w, 1);
         for (int card = 1; card <= 4; ++card)
             QCOMPARE(w.nameList(card)->font().pointSize(), listSize);
-        QCOMPARE(lines(readAll(path("Telefonregister.ini"))).value(1).split(',').value(9), QByteArray::number(listSize));
+        QCOMPARE(lines(readFile(path("Telefonregister.ini"))).value(1).split(',').value(9), QByteArray::number(listSize));
     }
 
     void storedFractionalSizeIsRounded()
@@ -376,7 +325,7 @@ private slots:
         selectTab(w, 5);
         QCOMPARE(w.findChild<QSlider *>(QStringLiteral("FontSlider"))->value(), 22);
         selectTab(w, 1);
-        QCOMPARE(lines(readAll(path("Telefonregister.ini"))).value(1).split(',').value(9), QByteArray("8"));
+        QCOMPARE(lines(readFile(path("Telefonregister.ini"))).value(1).split(',').value(9), QByteArray("8"));
     }
 
     void dialDeviceClickWritesUnlessLoading()
@@ -391,7 +340,7 @@ private slots:
         QVERIFY(!QFile::exists(path("Telefonregister.bak")));
         modem->click();
         speaker->click();
-        QCOMPARE(lines(readAll(path("Telefonregister.ini"))).value(1).left(2), QByteArray("1,"));
+        QCOMPARE(lines(readFile(path("Telefonregister.ini"))).value(1).left(2), QByteArray("1,"));
         QCOMPARE(w.settings().dialDevice, int(Loudspeaker));
     }
 
@@ -456,7 +405,7 @@ private slots:
         QVERIFY(!w.isVisible());
         QCOMPARE(ending.size(), 0);
         QVERIFY(!QFile::exists(path("Telefonregister.bak")));
-        QVERIFY(m_store->values().isEmpty());
+        QVERIFY(m_f->store.values().isEmpty());
 
         int replaced = 0;
         w.setCloseBoxAction([&] { ++replaced; });
@@ -477,14 +426,14 @@ private slots:
         QSignalSpy ending(&w, &MainWindow::programEnding);
         bool optionsWrittenBeforeSignal = false;
         connect(&w, &MainWindow::programEnding, this, [&] {
-            optionsWrittenBeforeSignal = lines(readAll(path("Telefonregister.ini"))).value(1).startsWith("0,3,");
-            QVERIFY(!m_store->values().contains(QStringLiteral("_Top")));
+            optionsWrittenBeforeSignal = lines(readFile(path("Telefonregister.ini"))).value(1).startsWith("0,3,");
+            QVERIFY(!m_f->store.values().contains(QStringLiteral("_Top")));
         });
         w.findChild<QPushButton *>(QStringLiteral("Btn22"))->click();
         QCOMPARE(ending.size(), 1);
         QVERIFY(optionsWrittenBeforeSignal);
-        QVERIFY(m_store->values().contains(QStringLiteral("_Top")));
-        QVERIFY(m_store->values().contains(QStringLiteral("_Left")));
+        QVERIFY(m_f->store.values().contains(QStringLiteral("_Top")));
+        QVERIFY(m_f->store.values().contains(QStringLiteral("_Left")));
         QVERIFY(!w.isVisible());
         w.endProgram(); // a second end does nothing more
         QCOMPARE(ending.size(), 1);
@@ -518,21 +467,21 @@ private slots:
     {
         MainWindow &w = startWithRegister();
         // A folder where the backup must go makes the rotation fail.
-        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Telefonregister.bak")));
-        const QByteArray before = readAll(path("Telefonregister.ini"));
+        QVERIFY(QDir(m_f->folder.path()).mkdir(QStringLiteral("Telefonregister.bak")));
+        const QByteArray before = readFile(path("Telefonregister.ini"));
         selectTab(w, 5);
         selectTab(w, 1);
         QCOMPARE(MessageBoxes::shown().size(), 1);
         QCOMPARE(MessageBoxes::shown().first().icon, MessageIcon::Critical);
         QVERIFY2(MessageBoxes::shown().first().text.contains(QStringLiteral("Telefonregister")),
                  qPrintable(MessageBoxes::shown().first().text));
-        QCOMPARE(readAll(path("Telefonregister.ini")), before);
+        QCOMPARE(readFile(path("Telefonregister.ini")), before);
         QCOMPARE(w.currentTab(), 1);
     }
 
     void providerFileIsLoaded()
     {
-        writeAll(path("Provider.ini"), "1\r\n\"Tel\",\"01010\",1,0,9,18,0,1,0\r\n");
+        writeFile(path("Provider.ini"), "1\r\n\"Tel\",\"01010\",1,0,9,18,0,1,0\r\n");
         MainWindow &w = makeWindow();
         QSignalSpy loaded(&w, &MainWindow::filesLoaded);
         bool loadingDuringSignal = false;

@@ -1,4 +1,5 @@
 #include "app/traycontroller.h"
+#include "testsupport.h"
 
 #include "support/programflags.h"
 
@@ -11,23 +12,9 @@
 #include <QWidget>
 
 using namespace quirlanto;
+using namespace quirlanto::test;
 
 namespace {
-
-class FakeTrayIcon final : public TrayIcon {
-    Q_OBJECT
-public:
-    void setIcon(const QIcon &i) override { icon = i; }
-    void setToolTip(const QString &text) override { toolTip = text; }
-    void show() override { shown = true; }
-    void hide() override { shown = false; }
-    bool isAvailable() const override { return available; }
-
-    QIcon icon;
-    QString toolTip;
-    bool shown = false;
-    bool available = true;
-};
 
 // Press and double-click notifications as a sequence: L/R press, l/r double-click.
 void play(FakeTrayIcon &icon, const QString &events)

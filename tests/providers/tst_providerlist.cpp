@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "testsupport.h"
 #include "app/startup.h"
 #include "providers/bestprovider.h"
 #include "providers/hourrangeslider.h"
@@ -36,14 +37,9 @@
 #include <memory>
 
 using namespace quirlanto;
+using namespace quirlanto::test;
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // Runs `act` on the next modal dialog or popup once it is up; the caller's exec() returns
 // when `act` closes it. `seen` tells afterwards whether anything appeared at all.
@@ -287,7 +283,7 @@ private slots:
         QByteArray expected = "1\r\n";
         for (const QString &name : order)
             expected += name == "Alpha" ? kAlphaLine : name == "Beta" ? kBetaLine : kGammaLine;
-        QCOMPARE(readAll(f.file()), expected);
+        QCOMPARE(readFile(f.file()), expected);
     }
 
     void tooltipOverRowsAndEmptySpace()
@@ -446,7 +442,7 @@ private slots:
         });
         f.controller->insertCommand();
         QCOMPARE(f.table.rowCount(), 1);
-        QCOMPARE(readAll(f.file()), "0\r\n" + kGammaLine);
+        QCOMPARE(readFile(f.file()), "0\r\n" + kGammaLine);
         QCOMPARE(f.view()->firstSelectedPosition(), 1);
 
         whenEditorShown([](ProviderEditor *e) {
@@ -459,8 +455,8 @@ private slots:
             e->okButton()->click();
         });
         f.controller->insertCommand();
-        QCOMPARE(readAll(f.file()), "0\r\n" + kAlphaLine + kGammaLine);
-        QCOMPARE(readAll(f.backup()), "0\r\n" + kGammaLine);
+        QCOMPARE(readFile(f.file()), "0\r\n" + kAlphaLine + kGammaLine);
+        QCOMPARE(readFile(f.backup()), "0\r\n" + kGammaLine);
 
         // Change Gamma to Beta: the old row goes, the new one lands at its sorted place.
         f.view()->selectPosition(2);
@@ -477,12 +473,12 @@ private slots:
             e->okButton()->click();
         });
         QTest::keyClick(f.view(), Qt::Key_Return);
-        QCOMPARE(readAll(f.file()), "0\r\n" + kAlphaLine + kBetaLine);
+        QCOMPARE(readFile(f.file()), "0\r\n" + kAlphaLine + kBetaLine);
         QCOMPARE(f.view()->firstSelectedPosition(), 2);
 
         // Delete: "Nein" keeps everything and writes nothing.
-        const QByteArray beforeDelete = readAll(f.file());
-        const QByteArray backupBeforeDelete = readAll(f.backup());
+        const QByteArray beforeDelete = readFile(f.file());
+        const QByteArray backupBeforeDelete = readFile(f.backup());
         f.view()->selectPosition(1);
         MessageBoxes::queueAnswer(QMessageBox::No);
         QTest::keyClick(f.view(), Qt::Key_Delete);
@@ -492,13 +488,13 @@ private slots:
                  QStringLiteral("Soll der folgende Eintrag wirklich gelöscht werden?\n\nAlpha (01070)"));
         QCOMPARE(MessageBoxes::shown().last().title, QStringLiteral("Eintrag löschen"));
         QCOMPARE(f.table.rowCount(), 2);
-        QCOMPARE(readAll(f.file()), beforeDelete);
-        QCOMPARE(readAll(f.backup()), backupBeforeDelete);
+        QCOMPARE(readFile(f.file()), beforeDelete);
+        QCOMPARE(readFile(f.backup()), backupBeforeDelete);
 
         MessageBoxes::queueAnswer(QMessageBox::Yes);
         f.controller->deleteCommand();
-        QCOMPARE(readAll(f.file()), "0\r\n" + kBetaLine);
-        QCOMPARE(readAll(f.backup()), beforeDelete);
+        QCOMPARE(readFile(f.file()), "0\r\n" + kBetaLine);
+        QCOMPARE(readFile(f.backup()), beforeDelete);
         QVERIFY(!modalBusy);
     }
 
@@ -513,7 +509,7 @@ private slots:
         });
         QTest::keyClick(f.view(), Qt::Key_Return);
         QCOMPARE(f.table.rowCount(), 2);
-        QCOMPARE(readAll(f.file()), "0\r\n" + kAlphaLine + kGammaLine);
+        QCOMPARE(readFile(f.file()), "0\r\n" + kAlphaLine + kGammaLine);
         QCOMPARE(MessageBoxes::shown().size(), 0); // no confirmation
     }
 
@@ -538,8 +534,8 @@ private slots:
         });
         f.controller->insertCommand();
         QCOMPARE(f.table.rowCount(), 1);
-        QCOMPARE(readAll(f.file()), "0\r\n" + kAlphaLine);
-        QCOMPARE(readAll(f.backup()), "0\r\n" + kAlphaLine); // the backup is refreshed too
+        QCOMPARE(readFile(f.file()), "0\r\n" + kAlphaLine);
+        QCOMPARE(readFile(f.backup()), "0\r\n" + kAlphaLine); // the backup is refreshed too
     }
 
     void blankNameGivesEmptyNamedRow()
@@ -553,7 +549,7 @@ private slots:
         f.controller->insertCommand();
         QCOMPARE(f.table.rowCount(), 1);
         QCOMPARE(f.table.row(1).name, QString());
-        QCOMPARE(readAll(f.file()), QByteArray("0\r\n\"\",\"0190\",1,0,9,18,0,1,0\r\n"));
+        QCOMPARE(readFile(f.file()), QByteArray("0\r\n\"\",\"0190\",1,0,9,18,0,1,0\r\n"));
     }
 
     // A row with empty name and prefix (from blanks) is still replaced, not duplicated.
@@ -569,7 +565,7 @@ private slots:
         });
         QTest::keyClick(f.view(), Qt::Key_Return);
         QCOMPARE(f.table.rowCount(), 1);
-        QCOMPARE(readAll(f.file()), QByteArray("0\r\n\"Delta\",\"01088\",1,0,9,18,0,1,0\r\n"));
+        QCOMPARE(readFile(f.file()), QByteArray("0\r\n\"Delta\",\"01088\",1,0,9,18,0,1,0\r\n"));
     }
 
     void doubleQuoteStoredAsFileHoldsIt()
@@ -582,7 +578,7 @@ private slots:
         });
         f.controller->insertCommand();
         QCOMPARE(f.table.row(1).name, QStringLiteral("Sag 'Hallo'"));
-        QCOMPARE(readAll(f.file()), QByteArray("0\r\n\"Sag 'Hallo'\",\"010\",1,0,9,18,0,1,0\r\n"));
+        QCOMPARE(readFile(f.file()), QByteArray("0\r\n\"Sag 'Hallo'\",\"010\",1,0,9,18,0,1,0\r\n"));
     }
 
     void switchSavesOnlyOnUserClickOutsideLoading()
@@ -602,11 +598,11 @@ private slots:
 
         f.providerSwitch->click();
         QVERIFY(f.table.providersEnabled);
-        QCOMPARE(readAll(f.file()), "1\r\n" + kAlphaLine + kBetaLine + kGammaLine);
+        QCOMPARE(readFile(f.file()), "1\r\n" + kAlphaLine + kBetaLine + kGammaLine);
         f.providerSwitch->click();
         QVERIFY(!f.table.providersEnabled);
-        QCOMPARE(readAll(f.file()), "0\r\n" + kAlphaLine + kBetaLine + kGammaLine);
-        QCOMPARE(readAll(f.backup()), "1\r\n" + kAlphaLine + kBetaLine + kGammaLine);
+        QCOMPARE(readFile(f.file()), "0\r\n" + kAlphaLine + kBetaLine + kGammaLine);
+        QCOMPARE(readFile(f.backup()), "1\r\n" + kAlphaLine + kBetaLine + kGammaLine);
     }
 
     void refreshShowsLoadedTable()
@@ -687,11 +683,11 @@ private slots:
                      (QStringList{"Alpha", "Gamma"}));
             QVERIFY(window.providerSwitch()->isChecked());
             QVERIFY(window.providerTable().providersEnabled);
-            QCOMPARE(readAll(dir.filePath(QStringLiteral("Provider.ini"))), stored);
+            QCOMPARE(readFile(dir.filePath(QStringLiteral("Provider.ini"))), stored);
 
             window.providerSwitch()->click();
-            QCOMPARE(readAll(dir.filePath(QStringLiteral("Provider.ini"))), "0\r\n" + kAlphaLine + kGammaLine);
-            QCOMPARE(readAll(dir.filePath(QStringLiteral("Provider.bak"))), stored);
+            QCOMPARE(readFile(dir.filePath(QStringLiteral("Provider.ini"))), "0\r\n" + kAlphaLine + kGammaLine);
+            QCOMPARE(readFile(dir.filePath(QStringLiteral("Provider.bak"))), stored);
             // The program closes its window before it is destroyed; a visible window would
             // repaint the list from a table that is already gone.
             window.hide();

@@ -1,5 +1,6 @@
 // "Telefonbuch": keys inside the editor, and what OK and Cancel do to the list and the file.
 #include "app/mainwindow.h"
+#include "testsupport.h"
 #include "app/startup.h"
 #include "register/entryeditor.h"
 #include "register/namelistmodel.h"
@@ -18,12 +19,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
 #include <memory>
 
 using namespace quirlanto;
+using namespace quirlanto::test;
 
 namespace {
 
@@ -34,31 +35,16 @@ const QByteArray kRegister = kHead + "1,\"Muster, Erika\",\"4930123456\",1\r\n"
                                      "1,\"Meier\",\"4989555\",0\r\n"
                                      "2,\"Bernd\",\"43222\",1\r\n";
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 } // namespace
 
 class TestEntryEditor : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<MemorySettingsStore> m_store;
-    std::unique_ptr<RecordingUrlOpener> m_opener;
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<WindowFixture> m_f;
 
-    QString path(const char *name) const { return m_dir->filePath(QString::fromLatin1(name)); }
-    QAction *menuItem(const QString &text) const
-    {
-        for (QAction *a : m_window->nameListMenu()->actions())
-            if (a->text() == text)
-                return a;
-        return nullptr;
-    }
+    QString path(const char *name) const { return m_f->path(name); }
+    QAction *menuItem(const QString &text) const { return m_f->menuItem(text); }
     // Runs `act` on the editor once it is open modally; records what it showed.
     void whenEditorOpens(std::function<void(EntryEditor &)> act, PhoneEntry *shown = nullptr, bool *busy = nullptr)
     {
@@ -82,24 +68,10 @@ private:
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        setProgramDirectoryOverride(m_dir->path());
-        QFile f(path("Telefonregister.ini"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(kRegister);
-        f.close();
-        m_store = std::make_unique<MemorySettingsStore>();
-        m_opener = std::make_unique<RecordingUrlOpener>();
-        MessageBoxes::clearShown();
-        modalBusy = false;
-        m_window = std::make_unique<MainWindow>(*m_store, *m_opener);
-        QVERIFY(startProgram(*m_window, {}));
+        m_f = std::make_unique<WindowFixture>();
+        m_f->start(kRegister);
     }
-    void cleanup()
-    {
-        m_window.reset();
-        setProgramDirectoryOverride({});
-    }
+    void cleanup() { m_f.reset(); }
 
     void editorTexts()
     {
@@ -147,7 +119,7 @@ private slots:
 
     void changeMovesEntryToTheEnd()
     {
-        m_window->nameList(1)->selectRow(0);
+        m_f->window->nameList(1)->selectRow(0);
         PhoneEntry shown;
         bool busy = false;
         whenEditorOpens([](EntryEditor &e) { type(e, QStringLiteral("  Muster, Erik  "), QStringLiteral(" 4930 1 ")); ok(e); },
@@ -156,11 +128,11 @@ private slots:
         QCOMPARE(shown, (PhoneEntry{QStringLiteral("Muster, Erika"), QStringLiteral("4930123456"), 1}));
         QVERIFY(busy);
         QVERIFY(!modalBusy);
-        QCOMPARE(m_window->nameListModel(1)->rowCount(), 2);
-        QCOMPARE(m_window->nameList(1)->selectedRow(), 1);
-        QCOMPARE(readAll(path("Telefonregister.ini")),
+        QCOMPARE(m_f->window->nameListModel(1)->rowCount(), 2);
+        QCOMPARE(m_f->window->nameList(1)->selectedRow(), 1);
+        QCOMPARE(readFile(path("Telefonregister.ini")),
                  kHead + "1,\"Meier\",\"4989555\",0\r\n1,\"Muster, Erik\",\"4930 1\",1\r\n2,\"Bernd\",\"43222\",1\r\n");
-        QCOMPARE(readAll(path("Telefonregister.bak")), kRegister);
+        QCOMPARE(readFile(path("Telefonregister.bak")), kRegister);
     }
 
     void clearingNameOrNumberRemoves_data()
@@ -175,32 +147,32 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, number);
-        m_window->nameList(1)->selectRow(0);
+        m_f->window->nameList(1)->selectRow(0);
         whenEditorOpens([=](EntryEditor &e) { type(e, name, number); ok(e); });
         menuItem(QStringLiteral("&Ändern"))->trigger();
-        QCOMPARE(readAll(path("Telefonregister.ini")), kHead + "1,\"Meier\",\"4989555\",0\r\n2,\"Bernd\",\"43222\",1\r\n");
+        QCOMPARE(readFile(path("Telefonregister.ini")), kHead + "1,\"Meier\",\"4989555\",0\r\n2,\"Bernd\",\"43222\",1\r\n");
     }
 
     void insertAppendsWithZeroFlagOn()
     {
-        m_window->tabStrip()->setCurrentIndex(1);
+        m_f->window->tabStrip()->setCurrentIndex(1);
         PhoneEntry shown{QStringLiteral("x"), QStringLiteral("x"), 0};
         whenEditorOpens([](EntryEditor &e) { type(e, QStringLiteral("Say \"Hi\""), QStringLiteral("441")); ok(e); }, &shown);
         menuItem(QStringLiteral("&Einfügen"))->trigger();
         QCOMPARE(shown, (PhoneEntry{QString(), QString(), 1}));
-        QCOMPARE(m_window->nameListModel(2)->rowCount(), 2);
+        QCOMPARE(m_f->window->nameListModel(2)->rowCount(), 2);
         // The list keeps the double quotes; the file gets apostrophes.
-        QCOMPARE(entryName(m_window->nameListModel(2)->itemText(1)), QStringLiteral("Say \"Hi\""));
-        QCOMPARE(readAll(path("Telefonregister.ini")), kRegister + "2,\"Say 'Hi'\",\"441\",1\r\n");
+        QCOMPARE(entryName(m_f->window->nameListModel(2)->itemText(1)), QStringLiteral("Say \"Hi\""));
+        QCOMPARE(readFile(path("Telefonregister.ini")), kRegister + "2,\"Say 'Hi'\",\"441\",1\r\n");
     }
 
     void emptyInsertStillWrites()
     {
         whenEditorOpens([](EntryEditor &e) { ok(e); });
         menuItem(QStringLiteral("&Einfügen"))->trigger();
-        QCOMPARE(m_window->nameListModel(1)->rowCount(), 2);
-        QCOMPARE(readAll(path("Telefonregister.ini")), kRegister);
-        QCOMPARE(readAll(path("Telefonregister.bak")), kRegister);
+        QCOMPARE(m_f->window->nameListModel(1)->rowCount(), 2);
+        QCOMPARE(readFile(path("Telefonregister.ini")), kRegister);
+        QCOMPARE(readFile(path("Telefonregister.bak")), kRegister);
     }
 
     void keysOpenTheEditor_data()
@@ -214,27 +186,27 @@ private slots:
     {
         QFETCH(int, key);
         QFETCH(QString, shownName);
-        m_window->show();
-        QApplication::setActiveWindow(m_window.get());
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-        m_window->nameList(1)->setFocus();
-        m_window->nameList(1)->selectRow(1);
+        m_f->window->show();
+        QApplication::setActiveWindow(m_f->window.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_f->window.get()));
+        m_f->window->nameList(1)->setFocus();
+        m_f->window->nameList(1)->selectRow(1);
         PhoneEntry shown{QStringLiteral("x"), QStringLiteral("x"), 0};
         whenEditorOpens([](EntryEditor &e) { e.reject(); }, &shown);
-        QTest::keyClick(m_window->nameList(1), Qt::Key(key));
+        QTest::keyClick(m_f->window->nameList(1), Qt::Key(key));
         QCOMPARE(shown.name, shownName);
     }
 
     void cancelChangesNothing()
     {
-        m_window->nameList(1)->selectRow(1);
+        m_f->window->nameList(1)->selectRow(1);
         whenEditorOpens([](EntryEditor &e) {
             type(e, QStringLiteral("Anders"), QStringLiteral("1"));
             e.findChild<QPushButton *>(QStringLiteral("CancelButton"))->click();
         });
         menuItem(QStringLiteral("&Ändern"))->trigger();
-        QCOMPARE(m_window->nameListModel(1)->rowCount(), 2);
-        QCOMPARE(entryName(m_window->nameListModel(1)->itemText(1)), QStringLiteral("Meier"));
+        QCOMPARE(m_f->window->nameListModel(1)->rowCount(), 2);
+        QCOMPARE(entryName(m_f->window->nameListModel(1)->itemText(1)), QStringLiteral("Meier"));
         QVERIFY(!QFile::exists(path("Telefonregister.bak")));
         QVERIFY(!modalBusy);
     }

@@ -1,5 +1,6 @@
 // The name lists: what the user sees, keys, mouse, the menu "Namensliste" and deleting.
 #include "app/mainwindow.h"
+#include "testsupport.h"
 #include "app/startup.h"
 #include "register/namelistmodel.h"
 #include "register/namelistview.h"
@@ -15,11 +16,11 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTabBar>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
 
 using namespace quirlanto;
+using namespace quirlanto::test;
 
 namespace {
 
@@ -31,34 +32,19 @@ const QByteArray kRegister = "[QUIRLANTO VERSION 4]\r\n"
                              "1,\"Zander\",\"4940777\",0\r\n"
                              "2,\"Bernd\",\"43222\",1\r\n";
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 } // namespace
 
 class TestNameLists : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<MemorySettingsStore> m_store;
-    std::unique_ptr<RecordingUrlOpener> m_opener;
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<WindowFixture> m_f;
     QList<DialMode> m_dials;
     std::optional<QString> m_dialedItem;
 
-    QString path(const char *name) const { return m_dir->filePath(QString::fromLatin1(name)); }
-    NameListView *list(int card) const { return m_window->nameList(card); }
-    QAction *menuItem(const QString &text) const
-    {
-        for (QAction *a : m_window->nameListMenu()->actions())
-            if (a->text() == text)
-                return a;
-        return nullptr;
-    }
+    QString path(const char *name) const { return m_f->path(name); }
+    NameListView *list(int card) const { return m_f->window->nameList(card); }
+    QAction *menuItem(const QString &text) const { return m_f->menuItem(text); }
 
     // Key presses carrying text, umlauts included.
     static void typeText(QWidget *widget, const QString &text)
@@ -80,36 +66,21 @@ private:
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        setProgramDirectoryOverride(m_dir->path());
-        QFile f(path("Telefonregister.ini"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(kRegister);
-        f.close();
-        m_store = std::make_unique<MemorySettingsStore>();
-        m_opener = std::make_unique<RecordingUrlOpener>();
-        MessageBoxes::clearShown();
-        modalBusy = false;
-        m_window = std::make_unique<MainWindow>(*m_store, *m_opener);
-        QVERIFY(startProgram(*m_window, {}));
+        m_f = std::make_unique<WindowFixture>();
+        m_f->start(kRegister);
         m_dials.clear();
         m_dialedItem.reset();
-        m_window->setDialCommand([this](DialMode mode) {
+        m_f->window->setDialCommand([this](DialMode mode) {
             m_dials << mode;
-            m_dialedItem = m_window->selectedItemText();
+            m_dialedItem = m_f->window->selectedItemText();
         });
-        QApplication::setActiveWindow(m_window.get());
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        m_f->activate();
     }
-    void cleanup()
-    {
-        m_window.reset();
-        setProgramDirectoryOverride({});
-    }
+    void cleanup() { m_f.reset(); }
 
     void listShowsNamesAndKeepsItemTexts()
     {
-        NameListModel *model = m_window->nameListModel(1);
+        NameListModel *model = m_f->window->nameListModel(1);
         QCOMPARE(model->rowCount(), 3);
         QCOMPARE(model->index(0).data().toString(), QStringLiteral("Muster, Erika"));
         QCOMPARE(model->index(1).data().toString(), QStringLiteral("Müller"));
@@ -121,10 +92,10 @@ private slots:
 
     void clickShowsNumber()
     {
-        const QRect second = list(1)->visualRect(m_window->nameListModel(1)->index(1));
+        const QRect second = list(1)->visualRect(m_f->window->nameListModel(1)->index(1));
         QTest::mouseClick(list(1)->viewport(), Qt::LeftButton, {}, second.center());
         QCOMPARE(list(1)->selectedRow(), 1);
-        QCOMPARE(m_window->statusText(), QStringLiteral("49 89 555"));
+        QCOMPARE(m_f->window->statusText(), QStringLiteral("49 89 555"));
         QVERIFY(m_dials.isEmpty());
     }
 
@@ -148,13 +119,13 @@ private slots:
         QCOMPARE(m_dials.size(), dials);
         if (dials) {
             QCOMPARE(m_dials.first(), SelectedEntry);
-            QCOMPARE(m_dialedItem.value_or(QString()), m_window->nameListModel(1)->itemText(0));
+            QCOMPARE(m_dialedItem.value_or(QString()), m_f->window->nameListModel(1)->itemText(0));
         }
     }
 
     void doubleClickDials()
     {
-        const QRect third = list(1)->visualRect(m_window->nameListModel(1)->index(2));
+        const QRect third = list(1)->visualRect(m_f->window->nameListModel(1)->index(2));
         QTest::mouseDClick(list(1)->viewport(), Qt::LeftButton, {}, third.center());
         QCOMPARE(m_dials, QList<DialMode>{SelectedEntry});
         QCOMPARE(entryName(m_dialedItem.value_or(QString())), QStringLiteral("Zander"));
@@ -162,7 +133,7 @@ private slots:
 
     void doubleClickOnEmptyListStillDials()
     {
-        m_window->tabStrip()->setCurrentIndex(2);
+        m_f->window->tabStrip()->setCurrentIndex(2);
         QTest::mouseDClick(list(3)->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
         QCOMPARE(m_dials, QList<DialMode>{SelectedEntry});
         QVERIFY(!m_dialedItem.has_value());
@@ -190,7 +161,7 @@ private slots:
     {
         list(1)->selectRow(0);
         QSignalSpy menu(list(1), &NameListView::menuRequested);
-        const QRect third = list(1)->visualRect(m_window->nameListModel(1)->index(2));
+        const QRect third = list(1)->visualRect(m_f->window->nameListModel(1)->index(2));
         QTest::mousePress(list(1)->viewport(), Qt::RightButton, {}, third.center());
         QCOMPARE(list(1)->selectedRow(), 0);
         QCOMPARE(menu.size(), 0);
@@ -199,7 +170,7 @@ private slots:
         QContextMenuEvent keyboardMenu(QContextMenuEvent::Keyboard, QPoint(1, 1));
         QApplication::sendEvent(list(1), &keyboardMenu);
         QCOMPARE(menu.size(), 1);
-        const QRect first = list(1)->visualRect(m_window->nameListModel(1)->index(0));
+        const QRect first = list(1)->visualRect(m_f->window->nameListModel(1)->index(0));
         QCOMPARE(menu.first().first().toPoint(), list(1)->viewport()->mapToGlobal(first.center()));
         QCOMPARE(list(1)->selectedRow(), 0);
     }
@@ -207,29 +178,29 @@ private slots:
     void menuItemsFollowSelection()
     {
         QStringList texts;
-        for (QAction *a : m_window->nameListMenu()->actions())
+        for (QAction *a : m_f->window->nameListMenu()->actions())
             texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
         QCOMPARE(texts, (QStringList{"&Einfügen", "&Ändern", "&Löschen", "-", "&Abbrechen"}));
-        QCOMPARE(m_window->nameListMenu()->defaultAction(), menuItem(QStringLiteral("&Abbrechen")));
-        QCOMPARE(m_window->nameListMenu()->title(), QStringLiteral("Namensliste"));
+        QCOMPARE(m_f->window->nameListMenu()->defaultAction(), menuItem(QStringLiteral("&Abbrechen")));
+        QCOMPARE(m_f->window->nameListMenu()->title(), QStringLiteral("Namensliste"));
 
         list(1)->clearSelection();
-        m_window->updateNameListMenu();
+        m_f->window->updateNameListMenu();
         QVERIFY(menuItem(QStringLiteral("&Einfügen"))->isEnabled());
         QVERIFY(!menuItem(QStringLiteral("&Ändern"))->isEnabled());
         QVERIFY(!menuItem(QStringLiteral("&Löschen"))->isEnabled());
         list(1)->selectRow(1);
-        m_window->updateNameListMenu();
+        m_f->window->updateNameListMenu();
         QVERIFY(menuItem(QStringLiteral("&Ändern"))->isEnabled());
         QVERIFY(menuItem(QStringLiteral("&Löschen"))->isEnabled());
     }
 
     void menuPopsUpAndRestoresStatus()
     {
-        m_window->setStatusText(QStringLiteral("x"));
+        m_f->window->setStatusText(QStringLiteral("x"));
         closePopupSoon();
         emit list(1)->menuRequested(list(1)->mapToGlobal(QPoint(5, 5)));
-        QCOMPARE(m_window->statusText(), QStringLiteral("Doppelklick für Anwahl oder rechte Maustaste für Menü"));
+        QCOMPARE(m_f->window->statusText(), QStringLiteral("Doppelklick für Anwahl oder rechte Maustaste für Menü"));
     }
 
     void deleteAsks_data()
@@ -244,13 +215,10 @@ private slots:
     {
         QFETCH(int, answer);
         QFETCH(bool, deleted);
-        if (answer < 0)
-            MessageBoxes::setAutoAnswer(true);
-        else
+        if (answer >= 0) // otherwise the default button answers
             MessageBoxes::queueAnswer(QMessageBox::StandardButton(answer));
         list(1)->selectRow(0);
         menuItem(QStringLiteral("&Löschen"))->trigger();
-        MessageBoxes::setAutoAnswer(false);
 
         QCOMPARE(MessageBoxes::shown().size(), 1);
         const auto &question = MessageBoxes::shown().first();
@@ -259,17 +227,17 @@ private slots:
         QCOMPARE(question.text, QStringLiteral("Soll der folgende Eintrag wirklich gelöscht werden?\n\n"
                                                "Muster, Erika (4930123456)"));
         if (deleted) {
-            QCOMPARE(m_window->nameListModel(1)->rowCount(), 2);
-            QCOMPARE(readAll(path("Telefonregister.ini")),
+            QCOMPARE(m_f->window->nameListModel(1)->rowCount(), 2);
+            QCOMPARE(readFile(path("Telefonregister.ini")),
                      QByteArray("[QUIRLANTO VERSION 4]\r\n"
                                 "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
                                 "\"A\",\"B\",\"C\",\"D\"\r\n"
                                 "1,\"M\xfcller\",\"49 89 555\",0\r\n"
                                 "1,\"Zander\",\"4940777\",0\r\n"
                                 "2,\"Bernd\",\"43222\",1\r\n"));
-            QCOMPARE(readAll(path("Telefonregister.bak")), kRegister);
+            QCOMPARE(readFile(path("Telefonregister.bak")), kRegister);
         } else {
-            QCOMPARE(m_window->nameListModel(1)->rowCount(), 3);
+            QCOMPARE(m_f->window->nameListModel(1)->rowCount(), 3);
             QVERIFY(!QFile::exists(path("Telefonregister.bak")));
         }
     }
@@ -282,7 +250,7 @@ private slots:
         QTest::keyClick(list(1), Qt::Key_Delete);
         QCOMPARE(MessageBoxes::shown().size(), 1);
         QCOMPARE(MessageBoxes::shown().first().text.endsWith(QStringLiteral("Zander (4940777)")), true);
-        QCOMPARE(m_window->nameListModel(1)->rowCount(), 2);
+        QCOMPARE(m_f->window->nameListModel(1)->rowCount(), 2);
         QVERIFY(m_dials.isEmpty());
 
         list(1)->clearSelection();
@@ -295,23 +263,23 @@ private slots:
         list(1)->setFocus(Qt::OtherFocusReason);
         QVERIFY(list(1)->hasFocus());
         QTest::keyClick(list(1), Qt::Key_Tab);
-        QTRY_VERIFY(m_window->tabStrip()->hasFocus());
+        QTRY_VERIFY(m_f->window->tabStrip()->hasFocus());
 
         modalBusy = true;
         list(1)->setFocus(Qt::OtherFocusReason);
         QTest::keyClick(list(1), Qt::Key_Tab);
         QCoreApplication::processEvents();
-        QVERIFY(!m_window->tabStrip()->hasFocus());
+        QVERIFY(!m_f->window->tabStrip()->hasFocus());
         modalBusy = false;
     }
 
     void tenThousandEntries()
     {
-        NameListModel *model = m_window->nameListModel(4);
+        NameListModel *model = m_f->window->nameListModel(4);
         for (int i = 0; i < 10000; ++i)
             model->appendItem(makeItemText(QStringLiteral("Teilnehmer%1").arg(i, 5, 10, QLatin1Char('0')),
                                            QStringLiteral("4989%1").arg(i), 0));
-        m_window->tabStrip()->setCurrentIndex(3);
+        m_f->window->tabStrip()->setCurrentIndex(3);
         list(4)->setFocus();
         typeText(list(4), QStringLiteral("teilnehmer09999"));
         QCOMPARE(list(4)->selectedRow(), 9999);

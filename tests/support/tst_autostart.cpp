@@ -1,4 +1,5 @@
 #include "support/autostart.h"
+#include "testsupport.h"
 
 #include "support/messagebox.h"
 
@@ -9,28 +10,15 @@
 #include <QTest>
 
 using namespace quirlanto;
+using namespace quirlanto::test;
 
 namespace {
 
 const QString kProgram = QStringLiteral("/opt/Meine Programme/Quirlanto 4/quirlanto");
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 QString execLine(const QString &entryPath)
 {
-    for (const QByteArray &line : readAll(entryPath).split('\n')) {
+    for (const QByteArray &line : readFile(entryPath).split('\n')) {
         if (line.startsWith("Exec="))
             return QString::fromUtf8(line.mid(5));
     }
@@ -151,7 +139,7 @@ void TestAutostart::entryExists()
 void TestAutostart::entryFile()
 {
     QVERIFY(setAutostartEntry(QStringLiteral("Quirlanto"), autostartCommandLine(kProgram)));
-    const QList<QByteArray> lines = readAll(entry()).split('\n');
+    const QList<QByteArray> lines = readFile(entry()).split('\n');
     QCOMPARE(lines.first(), QByteArray("[Desktop Entry]"));
     QVERIFY(lines.contains("Type=Application"));
     QVERIFY(lines.contains("Name=Quirlanto"));
@@ -182,7 +170,7 @@ void TestAutostart::startKeepsExistingEntry()
     connect(&box, &QCheckBox::toggled, &box, [&box] { applyAutostart(&box, kProgram); });
     initAutostart(&box, kProgram);
     QVERIFY(box.isChecked());
-    QCOMPARE(readAll(entry()), old);
+    QCOMPARE(readFile(entry()), old);
 }
 
 void TestAutostart::tickAndUntick()

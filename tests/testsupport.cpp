@@ -1,0 +1,92 @@
+#include "testsupport.h"
+
+#include "app/startup.h"
+#include "support/messagebox.h"
+#include "support/programflags.h"
+#include "support/version.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QTest>
+
+namespace quirlanto::test {
+
+QByteArray registerFile(const QByteArray &entries, const QByteArray &settingsLine)
+{
+    return "[QUIRLANTO VERSION 4]\r\n" + settingsLine + "\r\n" + kCardNames + "\r\n" + entries;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+QList<QByteArray> lines(const QByteArray &bytes)
+{
+    QList<QByteArray> result = bytes.split('\n');
+    for (QByteArray &line : result)
+        line.chop(line.endsWith('\r') ? 1 : 0);
+    if (!result.isEmpty() && result.last().isEmpty())
+        result.removeLast();
+    return result;
+}
+
+ProgramFolder::ProgramFolder()
+{
+    setProgramDirectoryOverride(m_dir.path());
+    MessageBoxes::clearShown();
+    MessageBoxes::setAutoAnswer(true);
+    loading = false;
+    modalBusy = false;
+}
+
+ProgramFolder::~ProgramFolder()
+{
+    MessageBoxes::setAutoAnswer(false);
+    setProgramDirectoryOverride({});
+}
+
+MainWindow &WindowFixture::make()
+{
+    window.reset(); // one window at a time, as in the program
+    window = std::make_unique<MainWindow>(store, opener);
+    return *window;
+}
+
+MainWindow &WindowFixture::start(const QByteArray &registerBytes, const QStringList &arguments)
+{
+    if (!registerBytes.isEmpty())
+        folder.write(QStringLiteral("Telefonregister.ini"), registerBytes);
+    MainWindow &w = make();
+    [&] { QVERIFY(startProgram(w, arguments)); }();
+    return w;
+}
+
+QAction *WindowFixture::menuItem(const QString &text) const
+{
+    for (QAction *a : window->nameListMenu()->actions())
+        if (a->text() == text)
+            return a;
+    return nullptr;
+}
+
+void WindowFixture::activate()
+{
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+}
+
+} // namespace quirlanto::test

@@ -1,0 +1,86 @@
+// What many tests set up the same way: program folders, files, the main window, a tray icon.
+#pragma once
+
+#include "app/mainwindow.h"
+#include "app/traycontroller.h"
+#include "support/helplinks.h"
+#include "support/settingsstore.h"
+
+#include <QAction>
+#include <QByteArray>
+#include <QIcon>
+#include <QList>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace quirlanto::test {
+
+// The settings line and card names of a freshly created register file.
+inline const QByteArray kSettingsLine = R"(0,1,0,0,"",0,"00","49","89",12,"","",0)";
+inline const QByteArray kCardNames = R"("A","B","C","D")";
+
+// A whole register file: header, settings line, card names, then `entries` as given.
+QByteArray registerFile(const QByteArray &entries, const QByteArray &settingsLine = kSettingsLine);
+
+// "<missing>" for a file that cannot be read, so a missing file never passes for an empty one.
+QByteArray readFile(const QString &path);
+// Creates the folders on the way; fails the running test when the file cannot be written.
+void writeFile(const QString &path, const QByteArray &bytes);
+// The lines of a file without their CR LF ends.
+QList<QByteArray> lines(const QByteArray &bytes);
+
+// A fresh program folder for one test. Message boxes answer with their default button, so a
+// message nobody expected is recorded instead of blocking the run.
+class ProgramFolder {
+public:
+    ProgramFolder();
+    ~ProgramFolder();
+    ProgramFolder(const ProgramFolder &) = delete;
+    ProgramFolder &operator=(const ProgramFolder &) = delete;
+
+    bool isValid() const { return m_dir.isValid(); }
+    QString path() const { return m_dir.path(); }
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+    QByteArray read(const QString &name) const { return readFile(filePath(name)); }
+    void write(const QString &name, const QByteArray &bytes) const { writeFile(filePath(name), bytes); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// The main window over a program folder, with a settings store and a URL opener of its own.
+struct WindowFixture {
+    ProgramFolder folder;
+    MemorySettingsStore store;
+    RecordingUrlOpener opener;
+    std::unique_ptr<MainWindow> window;
+
+    MainWindow &make();
+    // Writes `registerBytes` as the register file (unless empty) and starts the program.
+    MainWindow &start(const QByteArray &registerBytes, const QStringList &arguments = {});
+    QString path(const char *name) const { return folder.filePath(QString::fromLatin1(name)); }
+    QByteArray read(const char *name) const { return folder.read(QString::fromLatin1(name)); }
+    // The entry of the name list menu with this text, or null.
+    QAction *menuItem(const QString &text) const;
+    // Shows the window and waits until it has the focus.
+    void activate();
+};
+
+class FakeTrayIcon final : public TrayIcon {
+    Q_OBJECT
+public:
+    void setIcon(const QIcon &i) override { icon = i; }
+    void setToolTip(const QString &text) override { toolTip = text; }
+    void show() override { shown = true; }
+    void hide() override { shown = false; }
+    bool isAvailable() const override { return available; }
+
+    QIcon icon;
+    QString toolTip;
+    bool shown = false;
+    bool available = true;
+};
+
+} // namespace quirlanto::test
