@@ -15,7 +15,30 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace quirlanto {
+
+namespace {
+
+// "Netz- nummer:" breaks after the hyphen, like the narrow labels of the options page;
+// on one line it would read as a misspelling.
+QLabel *fieldLabel(const QString &text, QWidget *buddy, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setBuddy(buddy);
+    const qsizetype gap = text.indexOf(QLatin1String("- "));
+    if (gap >= 0) {
+        label->setWordWrap(true);
+        const QFontMetrics fm(label->font());
+        label->setFixedWidth(std::max(fm.horizontalAdvance(text.left(gap + 1)), fm.horizontalAdvance(text.mid(gap + 2))) + 4);
+        // The form would give the label only the height of its box and cut the second line.
+        label->setMinimumHeight(label->heightForWidth(label->width()));
+    }
+    return label;
+}
+
+} // namespace
 
 ProviderEditor::ProviderEditor(QWidget *parent)
     : QDialog(parent)
@@ -34,7 +57,7 @@ ProviderEditor::ProviderEditor(QWidget *parent)
         m_text[i] = new QLineEdit(frame);
         m_text[i]->setObjectName(QStringLiteral("Text1%1").arg(i));
         m_text[i]->installEventFilter(this);
-        form->addRow(QString::fromUtf8(textLabels[i]), m_text[i]);
+        form->addRow(fieldLabel(QString::fromUtf8(textLabels[i]), m_text[i], frame), m_text[i]);
     }
     m_text[0]->setMinimumWidth(200);
 

@@ -196,6 +196,37 @@ private slots:
         QCOMPARE(e.timeLabel()->text(), QStringLiteral("17h - 22h"));
     }
 
+    void boxLabelsBreakAfterHyphen_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("name") << "Text10" << "Name:" << 1;
+        QTest::newRow("prefix") << "Text11" << "Netz- nummer:" << 2;
+    }
+    void boxLabelsBreakAfterHyphen()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        QFETCH(int, lines);
+        ProviderEditor e;
+        e.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&e));
+        QLabel *label = nullptr;
+        for (QLabel *l : e.findChildren<QLabel *>()) {
+            if (l->buddy() && l->buddy()->objectName() == box)
+                label = l;
+        }
+        QVERIFY(label);
+        QCOMPARE(label->text(), text);
+        // As many lines as the label's height holds, and each part shown whole.
+        QCOMPARE(label->height() / label->fontMetrics().height(), lines);
+        const qsizetype gap = text.indexOf(QLatin1String("- "));
+        const QStringList parts = gap < 0 ? QStringList{text} : QStringList{text.left(gap + 1), text.mid(gap + 2)};
+        for (const QString &part : parts)
+            QVERIFY2(label->fontMetrics().horizontalAdvance(part) <= label->width(), qPrintable(part));
+    }
+
     void enterMovesBetweenBoxes()
     {
         ProviderEditor e;
