@@ -43,6 +43,22 @@ QList<QByteArray> lines(const QByteArray &bytes)
     return result;
 }
 
+QStringList entriesOf(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+void stopProcess(QProcess &process, int ms)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(ms)) {
+        process.kill();
+        process.waitForFinished(ms);
+    }
+}
+
 ProgramFolder::ProgramFolder()
 {
     setProgramDirectoryOverride(m_dir.path());

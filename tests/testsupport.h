@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QIcon>
 #include <QList>
+#include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -30,6 +31,11 @@ QByteArray readFile(const QString &path);
 void writeFile(const QString &path, const QByteArray &bytes);
 // The lines of a file without their CR LF ends.
 QList<QByteArray> lines(const QByteArray &bytes);
+// Everything in a folder, hidden files included, by name.
+QStringList entriesOf(const QString &dir);
+
+// Asks a helper process to end and kills it when it does not within `ms`.
+void stopProcess(QProcess &process, int ms = 3000);
 
 // A fresh program folder for one test. Message boxes answer with their default button, so a
 // message nobody expected is recorded instead of blocking the run.

@@ -1,4 +1,6 @@
 // The real program from an installed program folder under Xvfb: first start, window, file, "&Ende".
+#include "testsupport.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -8,6 +10,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+
+using quirlanto::test::stopProcess;
 
 namespace {
 
@@ -94,13 +98,7 @@ private slots:
         QFile::setPermissions(m_root.filePath(QStringLiteral("run")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
-    void cleanupTestCase()
-    {
-        if (m_xvfb.state() == QProcess::Running) {
-            m_xvfb.terminate();
-            m_xvfb.waitForFinished(5000);
-        }
-    }
+    void cleanupTestCase() { stopProcess(m_xvfb, 5000); }
 
     void firstStartFromInstalledFolder()
     {

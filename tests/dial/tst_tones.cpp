@@ -1,4 +1,5 @@
 #include "dial/toneplayer.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <cmath>
 
 using namespace quirlanto;
+using namespace quirlanto::test;
 
 namespace {
 
@@ -322,11 +324,7 @@ void TestTones::loudspeakerDialIsHeard()
                          QStringLiteral("--load=module-null-sink sink_name=quirlanto_test"),
                          QStringLiteral("--load=module-native-protocol-unix")});
     QVERIFY(pulse.waitForStarted());
-    auto stopServer = qScopeGuard([&] {
-        pulse.terminate();
-        if (!pulse.waitForFinished(3000))
-            pulse.kill();
-    });
+    auto stopServer = qScopeGuard([&] { stopProcess(pulse); });
     QVERIFY2(waitForFile(runtime.filePath(QStringLiteral("pulse/native")), 10000), "sound server did not start");
 
     const QString rawPath = runtime.filePath(QStringLiteral("heard.raw"));
@@ -337,11 +335,7 @@ void TestTones::loudspeakerDialIsHeard()
                          QStringLiteral("--format=s16le"), QStringLiteral("--rate=22050"), QStringLiteral("--channels=1"),
                          QStringLiteral("--raw")});
     QVERIFY(rec.waitForStarted());
-    auto stopRecorder = qScopeGuard([&] {
-        rec.terminate();
-        if (!rec.waitForFinished(3000))
-            rec.kill();
-    });
+    auto stopRecorder = qScopeGuard([&] { stopProcess(rec); });
     // Silence first: the null sink needs a moment to take up the recorder's short latency, and
     // the first few dozen milliseconds of a recording can be lost.
     QTest::qWait(2500);

@@ -1,6 +1,7 @@
 #include "providers/providerfile.h"
 
 #include "support/safefilewriter.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <cerrno>
 
 using namespace quirlanto;
+using namespace quirlanto::test;
 
 Q_DECLARE_METATYPE(quirlanto::WriteStep)
 
@@ -21,21 +23,6 @@ QByteArray crlf(const char *lines)
     QByteArray b(lines);
     b.replace("\n", "\r\n");
     return b;
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return f.readAll();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
 }
 
 QStringList names(const ProviderTable &t)
@@ -54,20 +41,27 @@ class TestProviderFile : public QObject {
 private slots:
     void cleanup() { setWriteFailureHook({}); }
 
-    void bytesOfTheStoredExample()
+    void writtenBytes_data()
     {
-        ProviderTable t;
-        t.providersEnabled = true;
-        t.addProviderRow("Abendnetz", "01013", 1, 1, 18, 24, 0, 1, 1);
-        QCOMPARE(providerBytes(t), QByteArray("1\r\n\"Abendnetz\",\"01013\",1,1,18,24,0,1,1\r\n"));
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<QString>("name"); // no row when empty
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("empty, switched off") << false << "" << QByteArray("0\r\n");
+        QTest::newRow("empty, switched on") << true << "" << QByteArray("1\r\n");
+        QTest::newRow("stored example") << true << "Abendnetz" << QByteArray("1\r\n\"Abendnetz\",\"01013\",1,1,18,24,0,1,1\r\n");
+        QTest::newRow("characters outside the code page")
+            << false << QString::fromUtf8("Netz 漢 😀 €") << QByteArray("0\r\n\"Netz ? ? \x80\",\"01013\",1,1,18,24,0,1,1\r\n");
     }
-
-    void bytesOfEmptyTables()
+    void writtenBytes()
     {
+        QFETCH(bool, enabled);
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
         ProviderTable t;
-        QCOMPARE(providerBytes(t), QByteArray("0\r\n"));
-        t.providersEnabled = true;
-        QCOMPARE(providerBytes(t), QByteArray("1\r\n"));
+        t.providersEnabled = enabled;
+        if (!name.isEmpty())
+            t.addProviderRow(name, "01013", 1, 1, 18, 24, 0, 1, 1);
+        QCOMPARE(providerBytes(t), bytes);
     }
 
     // Each file line read and written back: how the program normalises what it finds.
@@ -156,13 +150,6 @@ private slots:
         QCOMPARE(back.row(1).name, QStringLiteral("Der 'gute' Netz"));
         QCOMPARE(back.row(1).networkPrefix, QStringLiteral("01'0"));
         QCOMPARE(t.row(1).name, QStringLiteral("Der \"gute\" Netz")); // memory unchanged
-    }
-
-    void charactersOutsideTheCodePage()
-    {
-        ProviderTable t;
-        t.addProviderRow(QString::fromUtf8("Netz 漢 😀 €"), "010", 1, 1, 0, 24, 1, 1, 1);
-        QCOMPARE(providerBytes(t), QByteArray("0\r\n\"Netz ? ? \x80\",\"010\",1,1,0,24,1,1,1\r\n"));
     }
 
     void loadedRowsAreInSortOrder()
@@ -312,8 +299,8 @@ private slots:
         ProviderTable t;
         t.providersEnabled = true;
         QVERIFY(saveProviderFile(t, ini, bak).ok);
-        QCOMPARE(fileBytes(ini), QByteArray("1\r\n"));
-        QCOMPARE(fileBytes(bak), QByteArray("<missing>"));
+        QCOMPARE(readFile(ini), QByteArray("1\r\n"));
+        QCOMPARE(readFile(bak), QByteArray("<missing>"));
 
         t.addProviderRow("a", "1", 1, 1, 0, 24, 1, 1, 1);
         QVERIFY(saveProviderFile(t, ini, bak).ok);
@@ -321,8 +308,8 @@ private slots:
         const WriteResult w = saveProviderFile(t, ini, bak);
         QVERIFY(w.ok);
         QCOMPARE(w.error, QString());
-        QCOMPARE(fileBytes(ini), QByteArray("1\r\n\"a\",\"1\",1,1,0,24,1,1,1\r\n\"b\",\"2\",1,1,0,24,1,1,1\r\n"));
-        QCOMPARE(fileBytes(bak), QByteArray("1\r\n\"a\",\"1\",1,1,0,24,1,1,1\r\n"));
+        QCOMPARE(readFile(ini), QByteArray("1\r\n\"a\",\"1\",1,1,0,24,1,1,1\r\n\"b\",\"2\",1,1,0,24,1,1,1\r\n"));
+        QCOMPARE(readFile(bak), QByteArray("1\r\n\"a\",\"1\",1,1,0,24,1,1,1\r\n"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
     }
 
@@ -343,15 +330,15 @@ private slots:
         const QString ini = dir.filePath("Provider.ini");
         const QString bak = dir.filePath("Provider.bak");
         const QByteArray old = crlf("1\n\"alt\",\"010\",1,1,0,24,1,1,1\n");
-        writeBytes(ini, old);
-        writeBytes(bak, "0\r\n");
+        writeFile(ini, old);
+        writeFile(bak, "0\r\n");
         setWriteFailureHook([step](WriteStep s) { return s == step ? ENOSPC : 0; });
         ProviderTable t;
         t.addProviderRow("neu", "011", 1, 1, 0, 24, 1, 1, 1);
         const WriteResult w = saveProviderFile(t, ini, bak);
         QVERIFY(!w.ok);
         QVERIFY(!w.error.isEmpty());
-        QCOMPARE(fileBytes(ini), old);
+        QCOMPARE(readFile(ini), old);
         const QStringList left = QDir(dir.path()).entryList(QDir::Files);
         QVERIFY2(left.size() <= 2, qPrintable(left.join(u' ')));
     }
@@ -374,7 +361,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString ini = dir.filePath("Provider.ini");
-        writeBytes(ini, crlf("1\n\"a\",\"1\",1,1,0,24,1,1,1\n"));
+        writeFile(ini, crlf("1\n\"a\",\"1\",1,1,0,24,1,1,1\n"));
         ProviderTable t;
         const LoadProviderResult r = loadProviderFile(ini, t);
         QVERIFY(r.ok);
@@ -392,7 +379,7 @@ private slots:
         const QString ini = dir.filePath("Provider.ini");
         const QString bak = dir.filePath("Provider.bak");
         const QByteArray damaged = crlf("1\n\"a\",\"1\",1,1,0,24,1,1,1\n\"b\",\"2\",x,1,0,24,1,1,1\n");
-        writeBytes(ini, damaged);
+        writeFile(ini, damaged);
         ProviderTable t;
         const LoadProviderResult first = loadProviderFile(ini, t);
         QVERIFY(first.ok);
@@ -400,19 +387,19 @@ private slots:
         QVERIFY(!first.preservedCopy.isEmpty());
         QVERIFY2(first.problem.contains(first.preservedCopy), qPrintable(first.problem));
         QVERIFY(QFileInfo(first.preservedCopy).fileName().startsWith(QStringLiteral("Provider-defekt-")));
-        QCOMPARE(fileBytes(first.preservedCopy), damaged);
+        QCOMPARE(readFile(first.preservedCopy), damaged);
 
         QVERIFY(saveProviderFile(t, ini, bak).ok);
         QVERIFY(saveProviderFile(t, ini, bak).ok);
-        QCOMPARE(fileBytes(first.preservedCopy), damaged);
+        QCOMPARE(readFile(first.preservedCopy), damaged);
 
         // A second damaged load never overwrites the first copy.
-        writeBytes(ini, damaged + "junk");
+        writeFile(ini, damaged + "junk");
         const LoadProviderResult second = loadProviderFile(ini, t);
         QVERIFY(!second.preservedCopy.isEmpty());
         QVERIFY(second.preservedCopy != first.preservedCopy);
-        QCOMPARE(fileBytes(first.preservedCopy), damaged);
-        QCOMPARE(fileBytes(second.preservedCopy), damaged + "junk");
+        QCOMPARE(readFile(first.preservedCopy), damaged);
+        QCOMPARE(readFile(second.preservedCopy), damaged + "junk");
     }
 
     void loadUnreadableFile()

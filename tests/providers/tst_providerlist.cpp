@@ -538,18 +538,32 @@ private slots:
         QCOMPARE(readFile(f.backup()), "0\r\n" + kAlphaLine); // the backup is refreshed too
     }
 
-    void blankNameGivesEmptyNamedRow()
+    void insertedRowIsStored_data()
     {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("prefix");
+        QTest::addColumn<QString>("storedName");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("blank name gives an empty one") << "   " << " 0190 " << "" << QByteArray("\"\",\"0190\"");
+        QTest::newRow("double quote as the file holds it") << "Sag \"Hallo\"" << "010" << "Sag 'Hallo'"
+                                                           << QByteArray("\"Sag 'Hallo'\",\"010\"");
+    }
+    void insertedRowIsStored()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, prefix);
+        QFETCH(QString, storedName);
+        QFETCH(QByteArray, line);
         Fixture f;
-        whenEditorShown([](ProviderEditor *e) {
-            e->nameBox()->setText(QStringLiteral("   "));
-            e->prefixBox()->setText(QStringLiteral(" 0190 "));
+        whenEditorShown([&](ProviderEditor *e) {
+            e->nameBox()->setText(name);
+            e->prefixBox()->setText(prefix);
             e->okButton()->click();
         });
         f.controller->insertCommand();
         QCOMPARE(f.table.rowCount(), 1);
-        QCOMPARE(f.table.row(1).name, QString());
-        QCOMPARE(readFile(f.file()), QByteArray("0\r\n\"\",\"0190\",1,0,9,18,0,1,0\r\n"));
+        QCOMPARE(f.table.row(1).name, storedName);
+        QCOMPARE(readFile(f.file()), "0\r\n" + line + ",1,0,9,18,0,1,0\r\n");
     }
 
     // A row with empty name and prefix (from blanks) is still replaced, not duplicated.
@@ -566,19 +580,6 @@ private slots:
         QTest::keyClick(f.view(), Qt::Key_Return);
         QCOMPARE(f.table.rowCount(), 1);
         QCOMPARE(readFile(f.file()), QByteArray("0\r\n\"Delta\",\"01088\",1,0,9,18,0,1,0\r\n"));
-    }
-
-    void doubleQuoteStoredAsFileHoldsIt()
-    {
-        Fixture f;
-        whenEditorShown([](ProviderEditor *e) {
-            e->nameBox()->setText(QStringLiteral("Sag \"Hallo\""));
-            e->prefixBox()->setText(QStringLiteral("010"));
-            e->okButton()->click();
-        });
-        f.controller->insertCommand();
-        QCOMPARE(f.table.row(1).name, QStringLiteral("Sag 'Hallo'"));
-        QCOMPARE(readFile(f.file()), QByteArray("0\r\n\"Sag 'Hallo'\",\"010\",1,0,9,18,0,1,0\r\n"));
     }
 
     void switchSavesOnlyOnUserClickOutsideLoading()

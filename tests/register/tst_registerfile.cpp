@@ -1,6 +1,7 @@
 #include "register/phoneentry.h"
 #include "register/registerfile.h"
 #include "support/safefilewriter.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <cerrno>
 
 using namespace quirlanto;
+using namespace quirlanto::test;
 
 Q_DECLARE_METATYPE(quirlanto::RegisterContents)
 
@@ -24,24 +26,6 @@ const QByteArray kNewFile = kHeaderLine + kDefaultSettingsLine + kDefaultCardsLi
 QByteArray withDefaults(const QByteArray &entries)
 {
     return kNewFile + entries;
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void put(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
-QStringList entriesOf(const QString &dir)
-{
-    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 } // namespace
@@ -185,7 +169,7 @@ void TestRegisterFile::writeChangesOnlyTheSettingsTexts()
     QCOMPARE(c.settings.extraModemCommands, QStringLiteral("'"));
     QCOMPARE(c.settings.handoverNumber, QStringLiteral("1'"));
     QCOMPARE(c.cards, before.cards); // captions and list items keep theirs until the next start
-    QCOMPARE(contents(m_paths.registerPath), registerBytes(c));
+    QCOMPARE(readFile(m_paths.registerPath), registerBytes(c));
 }
 
 // Read a file, write it again: what the user finds in the file after the next change.
@@ -327,7 +311,7 @@ void TestRegisterFile::missingFileIsCreated()
     QCOMPARE(outcome.kind, LoadRegisterOutcome::CreatedNew);
     QVERIFY2(outcome.writeResult.ok, qPrintable(outcome.writeResult.error));
     QCOMPARE(outcome.contents, RegisterContents{});
-    QCOMPARE(contents(m_paths.registerPath), kNewFile);
+    QCOMPARE(readFile(m_paths.registerPath), kNewFile);
     QCOMPARE(entriesOf(m_dir->path()), QStringList{"Telefonregister.ini"});
 }
 
@@ -348,19 +332,19 @@ void TestRegisterFile::headerCheck()
     QFETCH(QByteArray, header);
     QFETCH(int, kind);
     const QByteArray file = header + kDefaultSettingsLine + kDefaultCardsLine + "1,\"A\",\"1\",1\r\n";
-    put(m_paths.registerPath, file);
+    writeFile(m_paths.registerPath, file);
     const LoadRegisterOutcome outcome = loadRegister(m_paths);
     QCOMPARE(int(outcome.kind), kind);
     if (kind == LoadRegisterOutcome::Loaded)
         QCOMPARE(outcome.contents.cards[0].entries, QStringList{makeItemText("A", "1", 1)});
-    QCOMPARE(contents(m_paths.registerPath), file);
+    QCOMPARE(readFile(m_paths.registerPath), file);
     QCOMPARE(entriesOf(m_dir->path()), QStringList{"Telefonregister.ini"});
 }
 
 void TestRegisterFile::damagedFileIsPreserved()
 {
     const QByteArray file = withDefaults("1,\"A\",\"1\",0\r\n5,\"B\",\"2\",0\r\n");
-    put(m_paths.registerPath, file);
+    writeFile(m_paths.registerPath, file);
 
     const LoadRegisterOutcome first = loadRegister(m_paths);
     QCOMPARE(first.kind, LoadRegisterOutcome::LoadedDamaged);
@@ -370,32 +354,32 @@ void TestRegisterFile::damagedFileIsPreserved()
                  .match(first.preservedCopy)
                  .hasMatch(),
              qPrintable(first.preservedCopy));
-    QCOMPARE(contents(first.preservedCopy), file);
-    QCOMPARE(contents(m_paths.registerPath), file);
+    QCOMPARE(readFile(first.preservedCopy), file);
+    QCOMPARE(readFile(m_paths.registerPath), file);
 
     // A second start keeps the first copy and adds one of its own.
     const LoadRegisterOutcome second = loadRegister(m_paths);
     QVERIFY(second.preservedCopy != first.preservedCopy);
-    QCOMPARE(contents(first.preservedCopy), file);
-    QCOMPARE(contents(second.preservedCopy), file);
+    QCOMPARE(readFile(first.preservedCopy), file);
+    QCOMPARE(readFile(second.preservedCopy), file);
 
     // Neither copy is touched by the writes that follow.
     RegisterContents c = first.contents;
     QVERIFY(writeRegister(c, m_paths).ok);
     QVERIFY(writeRegister(c, m_paths).ok);
-    QCOMPARE(contents(first.preservedCopy), file);
-    QCOMPARE(contents(second.preservedCopy), file);
+    QCOMPARE(readFile(first.preservedCopy), file);
+    QCOMPARE(readFile(second.preservedCopy), file);
     QCOMPARE(entriesOf(m_dir->path()).size(), 4);
 }
 
 void TestRegisterFile::emptyFileIsDamaged()
 {
-    put(m_paths.registerPath, QByteArray());
+    writeFile(m_paths.registerPath, QByteArray());
     const LoadRegisterOutcome outcome = loadRegister(m_paths);
     QCOMPARE(outcome.kind, LoadRegisterOutcome::LoadedDamaged);
     QCOMPARE(outcome.problem, QStringLiteral("Die Datei ist leer; es gelten die Grundwerte."));
     QCOMPARE(outcome.contents, RegisterContents{});
-    QCOMPARE(contents(m_paths.registerPath), QByteArray());
+    QCOMPARE(readFile(m_paths.registerPath), QByteArray());
 }
 
 void TestRegisterFile::unreadableFileIsLeftAlone()
@@ -409,34 +393,34 @@ void TestRegisterFile::unreadableFileIsLeftAlone()
 
 void TestRegisterFile::writesRotateBackup()
 {
-    put(m_paths.registerPath, kNewFile);
+    writeFile(m_paths.registerPath, kNewFile);
     LoadRegisterOutcome outcome = loadRegister(m_paths);
     QCOMPARE(outcome.kind, LoadRegisterOutcome::Loaded);
 
     outcome.contents.cards[0].entries << makeItemText("A", "1", 0);
     QVERIFY(writeRegister(outcome.contents, m_paths).ok);
-    QCOMPARE(contents(m_paths.registerBackupPath), kNewFile);
+    QCOMPARE(readFile(m_paths.registerBackupPath), kNewFile);
     const QByteArray afterFirst = withDefaults("1,\"A\",\"1\",0\r\n");
-    QCOMPARE(contents(m_paths.registerPath), afterFirst);
+    QCOMPARE(readFile(m_paths.registerPath), afterFirst);
 
     outcome.contents.cards[0].entries.clear();
     QVERIFY(writeRegister(outcome.contents, m_paths).ok);
-    QCOMPARE(contents(m_paths.registerBackupPath), afterFirst);
-    QCOMPARE(contents(m_paths.registerPath), kNewFile);
+    QCOMPARE(readFile(m_paths.registerBackupPath), afterFirst);
+    QCOMPARE(readFile(m_paths.registerPath), kNewFile);
     QCOMPARE(entriesOf(m_dir->path()), (QStringList{"Telefonregister.bak", "Telefonregister.ini"}));
 }
 
 void TestRegisterFile::failedWriteKeepsFile()
 {
     const QByteArray file = withDefaults("1,\"A\",\"1\",0\r\n");
-    put(m_paths.registerPath, file);
+    writeFile(m_paths.registerPath, file);
     setWriteFailureHook([](WriteStep step) { return step == WriteStep::WriteData ? ENOSPC : 0; });
     RegisterContents c;
     const WriteResult result = writeRegister(c, m_paths);
     QVERIFY(!result.ok);
     QCOMPARE(result.error, QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: Kein Speicherplatz mehr frei.")
                                .arg(m_paths.registerPath));
-    QCOMPARE(contents(m_paths.registerPath), file);
+    QCOMPARE(readFile(m_paths.registerPath), file);
 }
 
 void TestRegisterFile::messages()

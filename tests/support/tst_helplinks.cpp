@@ -1,4 +1,5 @@
 #include "support/helplinks.h"
+#include "testsupport.h"
 #include "support/messagebox.h"
 #include "support/version.h"
 
@@ -7,10 +8,10 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringDecoder>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace quirlanto;
+using namespace quirlanto::test;
 
 namespace {
 
@@ -35,22 +36,17 @@ bool touch(const QString &path)
 class TestHelpLinks : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
+    std::unique_ptr<ProgramFolder> m_folder;
     QString m_base;
 
 private slots:
     void init()
     {
-        QVERIFY(m_dir.isValid());
-        QDir(m_dir.path()).removeRecursively();
-        QVERIFY(QDir().mkpath(m_dir.path()));
-        m_base = m_dir.path() + QLatin1Char('/');
-        setProgramDirectoryOverride(m_dir.path());
-        MessageBoxes::clearShown();
-        MessageBoxes::setAutoAnswer(true);
+        m_folder = std::make_unique<ProgramFolder>();
+        QVERIFY(m_folder->isValid());
+        m_base = m_folder->path() + QLatin1Char('/');
     }
-
-    void cleanupTestCase() { setProgramDirectoryOverride({}); }
+    void cleanup() { m_folder.reset(); }
 
     void candidatesInOrderWithOneSeparator()
     {

@@ -1,4 +1,5 @@
 #include "support/safefilewriter.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,28 +9,9 @@
 #include <cerrno>
 
 using namespace quirlanto;
+using namespace quirlanto::test;
 
 namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return f.readAll();
-}
-
-void put(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-QStringList entriesOf(const QString &dir)
-{
-    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-}
 
 } // namespace
 
@@ -78,7 +60,7 @@ void TestSafeFileWriter::firstWriteMakesNoBackup()
     const WriteResult result = writeFileWithBackup(m_path, m_backup, "one\r\n");
     QVERIFY2(result.ok, qPrintable(result.error));
     QCOMPARE(result.error, QString());
-    QCOMPARE(contents(m_path), QByteArray("one\r\n"));
+    QCOMPARE(readFile(m_path), QByteArray("one\r\n"));
     QCOMPARE(entriesOf(m_dir->path()), QStringList{"Telefonregister.ini"});
 }
 
@@ -86,24 +68,24 @@ void TestSafeFileWriter::writesRotateOneGeneration()
 {
     QVERIFY(writeFileWithBackup(m_path, m_backup, "A").ok);
     QVERIFY(writeFileWithBackup(m_path, m_backup, "B").ok);
-    QCOMPARE(contents(m_path), QByteArray("B"));
-    QCOMPARE(contents(m_backup), QByteArray("A"));
+    QCOMPARE(readFile(m_path), QByteArray("B"));
+    QCOMPARE(readFile(m_backup), QByteArray("A"));
     QVERIFY(writeFileWithBackup(m_path, m_backup, "C").ok);
-    QCOMPARE(contents(m_path), QByteArray("C"));
-    QCOMPARE(contents(m_backup), QByteArray("B"));
+    QCOMPARE(readFile(m_path), QByteArray("C"));
+    QCOMPARE(readFile(m_backup), QByteArray("B"));
     QCOMPARE(entriesOf(m_dir->path()), (QStringList{"Telefonregister.bak", "Telefonregister.ini"}));
 
     // Current and backup are separate files afterwards, not two names of one.
-    put(m_path, "changed");
-    QCOMPARE(contents(m_backup), QByteArray("B"));
+    writeFile(m_path, "changed");
+    QCOMPARE(readFile(m_backup), QByteArray("B"));
 }
 
 void TestSafeFileWriter::strayBackupWithoutCurrentFileIsKept()
 {
-    put(m_backup, "only copy");
+    writeFile(m_backup, "only copy");
     QVERIFY(writeFileWithBackup(m_path, m_backup, "new").ok);
-    QCOMPARE(contents(m_path), QByteArray("new"));
-    QCOMPARE(contents(m_backup), QByteArray("only copy"));
+    QCOMPARE(readFile(m_path), QByteArray("new"));
+    QCOMPARE(readFile(m_backup), QByteArray("only copy"));
 }
 
 void TestSafeFileWriter::failedStepLeavesCurrentFile_data()
@@ -127,17 +109,17 @@ void TestSafeFileWriter::failedStepLeavesCurrentFile()
     QFETCH(QString, reason);
     QFETCH(bool, backupKept);
 
-    put(m_path, "OLD\r\n");
-    put(m_backup, "OLDER\r\n");
+    writeFile(m_path, "OLD\r\n");
+    writeFile(m_backup, "OLDER\r\n");
     setWriteFailureHook([&](WriteStep s) { return s == step ? error : 0; });
 
     const WriteResult result = writeFileWithBackup(m_path, m_backup, "NEW\r\n");
     QVERIFY(!result.ok);
     QVERIFY2(result.error.contains(reason), qPrintable(result.error));
     QVERIFY2(result.error.contains(m_path), qPrintable(result.error));
-    QCOMPARE(contents(m_path), QByteArray("OLD\r\n"));
+    QCOMPARE(readFile(m_path), QByteArray("OLD\r\n"));
     if (backupKept)
-        QCOMPARE(contents(m_backup), QByteArray("OLDER\r\n"));
+        QCOMPARE(readFile(m_backup), QByteArray("OLDER\r\n"));
     // No temporary file is left behind.
     for (const QString &name : entriesOf(m_dir->path()))
         QVERIFY2(name == "Telefonregister.ini" || name == "Telefonregister.bak", qPrintable(name));
@@ -153,23 +135,23 @@ void TestSafeFileWriter::errorTextNamesFileAndReason()
 
 void TestSafeFileWriter::withoutHardLinksTheFileIsMovedAside()
 {
-    put(m_path, "OLD");
+    writeFile(m_path, "OLD");
     setWriteFailureHook([](WriteStep s) { return s == WriteStep::LinkBackup ? EPERM : 0; });
     const WriteResult result = writeFileWithBackup(m_path, m_backup, "NEW");
     QVERIFY2(result.ok, qPrintable(result.error));
-    QCOMPARE(contents(m_path), QByteArray("NEW"));
-    QCOMPARE(contents(m_backup), QByteArray("OLD"));
+    QCOMPARE(readFile(m_path), QByteArray("NEW"));
+    QCOMPARE(readFile(m_backup), QByteArray("OLD"));
 }
 
 void TestSafeFileWriter::failedReplaceAfterMoveRestoresCurrentFile()
 {
-    put(m_path, "OLD");
+    writeFile(m_path, "OLD");
     setWriteFailureHook([](WriteStep s) {
         return s == WriteStep::LinkBackup ? EPERM : s == WriteStep::Replace ? EIO : 0;
     });
     const WriteResult result = writeFileWithBackup(m_path, m_backup, "NEW");
     QVERIFY(!result.ok);
-    QCOMPARE(contents(m_path), QByteArray("OLD"));
+    QCOMPARE(readFile(m_path), QByteArray("OLD"));
     QCOMPARE(entriesOf(m_dir->path()), QStringList{"Telefonregister.ini"});
 }
 
@@ -186,17 +168,17 @@ void TestSafeFileWriter::missingFolder()
 void TestSafeFileWriter::currentPathIsAFolder()
 {
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Telefonregister.ini")));
-    put(m_dir->filePath(QStringLiteral("Telefonregister.ini/inside")), "keep");
+    writeFile(m_dir->filePath(QStringLiteral("Telefonregister.ini/inside")), "keep");
     const WriteResult result = writeFileWithBackup(m_path, m_backup, "x");
     QVERIFY(!result.ok);
     QVERIFY2(result.error.endsWith(QStringLiteral(": An dieser Stelle steht ein Ordner.")), qPrintable(result.error));
-    QCOMPARE(contents(m_dir->filePath(QStringLiteral("Telefonregister.ini/inside"))), QByteArray("keep"));
+    QCOMPARE(readFile(m_dir->filePath(QStringLiteral("Telefonregister.ini/inside"))), QByteArray("keep"));
     QCOMPARE(entriesOf(m_dir->path()), QStringList{"Telefonregister.ini"});
 }
 
 void TestSafeFileWriter::fileModeIsKept()
 {
-    put(m_path, "OLD");
+    writeFile(m_path, "OLD");
     const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
     QVERIFY(QFile::setPermissions(m_path, mode));
     QVERIFY(writeFileWithBackup(m_path, m_backup, "NEW").ok);
