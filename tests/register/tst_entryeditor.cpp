@@ -28,9 +28,7 @@ using namespace quirlanto::test;
 
 namespace {
 
-const QByteArray kHead = "[QUIRLANTO VERSION 4]\r\n"
-                         "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
-                         "\"A\",\"B\",\"C\",\"D\"\r\n";
+const QByteArray kHead = registerFile({});
 const QByteArray kRegister = kHead + "1,\"Muster, Erika\",\"4930123456\",1\r\n"
                                      "1,\"Meier\",\"4989555\",0\r\n"
                                      "2,\"Bernd\",\"43222\",1\r\n";
@@ -186,9 +184,7 @@ private slots:
     {
         QFETCH(int, key);
         QFETCH(QString, shownName);
-        m_f->window->show();
-        QApplication::setActiveWindow(m_f->window.get());
-        QVERIFY(QTest::qWaitForWindowActive(m_f->window.get()));
+        m_f->activate();
         m_f->window->nameList(1)->setFocus();
         m_f->window->nameList(1)->selectRow(1);
         PhoneEntry shown{QStringLiteral("x"), QStringLiteral("x"), 0};

@@ -24,13 +24,10 @@ using namespace quirlanto::test;
 
 namespace {
 
-const QByteArray kRegister = "[QUIRLANTO VERSION 4]\r\n"
-                             "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
-                             "\"A\",\"B\",\"C\",\"D\"\r\n"
-                             "1,\"Muster, Erika\",\"4930123456\",1\r\n"
-                             "1,\"M\xfcller\",\"49 89 555\",0\r\n"
-                             "1,\"Zander\",\"4940777\",0\r\n"
-                             "2,\"Bernd\",\"43222\",1\r\n";
+const QByteArray kRegister = registerFile("1,\"Muster, Erika\",\"4930123456\",1\r\n"
+                                          "1,\"M\xfcller\",\"49 89 555\",0\r\n"
+                                          "1,\"Zander\",\"4940777\",0\r\n"
+                                          "2,\"Bernd\",\"43222\",1\r\n");
 
 } // namespace
 
@@ -232,8 +229,8 @@ private slots:
                      QByteArray("[QUIRLANTO VERSION 4]\r\n"
                                 "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
                                 "\"A\",\"B\",\"C\",\"D\"\r\n"
-                                "1,\"M\xfcller\",\"49 89 555\",0\r\n"
-                                "1,\"Zander\",\"4940777\",0\r\n"
+                                             "1,\"M\xfcller\",\"49 89 555\",0\r\n"
+                                             "1,\"Zander\",\"4940777\",0\r\n"
                                 "2,\"Bernd\",\"43222\",1\r\n"));
             QCOMPARE(readFile(path("Telefonregister.bak")), kRegister);
         } else {
