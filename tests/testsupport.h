@@ -18,7 +18,7 @@
 
 namespace quirlanto::test {
 
-// The settings line and card names of a freshly created register file.
+// The default settings line, and the short card names most register files in tests carry.
 inline const QByteArray kSettingsLine = R"(0,1,0,0,"",0,"00","49","89",12,"","",0)";
 inline const QByteArray kCardNames = R"("A","B","C","D")";
 
