@@ -12,7 +12,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QIconEngine>
+#include <QPainter>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace quirlanto {
 
@@ -23,12 +27,58 @@ DesktopIntegration::DesktopIntegration(const QStringList &arguments, QObject *pa
 
 DesktopIntegration::~DesktopIntegration() = default;
 
+namespace {
+
+// The PNGs are the SVG rendered at their sizes, pixel for pixel. Reading one of them is much
+// cheaper than loading the SVG renderer, so the SVG is only loaded for other sizes and modes.
+class ApplicationIconEngine final : public QIconEngine {
+public:
+    QIconEngine *clone() const override { return new ApplicationIconEngine(*this); }
+    // Like the SVG's: none, so window systems pick their own sizes.
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {}; }
+
+    QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return prerendered(size, mode, state) ? size : scalable().actualSize(size, mode, state);
+    }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        if (prerendered(size, mode, state))
+            return QPixmap(QStringLiteral(":/icons/quirlanto-%1.png").arg(size.width()), "PNG");
+        return scalable().pixmap(size, mode, state);
+    }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        scalable().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+
+private:
+    static bool prerendered(const QSize &size, QIcon::Mode mode, QIcon::State state)
+    {
+        // Other modes get the style's treatment from the SVG engine.
+        if (mode != QIcon::Normal || state != QIcon::Off || size.width() != size.height())
+            return false;
+        const int sizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+        return std::find(std::begin(sizes), std::end(sizes), size.width()) != std::end(sizes);
+    }
+
+    QIcon &scalable()
+    {
+        if (m_scalable.isNull())
+            m_scalable = QIcon(QStringLiteral(":/icons/quirlanto.svg"));
+        return m_scalable;
+    }
+
+    QIcon m_scalable;
+};
+
+} // namespace
+
 QIcon DesktopIntegration::applicationIcon()
 {
-    QIcon icon(QStringLiteral(":/icons/quirlanto.svg"));
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/quirlanto-%1.png").arg(size), QSize(size, size));
-    return icon;
+    return QIcon(new ApplicationIconEngine);
 }
 
 bool DesktopIntegration::claimSingleInstance()

@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
+#include <QImage>
 #include <QPushButton>
 #include <QTest>
 
@@ -33,6 +34,8 @@ private slots:
     void trayEndRemovesIcon();
     void autostartBoxWritesEntry();
     void applicationIcon();
+    void applicationIconLooksLikeDrawing_data();
+    void applicationIconLooksLikeDrawing();
 
 private:
     MainWindow &startWindow(const QStringList &arguments, bool trayAvailable);
@@ -149,6 +152,34 @@ void TestDesktopIntegration::applicationIcon()
     for (const char *name : {":/icons/quirlanto.svg", ":/icons/quirlanto-22.png", ":/icons/quirlanto-256.png"})
         QVERIFY2(QFile::exists(QString::fromLatin1(name)), name);
     QCOMPARE(icon.pixmap(QSize(22, 22)).size(), QSize(22, 22));
+}
+
+void TestDesktopIntegration::applicationIconLooksLikeDrawing_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QIcon::Mode>("mode");
+    // Sizes with a PNG of their own, sizes in between, beyond the largest, not square, greyed.
+    QTest::newRow("16") << QSize(16, 16) << QIcon::Normal;
+    QTest::newRow("22") << QSize(22, 22) << QIcon::Normal;
+    QTest::newRow("48") << QSize(48, 48) << QIcon::Normal;
+    QTest::newRow("256") << QSize(256, 256) << QIcon::Normal;
+    QTest::newRow("40") << QSize(40, 40) << QIcon::Normal;
+    QTest::newRow("300") << QSize(300, 300) << QIcon::Normal;
+    QTest::newRow("32x16") << QSize(32, 16) << QIcon::Normal;
+    QTest::newRow("32 disabled") << QSize(32, 32) << QIcon::Disabled;
+}
+
+void TestDesktopIntegration::applicationIconLooksLikeDrawing()
+{
+    QFETCH(QSize, size);
+    QFETCH(QIcon::Mode, mode);
+    const QIcon drawing(QStringLiteral(":/icons/quirlanto.svg"));
+    const QIcon icon = DesktopIntegration::applicationIcon();
+    QCOMPARE(icon.actualSize(size, mode), drawing.actualSize(size, mode));
+    const QImage expected = drawing.pixmap(size, mode).toImage().convertToFormat(QImage::Format_ARGB32);
+    QVERIFY(!expected.isNull());
+    QCOMPARE(icon.pixmap(size, mode).toImage().convertToFormat(QImage::Format_ARGB32), expected);
+    QVERIFY(icon.availableSizes().isEmpty());
 }
 
 QTEST_MAIN(TestDesktopIntegration)
