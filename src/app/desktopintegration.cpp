@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QIconEngine>
+#include <QImageReader>
 #include <QPainter>
 #include <QTimer>
 
@@ -44,8 +45,14 @@ public:
 
     QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
     {
-        if (prerendered(size, mode, state))
-            return QPixmap(QStringLiteral(":/icons/quirlanto-%1.png").arg(size.width()), "PNG");
+        if (prerendered(size, mode, state)) {
+            // Asking every image plugin whether it wants the file would load them all.
+            QImageReader reader(QStringLiteral(":/icons/quirlanto-%1.png").arg(size.width()), "png");
+            reader.setAutoDetectImageFormat(false);
+            const QImage image = reader.read();
+            if (!image.isNull())
+                return QPixmap::fromImage(image);
+        }
         return scalable().pixmap(size, mode, state);
     }
 
