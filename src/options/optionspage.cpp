@@ -163,7 +163,6 @@ OptionsPage::OptionsPage(QWidget *parent) : QWidget(parent)
     auto *sizeLayout = new QHBoxLayout(sizeFrame);
     sizeLayout->addLayout(sliderColumn);
     sizeLayout->addWidget(m_sampleFrame, 0, Qt::AlignVCenter);
-    connect(m_fontSlider, &QSlider::valueChanged, this, &OptionsPage::updateFntSmpl);
 
     // "Kartennamen"
     auto *cardFrame = new QGroupBox(QStringLiteral("Kartennamen"), this);
@@ -218,7 +217,9 @@ OptionsPage::OptionsPage(QWidget *parent) : QWidget(parent)
         setTabOrder(order[i - 1], order[i]);
 
     updateHandoverEnabling();
+    // Connected only now, so the sample is laid out once at start.
     m_fontSlider->setValue(sliderValueForSize(12));
+    connect(m_fontSlider, &QSlider::valueChanged, this, &OptionsPage::updateFntSmpl);
     updateFntSmpl();
 }
 
@@ -259,9 +260,12 @@ void OptionsPage::loadOptionControls(const Settings &settings, const QStringList
     QFont sampleFont = m_sample->font();
     sampleFont.setFamilies(listFont.families());
     m_sample->setFont(sampleFont);
-    m_fontSlider->setValue(sliderValueForSize(listFont.pointSizeF()));
+    const int sliderValue = sliderValueForSize(listFont.pointSizeF());
+    const bool sliderMoves = sliderValue != m_fontSlider->value();
+    m_fontSlider->setValue(sliderValue); // a move updates the sample itself
     updateHandoverEnabling();
-    updateFntSmpl();
+    if (!sliderMoves)
+        updateFntSmpl();
 }
 
 OptionValues OptionsPage::saveOptionControls(const Settings &base) const
