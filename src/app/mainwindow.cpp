@@ -267,7 +267,7 @@ bool MainWindow::loadFiles()
     m_paths = DataPaths::inDirectory(programDirectory());
     showCardPage(1);
 
-    const LoadRegisterOutcome outcome = loadRegister(m_paths);
+    LoadRegisterOutcome outcome = loadRegister(m_paths);
     switch (outcome.kind) {
     case LoadRegisterOutcome::Incompatible:
         MessageBoxes::critical(this, incompatibleRegisterMessage());
@@ -278,7 +278,7 @@ bool MainWindow::loadFiles()
                                          .arg(m_paths.registerPath, outcome.problem));
         return false;
     case LoadRegisterOutcome::LoadedDamaged: {
-        applyLoadedContents(outcome.contents);
+        applyLoadedContents(std::move(outcome.contents));
         QString text = QStringLiteral("Die Telefonliste konnte nicht vollständig gelesen werden:\n") + outcome.problem;
         if (!outcome.preservedCopy.isEmpty())
             text += QStringLiteral("\n\nDie ursprüngliche Datei wurde unverändert als „%1“ aufbewahrt.").arg(outcome.preservedCopy);
@@ -286,14 +286,14 @@ bool MainWindow::loadFiles()
         break;
     }
     case LoadRegisterOutcome::CreatedNew:
-        applyLoadedContents(outcome.contents);
+        applyLoadedContents(std::move(outcome.contents));
         if (!outcome.writeResult.ok)
             MessageBoxes::critical(this, outcome.writeResult.error);
         MessageBoxes::information(this, newRegisterMessage());
         showOptionsCard();
         break;
     case LoadRegisterOutcome::Loaded:
-        applyLoadedContents(outcome.contents);
+        applyLoadedContents(std::move(outcome.contents));
         break;
     }
 
@@ -309,9 +309,9 @@ bool MainWindow::loadFiles()
     return true;
 }
 
-void MainWindow::applyLoadedContents(const RegisterContents &contents)
+void MainWindow::applyLoadedContents(RegisterContents contents)
 {
-    m_contents = contents;
+    m_contents = std::move(contents);
     m_contents.settings.dialDevice = m_contents.settings.dialDevice == Loudspeaker ? Loudspeaker : Modem;
     for (int card = 1; card <= kCardCount; ++card) {
         m_models[card - 1]->reload();

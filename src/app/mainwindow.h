@@ -114,7 +114,7 @@ private:
     void buildBottomRow();
     void tabSelected(int index);
     void showCardPage(int tab);
-    void applyLoadedContents(const RegisterContents &contents);
+    void applyLoadedContents(RegisterContents contents);
     void applyListFont(double pointSize);
     void showNameListMenu(int card, const QPoint &globalPos);
     NameListView *currentNameList() const;
