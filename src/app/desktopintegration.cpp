@@ -128,7 +128,6 @@ void DesktopIntegration::attach(MainWindow &window, TrayIcon *icon)
     });
     window.setCloseBoxAction([this] { m_tray->hideMainWindow(); });
     connect(&window, &MainWindow::programEnding, m_tray, &TrayController::remove);
-    m_tray->install(appIcon);
 
     QCheckBox *box = window.autostartCheckBox();
     connect(box, &QCheckBox::toggled, box, [box] { applyAutostart(box, programFilePath()); });
@@ -152,6 +151,14 @@ void DesktopIntegration::setDialer(Dialer *dialer)
 
 void DesktopIntegration::afterStart()
 {
+    if (m_tray) {
+        // A hidden start has nothing but the icon; a shown window is painted before the icon is set up.
+        const auto install = [tray = m_tray] { tray->install(QApplication::windowIcon()); };
+        if (m_window && m_window->startedHidden())
+            install();
+        else
+            QTimer::singleShot(0, m_tray, install);
+    }
     if (m_window && m_window->startedHidden() && !m_window->isVisible() && !m_tray->trayAvailable())
         m_window->showMinimized();
     // Once the event loop runs, so the window is on screen behind the question.

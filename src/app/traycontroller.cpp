@@ -12,24 +12,35 @@
 
 namespace quirlanto {
 
-SystemTrayIcon::SystemTrayIcon(QObject *parent) : TrayIcon(parent), m_icon(new QSystemTrayIcon(this))
+SystemTrayIcon::SystemTrayIcon(QObject *parent) : TrayIcon(parent) {}
+
+QSystemTrayIcon *SystemTrayIcon::systemTrayIcon() const
 {
+    if (m_icon)
+        return m_icon;
+    auto *self = const_cast<SystemTrayIcon *>(this);
+    m_icon = new QSystemTrayIcon(self);
     // No context menu is set on purpose: with one, XEmbed trays open it on the right press.
-    connect(m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+    connect(m_icon, &QSystemTrayIcon::activated, self, [self](QSystemTrayIcon::ActivationReason reason) {
         switch (reason) {
-        case QSystemTrayIcon::Trigger: emit pressed(Qt::LeftButton); break;
-        case QSystemTrayIcon::Context: emit pressed(Qt::RightButton); break;
-        case QSystemTrayIcon::DoubleClick: emit doubleClicked(Qt::LeftButton); break;
+        case QSystemTrayIcon::Trigger: emit self->pressed(Qt::LeftButton); break;
+        case QSystemTrayIcon::Context: emit self->pressed(Qt::RightButton); break;
+        case QSystemTrayIcon::DoubleClick: emit self->doubleClicked(Qt::LeftButton); break;
         case QSystemTrayIcon::MiddleClick:
         case QSystemTrayIcon::Unknown: break;
         }
     });
+    return m_icon;
 }
 
-void SystemTrayIcon::setIcon(const QIcon &icon) { m_icon->setIcon(icon); }
-void SystemTrayIcon::setToolTip(const QString &text) { m_icon->setToolTip(text); }
-void SystemTrayIcon::show() { m_icon->show(); }
-void SystemTrayIcon::hide() { m_icon->hide(); }
+void SystemTrayIcon::setIcon(const QIcon &icon) { systemTrayIcon()->setIcon(icon); }
+void SystemTrayIcon::setToolTip(const QString &text) { systemTrayIcon()->setToolTip(text); }
+void SystemTrayIcon::show() { systemTrayIcon()->show(); }
+void SystemTrayIcon::hide()
+{
+    if (m_icon)
+        m_icon->hide();
+}
 bool SystemTrayIcon::isAvailable() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
 TrayController::TrayController(TrayIcon *icon, QWidget *mainWindow, QObject *parent)
@@ -84,6 +95,8 @@ QString TrayController::cutToolTip(const QString &text)
 
 void TrayController::install(const QIcon &icon)
 {
+    if (m_removed)
+        return;
     m_icon->setIcon(icon);
     m_icon->setToolTip(cutToolTip(trayTip()));
     m_icon->show();
@@ -91,6 +104,7 @@ void TrayController::install(const QIcon &icon)
 
 void TrayController::remove()
 {
+    m_removed = true;
     m_menu->hide();
     m_icon->hide();
 }

@@ -44,10 +44,11 @@ public:
     void show() override;
     void hide() override;
     bool isAvailable() const override;
-    QSystemTrayIcon *systemTrayIcon() const { return m_icon; }
+    QSystemTrayIcon *systemTrayIcon() const;
 
 private:
-    QSystemTrayIcon *m_icon;
+    // Made on first use, so the first paint does not wait for the platform's tray set-up.
+    mutable QSystemTrayIcon *m_icon = nullptr;
 };
 
 class TrayController : public QObject {
@@ -94,6 +95,7 @@ private:
     TrayIcon *m_icon;
     QPointer<QWidget> m_mainWindow;
     std::unique_ptr<QMenu> m_menu;
+    bool m_removed = false; // an install still queued at the end must not bring the icon back
     std::function<void(DialMode)> m_dial;
     std::function<void()> m_end;
     std::function<void()> m_beep;

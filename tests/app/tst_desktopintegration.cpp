@@ -32,6 +32,7 @@ private slots:
     void ausblenden_data();
     void ausblenden();
     void trayEndRemovesIcon();
+    void endBeforeIconSetUpLeavesNoIcon();
     void autostartBoxWritesEntry();
     void applicationIcon();
     void applicationIconLooksLikeDrawing_data();
@@ -122,10 +123,20 @@ void TestDesktopIntegration::ausblenden()
 void TestDesktopIntegration::trayEndRemovesIcon()
 {
     MainWindow &window = startWindow({}, true);
-    QVERIFY(m_icon->shown);
+    QTRY_VERIFY(m_icon->shown);
+    QCOMPARE(m_icon->toolTip, TrayController::trayTip());
+    QVERIFY(!m_icon->icon.isNull());
     m_desktop->tray()->item(TrayController::End)->trigger();
     QVERIFY(!m_icon->shown);
     QVERIFY(!window.isVisible());
+}
+
+void TestDesktopIntegration::endBeforeIconSetUpLeavesNoIcon()
+{
+    MainWindow &window = startWindow({}, true);
+    window.endProgram();
+    QCoreApplication::processEvents();
+    QVERIFY(!m_icon->shown);
 }
 
 void TestDesktopIntegration::autostartBoxWritesEntry()
