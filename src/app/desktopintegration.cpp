@@ -18,6 +18,8 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 namespace quirlanto {
 
@@ -79,6 +81,35 @@ private:
     }
 
     QIcon m_scalable;
+};
+
+// Runs its work once the watched window has been painted, or after a short while if no paint comes.
+class InstallAfterFirstPaint final : public QObject {
+public:
+    InstallAfterFirstPaint(QObject *parent, std::function<void()> work) : QObject(parent), m_work(std::move(work))
+    {
+        QTimer::singleShot(500, this, [this] { run(); });
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            QTimer::singleShot(0, this, [this] { run(); });
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void run()
+    {
+        if (!m_work)
+            return;
+        const auto work = std::exchange(m_work, nullptr);
+        deleteLater();
+        work();
+    }
+
+    std::function<void()> m_work;
 };
 
 } // namespace
@@ -154,10 +185,10 @@ void DesktopIntegration::afterStart()
     if (m_tray) {
         // A hidden start has nothing but the icon; a shown window is painted before the icon is set up.
         const auto install = [tray = m_tray] { tray->install(QApplication::windowIcon()); };
-        if (m_window && m_window->startedHidden())
+        if (!m_window || m_window->startedHidden())
             install();
         else
-            QTimer::singleShot(0, m_tray, install);
+            m_window->installEventFilter(new InstallAfterFirstPaint(m_tray, install));
     }
     if (m_window && m_window->startedHidden() && !m_window->isVisible() && !m_tray->trayAvailable())
         m_window->showMinimized();
