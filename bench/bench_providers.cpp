@@ -1,4 +1,6 @@
 // Load, save and sort figures for a full provider table (32,767 rows).
+#include "benchsupport.h"
+
 #include "providers/providerfile.h"
 
 #include <QElapsedTimer>
@@ -14,20 +16,9 @@ using namespace quirlanto;
 
 namespace {
 
-constexpr int kRuns = 7;
+using quirlanto::bench::medianMs;
 
-double medianMs(const std::function<void()> &work)
-{
-    std::vector<double> ms;
-    for (int i = 0; i < kRuns; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
+constexpr int kRuns = 7;
 
 ProviderTable generatedTable()
 {
@@ -68,22 +59,22 @@ int main()
                 static_cast<long long>(bytes.size()), kRuns);
 
     ProviderTable loaded;
-    const double load = medianMs([&] { loadProviderFile(ini, loaded); });
+    const double load = medianMs(kRuns, [&] { loadProviderFile(ini, loaded); });
     std::printf("  load (read file, parse, sort)   %8.2f ms  (goal <= 150 ms)\n", load);
     if (loaded.rowCount() != table.rowCount())
         std::fprintf(stderr, "  loaded %d rows\n", loaded.rowCount());
 
-    const double parse = medianMs([&] { readProviders(bytes, loaded); });
+    const double parse = medianMs(kRuns, [&] { readProviders(bytes, loaded); });
     std::printf("  parse and sort from memory      %8.2f ms\n", parse);
 
-    const double save = medianMs([&] { saveProviderFile(table, ini, bak); });
+    const double save = medianMs(kRuns, [&] { saveProviderFile(table, ini, bak); });
     std::printf("  save (with backup rotation)     %8.2f ms\n", save);
 
     const char *const columns[] = {"Name", "Netz", "Tag", "ab", "bis", "Weite"};
     for (int column = 1; column <= 6; ++column) {
         ProviderTable t = table;
         bool ascending = false;
-        const double ms = medianMs([&] {
+        const double ms = medianMs(kRuns, [&] {
             ascending = !ascending;
             t.setSort(column, ascending);
         });
@@ -92,7 +83,7 @@ int main()
     }
 
     ProviderTable t = table;
-    const double add = medianMs([&] {
+    const double add = medianMs(kRuns, [&] {
         t.addProviderRow(QStringLiteral("Neu"), QStringLiteral("01099"), 1, 1, 0, 24, 1, 1, 1);
         t.removeProviderRow(t.rowCount());
     });

@@ -1,4 +1,6 @@
 // Load and write figures for a register of 10,000 entries.
+#include "benchsupport.h"
+
 #include "register/phoneentry.h"
 #include "register/registerfile.h"
 
@@ -14,21 +16,10 @@ using namespace quirlanto;
 
 namespace {
 
+using quirlanto::bench::medianMs;
+
 constexpr int kEntries = 10000;
 constexpr int kRuns = 9;
-
-double medianMs(const std::function<void()> &work)
-{
-    std::vector<double> ms;
-    for (int i = 0; i < kRuns; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
 
 RegisterContents generatedRegister()
 {
@@ -65,7 +56,7 @@ int main()
                 static_cast<long long>(bytes.size()), kRuns);
 
     LoadRegisterOutcome outcome;
-    const double load = medianMs([&] { outcome = loadRegister(paths); });
+    const double load = medianMs(kRuns, [&] { outcome = loadRegister(paths); });
     std::printf("  load (read file and parse)      %8.2f ms  (goal <= 30 ms)\n", load);
     qsizetype loaded = 0;
     for (const RegisterCard &card : outcome.contents.cards)
@@ -74,13 +65,13 @@ int main()
         std::fprintf(stderr, "  unexpected load result: kind %d, %lld entries\n", int(outcome.kind),
                      static_cast<long long>(loaded));
 
-    const double parse = medianMs([&] { readRegister(bytes, qsizetype(qstrlen(kRegisterHeader)) + 2); });
+    const double parse = medianMs(kRuns, [&] { readRegister(bytes, qsizetype(qstrlen(kRegisterHeader)) + 2); });
     std::printf("  parse from memory               %8.2f ms\n", parse);
 
-    const double encode = medianMs([&] { registerBytes(contents); });
+    const double encode = medianMs(kRuns, [&] { registerBytes(contents); });
     std::printf("  build the file's bytes          %8.2f ms\n", encode);
 
-    const double write = medianMs([&] { writeRegister(contents, paths); });
+    const double write = medianMs(kRuns, [&] { writeRegister(contents, paths); });
     std::printf("  write (with sync and backup)    %8.2f ms  (goal <= 30 ms)\n", write);
     return 0;
 }

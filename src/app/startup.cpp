@@ -1,43 +1,13 @@
 #include "app/startup.h"
 
+#include "app/firstpaintprobe.h"
 #include "app/mainwindow.h"
 #include "providers/providerlistcontroller.h"
 #include "support/windowplacement.h"
 
 #include <QCoreApplication>
-#include <QEvent>
-#include <QTimer>
-#include <cstdio>
 
 namespace quirlanto {
-
-namespace {
-
-// With QUIRLANTO_STARTUP_PROBE set the program prints "shown" once its window has been painted
-// and ends: the start-up benchmark measures the time to that line.
-class StartupProbe final : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && !m_done) {
-            m_done = true;
-            QTimer::singleShot(0, qApp, [] {
-                std::fputs("shown\n", stdout);
-                std::fflush(stdout);
-                QCoreApplication::exit(0);
-            });
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    bool m_done = false;
-};
-
-} // namespace
 
 bool isAutostartCommandLine(const QStringList &arguments)
 {
@@ -60,7 +30,7 @@ bool startProgram(MainWindow &window, const QStringList &arguments)
     if (!window.startedHidden())
         window.show();
     if (qEnvironmentVariableIsSet("QUIRLANTO_STARTUP_PROBE"))
-        window.installEventFilter(new StartupProbe(&window));
+        window.installEventFilter(new FirstPaintProbe(&window));
     return true;
 }
 
