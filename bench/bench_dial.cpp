@@ -185,7 +185,7 @@ void benchLoudspeaker(const QString &programDir)
         if (auto clip = readWavFile(toneFilePath(programDir, tone)))
             filesUs += clip->durationUs();
     }
-    QtToneOutput output;
+    QtToneOutput output(programDir);
     std::vector<double> ratios;
     for (int run = 0; run < 5; ++run) {
         QElapsedTimer timer;

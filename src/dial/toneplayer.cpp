@@ -2,13 +2,12 @@
 
 #include "dial/modemcommand.h"
 
-#include <QAudioDevice>
-#include <QAudioSink>
-#include <QBuffer>
-#include <QEventLoop>
+#include "dial/soundmodule.h"
+#include "support/version.h"
+
+#include <QDir>
 #include <QFile>
-#include <QMediaDevices>
-#include <QTimer>
+#include <QLibrary>
 #include <QtEndian>
 
 #include <cstring>
@@ -31,8 +30,6 @@ constexpr quint16 kFormatPcm = 1;
 constexpr quint16 kFormatExtensible = 0xFFFE;
 // Tone files are small; anything far larger is not one of ours and is not loaded whole.
 constexpr qint64 kMaxWavBytes = 64 * 1024 * 1024;
-constexpr qint64 kServerLatencyMs = 20;
-constexpr qint64 kStallAllowanceMs = 5000;
 
 } // namespace
 
@@ -117,7 +114,9 @@ QByteArray resampleMono16(const QByteArray &samples, int fromRate, int toRate)
     return out;
 }
 
-void QtToneOutput::playFiles(const QStringList &paths)
+QtToneOutput::QtToneOutput(const QString &programDirectory) : m_programDirectory(programDirectory) {}
+
+QString QtToneOutput::playFiles(const QStringList &paths)
 {
     QByteArray pcm;
     int rate = 0;
@@ -130,56 +129,35 @@ void QtToneOutput::playFiles(const QStringList &paths)
         pcm += resampleMono16(clip->samples, clip->sampleRate, rate);
     }
     if (pcm.isEmpty())
-        return;
+        return {};
 
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull())
-        return;
-    QAudioFormat format;
-    format.setSampleRate(rate);
-    format.setChannelCount(1);
-    format.setSampleFormat(QAudioFormat::Int16);
-
-    const qint64 durationMs = qint64(pcm.size() / 2) * 1000 / rate;
-    QBuffer source(&pcm);
-    source.open(QIODevice::ReadOnly);
-    QAudioSink sink(device, format);
-
-    QEventLoop loop;
-    QTimer drained;
-    drained.setSingleShot(true);
-    QObject::connect(&drained, &QTimer::timeout, &loop, &QEventLoop::quit);
-    // Never hang: a stream that stalls (sound server gone, sink asleep) ends at the latest here.
-    QTimer::singleShot(durationMs + kStallAllowanceMs, &loop, &QEventLoop::quit);
-
-    QObject::connect(&sink, &QAudioSink::stateChanged, &loop, [&](QAudio::State state) {
-        if (state == QAudio::IdleState && source.atEnd()) {
-            // Idle means every sample has been handed over, not heard: the sink's buffer and
-            // the server's latency are still ahead of the speaker.
-            const qint64 bufferedMs = format.durationForBytes(sink.bufferSize()) / 1000;
-            drained.start(int(qBound(qint64(0), bufferedMs + kServerLatencyMs, qint64(1000))));
-        } else if (state == QAudio::ActiveState) {
-            drained.stop();
-        } else if (state == QAudio::StoppedState && sink.error() != QAudio::NoError) {
-            loop.quit();
+    if (!m_play) {
+        const QString folder = m_programDirectory.isEmpty() ? programDirectory() : m_programDirectory;
+        QLibrary module(addBackslash(folder) + QLatin1String(sound::kModuleFile));
+        m_play = reinterpret_cast<sound::PlayPcmFunction>(module.resolve(sound::kPlayPcmSymbol));
+        if (!m_play) {
+            return QStringLiteral("Die Tonausgabe „%1“ kann nicht geladen werden:\n%2")
+                .arg(QDir::toNativeSeparators(module.fileName()), module.errorString());
         }
-    });
-
-    sink.start(&source);
-    if (sink.error() != QAudio::NoError || sink.state() == QAudio::StoppedState)
-        return;
-    loop.exec();
-    sink.stop();
+    }
+    switch (m_play(pcm.constData(), pcm.size(), rate)) {
+    case sound::NoOutputDevice:
+        return QStringLiteral("Es ist kein Gerät für die Tonausgabe verfügbar.");
+    case sound::OutputFailed:
+        return QStringLiteral("Die Tonausgabe lässt sich nicht starten.");
+    default:
+        return {};
+    }
 }
 
-void playCommandLine(const QString &commandLine, const QString &programDirectory, ToneOutput &output)
+QString playCommandLine(const QString &commandLine, const QString &programDirectory, ToneOutput &output)
 {
     QStringList paths;
     const QStringList plan = tonePlan(commandLine);
     paths.reserve(plan.size());
     for (const QString &tone : plan)
         paths.append(toneFilePath(programDirectory, tone));
-    output.playFiles(paths);
+    return output.playFiles(paths);
 }
 
 } // namespace quirlanto

@@ -27,18 +27,26 @@ public:
     virtual ~ToneOutput() = default;
     // Plays the files one after the other without gaps and returns when the last one has been
     // heard. Missing or unreadable files are skipped silently. Events are processed meanwhile.
-    virtual void playFiles(const QStringList &paths) = 0;
+    // Returns why nothing could be heard, in German; empty when played.
+    virtual QString playFiles(const QStringList &paths) = 0;
 };
 
 // One audio stream fed the samples of all files in order: separate players per file either
 // cut short tones or leave long gaps between them.
+// The audio output itself is loaded from the program folder on first use (see soundmodule.h).
 class QtToneOutput final : public ToneOutput {
 public:
-    void playFiles(const QStringList &paths) override;
+    // programDirectory empty: the folder of the running program.
+    explicit QtToneOutput(const QString &programDirectory = {});
+    QString playFiles(const QStringList &paths) override;
+
+private:
+    QString m_programDirectory;
+    int (*m_play)(const char *, qint64, int) = nullptr;
 };
 
 // Plays the tones of a modem command line ("ATDT0,123;H\r" plays 0, pause2000, 1, 2, 3) from
-// the folder snd/ of the given program folder.
-void playCommandLine(const QString &commandLine, const QString &programDirectory, ToneOutput &output);
+// the folder snd/ of the given program folder; returns what playFiles returns.
+QString playCommandLine(const QString &commandLine, const QString &programDirectory, ToneOutput &output);
 
 } // namespace quirlanto

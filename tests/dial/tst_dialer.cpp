@@ -42,12 +42,14 @@ public:
 
 class RecordingToneOutput final : public ToneOutput {
 public:
-    void playFiles(const QStringList &paths) override
+    QString playFiles(const QStringList &paths) override
     {
         played.append(paths);
         if (whilePlaying)
             whilePlaying();
+        return problem;
     }
+    QString problem;
     QList<QStringList> played;
     std::function<void()> whilePlaying;
 };
@@ -544,6 +546,17 @@ void TestDialer::loudspeakerPlaysTheCommandLine()
     QCOMPARE(m_link->modemAnswer(), answer);
     QTest::qWait(20);
     QCOMPARE(m_modem->received(), QByteArray());
+    QVERIFY(MessageBoxes::shown().isEmpty());
+
+    // Tones that cannot be heard are said so, not passed over in silence.
+    m_tones.problem = QStringLiteral("Es ist kein Gerät für die Tonausgabe verfügbar.");
+    m_dialer->dial(SelectedEntry);
+    QCOMPARE(m_tones.played.size(), 2);
+    QCOMPARE(MessageBoxes::shown().size(), 1);
+    QCOMPARE(MessageBoxes::shown()[0].icon, MessageIcon::Warning);
+    QCOMPARE(MessageBoxes::shown()[0].text, QStringLiteral("Die Wähltöne können nicht abgespielt werden.\n\n"
+                                                           "Es ist kein Gerät für die Tonausgabe verfügbar."));
+    QVERIFY(m_dialer->redialMemory().stored);
 }
 
 void TestDialer::dialGivenNumber()

@@ -116,6 +116,7 @@ private slots:
     void resample();
     void commandLineToFiles();
     void returnsPromptlyWithoutSoundServer();
+    void missingSoundModuleIsReported();
     void loudspeakerDialIsHeard();
 };
 
@@ -272,7 +273,11 @@ void TestTones::resample()
 void TestTones::commandLineToFiles()
 {
     struct Recorder final : ToneOutput {
-        void playFiles(const QStringList &paths) override { calls.append(paths); }
+        QString playFiles(const QStringList &paths) override
+        {
+            calls.append(paths);
+            return {};
+        }
         QList<QStringList> calls;
     } recorder;
     playCommandLine(QStringLiteral("ATM1DT0,01013#*;H\r"), QStringLiteral("/p/"), recorder);
@@ -298,6 +303,17 @@ void TestTones::returnsPromptlyWithoutSoundServer()
     const QByteArray out = player.readAllStandardOutput().trimmed();
     qInfo("without sound server: %s", out.constData());
     QVERIFY(out.startsWith("wall_us="));
+}
+
+void TestTones::missingSoundModuleIsReported()
+{
+    QTemporaryDir folder; // a program folder without lib/
+    QtToneOutput output(folder.path());
+    const QString problem = output.playFiles({kSnd + QStringLiteral("1.WAV")});
+    QVERIFY2(problem.startsWith(QStringLiteral("Die Tonausgabe „")), qPrintable(problem));
+    QVERIFY2(problem.contains(folder.filePath(QStringLiteral("lib/quirlanto-sound.so"))), qPrintable(problem));
+    // Nothing readable to play: nothing is loaded and there is nothing to report.
+    QCOMPARE(output.playFiles({folder.filePath(QStringLiteral("fehlt.WAV"))}), QString());
 }
 
 void TestTones::loudspeakerDialIsHeard()
