@@ -1,14 +1,23 @@
 #include "app/singleinstance.h"
 
 #include <QDataStream>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
-#include <QLockFile>
-#include <QPointer>
+#include <QSocketNotifier>
+#include <QThread>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
+#include <utility>
 
 namespace quirlanto {
 
@@ -29,14 +38,100 @@ QByteArray encode(const QStringList &arguments)
     return message + payload;
 }
 
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Closes the descriptor when the scope ends, unless released.
+struct FileDescriptor {
+    int fd = -1;
+    explicit FileDescriptor(int f) : fd(f) {}
+    ~FileDescriptor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+    int release() { return std::exchange(fd, -1); }
+};
+
+bool socketAddress(const QString &path, sockaddr_un &address)
+{
+    const QByteArray encoded = QFile::encodeName(path);
+    std::memset(&address, 0, sizeof address);
+    address.sun_family = AF_UNIX;
+    if (encoded.isEmpty() || size_t(encoded.size()) >= sizeof address.sun_path)
+        return false;
+    std::memcpy(address.sun_path, encoded.constData(), size_t(encoded.size()));
+    return true;
+}
+
+int remainingMs(const QDeadlineTimer &deadline)
+{
+    return int(qMax<qint64>(0, deadline.remainingTime()));
+}
+
+// Waits for the descriptor to become readable or writable; false when the time runs out.
+bool waitFor(int fd, short events, const QDeadlineTimer &deadline)
+{
+    pollfd p{fd, events, 0};
+    for (;;) {
+        const int n = ::poll(&p, 1, remainingMs(deadline));
+        if (n > 0)
+            return true;
+        if (n == 0 || errno != EINTR)
+            return false;
+    }
+}
+
+// A lock held by the kernel: it goes with the process, so a crash leaves nothing to clean up.
+class StartLock {
+public:
+    StartLock(const QString &path, const QDeadlineTimer &deadline)
+        : m_fd(::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600))
+    {
+        if (m_fd < 0)
+            return; // run on unlocked: the socket still tells a running copy
+        while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK && !deadline.hasExpired())
+            QThread::msleep(5);
+    }
+    ~StartLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    StartLock(const StartLock &) = delete;
+    StartLock &operator=(const StartLock &) = delete;
+
+private:
+    int m_fd;
+};
+
 } // namespace
+
+struct SingleInstance::Client {
+    std::unique_ptr<QSocketNotifier> notifier;
+    QByteArray received;
+};
 
 SingleInstance::SingleInstance(const QString &serverName, QObject *parent)
     : QObject(parent), m_serverName(serverName.isEmpty() ? socketPath() : serverName)
 {
 }
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance()
+{
+    for (auto &[fd, client] : m_clients)
+        ::close(fd);
+    m_clients.clear();
+    if (m_listenFd >= 0) {
+        delete m_listenNotifier;
+        ::close(m_listenFd);
+        ::unlink(QFile::encodeName(m_serverName).constData());
+    }
+}
 
 QString SingleInstance::socketPath()
 {
@@ -48,84 +143,174 @@ QString SingleInstance::socketPath()
 
 SingleInstance::Start SingleInstance::start(const QStringList &arguments, int timeoutMs)
 {
+    const QDeadlineTimer deadline(timeoutMs);
     // Two copies started together must not both find no server and both listen.
-    QLockFile lock(m_serverName + QLatin1String(".lock"));
-    lock.tryLock(timeoutMs);
+    const StartLock lock(m_serverName + QLatin1String(".lock"), deadline);
 
-    const QFileInfo existing(m_serverName);
-    if (existing.exists() && existing.ownerId() != getuid()) {
+    const QByteArray path = QFile::encodeName(m_serverName);
+    struct stat existing {};
+    if (::lstat(path.constData(), &existing) == 0 && existing.st_uid != getuid()) {
         m_error = QStringLiteral("%1 gehört einem anderen Benutzer.").arg(m_serverName);
         return Start::Failed;
     }
 
-    QLocalSocket socket;
-    socket.connectToServer(m_serverName);
-    if (socket.waitForConnected(timeoutMs)) {
-        socket.write(encode(arguments));
-        char reply = 0;
-        const bool acknowledged = socket.waitForBytesWritten(timeoutMs)
-            && (socket.bytesAvailable() > 0 || socket.waitForReadyRead(timeoutMs))
-            && socket.getChar(&reply) && reply == kAcknowledge;
-        socket.abort();
-        if (acknowledged)
-            return Start::HandedOver;
+    switch (handOver(arguments, remainingMs(deadline))) {
+    case HandOver::Done:
+        return Start::HandedOver;
+    case HandOver::NoAnswer:
         m_error = QStringLiteral("Quirlanto läuft bereits, reagiert aber nicht.");
         return Start::NoAnswer;
+    case HandOver::NoServer:
+        break;
+    }
+    return listen() ? Start::Primary : Start::Failed;
+}
+
+SingleInstance::HandOver SingleInstance::handOver(const QStringList &arguments, int timeoutMs)
+{
+    sockaddr_un address;
+    if (!socketAddress(m_serverName, address))
+        return HandOver::NoServer; // listen() reports the unusable name
+    FileDescriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (socket.fd < 0)
+        return HandOver::NoServer;
+    const QDeadlineTimer deadline(timeoutMs);
+    while (::connect(socket.fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0) {
+        if (errno == EINTR)
+            continue;
+        // A full backlog: the running copy is slow to accept, not gone.
+        if (errno == EAGAIN && !deadline.hasExpired()) {
+            QThread::msleep(5);
+            continue;
+        }
+        return errno == EAGAIN ? HandOver::NoAnswer : HandOver::NoServer;
     }
 
-    // Nobody answers: whatever is left at the name stems from a copy that did not end cleanly.
-    QLocalServer::removeServer(m_serverName);
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(m_serverName)) {
-        m_error = m_server->errorString();
-        delete m_server;
-        m_server = nullptr;
-        return Start::Failed;
+    const QByteArray message = encode(arguments);
+    qsizetype written = 0;
+    while (written < message.size()) {
+        const ssize_t n = ::send(socket.fd, message.constData() + written, size_t(message.size() - written), MSG_NOSIGNAL);
+        if (n > 0)
+            written += n;
+        else if (n < 0 && errno == EINTR)
+            continue;
+        else if (n < 0 && errno == EAGAIN && waitFor(socket.fd, POLLOUT, deadline))
+            continue;
+        else
+            return HandOver::NoAnswer;
     }
-    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
-    return Start::Primary;
+    char reply = 0;
+    for (;;) {
+        const ssize_t n = ::recv(socket.fd, &reply, 1, 0);
+        if (n == 1)
+            return reply == kAcknowledge ? HandOver::Done : HandOver::NoAnswer;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno == EAGAIN && waitFor(socket.fd, POLLIN, deadline))
+            continue;
+        return HandOver::NoAnswer;
+    }
+}
+
+bool SingleInstance::listen()
+{
+    sockaddr_un address;
+    if (!socketAddress(m_serverName, address)) {
+        m_error = QStringLiteral("Der Name „%1“ ist als Socket zu lang.").arg(m_serverName);
+        return false;
+    }
+    FileDescriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (socket.fd < 0) {
+        m_error = systemError(errno);
+        return false;
+    }
+    // Nobody answers: whatever is left at the name stems from a copy that did not end cleanly.
+    ::unlink(address.sun_path);
+    // Only this user may hand over arguments: the socket is created without rights for others.
+    ::fchmod(socket.fd, 0600);
+    if (::bind(socket.fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0
+        || ::chmod(address.sun_path, 0600) != 0 || ::listen(socket.fd, 16) != 0) {
+        m_error = QStringLiteral("%1: %2").arg(m_serverName, systemError(errno));
+        return false;
+    }
+    m_listenFd = socket.release();
+    m_listenNotifier = new QSocketNotifier(m_listenFd, QSocketNotifier::Read, this);
+    connect(m_listenNotifier, &QSocketNotifier::activated, this, &SingleInstance::acceptConnections);
+    return true;
 }
 
 void SingleInstance::acceptConnections()
 {
-    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequest(socket); });
-        if (socket->bytesAvailable() > 0)
-            readRequest(socket);
+    for (;;) {
+        const int fd = ::accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0) {
+            if (errno == EINTR || errno == ECONNABORTED)
+                continue;
+            return;
+        }
+        auto client = std::make_unique<Client>();
+        client->notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+        connect(client->notifier.get(), &QSocketNotifier::activated, this, [this, fd] { readRequest(fd); });
+        m_clients.emplace(fd, std::move(client));
+        readRequest(fd);
     }
 }
 
-void SingleInstance::readRequest(QLocalSocket *socket)
+void SingleInstance::readRequest(int fd)
 {
-    if (socket->bytesAvailable() < qint64(sizeof(quint32)))
+    const auto it = m_clients.find(fd);
+    if (it == m_clients.end())
         return;
+    QByteArray &received = it->second->received;
+    bool ended = false; // closed by the other side, or failed
+    char buffer[4096];
+    while (received.size() <= qsizetype(sizeof(quint32) + kMaxRequestBytes)) {
+        const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+        if (n > 0)
+            received.append(buffer, n);
+        else if (n < 0 && errno == EINTR)
+            continue;
+        else {
+            ended = n == 0 || errno != EAGAIN;
+            break;
+        }
+    }
+
     quint32 size = 0;
-    {
-        QDataStream header(socket->peek(sizeof(quint32)));
-        header >> size;
-    }
-    if (size > kMaxRequestBytes) {
-        socket->abort();
+    if (received.size() >= qsizetype(sizeof(quint32)))
+        QDataStream(received.left(sizeof(quint32))) >> size;
+    if (size > kMaxRequestBytes || (ended && received.size() < qsizetype(sizeof(quint32) + size))) {
+        dropClient(fd);
         return;
     }
-    if (socket->bytesAvailable() < qint64(sizeof(quint32) + size))
+    if (received.size() < qsizetype(sizeof(quint32) + size))
         return;
-    socket->skip(sizeof(quint32));
-    QDataStream in(socket->read(size));
+    QDataStream in(received.mid(sizeof(quint32), size));
     in.setVersion(QDataStream::Qt_6_0);
     QStringList arguments;
     in >> arguments;
     if (in.status() != QDataStream::Ok) {
-        socket->abort();
+        dropClient(fd);
         return;
     }
-    socket->putChar(kAcknowledge);
-    socket->flush();
-    socket->disconnectFromServer();
+    // One byte into an empty socket buffer does not block.
+    ::send(fd, &kAcknowledge, 1, MSG_NOSIGNAL);
+    dropClient(fd);
     // The reaction may open a modal question; it must not run inside this socket's signal.
     QMetaObject::invokeMethod(this, [this, arguments] { emit argumentsReceived(arguments); }, Qt::QueuedConnection);
+}
+
+void SingleInstance::dropClient(int fd)
+{
+    const auto it = m_clients.find(fd);
+    if (it == m_clients.end())
+        return;
+    // The notifier goes first: it must not watch a closed descriptor. Deleted later, as this
+    // may run inside its own signal.
+    it->second->notifier->setEnabled(false);
+    it->second->notifier.release()->deleteLater();
+    m_clients.erase(it);
+    ::close(fd);
 }
 
 } // namespace quirlanto

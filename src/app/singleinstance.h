@@ -1,15 +1,19 @@
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QStringList>
 
-class QLocalServer;
-class QLocalSocket;
+#include <map>
+#include <memory>
+
+class QSocketNotifier;
 
 namespace quirlanto {
 
 // One running copy per user: a later start hands its arguments over a local socket that only
-// this user can open, and ends.
+// this user can open, and ends. Plain sockets rather than the Qt network module: loading that
+// module and what it pulls in would slow every start.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -36,13 +40,20 @@ signals:
     void argumentsReceived(const QStringList &arguments);
 
 private:
-    bool handOver(const QStringList &arguments, int timeoutMs);
+    struct Client;
+
+    enum class HandOver { Done, NoServer, NoAnswer };
+    HandOver handOver(const QStringList &arguments, int timeoutMs);
+    bool listen();
     void acceptConnections();
-    void readRequest(QLocalSocket *socket);
+    void readRequest(int fd);
+    void dropClient(int fd);
 
     QString m_serverName;
     QString m_error;
-    QLocalServer *m_server = nullptr;
+    int m_listenFd = -1;
+    QSocketNotifier *m_listenNotifier = nullptr;
+    std::map<int, std::unique_ptr<Client>> m_clients;
 };
 
 } // namespace quirlanto

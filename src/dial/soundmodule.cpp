@@ -8,6 +8,8 @@
 #include <QMediaDevices>
 #include <QTimer>
 
+#include <type_traits>
+
 namespace {
 
 constexpr qint64 kServerLatencyMs = 20;
@@ -65,3 +67,5 @@ extern "C" Q_DECL_EXPORT int quirlantoPlayPcm(const char *samples, qint64 bytes,
         return quirlanto::sound::Played;
     return playPcm(samples, bytes, sampleRate);
 }
+
+static_assert(std::is_same_v<decltype(&quirlantoPlayPcm), quirlanto::sound::PlayPcmFunction>);

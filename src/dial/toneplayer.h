@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QStringList>
 
+#include "dial/soundmodule.h"
+
 #include <optional>
 
 namespace quirlanto {
@@ -42,7 +44,7 @@ public:
 
 private:
     QString m_programDirectory;
-    int (*m_play)(const char *, qint64, int) = nullptr;
+    sound::PlayPcmFunction m_play = nullptr;
 };
 
 // Plays the tones of a modem command line ("ATDT0,123;H\r" plays 0, pause2000, 1, 2, 3) from

@@ -1,8 +1,12 @@
 #include "app/singleinstance.h"
 
 #include <QElapsedTimer>
+#include <QDataStream>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
+#include <QLocalSocket>
+#include <QSignalSpy>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,6 +29,8 @@ private slots:
     void staleSocketAfterCrash();
     void hangingCopyIsNotJoined();
     void simultaneousStartsGiveOneCopy();
+    void runningCopyWithstandsBadRequests();
+    void unusableNameFails();
 
 private:
     std::unique_ptr<QProcess> startHelper(const QStringList &arguments, const QString &timeoutMs = {});
@@ -154,6 +160,69 @@ void TestSingleInstance::simultaneousStartsGiveOneCopy()
     }
     QCOMPARE(primaries, 1);
     QCOMPARE(handedOver, 3);
+}
+
+void TestSingleInstance::runningCopyWithstandsBadRequests()
+{
+    auto running = std::make_unique<SingleInstance>(m_server);
+    QCOMPARE(running->start({}), SingleInstance::Start::Primary);
+    // Other users must not be able to hand anything over.
+    QCOMPARE(QFileInfo(m_server).permissions() & ~(QFile::ReadUser | QFile::WriteUser),
+             QFile::ReadOwner | QFile::WriteOwner);
+    QSignalSpy received(running.get(), &SingleInstance::argumentsReceived);
+
+    // A header announcing more than a request may hold: the connection is dropped.
+    QLocalSocket oversized;
+    oversized.connectToServer(m_server);
+    QVERIFY(oversized.waitForConnected(1000));
+    oversized.write(QByteArray("\x7f\xff\xff\xff", 4) + QByteArray(100, 'x'));
+    QTRY_COMPARE(oversized.state(), QLocalSocket::UnconnectedState);
+
+    // A request cut short by its sender, and one that is not a list of texts.
+    QLocalSocket truncated;
+    truncated.connectToServer(m_server);
+    QVERIFY(truncated.waitForConnected(1000));
+    truncated.write(QByteArray("\0\0\0\x20abc", 7));
+    truncated.flush();
+    truncated.disconnectFromServer();
+    QLocalSocket garbage;
+    garbage.connectToServer(m_server);
+    QVERIFY(garbage.waitForConnected(1000));
+    garbage.write(QByteArray("\0\0\0\x04\xff\xff\xff\xff", 8));
+    QTRY_COMPARE(garbage.state(), QLocalSocket::UnconnectedState);
+
+    // A well-formed request sent in pieces is still taken, and answered.
+    QLocalSocket pieces;
+    pieces.connectToServer(m_server);
+    QVERIFY(pieces.waitForConnected(1000));
+    QByteArray payload;
+    {
+        QDataStream out(&payload, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_6_0);
+        out << QStringList{QStringLiteral("tel:+1"), QStringLiteral("ä")};
+    }
+    QByteArray message;
+    QDataStream(&message, QIODevice::WriteOnly) << quint32(payload.size());
+    message += payload;
+    pieces.write(message.left(3));
+    pieces.flush();
+    QTest::qWait(50);
+    pieces.write(message.mid(3));
+    QTRY_COMPARE(received.size(), 1);
+    QCOMPARE(received[0][0].toStringList(), (QStringList{QStringLiteral("tel:+1"), QStringLiteral("ä")}));
+    QTRY_VERIFY(pieces.bytesAvailable() > 0 || pieces.waitForReadyRead(100));
+    QCOMPARE(pieces.read(1), QByteArray("A"));
+
+    // Ending removes the socket, so the next start does not mistake it for a crashed copy's.
+    running.reset();
+    QVERIFY(!QFile::exists(m_server));
+}
+
+void TestSingleInstance::unusableNameFails()
+{
+    SingleInstance instance(m_dir->filePath(QString(120, QLatin1Char('s'))));
+    QCOMPARE(instance.start({}, 500), SingleInstance::Start::Failed);
+    QVERIFY2(instance.errorString().contains(QStringLiteral("zu lang")), qPrintable(instance.errorString()));
 }
 
 QTEST_GUILESS_MAIN(TestSingleInstance)
