@@ -35,7 +35,10 @@ int main(int argc, char *argv[])
     window.setDialCommand([&dialer](quirlanto::DialMode mode) { dialer.dial(mode); });
     window.setShowModemAnswerCommand([&dialer] { dialer.showModemAnswer(); });
     desktop.setDialer(&dialer);
-    quirlanto::showPortDevicesAsToolTips(window.optionsPage()->portList(), settingsStore);
+    QObject::connect(&window, &quirlanto::MainWindow::optionsPageCreated, &window,
+                     [&settingsStore](quirlanto::OptionsPage *page) {
+                         quirlanto::showPortDevicesAsToolTips(page->portList(), settingsStore);
+                     });
 
     if (!quirlanto::startProgram(window, arguments))
         return 1;

@@ -155,22 +155,11 @@ void MainWindow::buildCardsAndPages()
     }
 
     m_tabs->addTab(QStringLiteral("Optionen"));
-    auto *optionsPicture = new QWidget(m_pages);
-    optionsPicture->setObjectName(QStringLiteral("Picture5"));
-    auto *optionsLayout = new QVBoxLayout(optionsPicture);
+    m_optionsPicture = new QWidget(m_pages);
+    m_optionsPicture->setObjectName(QStringLiteral("Picture5"));
+    auto *optionsLayout = new QVBoxLayout(m_optionsPicture);
     optionsLayout->setContentsMargins(0, 0, 0, 0);
-    m_options = new OptionsPage(optionsPicture);
-    optionsLayout->addWidget(m_options);
-    m_pages->addWidget(optionsPicture);
-    connect(m_options, &OptionsPage::dialDeviceClicked, this, [this](int device) {
-        m_contents.settings.dialDevice = device;
-        if (!loading)
-            writeRegisterFile();
-    });
-    connect(m_options, &OptionsPage::showModemAnswerClicked, this, [this] {
-        if (m_showModemAnswer)
-            m_showModemAnswer();
-    });
+    m_pages->addWidget(m_optionsPicture);
 
     m_listMenu = new QMenu(QStringLiteral("Namensliste"), this);
     m_listMenu->setObjectName(QStringLiteral("Namensliste"));
@@ -214,6 +203,7 @@ void MainWindow::buildBottomRow()
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, slot);
         row->addWidget(b);
+        m_bottomRow.push_back(b);
         return b;
     };
     button(2, QStringLiteral("&Wähle Nr. in Zwischenablage"), [this] { requestDial(Clipboard); })
@@ -236,6 +226,7 @@ void MainWindow::buildBottomRow()
     m_autostart->setToolTip(QStringLiteral("Quirlanto bei der Anmeldung ausgeblendet starten"));
     row->addSpacing(8);
     row->addWidget(m_autostart);
+    m_bottomRow.push_back(m_autostart);
     row->addStretch();
 
     auto *logo = new ClickableLabel(centralWidget());
@@ -251,14 +242,54 @@ void MainWindow::buildBottomRow()
     static_cast<QVBoxLayout *>(centralWidget()->layout())->addLayout(row);
 }
 
-QCheckBox *MainWindow::providerSwitch() const
+void MainWindow::buildOptionsPage()
 {
-    return m_options->providerSwitch();
+    const bool wasLoading = loading;
+    loading = true; // setting the controls from the files is no change to save
+    m_options = new OptionsPage(m_optionsPicture);
+    m_optionsPicture->layout()->addWidget(m_options);
+    m_options->show(); // the layout would show it only after the next pass of the event loop
+    connect(m_options, &OptionsPage::dialDeviceClicked, this, [this](int device) {
+        m_contents.settings.dialDevice = device;
+        if (!loading)
+            writeRegisterFile();
+    });
+    connect(m_options, &OptionsPage::showModemAnswerClicked, this, [this] {
+        if (m_showModemAnswer)
+            m_showModemAnswer();
+    });
+    m_options->setDialDevice(m_contents.settings.dialDevice);
+    emit optionsPageCreated(m_options);
+    loading = wasLoading;
+
+    // Built late, the page comes last in the tab order; the bottom row belongs after it.
+    QWidget *previous = nullptr;
+    for (QWidget *w = m_options->nextInFocusChain(); m_options->isAncestorOf(w); w = w->nextInFocusChain()) {
+        if (w->focusPolicy() != Qt::NoFocus)
+            previous = w;
+    }
+    for (QWidget *w : m_bottomRow) {
+        if (previous)
+            QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
 }
 
-QWidget *MainWindow::providerListArea() const
+OptionsPage *MainWindow::optionsPage()
 {
-    return m_options->providerListArea();
+    if (!m_options)
+        buildOptionsPage();
+    return m_options;
+}
+
+QCheckBox *MainWindow::providerSwitch()
+{
+    return optionsPage()->providerSwitch();
+}
+
+QWidget *MainWindow::providerListArea()
+{
+    return optionsPage()->providerListArea();
 }
 
 bool MainWindow::loadFiles()
@@ -318,7 +349,8 @@ void MainWindow::applyLoadedContents(RegisterContents contents)
         m_tabs->setTabText(card - 1, tabCaption(m_contents.cards[card - 1].cardName));
     }
     applyListFont(m_contents.settings.entryFontSize);
-    m_options->setDialDevice(m_contents.settings.dialDevice);
+    if (m_options)
+        m_options->setDialDevice(m_contents.settings.dialDevice);
 }
 
 void MainWindow::applyListFont(double pointSize)
@@ -410,7 +442,7 @@ void MainWindow::tabSelected(int index)
     } else if (m_currentTab != kOptionsTab) {
         loadOptionControls();
         setStatusText(kOptionsHint);
-        m_options->countryBox()->setFocus(Qt::OtherFocusReason);
+        optionsPage()->countryBox()->setFocus(Qt::OtherFocusReason);
     }
     m_currentTab = sel;
 }
@@ -420,12 +452,12 @@ void MainWindow::loadOptionControls()
     QStringList names;
     for (const RegisterCard &card : m_contents.cards)
         names.append(card.cardName);
-    m_options->loadOptionControls(m_contents.settings, names, m_lists[0]->font());
+    optionsPage()->loadOptionControls(m_contents.settings, names, m_lists[0]->font());
 }
 
 void MainWindow::saveOptionControls()
 {
-    const OptionValues values = m_options->saveOptionControls(m_contents.settings);
+    const OptionValues values = optionsPage()->saveOptionControls(m_contents.settings);
     m_contents.settings = values.settings;
     for (int card = 1; card <= kCardCount; ++card) {
         m_contents.cards[card - 1].cardName = values.cardNames.value(card - 1);

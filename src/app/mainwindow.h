@@ -8,6 +8,7 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -62,9 +63,11 @@ public:
     void setCloseBoxAction(std::function<void()> action) { m_closeBoxAction = std::move(action); }
 
     QCheckBox *autostartCheckBox() const { return m_autostart; }
-    QCheckBox *providerSwitch() const;
-    QWidget *providerListArea() const;
-    OptionsPage *optionsPage() const { return m_options; }
+    // The options page is built when first needed, not at start: most starts never open it.
+    OptionsPage *optionsPage();
+    bool optionsPageBuilt() const { return m_options; }
+    QCheckBox *providerSwitch();
+    QWidget *providerListArea();
     NameListView *nameList(int card) const { return m_lists[card - 1]; }
     NameListModel *nameListModel(int card) const { return m_models[card - 1]; }
     QTabBar *tabStrip() const { return m_tabs; }
@@ -104,6 +107,8 @@ signals:
     // Emitted once when the program ends ("&Ende", the tray's end, the session ending),
     // after the options were saved and before the window placement is written.
     void programEnding();
+    // Once, right after the options page has been built and set from the loaded files.
+    void optionsPageCreated(OptionsPage *page);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -112,6 +117,7 @@ protected:
 private:
     void buildCardsAndPages();
     void buildBottomRow();
+    void buildOptionsPage();
     void tabSelected(int index);
     void showCardPage(int tab);
     void applyLoadedContents(RegisterContents contents);
@@ -131,8 +137,10 @@ private:
     QStackedWidget *m_pages = nullptr;
     NameListView *m_lists[kCardCount] = {};
     NameListModel *m_models[kCardCount] = {};
+    QWidget *m_optionsPicture = nullptr;
     OptionsPage *m_options = nullptr;
     QCheckBox *m_autostart = nullptr;
+    std::vector<QWidget *> m_bottomRow; // in tab order
     QLabel *m_logo = nullptr;
     QMenu *m_listMenu = nullptr;
     QAction *m_insertAction = nullptr;

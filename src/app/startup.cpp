@@ -2,6 +2,7 @@
 
 #include "app/firstpaintprobe.h"
 #include "app/mainwindow.h"
+#include "options/optionspage.h"
 #include "providers/providerlistcontroller.h"
 #include "support/windowplacement.h"
 
@@ -18,12 +19,14 @@ bool startProgram(MainWindow &window, const QStringList &arguments)
 {
     restoreWindowPlacement(window, window.settingsStore());
     window.setStartedHidden(isAutostartCommandLine(arguments));
-    auto *providerList = new ProviderListController(window.providerTable(), window.dataPaths().providerPath,
-                                                    window.dataPaths().providerBackupPath, window.providerSwitch(),
-                                                    window.providerListArea(), &window);
-    QObject::connect(&window, &MainWindow::filesLoaded, providerList, [&window, providerList] {
-        providerList->setFilePaths(window.dataPaths().providerPath, window.dataPaths().providerBackupPath);
-        providerList->refresh();
+    QObject::connect(&window, &MainWindow::optionsPageCreated, &window, [&window](OptionsPage *page) {
+        auto *providerList = new ProviderListController(window.providerTable(), window.dataPaths().providerPath,
+                                                        window.dataPaths().providerBackupPath, page->providerSwitch(),
+                                                        page->providerListArea(), &window);
+        QObject::connect(&window, &MainWindow::filesLoaded, providerList, [&window, providerList] {
+            providerList->setFilePaths(window.dataPaths().providerPath, window.dataPaths().providerBackupPath);
+            providerList->refresh();
+        });
     });
     if (!window.loadFiles())
         return false;

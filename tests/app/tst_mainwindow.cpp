@@ -67,6 +67,13 @@ private slots:
         MainWindow &w = makeWindow();
         QCOMPARE(w.windowTitle(), QStringLiteral("Quirlanto 4.1"));
         QCOMPARE(w.objectName(), QStringLiteral("Form1"));
+        // The options page comes when first asked for, once.
+        QVERIFY(!w.optionsPageBuilt());
+        QVERIFY(!w.findChild<QPushButton *>(QStringLiteral("Btn0")));
+        QList<OptionsPage *> created;
+        connect(&w, &MainWindow::optionsPageCreated, this, [&](OptionsPage *page) { created.append(page); });
+        QVERIFY(w.optionsPage());
+        QCOMPARE(created, QList<OptionsPage *>{w.optionsPage()});
         const std::pair<const char *, const char *> buttons[] = {
             {"Btn2", "&Wähle Nr. in Zwischenablage"}, {"Btn1", "&Ausblenden"}, {"Btn20", "&Info"},
             {"Btn21", "&Hilfe"}, {"Btn22", "&Ende"}, {"Btn0", "Debug"}};
@@ -347,6 +354,8 @@ private slots:
     void storedDialDeviceSelectsOption()
     {
         MainWindow &w = startWithRegister("1,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0");
+        QVERIFY(!w.optionsPageBuilt()); // not needed until the options card is opened
+        selectTab(w, 5);
         QVERIFY(w.findChild<QRadioButton *>(QStringLiteral("SpeakerOpt"))->isChecked());
         QVERIFY(!QFile::exists(path("Telefonregister.bak")));
     }
@@ -446,6 +455,24 @@ private slots:
         QVERIFY(!QFile::exists(path("Telefonregister.bak")));
     }
 
+    void optionsPageComesBeforeBottomRowInTabOrder()
+    {
+        // The page is built after the bottom row, yet Tab must reach it first.
+        MainWindow &w = startWithRegister();
+        activate(w);
+        selectTab(w, 5);
+        QStringList order;
+        for (QWidget *x = w.tabStrip()->nextInFocusChain(); x != w.tabStrip(); x = x->nextInFocusChain()) {
+            if (x->isVisible() && x->isEnabled() && (x->focusPolicy() & Qt::TabFocus))
+                order << x->objectName();
+        }
+        const int country = order.indexOf(QStringLiteral("CountryBox"));
+        const int bottom = order.indexOf(QStringLiteral("Btn2"));
+        QVERIFY2(country >= 0 && bottom > country, qPrintable(order.join(u' ')));
+        QVERIFY2(order.indexOf(QStringLiteral("TelcoListChk")) < bottom, qPrintable(order.join(u' ')));
+        QCOMPARE(order.mid(bottom), (QStringList{"Btn2", "Btn1", "Btn20", "Btn21", "Btn22", "AutoStartCHK"}));
+    }
+
     void buttonsCallTheirSeams()
     {
         MainWindow &w = startWithRegister();
@@ -455,7 +482,7 @@ private slots:
         int answers = 0;
         w.setShowModemAnswerCommand([&] { ++answers; });
         w.findChild<QPushButton *>(QStringLiteral("Btn2"))->click();
-        w.findChild<QPushButton *>(QStringLiteral("Btn0"))->click();
+        w.optionsPage()->findChild<QPushButton *>(QStringLiteral("Btn0"))->click(); // "Debug"
         QCOMPARE(modes, QList<DialMode>{Clipboard});
         QCOMPARE(answers, 1);
         w.show();
