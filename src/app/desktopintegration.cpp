@@ -145,9 +145,6 @@ bool DesktopIntegration::claimSingleInstance()
 void DesktopIntegration::attach(MainWindow &window, TrayIcon *icon)
 {
     m_window = &window;
-    const QIcon appIcon = applicationIcon();
-    QApplication::setWindowIcon(appIcon);
-    window.setWindowIcon(appIcon);
 
     if (!icon)
         icon = new SystemTrayIcon(this);
@@ -183,8 +180,16 @@ void DesktopIntegration::setDialer(Dialer *dialer)
 void DesktopIntegration::afterStart()
 {
     if (m_tray) {
-        // A hidden start has nothing but the icon; a shown window is painted before the icon is set up.
-        const auto install = [tray = m_tray] { tray->install(QApplication::windowIcon()); };
+        // A hidden start has nothing but the icon; a shown window is painted before the icon is set
+        // up. The window gets the program's icon then too: handing it to the window system
+        // means decoding it in several sizes, which would delay the first paint.
+        const auto install = [tray = m_tray, window = m_window] {
+            const QIcon appIcon = applicationIcon();
+            QApplication::setWindowIcon(appIcon);
+            if (window)
+                window->setWindowIcon(appIcon);
+            tray->install(appIcon);
+        };
         if (!m_window || m_window->startedHidden())
             install();
         else

@@ -1,4 +1,5 @@
 #include "app/desktopintegration.h"
+#include "app/firstpaintprobe.h"
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "dial/clipboardsource.h"
@@ -43,5 +44,7 @@ int main(int argc, char *argv[])
     if (!quirlanto::startProgram(window, arguments))
         return 1;
     desktop.afterStart();
+    if (qEnvironmentVariableIsSet("QUIRLANTO_STARTUP_PROBE"))
+        window.installEventFilter(new quirlanto::FirstPaintProbe(&window));
     return app.exec();
 }

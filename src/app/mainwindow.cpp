@@ -232,7 +232,6 @@ void MainWindow::buildBottomRow()
     auto *logo = new ClickableLabel(centralWidget());
     logo->setObjectName(QStringLiteral("Image1"));
     logo->setPixmap(quirlantoLogo(40));
-    setWindowIcon(QIcon(logo->pixmap()));
     logo->setCursor(Qt::PointingHandCursor);
     logo->setToolTip(QStringLiteral("Klicken Sie hier, um noch mehr interessante MOLTARA-Programme kennenzulernen ..."));
     logo->onClick = [this] { openMakerWebPage(m_urlOpener, this); };

@@ -1,6 +1,5 @@
 #include "app/startup.h"
 
-#include "app/firstpaintprobe.h"
 #include "app/mainwindow.h"
 #include "options/optionspage.h"
 #include "providers/providerlistcontroller.h"
@@ -32,8 +31,6 @@ bool startProgram(MainWindow &window, const QStringList &arguments)
         return false;
     if (!window.startedHidden())
         window.show();
-    if (qEnvironmentVariableIsSet("QUIRLANTO_STARTUP_PROBE"))
-        window.installEventFilter(new FirstPaintProbe(&window));
     return true;
 }
 

@@ -94,6 +94,7 @@ void TestDesktopIntegration::hiddenStart()
     QVERIFY(m_icon->shown);
     QCOMPARE(m_icon->toolTip, TrayController::trayTip());
     QVERIFY(!m_icon->icon.isNull());
+    QCOMPARE(window.windowIcon().cacheKey(), m_icon->icon.cacheKey());
 }
 
 void TestDesktopIntegration::ausblenden_data()
@@ -126,6 +127,9 @@ void TestDesktopIntegration::trayEndRemovesIcon()
     QTRY_VERIFY(m_icon->shown);
     QCOMPARE(m_icon->toolTip, TrayController::trayTip());
     QVERIFY(!m_icon->icon.isNull());
+    // The window and its dialogs carry the program's icon, the same as the tray.
+    QCOMPARE(window.windowIcon().cacheKey(), m_icon->icon.cacheKey());
+    QCOMPARE(QApplication::windowIcon().cacheKey(), m_icon->icon.cacheKey());
     m_desktop->tray()->item(TrayController::End)->trigger();
     QVERIFY(!m_icon->shown);
     QVERIFY(!window.isVisible());
