@@ -1,5 +1,9 @@
 #include "register/phoneentry.h"
 
+#include "support/windows1252.h"
+
+#include <algorithm>
+
 namespace quirlanto {
 
 namespace {
@@ -47,6 +51,28 @@ QString makeItemText(const QString &name, const QString &number, int flag)
     item.reserve(trimmedName.size() + listSeparator().size() + trimmedNumber.size() + 2);
     item.append(trimmedName).append(listSeparator()).append(trimmedNumber);
     item.append(QLatin1Char('~')).append(QChar(48 + flag));
+    return item;
+}
+
+QString makeItemTextFromFile(QByteArrayView name, QByteArrayView number, int flag)
+{
+    // Only the blank itself is trimmed, as above; no other byte decodes to it.
+    const auto trimmed = [](QByteArrayView bytes) {
+        while (!bytes.isEmpty() && bytes.front() == ' ')
+            bytes = bytes.sliced(1);
+        while (!bytes.isEmpty() && bytes.back() == ' ')
+            bytes.chop(1);
+        return bytes;
+    };
+    name = trimmed(name);
+    number = trimmed(number);
+    const QString &separator = listSeparator();
+    QString item(name.size() + separator.size() + number.size() + 2, Qt::Uninitialized);
+    QChar *out = fromWindows1252(name, item.data());
+    out = std::copy(separator.cbegin(), separator.cend(), out);
+    out = fromWindows1252(number, out);
+    *out++ = QLatin1Char('~');
+    *out = QChar(48 + flag);
     return item;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 namespace quirlanto {
@@ -21,6 +22,9 @@ const QString &listSeparator();
 qsizetype findSeparator(const QString &item);
 
 QString makeItemText(const QString &name, const QString &number, int flag);
+// The same from name and number as the register file holds them (Windows-1252), decoded
+// straight into the item: loading a large register builds thousands of these.
+QString makeItemTextFromFile(QByteArrayView name, QByteArrayView number, int flag);
 QString entryName(const QString &item);
 QString entryTail(const QString &item);
 QString entryNumber(const QString &item);

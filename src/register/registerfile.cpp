@@ -315,13 +315,13 @@ ReadRegisterResult readRegister(const QByteArray &data, qsizetype offset)
         if (cardNumber == 0)
             break;
 
-        const QString name = reader.readText();
+        const QByteArrayView name = reader.readTextBytes();
         checkQuote();
         if (reader.hitEnd()) {
             problems.add(recordStart, QStringLiteral("Die Datei endet mitten in einem Eintrag."));
             break;
         }
-        const QString number = reader.readText();
+        const QByteArrayView number = reader.readTextBytes();
         checkQuote();
         const bool numberMissing = reader.hitEnd();
         int flag = 0;
@@ -338,13 +338,13 @@ ReadRegisterResult readRegister(const QByteArray &data, qsizetype offset)
 
         if (cardNumber < 1 || cardNumber > kCardCount) {
             problems.add(recordStart, QStringLiteral("Die Kartennummer %1 gibt es nicht; der Eintrag „%2“ wurde übersprungen.")
-                                          .arg(QString::number(cardNumber), trimBlanks(name).toString()));
+                                          .arg(QString::number(cardNumber), trimBlanks(fromWindows1252(name)).toString()));
             continue;
         }
-        cards[cardNumber - 1].entries.append(makeItemText(name, number, flag));
+        cards[cardNumber - 1].entries.append(makeItemTextFromFile(name, number, flag));
         if (incomplete) {
             problems.add(recordStart, QStringLiteral("Die Datei endet mitten im Eintrag „%1“; er wurde unvollständig übernommen.")
-                                          .arg(trimBlanks(name).toString()));
+                                          .arg(trimBlanks(fromWindows1252(name)).toString()));
             break;
         }
     }

@@ -189,8 +189,13 @@ void FieldReader::skipToNextLine()
 
 QString FieldReader::readText()
 {
+    return fromWindows1252(readTextBytes());
+}
+
+QByteArrayView FieldReader::readTextBytes()
+{
     m_lastBad = false;
-    return fromWindows1252(readRawField());
+    return readRawField();
 }
 
 double FieldReader::readNumber()

@@ -27,6 +27,8 @@ public:
     bool hadUnclosedQuote() const { return m_unclosedQuote; }
 
     QString readText();
+    // The raw bytes of a text field, quotes removed; valid as long as the reader.
+    QByteArrayView readTextBytes();
     // Decimal with "." as the point; empty reads 0; leading number part only ("8x" reads 8).
     double readNumber();
     // readNumber rounded half to even and clamped to 16 bits; out-of-range sets hadBadNumber.

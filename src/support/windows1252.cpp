@@ -27,14 +27,19 @@ char encodeOne(char32_t c)
 
 } // namespace
 
-QString fromWindows1252(QByteArrayView bytes)
+QChar *fromWindows1252(QByteArrayView bytes, QChar *out)
 {
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar *out = text.data();
     for (const char b : bytes) {
         const auto u = static_cast<unsigned char>(b);
         *out++ = (u >= 0x80 && u <= 0x9F) ? QChar(kHighTable[u - 0x80]) : QChar(u);
     }
+    return out;
+}
+
+QString fromWindows1252(QByteArrayView bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    fromWindows1252(bytes, text.data());
     return text;
 }
 

@@ -1,4 +1,5 @@
 #include "register/phoneentry.h"
+#include "support/windows1252.h"
 
 #include <QTest>
 
@@ -39,6 +40,8 @@ void TestPhoneEntry::makeItemText_data()
     QTest::newRow("tabs are not blanks") << "\tX" << "1\t" << 0 << "\tX" << "1\t~0";
     QTest::newRow("empty") << "" << "" << 0 << "" << "~0";
     QTest::newRow("flag digit is 48 plus flag") << "A" << "1" << 7 << "A" << "1~7";
+    QTest::newRow("letters of the code page") << QStringLiteral(" Jürgen – Café € ") << QStringLiteral("0‰ ") << 1
+                                              << QStringLiteral("Jürgen – Café €") << QStringLiteral("0‰~1");
 }
 
 void TestPhoneEntry::makeItemText()
@@ -49,6 +52,9 @@ void TestPhoneEntry::makeItemText()
     QFETCH(QString, expectedName);
     QFETCH(QString, expectedTail);
     QCOMPARE(quirlanto::makeItemText(name, number, flag), expectedName + listSeparator() + expectedTail);
+    // Straight from the file's bytes, the same item.
+    QCOMPARE(makeItemTextFromFile(toWindows1252(name), toWindows1252(number), flag),
+             expectedName + listSeparator() + expectedTail);
 }
 
 void TestPhoneEntry::accessors_data()
