@@ -26,6 +26,8 @@ namespace quirlanto {
 DesktopIntegration::DesktopIntegration(const QStringList &arguments, QObject *parent)
     : QObject(parent), m_arguments(arguments), m_telLinks(new TelLinkHandler(this))
 {
+    // A message before the first paint (a new register file, a tel: question) has the icon too.
+    MessageBoxes::setBeforeEachMessage(giveProgramIcon);
 }
 
 DesktopIntegration::~DesktopIntegration() = default;
@@ -119,6 +121,13 @@ QIcon DesktopIntegration::applicationIcon()
     return QIcon(new ApplicationIconEngine);
 }
 
+QIcon DesktopIntegration::giveProgramIcon()
+{
+    if (QApplication::windowIcon().isNull())
+        QApplication::setWindowIcon(applicationIcon());
+    return QApplication::windowIcon();
+}
+
 bool DesktopIntegration::claimSingleInstance()
 {
     m_instance = new SingleInstance(QString(), this);
@@ -184,8 +193,7 @@ void DesktopIntegration::afterStart()
         // up. The window gets the program's icon then too: handing it to the window system
         // means decoding it in several sizes, which would delay the first paint.
         const auto install = [tray = m_tray, window = m_window] {
-            const QIcon appIcon = applicationIcon();
-            QApplication::setWindowIcon(appIcon);
+            const QIcon appIcon = giveProgramIcon();
             if (window)
                 window->setWindowIcon(appIcon);
             tray->install(appIcon);

@@ -23,13 +23,16 @@ public:
     ~DesktopIntegration() override;
 
     static QIcon applicationIcon();
+    // The program-wide icon (dialogs, windows without their own), set on first need; returned.
+    static QIcon giveProgramIcon();
 
     // Before the main window exists. False: a running copy took the arguments (or hangs), and
     // this copy ends with exitCode().
     bool claimSingleInstance();
     int exitCode() const { return m_exitCode; }
 
-    // Before startProgram: window icon, tray icon and menu, autostart box, close box.
+    // Before startProgram: tray icon and menu, autostart box, close box. The icons themselves
+    // come with afterStart().
     // The tray icon is a SystemTrayIcon unless one is given (tests).
     void attach(MainWindow &window, TrayIcon *icon = nullptr);
     // The dial command for the tray menu and tel: links; nothing is dialed until it is set.

@@ -7,8 +7,10 @@
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QThread>
+#include <QTimer>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -68,9 +70,12 @@ bool socketAddress(const QString &path, sockaddr_un &address)
     return true;
 }
 
+// In the form poll() takes: -1 waits for ever.
 int remainingMs(const QDeadlineTimer &deadline)
 {
-    return int(qMax<qint64>(0, deadline.remainingTime()));
+    if (deadline.isForever())
+        return -1;
+    return int(qBound(qint64(0), deadline.remainingTime(), qint64(INT_MAX)));
 }
 
 // Waits for the descriptor to become readable or writable; false when the time runs out.
@@ -90,13 +95,25 @@ bool waitFor(int fd, short events, const QDeadlineTimer &deadline)
 class StartLock {
 public:
     StartLock(const QString &path, const QDeadlineTimer &deadline)
-        : m_fd(::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600))
+        : m_fd(::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600))
     {
         if (m_fd < 0)
             return; // run on unlocked: the socket still tells a running copy
-        while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK && !deadline.hasExpired())
+        // In a shared temporary folder somebody else could hold a lock file of that name.
+        struct stat info {};
+        if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != getuid()) {
+            m_foreign = true;
+            return;
+        }
+        while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK && errno != EINTR)
+                return;
+            if (deadline.hasExpired())
+                return;
             QThread::msleep(5);
+        }
     }
+    bool foreign() const { return m_foreign; }
     ~StartLock()
     {
         if (m_fd >= 0)
@@ -107,12 +124,42 @@ public:
 
 private:
     int m_fd;
+    bool m_foreign = false;
 };
+
+QString foreignOwnerMessage(const QString &path)
+{
+    return QStringLiteral("%1 gehört einem anderen Benutzer.").arg(path);
+}
+
+// Only this user's copies may talk to each other, whatever the rights on the socket file say.
+bool peerIsThisUser(int fd)
+{
+    ucred credentials{};
+    socklen_t length = sizeof credentials;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &length) == 0 && credentials.uid == getuid();
+}
+
+// A QStringList as QDataStream writes it: a count, then per text its byte length (or
+// 0xFFFFFFFF for none) and the bytes. A count no payload of this size can hold is refused
+// before the stream would reserve room for it.
+bool plausibleList(QByteArrayView payload)
+{
+    if (payload.size() < 4)
+        return false;
+    quint32 count = 0;
+    QDataStream(payload.first(4).toByteArray()) >> count;
+    return count <= quint32((payload.size() - 4) / 4);
+}
+
+constexpr int kClientTimeoutMs = 10000;
+constexpr int kAcceptPauseMs = 1000;
 
 } // namespace
 
 struct SingleInstance::Client {
     std::unique_ptr<QSocketNotifier> notifier;
+    std::unique_ptr<QTimer> timeout;
     QByteArray received;
 };
 
@@ -127,9 +174,14 @@ SingleInstance::~SingleInstance()
         ::close(fd);
     m_clients.clear();
     if (m_listenFd >= 0) {
+        // Only our own socket goes, and before the close: a copy starting meanwhile finds it
+        // dead, makes its own, and that one must stay.
+        const QByteArray path = QFile::encodeName(m_serverName);
+        struct stat info {};
+        if (::lstat(path.constData(), &info) == 0 && info.st_dev == m_socketDevice && info.st_ino == m_socketInode)
+            ::unlink(path.constData());
         delete m_listenNotifier;
         ::close(m_listenFd);
-        ::unlink(QFile::encodeName(m_serverName).constData());
     }
 }
 
@@ -143,27 +195,43 @@ QString SingleInstance::socketPath()
 
 SingleInstance::Start SingleInstance::start(const QStringList &arguments, int timeoutMs)
 {
-    const QDeadlineTimer deadline(timeoutMs);
     // Two copies started together must not both find no server and both listen.
-    const StartLock lock(m_serverName + QLatin1String(".lock"), deadline);
+    const StartLock lock(m_serverName + QLatin1String(".lock"), QDeadlineTimer(timeoutMs));
+    if (lock.foreign()) {
+        m_error = foreignOwnerMessage(m_serverName + QLatin1String(".lock"));
+        return Start::Failed;
+    }
 
     const QByteArray path = QFile::encodeName(m_serverName);
     struct stat existing {};
     if (::lstat(path.constData(), &existing) == 0 && existing.st_uid != getuid()) {
-        m_error = QStringLiteral("%1 gehört einem anderen Benutzer.").arg(m_serverName);
+        m_error = foreignOwnerMessage(m_serverName);
         return Start::Failed;
     }
 
-    switch (handOver(arguments, remainingMs(deadline))) {
-    case HandOver::Done:
-        return Start::HandedOver;
-    case HandOver::NoAnswer:
-        m_error = QStringLiteral("Quirlanto läuft bereits, reagiert aber nicht.");
-        return Start::NoAnswer;
-    case HandOver::NoServer:
-        break;
+    // Without the lock (it could not be had in time) another copy may be listening by now:
+    // a name taken meanwhile sends this start to it after all.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        switch (handOver(arguments, timeoutMs)) {
+        case HandOver::Done:
+            return Start::HandedOver;
+        case HandOver::NoAnswer:
+            m_error = QStringLiteral("Quirlanto läuft bereits, reagiert aber nicht.");
+            return Start::NoAnswer;
+        case HandOver::Foreign:
+            m_error = foreignOwnerMessage(m_serverName);
+            return Start::Failed;
+        case HandOver::NoServer:
+            break;
+        }
+        const Listen result = listen();
+        if (result == Listen::Listening)
+            return Start::Primary;
+        if (result == Listen::Failed)
+            return Start::Failed;
     }
-    return listen() ? Start::Primary : Start::Failed;
+    m_error = QStringLiteral("Quirlanto läuft bereits, reagiert aber nicht.");
+    return Start::NoAnswer;
 }
 
 SingleInstance::HandOver SingleInstance::handOver(const QStringList &arguments, int timeoutMs)
@@ -185,6 +253,8 @@ SingleInstance::HandOver SingleInstance::handOver(const QStringList &arguments, 
         }
         return errno == EAGAIN ? HandOver::NoAnswer : HandOver::NoServer;
     }
+    if (!peerIsThisUser(socket.fd))
+        return HandOver::Foreign;
 
     const QByteArray message = encode(arguments);
     qsizetype written = 0;
@@ -212,31 +282,47 @@ SingleInstance::HandOver SingleInstance::handOver(const QStringList &arguments, 
     }
 }
 
-bool SingleInstance::listen()
+SingleInstance::Listen SingleInstance::listen()
 {
     sockaddr_un address;
     if (!socketAddress(m_serverName, address)) {
         m_error = QStringLiteral("Der Name „%1“ ist als Socket zu lang.").arg(m_serverName);
-        return false;
+        return Listen::Failed;
     }
     FileDescriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     if (socket.fd < 0) {
         m_error = systemError(errno);
-        return false;
+        return Listen::Failed;
     }
     // Nobody answers: whatever is left at the name stems from a copy that did not end cleanly.
-    ::unlink(address.sun_path);
+    // (A socket of ours that refuses connections; anything else at the name stays.)
+    struct stat existing {};
+    if (::lstat(address.sun_path, &existing) == 0 && S_ISSOCK(existing.st_mode) && existing.st_uid == getuid()) {
+        const FileDescriptor probe(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+        if (probe.fd >= 0 && ::connect(probe.fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0
+            && errno == ECONNREFUSED)
+            ::unlink(address.sun_path);
+    }
     // Only this user may hand over arguments: the socket is created without rights for others.
     ::fchmod(socket.fd, 0600);
-    if (::bind(socket.fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0
-        || ::chmod(address.sun_path, 0600) != 0 || ::listen(socket.fd, 16) != 0) {
+    if (::bind(socket.fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0) {
+        if (errno == EADDRINUSE)
+            return Listen::NameTaken;
         m_error = QStringLiteral("%1: %2").arg(m_serverName, systemError(errno));
-        return false;
+        return Listen::Failed;
     }
+    struct stat bound {};
+    if (::chmod(address.sun_path, 0600) != 0 || ::lstat(address.sun_path, &bound) != 0 || ::listen(socket.fd, 16) != 0) {
+        m_error = QStringLiteral("%1: %2").arg(m_serverName, systemError(errno));
+        ::unlink(address.sun_path);
+        return Listen::Failed;
+    }
+    m_socketDevice = bound.st_dev;
+    m_socketInode = bound.st_ino;
     m_listenFd = socket.release();
     m_listenNotifier = new QSocketNotifier(m_listenFd, QSocketNotifier::Read, this);
     connect(m_listenNotifier, &QSocketNotifier::activated, this, &SingleInstance::acceptConnections);
-    return true;
+    return Listen::Listening;
 }
 
 void SingleInstance::acceptConnections()
@@ -246,11 +332,27 @@ void SingleInstance::acceptConnections()
         if (fd < 0) {
             if (errno == EINTR || errno == ECONNABORTED)
                 continue;
+            if (errno != EAGAIN) {
+                // Out of descriptors or memory: the waiting connection would wake us at once again.
+                m_listenNotifier->setEnabled(false);
+                QTimer::singleShot(kAcceptPauseMs, m_listenNotifier, [notifier = m_listenNotifier] {
+                    notifier->setEnabled(true);
+                });
+            }
             return;
+        }
+        if (!peerIsThisUser(fd)) {
+            ::close(fd);
+            continue;
         }
         auto client = std::make_unique<Client>();
         client->notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
         connect(client->notifier.get(), &QSocketNotifier::activated, this, [this, fd] { readRequest(fd); });
+        // A sender that stops half-way does not keep its connection for ever.
+        client->timeout = std::make_unique<QTimer>();
+        client->timeout->setSingleShot(true);
+        connect(client->timeout.get(), &QTimer::timeout, this, [this, fd] { dropClient(fd); });
+        client->timeout->start(kClientTimeoutMs);
         m_clients.emplace(fd, std::move(client));
         readRequest(fd);
     }
@@ -285,7 +387,12 @@ void SingleInstance::readRequest(int fd)
     }
     if (received.size() < qsizetype(sizeof(quint32) + size))
         return;
-    QDataStream in(received.mid(sizeof(quint32), size));
+    const QByteArray payload = received.mid(sizeof(quint32), size);
+    if (!plausibleList(payload)) {
+        dropClient(fd);
+        return;
+    }
+    QDataStream in(payload);
     in.setVersion(QDataStream::Qt_6_0);
     QStringList arguments;
     in >> arguments;
@@ -309,6 +416,7 @@ void SingleInstance::dropClient(int fd)
     // may run inside its own signal.
     it->second->notifier->setEnabled(false);
     it->second->notifier.release()->deleteLater();
+    it->second->timeout.release()->deleteLater();
     m_clients.erase(it);
     ::close(fd);
 }

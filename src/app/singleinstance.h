@@ -42,9 +42,12 @@ signals:
 private:
     struct Client;
 
-    enum class HandOver { Done, NoServer, NoAnswer };
+    // Foreign: another user listens at the name.
+    enum class HandOver { Done, NoServer, NoAnswer, Foreign };
     HandOver handOver(const QStringList &arguments, int timeoutMs);
-    bool listen();
+    // NameTaken: another copy began listening meanwhile.
+    enum class Listen { Listening, NameTaken, Failed };
+    Listen listen();
     void acceptConnections();
     void readRequest(int fd);
     void dropClient(int fd);
@@ -52,6 +55,9 @@ private:
     QString m_serverName;
     QString m_error;
     int m_listenFd = -1;
+    // The socket file this copy made: only that one is removed at the end.
+    quint64 m_socketDevice = 0;
+    quint64 m_socketInode = 0;
     QSocketNotifier *m_listenNotifier = nullptr;
     std::map<int, std::unique_ptr<Client>> m_clients;
 };

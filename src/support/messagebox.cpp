@@ -9,6 +9,7 @@ namespace quirlanto {
 namespace {
 QList<QMessageBox::StandardButton> g_answers;
 bool g_autoAnswer = false;
+std::function<void()> g_beforeEachMessage;
 QList<MessageBoxes::Shown> g_shown;
 
 QMessageBox::Icon qtIcon(MessageIcon icon)
@@ -35,6 +36,8 @@ QMessageBox::StandardButton MessageBoxes::showTitled(QWidget *parent, const QStr
                                                      const QString &text, QMessageBox::StandardButtons buttons,
                                                      QMessageBox::StandardButton defaultButton)
 {
+    if (g_beforeEachMessage)
+        g_beforeEachMessage();
     g_shown.append({icon, text, title});
     if (!g_answers.isEmpty())
         return g_answers.takeFirst();
@@ -77,6 +80,11 @@ bool MessageBoxes::askYesNoTitled(QWidget *parent, const QString &title, const Q
 void MessageBoxes::queueAnswer(QMessageBox::StandardButton answer)
 {
     g_answers.append(answer);
+}
+
+void MessageBoxes::setBeforeEachMessage(std::function<void()> hook)
+{
+    g_beforeEachMessage = std::move(hook);
 }
 
 void MessageBoxes::setAutoAnswer(bool on)

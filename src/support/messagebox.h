@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QWidget;
 
 namespace quirlanto {
@@ -28,6 +30,10 @@ public:
     // Ja/Nein with Nein as default; true for Ja.
     static bool askYesNo(QWidget *parent, const QString &text, MessageIcon icon = MessageIcon::Question);
     static bool askYesNoTitled(QWidget *parent, const QString &title, const QString &text);
+
+    // Runs before every message, answered by a test or not: the program gives itself its icon
+    // here when a message comes before its window has been painted.
+    static void setBeforeEachMessage(std::function<void()> hook);
 
     // Test seam: while answers are queued (or auto-answer is on) no box is shown.
     static void queueAnswer(QMessageBox::StandardButton answer);

@@ -35,6 +35,7 @@ private slots:
     void endBeforeIconSetUpLeavesNoIcon();
     void autostartBoxWritesEntry();
     void applicationIcon();
+    void messageBeforeFirstPaintHasProgramIcon();
     void applicationIconLooksLikeDrawing_data();
     void applicationIconLooksLikeDrawing();
 
@@ -167,6 +168,19 @@ void TestDesktopIntegration::applicationIcon()
     for (const char *name : {":/icons/quirlanto.svg", ":/icons/quirlanto-22.png", ":/icons/quirlanto-256.png"})
         QVERIFY2(QFile::exists(QString::fromLatin1(name)), name);
     QCOMPARE(icon.pixmap(QSize(22, 22)).size(), QSize(22, 22));
+}
+
+void TestDesktopIntegration::messageBeforeFirstPaintHasProgramIcon()
+{
+    // The icons wait for the first paint; a message cannot wait (new register file, tel: link).
+    QApplication::setWindowIcon(QIcon());
+    m_desktop = std::make_unique<DesktopIntegration>(QStringList{});
+    QVERIFY(QApplication::windowIcon().isNull());
+    MessageBoxes::setAutoAnswer(true);
+    MessageBoxes::information(nullptr, QStringLiteral("x"));
+    MessageBoxes::setAutoAnswer(false);
+    QVERIFY(!QApplication::windowIcon().isNull());
+    QCOMPARE(QApplication::windowIcon().pixmap(32).toImage(), DesktopIntegration::applicationIcon().pixmap(32).toImage());
 }
 
 void TestDesktopIntegration::applicationIconLooksLikeDrawing_data()

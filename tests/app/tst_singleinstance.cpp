@@ -30,6 +30,9 @@ private slots:
     void hangingCopyIsNotJoined();
     void simultaneousStartsGiveOneCopy();
     void runningCopyWithstandsBadRequests();
+    void endingLeavesALaterCopysSocket();
+    void waitsWithoutLimitWhenAsked();
+    void foreignLockFileFails();
     void unusableNameFails();
 
 private:
@@ -182,7 +185,7 @@ void TestSingleInstance::runningCopyWithstandsBadRequests()
     QLocalSocket truncated;
     truncated.connectToServer(m_server);
     QVERIFY(truncated.waitForConnected(1000));
-    truncated.write(QByteArray("\0\0\0\x20abc", 7));
+    truncated.write(QByteArray("\0\0\0\x20" "abc", 7));
     truncated.flush();
     truncated.disconnectFromServer();
     QLocalSocket garbage;
@@ -215,6 +218,52 @@ void TestSingleInstance::runningCopyWithstandsBadRequests()
 
     // Ending removes the socket, so the next start does not mistake it for a crashed copy's.
     running.reset();
+    QVERIFY(!QFile::exists(m_server));
+}
+
+void TestSingleInstance::endingLeavesALaterCopysSocket()
+{
+    // A copy ending while the next one already made its own socket at the name.
+    auto ending = std::make_unique<SingleInstance>(m_server);
+    QCOMPARE(ending->start({}), SingleInstance::Start::Primary);
+    QVERIFY(QFile::remove(m_server));
+    SingleInstance next(m_server);
+    QCOMPARE(next.start({}), SingleInstance::Start::Primary);
+    ending.reset();
+    QVERIFY(QFile::exists(m_server));
+
+    QSignalSpy received(&next, &SingleInstance::argumentsReceived);
+    auto later = startHelper({QStringLiteral("tel:+2")});
+    QTRY_COMPARE(received.size(), 1);
+    QTRY_COMPARE(later->state(), QProcess::NotRunning);
+    QCOMPARE(QString::fromUtf8(later->readAllStandardOutput()).trimmed(), QStringLiteral("handed-over"));
+}
+
+void TestSingleInstance::waitsWithoutLimitWhenAsked()
+{
+    auto &first = m_processes.emplace_back(startHelper({}));
+    QCOMPARE(readLine(*first), QStringLiteral("primary"));
+    auto second = startHelper({QStringLiteral("x")}, QStringLiteral("-1"));
+    QVERIFY(second->waitForFinished(5000));
+    QCOMPARE(QString::fromUtf8(second->readAllStandardOutput()).trimmed(), QStringLiteral("handed-over"));
+}
+
+void TestSingleInstance::foreignLockFileFails()
+{
+    // In a shared temporary folder another user could plant the lock file and hold it.
+    const QString lockPath = m_server + QStringLiteral(".lock");
+    QFile planted(lockPath);
+    QVERIFY(planted.open(QIODevice::WriteOnly));
+    planted.close();
+    if (::chown(QFile::encodeName(lockPath).constData(), 65534, 65534) != 0)
+        QSKIP("cannot give a file to another user here (needs root)");
+    SingleInstance instance(m_server);
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(instance.start({}, 3000), SingleInstance::Start::Failed);
+    QVERIFY2(timer.elapsed() < 1000, "must not wait for somebody else's lock");
+    QVERIFY2(instance.errorString().contains(QStringLiteral("gehört einem anderen Benutzer")),
+             qPrintable(instance.errorString()));
     QVERIFY(!QFile::exists(m_server));
 }
 

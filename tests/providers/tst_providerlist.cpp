@@ -27,6 +27,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -663,8 +664,18 @@ private slots:
 
     // The started program shows the loaded table on its options page and saves only on
     // changes made after loading.
+    void startedProgramShowsProviders_data()
+    {
+        QTest::addColumn<bool>("registerExists");
+        // A new register file sends the user to the options at start; otherwise the options
+        // page, and with it the list, is built when the user first opens it.
+        QTest::newRow("new register file") << false;
+        QTest::newRow("options opened later") << true;
+    }
+
     void startedProgramShowsProviders()
     {
+        QFETCH(bool, registerExists);
         QTemporaryDir dir;
         setProgramDirectoryOverride(dir.path());
         const QByteArray stored = "1\r\n" + kGammaLine + kAlphaLine;
@@ -673,11 +684,20 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(stored);
         }
+        if (registerExists) {
+            QFile f(dir.filePath(QStringLiteral("Telefonregister.ini")));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(test::registerFile("1,\"Meier\",\"4989555\",0\r\n"));
+        }
         MemorySettingsStore store;
         RecordingUrlOpener opener;
         {
             MainWindow window(store, opener);
             QVERIFY(startProgram(window, {}));
+            QCOMPARE(window.optionsPageBuilt(), !registerExists);
+            if (registerExists)
+                window.tabStrip()->setCurrentIndex(MainWindow::kOptionsTab - 1);
+            QVERIFY(window.optionsPageBuilt());
             auto *list = window.providerListArea()->findChild<ProviderListView *>(QStringLiteral("TelcoList"));
             QVERIFY(list);
             QCOMPARE(shownColumn(*static_cast<ProviderListModel *>(list->model()), 0),

@@ -164,7 +164,7 @@ private slots:
         QCOMPARE(menu.size(), 0);
         // The menu key opens the menu at the selected name.
         closePopupSoon();
-        QContextMenuEvent keyboardMenu(QContextMenuEvent::Keyboard, QPoint(1, 1));
+        QContextMenuEvent keyboardMenu(QContextMenuEvent::Keyboard, QPoint(1, 1), list(1)->mapToGlobal(QPoint(1, 1)));
         QApplication::sendEvent(list(1), &keyboardMenu);
         QCOMPARE(menu.size(), 1);
         const QRect first = list(1)->visualRect(m_f->window->nameListModel(1)->index(0));
