@@ -43,7 +43,8 @@ void Dialer::dial(DialMode mode)
         const std::optional<QString> item = m_host.selectedItemText();
         if (!item)
             return;
-        dialEntry(entryName(*item), filterDialChars(entryNumber(*item)), entryZeroFlag(*item) != 0);
+        const ItemParts parts = splitItem(*item);
+        dialEntry(parts.name.toString(), filterDialChars(parts.number.toString()), parts.zeroFlag != 0);
         return;
     }
     case Clipboard: {

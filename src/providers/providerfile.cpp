@@ -78,26 +78,15 @@ QString preserveOriginal(const QString &path, const QByteArray &bytes, QString *
     const QString stem = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral("-defekt-")
         + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
-    for (int n = 1; n <= 100; ++n) {
-        const QString candidate = stem + (n == 1 ? QString() : QLatin1Char('-') + QString::number(n)) + suffix;
-        QFile out(candidate);
-        if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            if (out.exists())
-                continue;
-            *error = systemErrorText(errno);
-            return {};
-        }
-        if (out.write(bytes) != bytes.size() || !out.flush()) {
-            *error = systemErrorText(errno);
-            out.close();
-            out.remove();
-            return {};
-        }
-        out.close();
-        return candidate;
+    int errorNumber = 0;
+    const QString name = createExclusiveCopy(
+        [&](int n) { return stem + (n == 1 ? QString() : QLatin1Char('-') + QString::number(n)) + suffix; }, bytes,
+        &errorNumber);
+    if (name.isEmpty()) {
+        *error = errorNumber == EEXIST ? QStringLiteral("Es gibt bereits zu viele aufbewahrte Kopien")
+                                       : systemErrorText(errorNumber);
     }
-    *error = QStringLiteral("Es gibt bereits zu viele aufbewahrte Kopien");
-    return {};
+    return name;
 }
 
 } // namespace

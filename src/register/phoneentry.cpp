@@ -6,9 +6,6 @@
 
 namespace quirlanto {
 
-namespace {
-
-// Only blanks count here, as in the stored files; a tab inside a name is the user's.
 QStringView trimBlanks(QStringView text)
 {
     qsizetype begin = 0;
@@ -20,16 +17,14 @@ QStringView trimBlanks(QStringView text)
     return text.mid(begin, end - begin);
 }
 
-} // namespace
-
 // The separator ends in the only control character of an item, so look for that first.
-qsizetype findSeparator(const QString &item)
+qsizetype findSeparator(QStringView item)
 {
     constexpr qsizetype kBlanks = 150;
     const QStringView blanks = QStringView(listSeparator()).left(kBlanks);
     qsizetype at = item.indexOf(QChar(1), kBlanks);
     while (at >= 0) {
-        if (QStringView(item).mid(at - kBlanks, kBlanks) == blanks)
+        if (item.mid(at - kBlanks, kBlanks) == blanks)
             return at - kBlanks;
         at = item.indexOf(QChar(1), at + 1);
     }
@@ -76,36 +71,41 @@ QString makeItemTextFromFile(QByteArrayView name, QByteArrayView number, int fla
     return item;
 }
 
-QString entryName(const QString &item)
+ItemParts splitItem(QStringView item)
 {
     const qsizetype at = findSeparator(item);
-    return at < 0 ? item : item.left(at);
+    if (at < 0)
+        return {item, {}, {}, 0};
+    const QStringView tail = item.mid(at + listSeparator().size());
+    const QChar last = tail.isEmpty() ? QChar() : tail.back();
+    const qint16 flag = (last >= QLatin1Char('0') && last <= QLatin1Char('9')) ? qint16(last.unicode() - '0') : qint16(0);
+    return {item.left(at), tail, tail.left(qMax(qsizetype(0), tail.size() - 2)), flag};
+}
+
+QString entryName(const QString &item)
+{
+    return splitItem(item).name.toString();
 }
 
 QString entryTail(const QString &item)
 {
-    const qsizetype at = findSeparator(item);
-    return at < 0 ? QString() : item.mid(at + listSeparator().size());
+    return splitItem(item).tail.toString();
 }
 
 QString entryNumber(const QString &item)
 {
-    const QString tail = entryTail(item);
-    return tail.left(qMax(qsizetype(0), tail.size() - 2));
+    return splitItem(item).number.toString();
 }
 
 qint16 entryZeroFlag(const QString &item)
 {
-    const QString tail = entryTail(item);
-    if (tail.isEmpty())
-        return 0;
-    const QChar last = tail.back();
-    return (last >= QLatin1Char('0') && last <= QLatin1Char('9')) ? qint16(last.unicode() - '0') : qint16(0);
+    return splitItem(item).zeroFlag;
 }
 
 PhoneEntry phoneEntryFromItem(const QString &item)
 {
-    return PhoneEntry{entryName(item), entryNumber(item), entryZeroFlag(item)};
+    const ItemParts parts = splitItem(item);
+    return PhoneEntry{parts.name.toString(), parts.number.toString(), parts.zeroFlag};
 }
 
 void quotesToApostrophes(QString &text)

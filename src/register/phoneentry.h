@@ -19,7 +19,20 @@ struct PhoneEntry {
 const QString &listSeparator();
 
 // Position of the first listSeparator in the item, -1 when there is none.
-qsizetype findSeparator(const QString &item);
+qsizetype findSeparator(QStringView item);
+
+// An item taken apart in one pass; the views point into the item. Without a separator the
+// whole item is the name. The zero flag is the tail's last character when a digit, else 0.
+struct ItemParts {
+    QStringView name;
+    QStringView tail; // number, "~", flag digit
+    QStringView number;
+    qint16 zeroFlag = 0;
+};
+ItemParts splitItem(QStringView item);
+
+// Only blanks count, as in the stored files; a tab inside a name is the user's.
+QStringView trimBlanks(QStringView text);
 
 QString makeItemText(const QString &name, const QString &number, int flag);
 // The same from name and number as the register file holds them (Windows-1252), decoded

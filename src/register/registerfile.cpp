@@ -37,15 +37,6 @@ void appendText(QString &line, QStringView text)
     line += QLatin1Char('"');
 }
 
-QStringView trimBlanks(QStringView text)
-{
-    while (!text.isEmpty() && text.front() == QLatin1Char(' '))
-        text = text.mid(1);
-    while (!text.isEmpty() && text.back() == QLatin1Char(' '))
-        text.chop(1);
-    return text;
-}
-
 
 // Plain decimal with "." as the point, trailing zeros and a trailing point dropped.
 QString formatSize(double size)
@@ -133,34 +124,13 @@ QString preserveCopy(const QString &path, const QByteArray &bytes, QString *erro
     const QString stem = path + QStringLiteral(".defekt-")
         + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     int lastError = 0;
-    for (int n = 1; n <= 100; ++n) {
-        const QString name = n == 1 ? stem : stem + QStringLiteral("-%1").arg(n);
-        const int fd = ::open(QFile::encodeName(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd < 0) {
-            lastError = errno;
-            if (lastError == EEXIST)
-                continue;
-            break;
-        }
-        qsizetype written = 0;
-        while (written < bytes.size()) {
-            const ssize_t n = ::write(fd, bytes.constData() + written, size_t(bytes.size() - written));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            written += n;
-        }
-        lastError = written == bytes.size() && ::fsync(fd) == 0 ? 0 : (errno ? errno : EIO);
-        ::close(fd);
-        if (lastError == 0)
-            return name;
-        ::unlink(QFile::encodeName(name).constData());
-        break;
+    const QString name = createExclusiveCopy(
+        [&stem](int n) { return n == 1 ? stem : stem + QStringLiteral("-%1").arg(n); }, bytes, &lastError);
+    if (name.isEmpty()) {
+        *error = QStringLiteral("Eine Kopie der ursprünglichen Datei konnte nicht angelegt werden: %1.")
+                     .arg(systemErrorText(lastError));
     }
-    *error = QStringLiteral("Eine Kopie der ursprünglichen Datei konnte nicht angelegt werden: %1.")
-                 .arg(systemErrorText(lastError));
-    return {};
+    return name;
 }
 
 } // namespace
@@ -212,19 +182,14 @@ QByteArray registerBytes(const RegisterContents &contents)
     for (int card = 0; card < kCardCount; ++card) {
         const QString cardNumber = QString::number(card + 1);
         for (const QString &item : contents.cards[card].entries) {
-            // entryName, entryNumber and entryZeroFlag, without copying each item three times
-            const qsizetype at = findSeparator(item);
-            const QStringView name = at < 0 ? QStringView(item) : QStringView(item).left(at);
-            const QStringView tail = at < 0 ? QStringView() : QStringView(item).mid(at + listSeparator().size());
-            const QStringView number = tail.left(qMax(qsizetype(0), tail.size() - 2));
-            const QChar flag = tail.isEmpty() ? QChar() : tail.back();
+            const ItemParts parts = splitItem(item);
             text += cardNumber;
             text += QLatin1Char(',');
-            appendText(text, trimBlanks(name));
+            appendText(text, trimBlanks(parts.name));
             text += QLatin1Char(',');
-            appendText(text, trimBlanks(number));
+            appendText(text, trimBlanks(parts.number));
             text += QLatin1Char(',');
-            text += (flag >= QLatin1Char('0') && flag <= QLatin1Char('9')) ? flag : QLatin1Char('0');
+            text += QString::number(parts.zeroFlag);
             text += lineEnd;
         }
     }

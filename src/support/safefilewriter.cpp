@@ -48,6 +48,31 @@ int writeAll(int fd, const QByteArray &bytes)
     return 0;
 }
 
+} // namespace
+
+QString createExclusiveCopy(const std::function<QString(int)> &candidateName, const QByteArray &bytes,
+                            int *errorNumber)
+{
+    *errorNumber = EEXIST;
+    for (int n = 1; n <= 100 && *errorNumber == EEXIST; ++n) {
+        const QString name = candidateName(n);
+        const QByteArray encoded = QFile::encodeName(name);
+        const int fd = ::open(encoded.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd < 0) {
+            *errorNumber = errno;
+            continue;
+        }
+        *errorNumber = writeAll(fd, bytes) == 0 && ::fsync(fd) == 0 ? 0 : errno;
+        ::close(fd);
+        if (*errorNumber == 0)
+            return name;
+        ::unlink(encoded.constData());
+    }
+    return {};
+}
+
+namespace {
+
 bool hardLinksUnsupported(int error)
 {
     return error == EPERM || error == EXDEV || error == EMLINK || error == ENOTSUP || error == EOPNOTSUPP;

@@ -28,6 +28,13 @@ enum class WriteStep { CreateTemporary, WriteData, Sync, RemoveBackup, LinkBacku
 using WriteFailureHook = std::function<int(WriteStep)>;
 void setWriteFailureHook(WriteFailureHook hook);
 
+// Keeps bytes under a name of its own that no later write replaces: the first of the names
+// candidateName(1) … candidateName(100) that does not exist yet is created, written and synced.
+// Returns that name, or an empty string and the errno value in *errorNumber (EEXIST when all
+// hundred are taken); a file begun is removed again.
+QString createExclusiveCopy(const std::function<QString(int)> &candidateName, const QByteArray &bytes,
+                            int *errorNumber);
+
 // German wording of a system error number, for messages ("Zugriff verweigert").
 QString systemErrorText(int errorNumber);
 
