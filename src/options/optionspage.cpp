@@ -57,21 +57,21 @@ OptionsPage::OptionsPage(QWidget *parent) : QWidget(parent)
     m_modem->setObjectName(QStringLiteral("ModemOpt"));
     m_speaker = new QRadioButton(QStringLiteral("&Lautsprecher"), deviceFrame);
     m_speaker->setObjectName(QStringLiteral("SpeakerOpt"));
-    m_device = new QButtonGroup(this);
-    m_device->addButton(m_modem, Modem);
-    m_device->addButton(m_speaker, Loudspeaker);
+    auto *device = new QButtonGroup(this);
+    device->addButton(m_modem, Modem);
+    device->addButton(m_speaker, Loudspeaker);
     m_modem->setChecked(true);
     auto *deviceLayout = new QVBoxLayout(deviceFrame);
     deviceLayout->addWidget(m_modem);
     deviceLayout->addWidget(m_speaker);
-    connect(m_device, &QButtonGroup::idClicked, this, &OptionsPage::dialDeviceClicked);
+    connect(device, &QButtonGroup::idClicked, this, &OptionsPage::dialDeviceClicked);
 
     // "Modemeinstellungen"
     auto *modemFrame = new QGroupBox(QStringLiteral("Modemeinstellungen"), this);
     modemFrame->setObjectName(QStringLiteral("ModemFrame"));
     m_port = new QComboBox(modemFrame);
     m_port->setObjectName(QStringLiteral("ComPortList"));
-    for (int i = 1; i <= 16; ++i)
+    for (int i = kMinComPort; i <= kMaxComPort; ++i)
         m_port->addItem(QStringLiteral("COM") + QString::number(i));
     m_method = new QComboBox(modemFrame);
     m_method->setObjectName(QStringLiteral("DialMethodList"));
@@ -250,7 +250,7 @@ void OptionsPage::loadOptionControls(const Settings &settings, const QStringList
     m_international->setText(settings.internationalPrefix);
     m_country->setText(settings.ownCountryCode);
     m_area->setText(settings.ownAreaCode);
-    m_port->setCurrentIndex(std::clamp(settings.comPort - 1, 0, 15));
+    m_port->setCurrentIndex(std::clamp(settings.comPort, kMinComPort, kMaxComPort) - kMinComPort);
     m_method->setCurrentIndex(settings.pulseDialing == 1 ? 1 : 0);
     m_handover->setChecked(settings.handoverEnabled != 0);
     for (int i = 0; i < 4; ++i)

@@ -5,7 +5,6 @@
 #include <QStringList>
 #include <QWidget>
 
-class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -63,7 +62,6 @@ signals:
 private:
     void updateHandoverEnabling();
 
-    QButtonGroup *m_device;
     QRadioButton *m_modem;
     QRadioButton *m_speaker;
     QComboBox *m_port;

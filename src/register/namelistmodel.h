@@ -18,7 +18,6 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
-    const QStringList &items() const { return *m_items; }
     QString itemText(int row) const { return m_items->at(row); }
 
     void appendItem(const QString &itemText);

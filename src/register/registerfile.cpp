@@ -5,7 +5,6 @@
 #include "support/windows1252.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 
 #include <algorithm>
@@ -356,7 +355,7 @@ LoadRegisterOutcome loadRegister(const DataPaths &paths)
         --end;
 
     QString problem;
-    const bool empty = std::all_of(data.cbegin(), data.cend(), [](char c) { return isBlank(c) || c == '\r' || c == '\n'; });
+    const bool empty = FieldReader(data).atEnd();
     if (empty) {
         problem = QStringLiteral("Die Datei ist leer; es gelten die Grundwerte.");
     } else if (QByteArrayView(data.constData() + begin, end - begin) != QByteArrayView(kRegisterHeader)) {

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QByteArray>
-#include <optional>
 
 namespace quirlanto {
 

@@ -163,10 +163,6 @@ WriteResult writeFileWithBackup(const QString &path, const QString &backupPath, 
             fd = ::mkostemp(temporary.data(), O_CLOEXEC);
             return fd < 0 ? -1 : 0;
         })) {
-        if (fd >= 0) {
-            ::close(fd);
-            ::unlink(temporary.constData());
-        }
         return fail(systemErrorText(error));
     }
     const auto dropTemporary = [&] {
@@ -197,6 +193,7 @@ WriteResult writeFileWithBackup(const QString &path, const QString &backupPath, 
     }
 
     // Without a current file the old backup is the only copy left: keep it.
+    bool movedAside = false;
     if (haveCurrent) {
         if (const int error = attempt(WriteStep::RemoveBackup, [&] {
                 return (::unlink(backup.constData()) == 0 || errno == ENOENT) ? 0 : -1;
@@ -208,7 +205,6 @@ WriteResult writeFileWithBackup(const QString &path, const QString &backupPath, 
         // A hard link keeps the current file in place until the rename below replaces it in one
         // step; where the file system has no hard links, the file is moved aside and moved back
         // if the replacement fails.
-        bool movedAside = false;
         int error = attempt(WriteStep::LinkBackup, [&] { return ::link(target.constData(), backup.constData()); });
         if (error && hardLinksUnsupported(error)) {
             error = attempt(WriteStep::MoveToBackup, [&] { return ::rename(target.constData(), backup.constData()); });
@@ -218,20 +214,15 @@ WriteResult writeFileWithBackup(const QString &path, const QString &backupPath, 
             dropTemporary();
             return fail(backupReason(QStringLiteral("ließ sich nicht anlegen"), error));
         }
-        if (const int replaceError = attempt(WriteStep::Replace, [&] {
-                return ::rename(temporary.constData(), target.constData());
-            })) {
-            dropTemporary();
-            if (movedAside && ::rename(backup.constData(), target.constData()) != 0) {
-                return fail(QStringLiteral("%1; die bisherige Fassung liegt in „%2“")
-                                .arg(systemErrorText(replaceError), QDir::toNativeSeparators(backupPath)));
-            }
-            return fail(systemErrorText(replaceError));
-        }
-    } else if (const int error = attempt(WriteStep::Replace, [&] {
-                   return ::rename(temporary.constData(), target.constData());
-               })) {
+    }
+    if (const int error = attempt(WriteStep::Replace, [&] {
+            return ::rename(temporary.constData(), target.constData());
+        })) {
         dropTemporary();
+        if (movedAside && ::rename(backup.constData(), target.constData()) != 0) {
+            return fail(QStringLiteral("%1; die bisherige Fassung liegt in „%2“")
+                            .arg(systemErrorText(error), QDir::toNativeSeparators(backupPath)));
+        }
         return fail(systemErrorText(error));
     }
 

@@ -47,9 +47,16 @@ QString addBackslash(const QString &path)
 
 QString programFilePath()
 {
-    const QString path = QCoreApplication::applicationFilePath();
-    const QString real = QFileInfo(path).canonicalFilePath();
-    return real.isEmpty() ? path : real;
+    const auto resolve = [] {
+        const QString path = QCoreApplication::applicationFilePath();
+        const QString real = QFileInfo(path).canonicalFilePath();
+        return real.isEmpty() ? path : real;
+    };
+    if (!QCoreApplication::instance())
+        return resolve();
+    // Resolving links costs system calls, and the start asks several times; the file stays.
+    static const QString resolved = resolve();
+    return resolved;
 }
 
 QString programDirectory()
