@@ -51,33 +51,12 @@ QPixmap makerLogo(int side, qreal ratio)
     return pixmap;
 }
 
-class LogoLabel final : public QLabel {
-public:
-    LogoLabel(std::function<void()> onClick, QWidget *parent) : QLabel(parent), m_onClick(std::move(onClick))
-    {
-        setCursor(Qt::PointingHandCursor);
-    }
-
-protected:
-    void mouseReleaseEvent(QMouseEvent *event) override
-    {
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-            m_onClick();
-        QLabel::mouseReleaseEvent(event);
-    }
-
-private:
-    std::function<void()> m_onClick;
-};
-
 } // namespace
 
 QString AboutWindow::labelText()
 {
     QString firstLine = QString::fromLatin1(kProductName) + versionText(256) + QStringLiteral(" –");
-    const QString description = QString::fromUtf8(kDescription);
-    if (!description.isEmpty())
-        firstLine += QLatin1Char(' ') + description;
+    firstLine += QLatin1Char(' ') + QString::fromUtf8(kDescription);
     return firstLine + QStringLiteral("\n\n")
         + QStringLiteral("Quirlanto gehört zu einer Reihe kleiner Helfer für den Alltag am PC, "
                          "die MOLTARA Software mit viel Sorgfalt entwickelt: Jedes Programm nimmt Ihnen "
@@ -92,11 +71,8 @@ AboutWindow::AboutWindow(UrlOpener &opener, QWidget *parent) : QDialog(parent), 
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromLatin1(kProductName) + QStringLiteral(" - Info"));
 
-    auto *logo = new LogoLabel([this] { openMakerWebPage(m_opener, this); }, this);
-    logo->setObjectName(QStringLiteral("Image1"));
-    logo->setPixmap(makerLogo(64, devicePixelRatioF()));
+    QLabel *logo = makerLogoLabel(makerLogo(64, devicePixelRatioF()), m_opener, this);
     logo->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
-    logo->setToolTip(QStringLiteral("Klicken Sie hier, um noch mehr interessante MOLTARA-Programme kennenzulernen ..."));
 
     auto *label = new QLabel(labelText(), this);
     label->setObjectName(QStringLiteral("Label1"));

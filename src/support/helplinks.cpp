@@ -4,6 +4,9 @@
 #include "support/version.h"
 
 #include <QDesktopServices>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPixmap>
 
 namespace quirlanto {
 
@@ -78,6 +81,37 @@ bool openMakerWebPage(UrlOpener &opener, QWidget *parent)
 {
     const QString address = QString::fromLatin1(kMakerWebAddress);
     return openTarget(opener, QUrl(address), ShowMode::Maximized, address, parent);
+}
+
+namespace {
+
+// Answers a click like a button.
+class MakerLogoLabel final : public QLabel {
+public:
+    MakerLogoLabel(UrlOpener &opener, QWidget *parent) : QLabel(parent), m_opener(opener) {}
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+            openMakerWebPage(m_opener, window());
+        QLabel::mouseReleaseEvent(event);
+    }
+
+private:
+    UrlOpener &m_opener;
+};
+
+} // namespace
+
+QLabel *makerLogoLabel(const QPixmap &pixmap, UrlOpener &opener, QWidget *parent)
+{
+    auto *logo = new MakerLogoLabel(opener, parent);
+    logo->setObjectName(QStringLiteral("Image1"));
+    logo->setPixmap(pixmap);
+    logo->setCursor(Qt::PointingHandCursor);
+    logo->setToolTip(QStringLiteral("Klicken Sie hier, um noch mehr interessante MOLTARA-Programme kennenzulernen ..."));
+    return logo;
 }
 
 } // namespace quirlanto

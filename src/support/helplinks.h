@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QUrl>
 
+class QLabel;
+class QPixmap;
 class QWidget;
 
 namespace quirlanto {
@@ -61,5 +63,8 @@ QString findHelpFile();
 bool openHelp(UrlOpener &opener, const QString &helpFile = {}, bool confirm = false, QWidget *parent = nullptr);
 // The maker's web site in a maximised browser window where the desktop allows it.
 bool openMakerWebPage(UrlOpener &opener, QWidget *parent = nullptr);
+
+// The maker's logo ("Image1"): its tool tip, a hand cursor, and a click opens the maker's page.
+QLabel *makerLogoLabel(const QPixmap &pixmap, UrlOpener &opener, QWidget *parent);
 
 } // namespace quirlanto
