@@ -12,7 +12,7 @@ int main(int argc, char *argv[])
     window.setWindowTitle(QStringLiteral("bare"));
     window.setCentralWidget(new QLabel(QStringLiteral("bare"), &window));
     window.resize(760, 560);
-    window.installEventFilter(new quirlanto::FirstPaintProbe(&window));
+    quirlanto::installFirstPaintProbe(&window);
     window.show();
     return app.exec();
 }

@@ -1,11 +1,11 @@
 #include "app/desktopintegration.h"
 
+#include "app/firstpaintprobe.h"
 #include "app/mainwindow.h"
 #include "app/singleinstance.h"
 #include "app/tellinkhandler.h"
 #include "app/traycontroller.h"
 #include "dial/dialer.h"
-#include "dial/progresswindow.h"
 #include "support/autostart.h"
 #include "support/messagebox.h"
 #include "support/version.h"
@@ -85,35 +85,6 @@ private:
     QIcon m_scalable;
 };
 
-// Runs its work once the watched window has been painted, or after a short while if no paint comes.
-class InstallAfterFirstPaint final : public QObject {
-public:
-    InstallAfterFirstPaint(QObject *parent, std::function<void()> work) : QObject(parent), m_work(std::move(work))
-    {
-        QTimer::singleShot(500, this, [this] { run(); });
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            QTimer::singleShot(0, this, [this] { run(); });
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    void run()
-    {
-        if (!m_work)
-            return;
-        const auto work = std::exchange(m_work, nullptr);
-        deleteLater();
-        work();
-    }
-
-    std::function<void()> m_work;
-};
-
 } // namespace
 
 QIcon DesktopIntegration::applicationIcon()
@@ -190,18 +161,13 @@ void DesktopIntegration::afterStart()
 {
     if (m_tray) {
         // A hidden start has nothing but the icon; a shown window is painted before the icon is set
-        // up. The window gets the program's icon then too: handing it to the window system
-        // means decoding it in several sizes, which would delay the first paint.
-        const auto install = [tray = m_tray, window = m_window] {
-            const QIcon appIcon = giveProgramIcon();
-            if (window)
-                window->setWindowIcon(appIcon);
-            tray->install(appIcon);
-        };
+        // up. The program's icon (the window's too) comes then as well: handing it to the window
+        // system means decoding it in several sizes, which would delay the first paint.
+        const auto install = [tray = m_tray] { tray->install(giveProgramIcon()); };
         if (!m_window || m_window->startedHidden())
             install();
         else
-            m_window->installEventFilter(new InstallAfterFirstPaint(m_tray, install));
+            new AfterFirstPaint(m_window, m_tray, install, 500); // a paint may never come
     }
     if (m_window && m_window->startedHidden() && !m_window->isVisible() && !m_tray->trayAvailable())
         m_window->showMinimized();

@@ -6,7 +6,6 @@
 #include "dial/dialer.h"
 #include "dial/modemlink.h"
 #include "dial/toneplayer.h"
-#include "options/optionspage.h"
 #include "support/clock.h"
 #include "support/helplinks.h"
 #include "support/settingsstore.h"
@@ -36,15 +35,11 @@ int main(int argc, char *argv[])
     window.setDialCommand([&dialer](quirlanto::DialMode mode) { dialer.dial(mode); });
     window.setShowModemAnswerCommand([&dialer] { dialer.showModemAnswer(); });
     desktop.setDialer(&dialer);
-    QObject::connect(&window, &quirlanto::MainWindow::optionsPageCreated, &window,
-                     [&settingsStore](quirlanto::OptionsPage *page) {
-                         quirlanto::showPortDevicesAsToolTips(page->portList(), settingsStore);
-                     });
 
     if (!quirlanto::startProgram(window, arguments))
         return 1;
     desktop.afterStart();
     if (qEnvironmentVariableIsSet("QUIRLANTO_STARTUP_PROBE"))
-        window.installEventFilter(new quirlanto::FirstPaintProbe(&window));
+        quirlanto::installFirstPaintProbe(&window);
     return app.exec();
 }

@@ -31,6 +31,7 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 #include <cmath>
+#include <utility>
 
 namespace quirlanto {
 
@@ -46,24 +47,16 @@ QString tabCaption(const QString &cardName)
     return caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
-struct LoadingFlag {
-    LoadingFlag() { loading = true; }
-    ~LoadingFlag() { loading = false; }
-};
-
-// The logo answers a click like a button.
-class ClickableLabel final : public QLabel {
+// Controls set from the files meanwhile are no change to save.
+class LoadingFlag {
 public:
-    using QLabel::QLabel;
-    std::function<void()> onClick;
+    LoadingFlag() : m_previous(std::exchange(loading, true)) {}
+    ~LoadingFlag() { loading = m_previous; }
+    LoadingFlag(const LoadingFlag &) = delete;
+    LoadingFlag &operator=(const LoadingFlag &) = delete;
 
-protected:
-    void mouseReleaseEvent(QMouseEvent *event) override
-    {
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick)
-            onClick();
-        QLabel::mouseReleaseEvent(event);
-    }
+private:
+    bool m_previous;
 };
 
 } // namespace
@@ -167,8 +160,7 @@ void MainWindow::buildCardsAndPages()
     m_changeAction = m_listMenu->addAction(QStringLiteral("&Ändern"));
     m_deleteAction = m_listMenu->addAction(QStringLiteral("&Löschen"));
     m_listMenu->addSeparator();
-    m_cancelAction = m_listMenu->addAction(QStringLiteral("&Abbrechen"));
-    m_listMenu->setDefaultAction(m_cancelAction);
+    m_listMenu->setDefaultAction(m_listMenu->addAction(QStringLiteral("&Abbrechen")));
     // The same commands from the keyboard, on whichever list has the focus.
     const std::pair<QAction *, QKeySequence> keys[] = {{m_insertAction, QKeySequence(Qt::Key_Insert)},
                                                         {m_changeAction, QKeySequence(Qt::Key_F2)},
@@ -210,10 +202,7 @@ void MainWindow::buildBottomRow()
         ->setToolTip(QStringLiteral("Wählt die Telefonnummer, die als Text in der Zwischenablage steht"));
     button(1, QStringLiteral("&Ausblenden"), [this] {
         // Same as the close box: minimises instead where no tray could bring the window back.
-        if (m_closeBoxAction)
-            m_closeBoxAction();
-        else
-            hide();
+        m_closeBoxAction();
     })
         ->setToolTip(QStringLiteral("Blendet das Fenster aus; das Programm läuft weiter"));
     button(20, QStringLiteral("&Info"), [this] { showAboutWindow(this, m_urlOpener); });
@@ -229,22 +218,14 @@ void MainWindow::buildBottomRow()
     m_bottomRow.push_back(m_autostart);
     row->addStretch();
 
-    auto *logo = new ClickableLabel(centralWidget());
-    logo->setObjectName(QStringLiteral("Image1"));
-    logo->setPixmap(quirlantoLogo(40));
-    logo->setCursor(Qt::PointingHandCursor);
-    logo->setToolTip(QStringLiteral("Klicken Sie hier, um noch mehr interessante MOLTARA-Programme kennenzulernen ..."));
-    logo->onClick = [this] { openMakerWebPage(m_urlOpener, this); };
-    m_logo = logo;
-    row->addWidget(logo);
+    row->addWidget(makerLogoLabel(quirlantoLogo(40), m_urlOpener, centralWidget()));
 
     static_cast<QVBoxLayout *>(centralWidget()->layout())->addLayout(row);
 }
 
 void MainWindow::buildOptionsPage()
 {
-    const bool wasLoading = loading;
-    loading = true; // setting the controls from the files is no change to save
+    const LoadingFlag flag;
     m_options = new OptionsPage(m_optionsPicture);
     m_optionsPicture->layout()->addWidget(m_options);
     m_options->show(); // the layout would show it only after the next pass of the event loop
@@ -259,7 +240,6 @@ void MainWindow::buildOptionsPage()
     });
     m_options->setDialDevice(m_contents.settings.dialDevice);
     emit optionsPageCreated(m_options);
-    loading = wasLoading;
 
     // Built late, the page comes last in the tab order; the bottom row belongs after it.
     QWidget *previous = nullptr;
@@ -568,10 +548,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (event->spontaneous()) {
         // The close box, the window menu and Alt+F4 only put the window away.
         event->ignore();
-        if (m_closeBoxAction)
-            m_closeBoxAction();
-        else
-            hide();
+        m_closeBoxAction();
         return;
     }
     // Any other close (the session ending) goes ahead, keeping what is open on the options card.

@@ -52,7 +52,6 @@ public:
     const DataPaths &dataPaths() const { return m_paths; }
     const RegisterContents &registerContents() const { return m_contents; }
     SettingsStore &settingsStore() { return m_settingsStore; }
-    UrlOpener &urlOpener() { return m_urlOpener; }
 
     // Seams for the dial command: double-click/Space/Enter call it with SelectedEntry,
     // "&Wähle Nr. in Zwischenablage" with Clipboard. Until set, nothing happens.
@@ -141,12 +140,10 @@ private:
     OptionsPage *m_options = nullptr;
     QCheckBox *m_autostart = nullptr;
     std::vector<QWidget *> m_bottomRow; // in tab order
-    QLabel *m_logo = nullptr;
     QMenu *m_listMenu = nullptr;
     QAction *m_insertAction = nullptr;
     QAction *m_changeAction = nullptr;
     QAction *m_deleteAction = nullptr;
-    QAction *m_cancelAction = nullptr;
 
     int m_currentTab = 1;
     bool m_startedHidden = false;
@@ -155,7 +152,7 @@ private:
 
     std::function<void(DialMode)> m_dialCommand;
     std::function<void()> m_showModemAnswer;
-    std::function<void()> m_closeBoxAction;
+    std::function<void()> m_closeBoxAction = [this] { hide(); };
 };
 
 } // namespace quirlanto

@@ -1,17 +1,22 @@
 #include "app/startup.h"
 
 #include "app/mainwindow.h"
+#include "dial/modemlink.h"
 #include "options/optionspage.h"
 #include "providers/providerlistcontroller.h"
+#include "support/autostart.h"
 #include "support/windowplacement.h"
-
-#include <QCoreApplication>
 
 namespace quirlanto {
 
+QString commandLine(const QStringList &arguments)
+{
+    return arguments.join(u' ').trimmed();
+}
+
 bool isAutostartCommandLine(const QStringList &arguments)
 {
-    return arguments.join(QLatin1Char(' ')).trimmed().compare(QStringLiteral("/AUTOSTART"), Qt::CaseInsensitive) == 0;
+    return commandLine(arguments).compare(QLatin1String(kAutostartSwitch), Qt::CaseInsensitive) == 0;
 }
 
 bool startProgram(MainWindow &window, const QStringList &arguments)
@@ -26,6 +31,7 @@ bool startProgram(MainWindow &window, const QStringList &arguments)
             providerList->setFilePaths(window.dataPaths().providerPath, window.dataPaths().providerBackupPath);
             providerList->refresh();
         });
+        showPortDevicesAsToolTips(page->portList(), window.settingsStore());
     });
     if (!window.loadFiles())
         return false;

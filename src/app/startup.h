@@ -6,6 +6,9 @@ namespace quirlanto {
 
 class MainWindow;
 
+// The arguments after the program, joined by blanks, without leading and trailing blanks.
+QString commandLine(const QStringList &arguments);
+
 // True when the command line (the arguments after the program, joined by blanks), without
 // leading and trailing blanks, is "/AUTOSTART" in any letter case, and nothing else.
 bool isAutostartCommandLine(const QStringList &arguments);

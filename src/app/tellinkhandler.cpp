@@ -10,11 +10,6 @@ namespace quirlanto {
 
 namespace {
 
-QString commandLine(const QStringList &arguments)
-{
-    return arguments.join(u' ').trimmed();
-}
-
 // Link text comes from anywhere: keep it short and never let it pass as markup.
 QString displayable(const QString &text)
 {
