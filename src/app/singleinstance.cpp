@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QThread>
+#include <QtEndian>
 #include <QTimer>
 
 #include <cerrno>
@@ -127,6 +128,17 @@ private:
     bool m_foreign = false;
 };
 
+// The first four bytes, as QDataStream writes a count or a length.
+quint32 bigEndian32(QByteArrayView bytes)
+{
+    return qFromBigEndian<quint32>(bytes.data());
+}
+
+QString noAnswerMessage()
+{
+    return QStringLiteral("Quirlanto läuft bereits, reagiert aber nicht.");
+}
+
 QString foreignOwnerMessage(const QString &path)
 {
     return QStringLiteral("%1 gehört einem anderen Benutzer.").arg(path);
@@ -147,9 +159,7 @@ bool plausibleList(QByteArrayView payload)
 {
     if (payload.size() < 4)
         return false;
-    quint32 count = 0;
-    QDataStream(payload.first(4).toByteArray()) >> count;
-    return count <= quint32((payload.size() - 4) / 4);
+    return bigEndian32(payload) <= quint32((payload.size() - 4) / 4);
 }
 
 constexpr int kClientTimeoutMs = 10000;
@@ -216,7 +226,7 @@ SingleInstance::Start SingleInstance::start(const QStringList &arguments, int ti
         case HandOver::Done:
             return Start::HandedOver;
         case HandOver::NoAnswer:
-            m_error = QStringLiteral("Quirlanto läuft bereits, reagiert aber nicht.");
+            m_error = noAnswerMessage();
             return Start::NoAnswer;
         case HandOver::Foreign:
             m_error = foreignOwnerMessage(m_serverName);
@@ -230,7 +240,7 @@ SingleInstance::Start SingleInstance::start(const QStringList &arguments, int ti
         if (result == Listen::Failed)
             return Start::Failed;
     }
-    m_error = QStringLiteral("Quirlanto läuft bereits, reagiert aber nicht.");
+    m_error = noAnswerMessage();
     return Start::NoAnswer;
 }
 
@@ -380,7 +390,7 @@ void SingleInstance::readRequest(int fd)
 
     quint32 size = 0;
     if (received.size() >= qsizetype(sizeof(quint32)))
-        QDataStream(received.left(sizeof(quint32))) >> size;
+        size = bigEndian32(received);
     if (size > kMaxRequestBytes || (ended && received.size() < qsizetype(sizeof(quint32) + size))) {
         dropClient(fd);
         return;

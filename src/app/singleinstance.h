@@ -33,7 +33,6 @@ public:
     // neither worked; errorString() says why and the caller may run on alone.
     Start start(const QStringList &arguments, int timeoutMs = 3000);
     QString errorString() const { return m_error; }
-    QString serverName() const { return m_serverName; }
 
 signals:
     // In the running copy, for every later start.
