@@ -140,12 +140,13 @@ void Dialer::dialModem(const QString &commandLine, const QString &name, const QS
     };
 
     m_window = &window;
-    modalBusy = true;
-    emit progressWindowShown(&window);
-    // The answer may already have come in while someone processed events above.
-    if (m_modem.isOpen())
-        window.exec();
-    modalBusy = false;
+    {
+        ModalBusyScope busy;
+        emit progressWindowShown(&window);
+        // The answer may already have come in while someone processed events above.
+        if (m_modem.isOpen())
+            window.exec();
+    }
     m_window = nullptr;
     for (const QMetaObject::Connection &c : connections)
         disconnect(c);

@@ -17,18 +17,6 @@ namespace quirlanto {
 
 namespace {
 
-// Sets modalBusy for the lifetime of a modal dialog and puts back what was there before.
-class ModalBusyScope {
-public:
-    ModalBusyScope() : m_previous(modalBusy) { modalBusy = true; }
-    ~ModalBusyScope() { modalBusy = m_previous; }
-    ModalBusyScope(const ModalBusyScope &) = delete;
-    ModalBusyScope &operator=(const ModalBusyScope &) = delete;
-
-private:
-    bool m_previous;
-};
-
 // The file has no escape for a double quote; store what the file will hold.
 QString withoutDoubleQuotes(QString text)
 {
