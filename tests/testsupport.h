@@ -68,6 +68,7 @@ struct WindowFixture {
     MainWindow &start(const QByteArray &registerBytes, const QStringList &arguments = {});
     QString path(const char *name) const { return folder.filePath(QString::fromLatin1(name)); }
     QByteArray read(const char *name) const { return folder.read(QString::fromLatin1(name)); }
+    void write(const char *name, const QByteArray &bytes) const { folder.write(QString::fromLatin1(name), bytes); }
     // The entry of the name list menu with this text, or null.
     QAction *menuItem(const QString &text) const;
     // Shows the window and waits until it has the focus.

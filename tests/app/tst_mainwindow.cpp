@@ -43,14 +43,12 @@ private:
     std::unique_ptr<WindowFixture> m_f;
 
     QString path(const char *name) const { return m_f->path(name); }
-    MainWindow &makeWindow() { return m_f->make(); }
     // A started window over an existing register file with two entries on card 1.
     MainWindow &startWithRegister(const QByteArray &settingsLine = kSettingsLine)
     {
         return m_f->start(registerFile("1,\"Muster, Erika\",\"4930123456\",1\r\n1,\"Meier\",\"4989555\",0\r\n",
                                        settingsLine));
     }
-    void activate(MainWindow &) { m_f->activate(); }
     void selectTab(MainWindow &w, int tab) { w.tabStrip()->setCurrentIndex(tab - 1); }
     QLineEdit *box(const char *name) { return m_f->window->findChild<QLineEdit *>(QString::fromLatin1(name)); }
 
@@ -64,7 +62,7 @@ private slots:
 
     void controlsCarryTheirNames()
     {
-        MainWindow &w = makeWindow();
+        MainWindow &w = m_f->make();
         QCOMPARE(w.windowTitle(), QStringLiteral("Quirlanto 4.1"));
         QCOMPARE(w.objectName(), QStringLiteral("Form1"));
         // The options page comes when first asked for, once.
@@ -100,9 +98,9 @@ private slots:
 
     void newFileShowsMessageThenOptionsCard()
     {
-        MainWindow &w = makeWindow();
+        MainWindow &w = m_f->make();
         QVERIFY(startProgram(w, {}));
-        QCOMPARE(readFile(path("Telefonregister.ini")), kNewFile);
+        QCOMPARE(m_f->read("Telefonregister.ini"), kNewFile);
         QVERIFY(!QFile::exists(path("Telefonregister.bak")));
         QCOMPARE(MessageBoxes::shown().size(), 1);
         QCOMPARE(MessageBoxes::shown().first().icon, MessageIcon::Information);
@@ -118,7 +116,7 @@ private slots:
 
     void newFileShowsWindowEvenWhenStartedHidden()
     {
-        MainWindow &w = makeWindow();
+        MainWindow &w = m_f->make();
         QVERIFY(startProgram(w, {QStringLiteral(" /autostart ")}));
         QVERIFY(w.startedHidden());
         QVERIFY(w.isVisible());
@@ -130,7 +128,7 @@ private slots:
         MainWindow &w = startWithRegister();
         QVERIFY(w.isVisible()); // not started with the switch: shown
         
-        MainWindow &hidden = makeWindow();
+        MainWindow &hidden = m_f->make();
         QVERIFY(startProgram(hidden, {QStringLiteral("/AutoStart")}));
         QVERIFY(!hidden.isVisible());
         QCOMPARE(hidden.currentTab(), 1);
@@ -171,9 +169,9 @@ private slots:
         QFETCH(QByteArray, header);
         const QByteArray bytes = header + "\r\n0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n\"a\",\"b\",\"c\",\"d\"\r\n";
         const QByteArray providers = "1\r\n\"Tel\",\"01010\",1,0,9,18,0,1,0\r\n";
-        writeFile(path("Telefonregister.ini"), bytes);
-        writeFile(path("Provider.ini"), providers);
-        MainWindow &w = makeWindow();
+        m_f->write("Telefonregister.ini", bytes);
+        m_f->write("Provider.ini", providers);
+        MainWindow &w = m_f->make();
         QVERIFY(!startProgram(w, {}));
         QVERIFY(!w.isVisible());
         QCOMPARE(MessageBoxes::shown().size(), 1);
@@ -181,8 +179,8 @@ private slots:
         QCOMPARE(MessageBoxes::shown().first().text,
                  QStringLiteral("Die Telefonliste ist nicht kompatibel und\nkann daher nicht eingelesen werden.\n\n"
                                 "Das Programm wird abgebrochen"));
-        QCOMPARE(readFile(path("Telefonregister.ini")), bytes);
-        QCOMPARE(readFile(path("Provider.ini")), providers);
+        QCOMPARE(m_f->read("Telefonregister.ini"), bytes);
+        QCOMPARE(m_f->read("Provider.ini"), providers);
         QCOMPARE(QDir(m_f->folder.path()).entryList(QDir::Files).size(), 2);
         QVERIFY(m_f->store.values().isEmpty());
         QVERIFY(!loading);
@@ -192,7 +190,7 @@ private slots:
     {
         // A folder in the file's place cannot be read as a file.
         QVERIFY(QDir(m_f->folder.path()).mkdir(QStringLiteral("Telefonregister.ini")));
-        MainWindow &w = makeWindow();
+        MainWindow &w = m_f->make();
         QVERIFY(!startProgram(w, {}));
         QVERIFY(!w.isVisible());
         QCOMPARE(MessageBoxes::shown().size(), 1);
@@ -205,9 +203,9 @@ private slots:
 
     void headerWithBlanksIsAccepted()
     {
-        writeFile(path("Telefonregister.ini"), "  [QUIRLANTO VERSION 4] \r\n0,3,1,0,\"\",0,\"00\",\"41\",\"1\",10,\"\",\"\",0\r\n"
+        m_f->write("Telefonregister.ini", "  [QUIRLANTO VERSION 4] \r\n0,3,1,0,\"\",0,\"00\",\"41\",\"1\",10,\"\",\"\",0\r\n"
                                               "\"a\",\"b\",\"c\",\"d\"\r\n2,\"X\",\"411\",0\r\n");
-        MainWindow &w = makeWindow();
+        MainWindow &w = m_f->make();
         QVERIFY(startProgram(w, {}));
         QCOMPARE(w.settings().comPort, 3);
         QCOMPARE(w.settings().ownCountryCode, QStringLiteral("41"));
@@ -222,14 +220,14 @@ private slots:
     {
         const QByteArray bytes = "[QUIRLANTO VERSION 4]\r\n0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
                                  "\"a\",\"b\",\"c\",\"d\"\r\n9,\"Weg\",\"1\",0\r\n1,\"Da\",\"4989\",0\r\n";
-        writeFile(path("Telefonregister.ini"), bytes);
-        MainWindow &w = makeWindow();
+        m_f->write("Telefonregister.ini", bytes);
+        MainWindow &w = m_f->make();
         QVERIFY(startProgram(w, {}));
         QCOMPARE(MessageBoxes::shown().size(), 1);
         QCOMPARE(MessageBoxes::shown().first().icon, MessageIcon::Warning);
         QVERIFY2(MessageBoxes::shown().first().text.contains(QStringLiteral("aufbewahrt")),
                  qPrintable(MessageBoxes::shown().first().text));
-        QCOMPARE(readFile(path("Telefonregister.ini")), bytes);
+        QCOMPARE(m_f->read("Telefonregister.ini"), bytes);
         QCOMPARE(w.registerContents().cards[0].entries.size(), 1);
     }
 
@@ -258,7 +256,7 @@ private slots:
         selectTab(w, 5);
         box(qPrintable(boxName))->setText(typed);
         selectTab(w, 2);
-        QCOMPARE(lines(readFile(path("Telefonregister.ini"))).value(1), settingsLine);
+        QCOMPARE(lines(m_f->read("Telefonregister.ini")).value(1), settingsLine);
         QCOMPARE(w.currentTab(), 2);
         QCOMPARE(w.statusText(), QStringLiteral("Doppelklick für Anwahl oder rechte Maustaste für Menü"));
     }
@@ -266,13 +264,13 @@ private slots:
     void leavingOptionsWritesEvenWithoutChange()
     {
         MainWindow &w = startWithRegister();
-        const QByteArray before = readFile(path("Telefonregister.ini"));
+        const QByteArray before = m_f->read("Telefonregister.ini");
         QVERIFY(!QFile::exists(path("Telefonregister.bak")));
         selectTab(w, 5);
         QVERIFY(!QFile::exists(path("Telefonregister.bak")));
         selectTab(w, 1);
-        QCOMPARE(readFile(path("Telefonregister.bak")), before);
-        QCOMPARE(readFile(path("Telefonregister.ini")), before);
+        QCOMPARE(m_f->read("Telefonregister.bak"), before);
+        QCOMPARE(m_f->read("Telefonregister.ini"), before);
     }
 
     void switchingBetweenCardsWritesNothing()
@@ -295,7 +293,7 @@ private slots:
         selectTab(w, 1);
         QCOMPARE(w.tabStrip()->tabText(2), QStringLiteral("Kunden && \"Freunde\""));
         QCOMPARE(w.registerContents().cards[2].cardName, QStringLiteral("Kunden & \"Freunde\""));
-        const QList<QByteArray> fileLines = lines(readFile(path("Telefonregister.ini")));
+        const QList<QByteArray> fileLines = lines(m_f->read("Telefonregister.ini"));
         QCOMPARE(fileLines.value(1), QByteArray("0,16,1,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0"));
         QCOMPARE(fileLines.value(2), QByteArray("\"A\",\"B\",\"Kunden & 'Freunde'\",\"D\""));
     }
@@ -322,7 +320,7 @@ private slots:
         selectTab(w, 1);
         for (int card = 1; card <= 4; ++card)
             QCOMPARE(w.nameList(card)->font().pointSize(), listSize);
-        QCOMPARE(lines(readFile(path("Telefonregister.ini"))).value(1).split(',').value(9), QByteArray::number(listSize));
+        QCOMPARE(lines(m_f->read("Telefonregister.ini")).value(1).split(',').value(9), QByteArray::number(listSize));
     }
 
     void storedFractionalSizeIsRounded()
@@ -332,7 +330,7 @@ private slots:
         selectTab(w, 5);
         QCOMPARE(w.findChild<QSlider *>(QStringLiteral("FontSlider"))->value(), 22);
         selectTab(w, 1);
-        QCOMPARE(lines(readFile(path("Telefonregister.ini"))).value(1).split(',').value(9), QByteArray("8"));
+        QCOMPARE(lines(m_f->read("Telefonregister.ini")).value(1).split(',').value(9), QByteArray("8"));
     }
 
     void dialDeviceClickWritesUnlessLoading()
@@ -347,7 +345,7 @@ private slots:
         QVERIFY(!QFile::exists(path("Telefonregister.bak")));
         modem->click();
         speaker->click();
-        QCOMPARE(lines(readFile(path("Telefonregister.ini"))).value(1).left(2), QByteArray("1,"));
+        QCOMPARE(lines(m_f->read("Telefonregister.ini")).value(1).left(2), QByteArray("1,"));
         QCOMPARE(w.settings().dialDevice, int(Loudspeaker));
     }
 
@@ -363,7 +361,7 @@ private slots:
     void enteringOptionsFocusesCountry()
     {
         MainWindow &w = startWithRegister();
-        activate(w);
+        m_f->activate();
         QVERIFY(w.nameList(1)->hasFocus());
         selectTab(w, 5);
         QVERIFY(box("CountryBox")->hasFocus());
@@ -375,7 +373,7 @@ private slots:
     void ctrlTabSwitchesCards()
     {
         MainWindow &w = startWithRegister();
-        activate(w);
+        m_f->activate();
         QTest::keyClick(&w, Qt::Key_Tab, Qt::ControlModifier);
         QCOMPARE(w.currentTab(), 2);
         QTest::keyClick(&w, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
@@ -403,7 +401,7 @@ private slots:
     void closeBoxHidesAndStoresNothing()
     {
         MainWindow &w = startWithRegister();
-        activate(w);
+        m_f->activate();
         selectTab(w, 5);
         box("CountryBox")->setText(QStringLiteral("43"));
         QSignalSpy ending(&w, &MainWindow::programEnding);
@@ -435,7 +433,7 @@ private slots:
         QSignalSpy ending(&w, &MainWindow::programEnding);
         bool optionsWrittenBeforeSignal = false;
         connect(&w, &MainWindow::programEnding, this, [&] {
-            optionsWrittenBeforeSignal = lines(readFile(path("Telefonregister.ini"))).value(1).startsWith("0,3,");
+            optionsWrittenBeforeSignal = lines(m_f->read("Telefonregister.ini")).value(1).startsWith("0,3,");
             QVERIFY(!m_f->store.values().contains(QStringLiteral("_Top")));
         });
         w.findChild<QPushButton *>(QStringLiteral("Btn22"))->click();
@@ -459,7 +457,7 @@ private slots:
     {
         // The page is built after the bottom row, yet Tab must reach it first.
         MainWindow &w = startWithRegister();
-        activate(w);
+        m_f->activate();
         selectTab(w, 5);
         QStringList order;
         for (QWidget *x = w.tabStrip()->nextInFocusChain(); x != w.tabStrip(); x = x->nextInFocusChain()) {
@@ -495,21 +493,21 @@ private slots:
         MainWindow &w = startWithRegister();
         // A folder where the backup must go makes the rotation fail.
         QVERIFY(QDir(m_f->folder.path()).mkdir(QStringLiteral("Telefonregister.bak")));
-        const QByteArray before = readFile(path("Telefonregister.ini"));
+        const QByteArray before = m_f->read("Telefonregister.ini");
         selectTab(w, 5);
         selectTab(w, 1);
         QCOMPARE(MessageBoxes::shown().size(), 1);
         QCOMPARE(MessageBoxes::shown().first().icon, MessageIcon::Critical);
         QVERIFY2(MessageBoxes::shown().first().text.contains(QStringLiteral("Telefonregister")),
                  qPrintable(MessageBoxes::shown().first().text));
-        QCOMPARE(readFile(path("Telefonregister.ini")), before);
+        QCOMPARE(m_f->read("Telefonregister.ini"), before);
         QCOMPARE(w.currentTab(), 1);
     }
 
     void providerFileIsLoaded()
     {
-        writeFile(path("Provider.ini"), "1\r\n\"Tel\",\"01010\",1,0,9,18,0,1,0\r\n");
-        MainWindow &w = makeWindow();
+        m_f->write("Provider.ini", "1\r\n\"Tel\",\"01010\",1,0,9,18,0,1,0\r\n");
+        MainWindow &w = m_f->make();
         QSignalSpy loaded(&w, &MainWindow::filesLoaded);
         bool loadingDuringSignal = false;
         connect(&w, &MainWindow::filesLoaded, this, [&] { loadingDuringSignal = loading; });

@@ -128,9 +128,9 @@ private slots:
         QVERIFY(!modalBusy);
         QCOMPARE(m_f->window->nameListModel(1)->rowCount(), 2);
         QCOMPARE(m_f->window->nameList(1)->selectedRow(), 1);
-        QCOMPARE(readFile(path("Telefonregister.ini")),
+        QCOMPARE(m_f->read("Telefonregister.ini"),
                  kHead + "1,\"Meier\",\"4989555\",0\r\n1,\"Muster, Erik\",\"4930 1\",1\r\n2,\"Bernd\",\"43222\",1\r\n");
-        QCOMPARE(readFile(path("Telefonregister.bak")), kRegister);
+        QCOMPARE(m_f->read("Telefonregister.bak"), kRegister);
     }
 
     void clearingNameOrNumberRemoves_data()
@@ -148,7 +148,7 @@ private slots:
         m_f->window->nameList(1)->selectRow(0);
         whenEditorOpens([=](EntryEditor &e) { type(e, name, number); ok(e); });
         menuItem(QStringLiteral("&Ändern"))->trigger();
-        QCOMPARE(readFile(path("Telefonregister.ini")), kHead + "1,\"Meier\",\"4989555\",0\r\n2,\"Bernd\",\"43222\",1\r\n");
+        QCOMPARE(m_f->read("Telefonregister.ini"), kHead + "1,\"Meier\",\"4989555\",0\r\n2,\"Bernd\",\"43222\",1\r\n");
     }
 
     void insertAppendsWithZeroFlagOn()
@@ -161,7 +161,7 @@ private slots:
         QCOMPARE(m_f->window->nameListModel(2)->rowCount(), 2);
         // The list keeps the double quotes; the file gets apostrophes.
         QCOMPARE(entryName(m_f->window->nameListModel(2)->itemText(1)), QStringLiteral("Say \"Hi\""));
-        QCOMPARE(readFile(path("Telefonregister.ini")), kRegister + "2,\"Say 'Hi'\",\"441\",1\r\n");
+        QCOMPARE(m_f->read("Telefonregister.ini"), kRegister + "2,\"Say 'Hi'\",\"441\",1\r\n");
     }
 
     void emptyInsertStillWrites()
@@ -169,8 +169,8 @@ private slots:
         whenEditorOpens([](EntryEditor &e) { ok(e); });
         menuItem(QStringLiteral("&Einfügen"))->trigger();
         QCOMPARE(m_f->window->nameListModel(1)->rowCount(), 2);
-        QCOMPARE(readFile(path("Telefonregister.ini")), kRegister);
-        QCOMPARE(readFile(path("Telefonregister.bak")), kRegister);
+        QCOMPARE(m_f->read("Telefonregister.ini"), kRegister);
+        QCOMPARE(m_f->read("Telefonregister.bak"), kRegister);
     }
 
     void keysOpenTheEditor_data()

@@ -225,14 +225,14 @@ private slots:
                                                "Muster, Erika (4930123456)"));
         if (deleted) {
             QCOMPARE(m_f->window->nameListModel(1)->rowCount(), 2);
-            QCOMPARE(readFile(path("Telefonregister.ini")),
+            QCOMPARE(m_f->read("Telefonregister.ini"),
                      QByteArray("[QUIRLANTO VERSION 4]\r\n"
                                 "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
                                 "\"A\",\"B\",\"C\",\"D\"\r\n"
                                              "1,\"M\xfcller\",\"49 89 555\",0\r\n"
                                              "1,\"Zander\",\"4940777\",0\r\n"
                                 "2,\"Bernd\",\"43222\",1\r\n"));
-            QCOMPARE(readFile(path("Telefonregister.bak")), kRegister);
+            QCOMPARE(m_f->read("Telefonregister.bak"), kRegister);
         } else {
             QCOMPARE(m_f->window->nameListModel(1)->rowCount(), 3);
             QVERIFY(!QFile::exists(path("Telefonregister.bak")));
