@@ -91,15 +91,15 @@ QStringList shownColumn(const ProviderListModel &model, int column)
 
 // The list with its switch and area as the options page holds them.
 struct Fixture {
-    QTemporaryDir dir;
+    ProgramFolder folder;
     ProviderTable table;
     QWidget page;
     QCheckBox *providerSwitch = nullptr;
     QWidget *area = nullptr;
     std::unique_ptr<ProviderListController> controller;
 
-    QString file() const { return dir.filePath(QStringLiteral("Provider.ini")); }
-    QString backup() const { return dir.filePath(QStringLiteral("Provider.bak")); }
+    QString file() const { return folder.filePath(QStringLiteral("Provider.ini")); }
+    QString backup() const { return folder.filePath(QStringLiteral("Provider.bak")); }
 
     explicit Fixture(const QString &filePath = {})
     {
@@ -153,19 +153,6 @@ class TestProviderList : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        // A message nobody queued an answer for must not block the run.
-        MessageBoxes::setAutoAnswer(true);
-    }
-
-    void init()
-    {
-        MessageBoxes::clearShown();
-        loading = false;
-        modalBusy = false;
-    }
-
     void columns_data()
     {
         QTest::addColumn<int>("column");
@@ -676,44 +663,27 @@ private slots:
     void startedProgramShowsProviders()
     {
         QFETCH(bool, registerExists);
-        QTemporaryDir dir;
-        setProgramDirectoryOverride(dir.path());
+        WindowFixture f;
         const QByteArray stored = "1\r\n" + kGammaLine + kAlphaLine;
-        {
-            QFile f(dir.filePath(QStringLiteral("Provider.ini")));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(stored);
-        }
-        if (registerExists) {
-            QFile f(dir.filePath(QStringLiteral("Telefonregister.ini")));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(test::registerFile("1,\"Meier\",\"4989555\",0\r\n"));
-        }
-        MemorySettingsStore store;
-        RecordingUrlOpener opener;
-        {
-            MainWindow window(store, opener);
-            QVERIFY(startProgram(window, {}));
-            QCOMPARE(window.optionsPageBuilt(), !registerExists);
-            if (registerExists)
-                window.tabStrip()->setCurrentIndex(MainWindow::kOptionsTab - 1);
-            QVERIFY(window.optionsPageBuilt());
-            auto *list = window.providerListArea()->findChild<ProviderListView *>(QStringLiteral("TelcoList"));
-            QVERIFY(list);
-            QCOMPARE(shownColumn(*static_cast<ProviderListModel *>(list->model()), 0),
-                     (QStringList{"Alpha", "Gamma"}));
-            QVERIFY(window.providerSwitch()->isChecked());
-            QVERIFY(window.providerTable().providersEnabled);
-            QCOMPARE(readFile(dir.filePath(QStringLiteral("Provider.ini"))), stored);
+        f.write("Provider.ini", stored);
+        MainWindow &window = f.start(registerExists ? registerFile("1,\"Meier\",\"4989555\",0\r\n") : QByteArray());
+        QCOMPARE(window.optionsPageBuilt(), !registerExists);
+        if (registerExists)
+            window.tabStrip()->setCurrentIndex(MainWindow::kOptionsTab - 1);
+        QVERIFY(window.optionsPageBuilt());
+        auto *list = window.providerListArea()->findChild<ProviderListView *>(QStringLiteral("TelcoList"));
+        QVERIFY(list);
+        QCOMPARE(shownColumn(*static_cast<ProviderListModel *>(list->model()), 0), (QStringList{"Alpha", "Gamma"}));
+        QVERIFY(window.providerSwitch()->isChecked());
+        QVERIFY(window.providerTable().providersEnabled);
+        QCOMPARE(f.read("Provider.ini"), stored);
 
-            window.providerSwitch()->click();
-            QCOMPARE(readFile(dir.filePath(QStringLiteral("Provider.ini"))), "0\r\n" + kAlphaLine + kGammaLine);
-            QCOMPARE(readFile(dir.filePath(QStringLiteral("Provider.bak"))), stored);
-            // The program closes its window before it is destroyed; a visible window would
-            // repaint the list from a table that is already gone.
-            window.hide();
-        }
-        setProgramDirectoryOverride({});
+        window.providerSwitch()->click();
+        QCOMPARE(f.read("Provider.ini"), "0\r\n" + kAlphaLine + kGammaLine);
+        QCOMPARE(f.read("Provider.bak"), stored);
+        // The program closes its window before it is destroyed; a visible window would
+        // repaint the list from a table that is already gone.
+        window.hide();
     }
 };
 
