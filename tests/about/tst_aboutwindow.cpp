@@ -111,19 +111,18 @@ private slots:
         QVERIFY(m_opener.calls().isEmpty());
     }
 
-    void escapeCloses()
+    void keyCloses_data()
     {
-        QPointer<AboutWindow> window = showAboutWindow(nullptr, m_opener);
-        QVERIFY(QTest::qWaitForWindowActive(window));
-        QTest::keyClick(window, Qt::Key_Escape);
-        QVERIFY(QTest::qWaitFor([&] { return window.isNull(); }));
+        QTest::addColumn<int>("key");
+        QTest::newRow("escape") << int(Qt::Key_Escape);
+        QTest::newRow("return takes the close button") << int(Qt::Key_Return);
     }
-
-    void closeButtonIsDefault()
+    void keyCloses()
     {
+        QFETCH(int, key);
         QPointer<AboutWindow> window = showAboutWindow(nullptr, m_opener);
         QVERIFY(QTest::qWaitForWindowActive(window));
-        QTest::keyClick(window, Qt::Key_Return);
+        QTest::keyClick(window, Qt::Key(key));
         QVERIFY(QTest::qWaitFor([&] { return window.isNull(); }));
         QVERIFY(m_opener.calls().isEmpty());
     }

@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <cerrno>
+#include <memory>
 
 using namespace quirlanto;
 using namespace quirlanto::test;
@@ -38,8 +39,23 @@ QStringList names(const ProviderTable &t)
 class TestProviderFile : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_ini;
+    QString m_bak;
+
 private slots:
-    void cleanup() { setWriteFailureHook({}); }
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        m_ini = m_dir->filePath(QStringLiteral("Provider.ini"));
+        m_bak = m_dir->filePath(QStringLiteral("Provider.bak"));
+    }
+    void cleanup()
+    {
+        setWriteFailureHook({});
+        m_dir.reset();
+    }
 
     void writtenBytes_data()
     {
@@ -293,24 +309,21 @@ private slots:
 
     void saveKeepsOneBackupGeneration()
     {
-        QTemporaryDir dir;
-        const QString ini = dir.filePath("Provider.ini");
-        const QString bak = dir.filePath("Provider.bak");
         ProviderTable t;
         t.providersEnabled = true;
-        QVERIFY(saveProviderFile(t, ini, bak).ok);
-        QCOMPARE(readFile(ini), QByteArray("1\r\n"));
-        QCOMPARE(readFile(bak), QByteArray("<missing>"));
+        QVERIFY(saveProviderFile(t, m_ini, m_bak).ok);
+        QCOMPARE(readFile(m_ini), QByteArray("1\r\n"));
+        QCOMPARE(readFile(m_bak), QByteArray("<missing>"));
 
         t.addProviderRow("a", "1", 1, 1, 0, 24, 1, 1, 1);
-        QVERIFY(saveProviderFile(t, ini, bak).ok);
+        QVERIFY(saveProviderFile(t, m_ini, m_bak).ok);
         t.addProviderRow("b", "2", 1, 1, 0, 24, 1, 1, 1);
-        const WriteResult w = saveProviderFile(t, ini, bak);
+        const WriteResult w = saveProviderFile(t, m_ini, m_bak);
         QVERIFY(w.ok);
         QCOMPARE(w.error, QString());
-        QCOMPARE(readFile(ini), QByteArray("1\r\n\"a\",\"1\",1,1,0,24,1,1,1\r\n\"b\",\"2\",1,1,0,24,1,1,1\r\n"));
-        QCOMPARE(readFile(bak), QByteArray("1\r\n\"a\",\"1\",1,1,0,24,1,1,1\r\n"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+        QCOMPARE(readFile(m_ini), QByteArray("1\r\n\"a\",\"1\",1,1,0,24,1,1,1\r\n\"b\",\"2\",1,1,0,24,1,1,1\r\n"));
+        QCOMPARE(readFile(m_bak), QByteArray("1\r\n\"a\",\"1\",1,1,0,24,1,1,1\r\n"));
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 2);
     }
 
     void failedSaveLeavesTheFile_data()
@@ -326,62 +339,53 @@ private slots:
     void failedSaveLeavesTheFile()
     {
         QFETCH(WriteStep, step);
-        QTemporaryDir dir;
-        const QString ini = dir.filePath("Provider.ini");
-        const QString bak = dir.filePath("Provider.bak");
         const QByteArray old = crlf("1\n\"alt\",\"010\",1,1,0,24,1,1,1\n");
-        writeFile(ini, old);
-        writeFile(bak, "0\r\n");
+        writeFile(m_ini, old);
+        writeFile(m_bak, "0\r\n");
         setWriteFailureHook([step](WriteStep s) { return s == step ? ENOSPC : 0; });
         ProviderTable t;
         t.addProviderRow("neu", "011", 1, 1, 0, 24, 1, 1, 1);
-        const WriteResult w = saveProviderFile(t, ini, bak);
+        const WriteResult w = saveProviderFile(t, m_ini, m_bak);
         QVERIFY(!w.ok);
         QVERIFY(!w.error.isEmpty());
-        QCOMPARE(readFile(ini), old);
-        const QStringList left = QDir(dir.path()).entryList(QDir::Files);
+        QCOMPARE(readFile(m_ini), old);
+        const QStringList left = QDir(m_dir->path()).entryList(QDir::Files);
         QVERIFY2(left.size() <= 2, qPrintable(left.join(u' ')));
     }
 
     void loadMissingFile()
     {
-        QTemporaryDir dir;
         ProviderTable t;
         t.providersEnabled = true;
         t.addProviderRow("x", "1", 1, 1, 0, 24, 1, 1, 1);
-        const LoadProviderResult r = loadProviderFile(dir.filePath("Provider.ini"), t);
+        const LoadProviderResult r = loadProviderFile(m_ini, t);
         QVERIFY(r.ok);
         QCOMPARE(r.problem, QString());
         QCOMPARE(t.rowCount(), 0);
         QVERIFY(!t.providersEnabled);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 0);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 0);
     }
 
     void loadGoodFileKeepsNoCopy()
     {
-        QTemporaryDir dir;
-        const QString ini = dir.filePath("Provider.ini");
-        writeFile(ini, crlf("1\n\"a\",\"1\",1,1,0,24,1,1,1\n"));
+        writeFile(m_ini, crlf("1\n\"a\",\"1\",1,1,0,24,1,1,1\n"));
         ProviderTable t;
-        const LoadProviderResult r = loadProviderFile(ini, t);
+        const LoadProviderResult r = loadProviderFile(m_ini, t);
         QVERIFY(r.ok);
         QCOMPARE(r.problem, QString());
         QCOMPARE(r.preservedCopy, QString());
         QCOMPARE(names(t), QStringList{"a"});
         QVERIFY(t.providersEnabled);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Provider.ini"});
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"Provider.ini"});
     }
 
     // The rows a damaged file loses on the next save survive in a copy no save replaces.
     void loadDamagedFileKeepsTheOriginal()
     {
-        QTemporaryDir dir;
-        const QString ini = dir.filePath("Provider.ini");
-        const QString bak = dir.filePath("Provider.bak");
         const QByteArray damaged = crlf("1\n\"a\",\"1\",1,1,0,24,1,1,1\n\"b\",\"2\",x,1,0,24,1,1,1\n");
-        writeFile(ini, damaged);
+        writeFile(m_ini, damaged);
         ProviderTable t;
-        const LoadProviderResult first = loadProviderFile(ini, t);
+        const LoadProviderResult first = loadProviderFile(m_ini, t);
         QVERIFY(first.ok);
         QCOMPARE(names(t), QStringList{"a"});
         QVERIFY(!first.preservedCopy.isEmpty());
@@ -389,13 +393,13 @@ private slots:
         QVERIFY(QFileInfo(first.preservedCopy).fileName().startsWith(QStringLiteral("Provider-defekt-")));
         QCOMPARE(readFile(first.preservedCopy), damaged);
 
-        QVERIFY(saveProviderFile(t, ini, bak).ok);
-        QVERIFY(saveProviderFile(t, ini, bak).ok);
+        QVERIFY(saveProviderFile(t, m_ini, m_bak).ok);
+        QVERIFY(saveProviderFile(t, m_ini, m_bak).ok);
         QCOMPARE(readFile(first.preservedCopy), damaged);
 
         // A second damaged load never overwrites the first copy.
-        writeFile(ini, damaged + "junk");
-        const LoadProviderResult second = loadProviderFile(ini, t);
+        writeFile(m_ini, damaged + "junk");
+        const LoadProviderResult second = loadProviderFile(m_ini, t);
         QVERIFY(!second.preservedCopy.isEmpty());
         QVERIFY(second.preservedCopy != first.preservedCopy);
         QCOMPARE(readFile(first.preservedCopy), damaged);
@@ -404,12 +408,10 @@ private slots:
 
     void loadUnreadableFile()
     {
-        QTemporaryDir dir;
-        const QString ini = dir.filePath("Provider.ini");
-        QVERIFY(QDir(dir.path()).mkdir("Provider.ini")); // a folder where the file should be
+        QVERIFY(QDir(m_dir->path()).mkdir("Provider.ini")); // a folder where the file should be
         ProviderTable t;
         t.addProviderRow("x", "1", 1, 1, 0, 24, 1, 1, 1);
-        const LoadProviderResult r = loadProviderFile(ini, t);
+        const LoadProviderResult r = loadProviderFile(m_ini, t);
         QVERIFY(!r.ok);
         QVERIFY(!r.problem.isEmpty());
         QCOMPARE(t.rowCount(), 0);

@@ -36,8 +36,6 @@ private slots:
     void init();
     void cleanup();
 
-    void newFileBytes();
-    void musterErikaLine();
     void writtenBytes_data();
     void writtenBytes();
     void writeChangesOnlyTheSettingsTexts();
@@ -75,22 +73,16 @@ void TestRegisterFile::cleanup()
     m_dir = nullptr;
 }
 
-void TestRegisterFile::newFileBytes()
-{
-    QCOMPARE(registerBytes(RegisterContents{}), kNewFile);
-}
-
-void TestRegisterFile::musterErikaLine()
-{
-    RegisterContents c;
-    c.cards[1].entries << makeItemText(QStringLiteral("Muster, Erika"), QStringLiteral("4930123456"), 1);
-    QCOMPARE(registerBytes(c), withDefaults("2,\"Muster, Erika\",\"4930123456\",1\r\n"));
-}
-
 void TestRegisterFile::writtenBytes_data()
 {
     QTest::addColumn<RegisterContents>("contents");
     QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("new file") << RegisterContents{} << kNewFile;
+
+    RegisterContents muster;
+    muster.cards[1].entries << makeItemText(QStringLiteral("Muster, Erika"), QStringLiteral("4930123456"), 1);
+    QTest::newRow("one entry on card 2") << muster << withDefaults("2,\"Muster, Erika\",\"4930123456\",1\r\n");
 
     RegisterContents settings;
     Settings &s = settings.settings;

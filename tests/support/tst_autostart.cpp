@@ -53,6 +53,11 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     QString entry() const { return m_dir->path() + QStringLiteral("/autostart/Quirlanto.desktop"); }
     QString shortcut() const { return m_dir->path() + QStringLiteral("/autostart-scripts/Quirlanto.lnk"); }
+    // As the main window wires its "&Autostart" box.
+    static void wire(QCheckBox &box)
+    {
+        connect(&box, &QCheckBox::toggled, &box, [&box] { applyAutostart(&box, kProgram); });
+    }
 };
 
 void TestAutostart::init()
@@ -153,7 +158,7 @@ void TestAutostart::entryFile()
 void TestAutostart::startWithoutEntry()
 {
     QCheckBox box;
-    connect(&box, &QCheckBox::toggled, &box, [&box] { applyAutostart(&box, kProgram); });
+    wire(box);
     initAutostart(&box, kProgram);
     QVERIFY(!box.isChecked());
     QCOMPARE(box.property("tag").toString(), QStringLiteral("OK"));
@@ -167,7 +172,7 @@ void TestAutostart::startKeepsExistingEntry()
     const QByteArray old("[Desktop Entry]\nType=Application\nName=Quirlanto\nExec=/alt/quirlanto /AUTOSTART\n");
     writeFile(entry(), old);
     QCheckBox box;
-    connect(&box, &QCheckBox::toggled, &box, [&box] { applyAutostart(&box, kProgram); });
+    wire(box);
     initAutostart(&box, kProgram);
     QVERIFY(box.isChecked());
     QCOMPARE(readFile(entry()), old);
@@ -176,7 +181,7 @@ void TestAutostart::startKeepsExistingEntry()
 void TestAutostart::tickAndUntick()
 {
     QCheckBox box;
-    connect(&box, &QCheckBox::toggled, &box, [&box] { applyAutostart(&box, kProgram); });
+    wire(box);
     initAutostart(&box, kProgram);
 
     box.click();
@@ -197,7 +202,7 @@ void TestAutostart::tickAndUntick()
 void TestAutostart::nothingWrittenBeforeInit()
 {
     QCheckBox box;
-    connect(&box, &QCheckBox::toggled, &box, [&box] { applyAutostart(&box, kProgram); });
+    wire(box);
     box.setChecked(true);
     QVERIFY(!QFile::exists(entry()));
 }
@@ -207,7 +212,7 @@ void TestAutostart::oldShortcutReplaced()
     writeFile(shortcut(), "old link");
     QVERIFY(QFile::setPermissions(shortcut(), QFile::ReadOwner | QFile::ReadGroup));
     QCheckBox box;
-    connect(&box, &QCheckBox::toggled, &box, [&box] { applyAutostart(&box, kProgram); });
+    wire(box);
     initAutostart(&box, kProgram);
 
     QVERIFY(!QFile::exists(shortcut()));
@@ -222,7 +227,7 @@ void TestAutostart::oldShortcutThatCannotGo()
     writeFile(shortcut(), "old link");
     AutostartFileOps failing{[](const QString &) { return false; }, [](const QString &) { return false; }};
     QCheckBox box;
-    connect(&box, &QCheckBox::toggled, &box, [&box] { applyAutostart(&box, kProgram); });
+    wire(box);
     initAutostart(&box, kProgram, failing);
 
     const auto &shown = MessageBoxes::shown();
@@ -240,7 +245,7 @@ void TestAutostart::unwritableFolderReported()
     // A plain file where the folder belongs: nothing can be written below it, even as root.
     writeFile(m_dir->path() + QStringLiteral("/autostart"), "in the way");
     QCheckBox box;
-    connect(&box, &QCheckBox::toggled, &box, [&box] { applyAutostart(&box, kProgram); });
+    wire(box);
     initAutostart(&box, kProgram);
     box.click();
 
