@@ -153,9 +153,7 @@ void TestDesktopIntegration::autostartBoxWritesEntry()
     QVERIFY(!QFile::exists(entry));
     box->click();
     QVERIFY(autostartEntryExists(QStringLiteral("Quirlanto")));
-    QFile file(entry);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QVERIFY(file.readAll().contains(("Exec=" + autostartCommandLine(programFilePath())).toUtf8()));
+    QVERIFY(readFile(entry).contains(("Exec=" + autostartCommandLine(programFilePath())).toUtf8()));
     box->click();
     QVERIFY(!QFile::exists(entry));
 }

@@ -67,9 +67,7 @@ QByteArray wav(quint16 format, quint16 channels, quint32 rate, quint16 bits, con
 QString writeTemp(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
 {
     const QString path = dir.filePath(name);
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
+    writeFile(path, bytes);
     return path;
 }
 
@@ -145,9 +143,8 @@ void TestTones::keyFiles()
     QFETCH(double, high);
 
     const QString path = kSnd + name + QStringLiteral(".WAV");
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
-    const QByteArray header = file.read(44);
+    const QByteArray header = readFile(path);
+    QVERIFY2(header.size() >= 44, qPrintable(path));
     QCOMPARE(qFromLittleEndian<quint16>(header.constData() + 20), quint16(1));  // PCM
     QCOMPARE(qFromLittleEndian<quint16>(header.constData() + 22), quint16(1));  // mono
     QCOMPARE(qFromLittleEndian<quint16>(header.constData() + 34), quint16(16)); // 16 bit
@@ -372,9 +369,9 @@ void TestTones::loudspeakerDialIsHeard()
 
     // The pause between 0 and 1 is audible: about 2.1 s of silence (the pause and the silent
     // half of the key file) against about 0.1 s between the other keys.
-    QFile raw(rawPath);
-    QVERIFY(raw.open(QIODevice::ReadOnly));
-    const QVector<double> s = samplesOf(raw.readAll());
+    const QByteArray recorded = readFile(rawPath);
+    QVERIFY(recorded != "<missing>");
+    const QVector<double> s = samplesOf(recorded);
     const int frame = 220; // 10 ms
     QList<std::pair<int, int>> bursts; // [start, end) in frames
     for (int f = 0; (f + 1) * frame <= s.size(); ++f) {

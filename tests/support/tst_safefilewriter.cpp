@@ -11,10 +11,6 @@
 using namespace quirlanto;
 using namespace quirlanto::test;
 
-namespace {
-
-} // namespace
-
 Q_DECLARE_METATYPE(WriteStep)
 
 class TestSafeFileWriter : public QObject {
