@@ -133,9 +133,7 @@ LoadProviderResult readProviders(const QByteArray &data, ProviderTable &table)
 
     QStringList problems;
     const double enabled = reader.readNumber();
-    bool notANumber = false;
-    parseFieldNumber(reader.lastRawField(), &notANumber);
-    if (notANumber && data[reader.lastFieldStart()] == '"') {
+    if (reader.lastNumberWasBad() && data[reader.lastFieldStart()] == '"') {
         // The file starts with a row: the switch line is missing.
         problems << QStringLiteral("Die erste Zeile mit dem Schalter der Provider-Liste fehlt; die Liste ist "
                                    "ausgeschaltet.");
