@@ -21,6 +21,10 @@ namespace quirlanto::test {
 // The default settings line, and the short card names most register files in tests carry.
 inline const QByteArray kSettingsLine = R"(0,1,0,0,"",0,"00","49","89",12,"","",0)";
 inline const QByteArray kCardNames = R"("A","B","C","D")";
+// The card names and the whole file the program writes when it finds no register file.
+inline const QByteArray kDefaultCardNames = "\"B\xfcro 1\",\"B\xfcro 2\",\"Privat 1\",\"Privat 2\"";
+inline const QByteArray kNewRegisterFile =
+    "[QUIRLANTO VERSION 4]\r\n" + kSettingsLine + "\r\n" + kDefaultCardNames + "\r\n";
 
 // A whole register file: header, settings line, card names, then `entries` as given.
 QByteArray registerFile(const QByteArray &entries, const QByteArray &settingsLine = kSettingsLine);

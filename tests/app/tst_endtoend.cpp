@@ -11,15 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using quirlanto::test::kNewRegisterFile;
 using quirlanto::test::stopProcess;
-
-namespace {
-
-const QByteArray kNewFile = "[QUIRLANTO VERSION 4]\r\n"
-                            "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
-                            "\"B\xfcro 1\",\"B\xfcro 2\",\"Privat 1\",\"Privat 2\"\r\n";
-
-} // namespace
 
 class TestEndToEnd : public QObject {
     Q_OBJECT
@@ -134,7 +127,7 @@ private slots:
         QVERIFY2(!window.isEmpty(), "the window \"Quirlanto 4.1\" did not appear");
         QFile file(prefix + QStringLiteral("/Telefonregister.ini"));
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), kNewFile);
+        QCOMPARE(file.readAll(), kNewRegisterFile);
         QVERIFY(!QFile::exists(prefix + QStringLiteral("/Telefonregister.bak")));
         QVERIFY(!QFile::exists(m_root.filePath(QStringLiteral("Telefonregister.ini"))));
 

@@ -29,13 +29,6 @@ using namespace quirlanto;
 
 using namespace quirlanto::test;
 
-namespace {
-
-const QByteArray kNewFile = "[QUIRLANTO VERSION 4]\r\n" + kSettingsLine + "\r\n"
-                            "\"B\xfcro 1\",\"B\xfcro 2\",\"Privat 1\",\"Privat 2\"\r\n";
-
-} // namespace
-
 class TestMainWindow : public QObject {
     Q_OBJECT
 
@@ -100,7 +93,7 @@ private slots:
     {
         MainWindow &w = m_f->make();
         QVERIFY(startProgram(w, {}));
-        QCOMPARE(m_f->read("Telefonregister.ini"), kNewFile);
+        QCOMPARE(m_f->read("Telefonregister.ini"), kNewRegisterFile);
         QVERIFY(!QFile::exists(path("Telefonregister.bak")));
         QCOMPARE(MessageBoxes::shown().size(), 1);
         QCOMPARE(MessageBoxes::shown().first().icon, MessageIcon::Information);

@@ -225,13 +225,9 @@ private slots:
                                                "Muster, Erika (4930123456)"));
         if (deleted) {
             QCOMPARE(m_f->window->nameListModel(1)->rowCount(), 2);
-            QCOMPARE(m_f->read("Telefonregister.ini"),
-                     QByteArray("[QUIRLANTO VERSION 4]\r\n"
-                                "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
-                                "\"A\",\"B\",\"C\",\"D\"\r\n"
-                                             "1,\"M\xfcller\",\"49 89 555\",0\r\n"
-                                             "1,\"Zander\",\"4940777\",0\r\n"
-                                "2,\"Bernd\",\"43222\",1\r\n"));
+            QCOMPARE(m_f->read("Telefonregister.ini"), registerFile("1,\"M\xfcller\",\"49 89 555\",0\r\n"
+                                                                   "1,\"Zander\",\"4940777\",0\r\n"
+                                                                   "2,\"Bernd\",\"43222\",1\r\n"));
             QCOMPARE(m_f->read("Telefonregister.bak"), kRegister);
         } else {
             QCOMPARE(m_f->window->nameListModel(1)->rowCount(), 3);

@@ -19,13 +19,12 @@ Q_DECLARE_METATYPE(quirlanto::RegisterContents)
 namespace {
 
 const QByteArray kHeaderLine("[QUIRLANTO VERSION 4]\r\n");
-const QByteArray kDefaultSettingsLine("0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n");
-const QByteArray kDefaultCardsLine("\"B\xFCro 1\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n");
-const QByteArray kNewFile = kHeaderLine + kDefaultSettingsLine + kDefaultCardsLine;
+const QByteArray kDefaultSettingsLine = kSettingsLine + "\r\n";
+const QByteArray kDefaultCardsLine = kDefaultCardNames + "\r\n";
 
 QByteArray withDefaults(const QByteArray &entries)
 {
-    return kNewFile + entries;
+    return kNewRegisterFile + entries;
 }
 
 } // namespace
@@ -78,7 +77,7 @@ void TestRegisterFile::writtenBytes_data()
     QTest::addColumn<RegisterContents>("contents");
     QTest::addColumn<QByteArray>("bytes");
 
-    QTest::newRow("new file") << RegisterContents{} << kNewFile;
+    QTest::newRow("new file") << RegisterContents{} << kNewRegisterFile;
 
     RegisterContents muster;
     muster.cards[1].entries << makeItemText(QStringLiteral("Muster, Erika"), QStringLiteral("4930123456"), 1);
@@ -170,7 +169,7 @@ void TestRegisterFile::readThenWrite_data()
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QByteArray>("written");
     const QByteArray muster("2,\"Muster, Erika\",\"4930123456\",1\r\n");
-    QTest::newRow("new file unchanged") << kNewFile << kNewFile;
+    QTest::newRow("new file unchanged") << kNewRegisterFile << kNewRegisterFile;
     QTest::newRow("muster survives") << withDefaults(muster) << withDefaults(muster);
     QTest::newRow("no final line end") << withDefaults(muster.chopped(2)) << withDefaults(muster);
     QTest::newRow("trailing blank lines") << withDefaults(muster + "\r\n  \r\n") << withDefaults(muster);
@@ -181,7 +180,7 @@ void TestRegisterFile::readThenWrite_data()
         << kHeaderLine + "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",8.25,\"\",\"\",0\r\n" + kDefaultCardsLine
         << kHeaderLine + "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",8,\"\",\"\",0\r\n" + kDefaultCardsLine;
     QTest::newRow("size 12.5 rounds to even")
-        << kHeaderLine + "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12.5,\"\",\"\",0\r\n" + kDefaultCardsLine << kNewFile;
+        << kHeaderLine + "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12.5,\"\",\"\",0\r\n" + kDefaultCardsLine << kNewRegisterFile;
     QTest::newRow("positions 4 and 6, the later wins")
         << kHeaderLine + "0,1,0,7,\"\",-3,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n" + kDefaultCardsLine
         << kHeaderLine + "0,1,0,-3,\"\",-3,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n" + kDefaultCardsLine;
@@ -203,7 +202,7 @@ void TestRegisterFile::readThenWrite_data()
         << kHeaderLine + kDefaultSettingsLine + "\"\x80uro\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n1,\"M\xFCller\",\"1\",0\r\n"
         << kHeaderLine + kDefaultSettingsLine + "\"\x80uro\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n1,\"M\xFCller\",\"1\",0\r\n";
     QTest::newRow("port out of range takes default")
-        << kHeaderLine + "5,17,9,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",4\r\n" + kDefaultCardsLine << kNewFile;
+        << kHeaderLine + "5,17,9,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",4\r\n" + kDefaultCardsLine << kNewRegisterFile;
     QTest::newRow("size above range clamps")
         << kHeaderLine + "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",30,\"\",\"\",0\r\n" + kDefaultCardsLine
         << kHeaderLine + "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",24,\"\",\"\",0\r\n" + kDefaultCardsLine;
@@ -252,7 +251,7 @@ void TestRegisterFile::damagedFileKeepsWhatItCan_data()
         << withDefaults(a);
     QTest::newRow("setting not a number")
         << kHeaderLine + "0,COM2,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n" + kDefaultCardsLine
-        << "Zeile 2: „COM2“ ist als Einstellung keine gültige Zahl." << kNewFile;
+        << "Zeile 2: „COM2“ ist als Einstellung keine gültige Zahl." << kNewRegisterFile;
     QTest::newRow("ends inside the settings")
         << kHeaderLine + "1,3,0,0,\"9\""
         << "Die Datei endet vor dem Ende der Einstellungen; für die fehlenden Werte gelten die Grundwerte."
@@ -284,7 +283,7 @@ void TestRegisterFile::damagedFileKeepsWhatItCan_data()
             listed << QStringLiteral("Zeile %1: Die Kartennummer 9 gibt es nicht; der Eintrag „X“ wurde übersprungen.").arg(i + 4);
     }
     listed << QStringLiteral("… und 2 weitere Stellen.");
-    QTest::newRow("long list is cut") << withDefaults(many) << listed.join('\n') << kNewFile;
+    QTest::newRow("long list is cut") << withDefaults(many) << listed.join('\n') << kNewRegisterFile;
 }
 
 void TestRegisterFile::damagedFileKeepsWhatItCan()
@@ -303,7 +302,7 @@ void TestRegisterFile::missingFileIsCreated()
     QCOMPARE(outcome.kind, LoadRegisterOutcome::CreatedNew);
     QVERIFY2(outcome.writeResult.ok, qPrintable(outcome.writeResult.error));
     QCOMPARE(outcome.contents, RegisterContents{});
-    QCOMPARE(readFile(m_paths.registerPath), kNewFile);
+    QCOMPARE(readFile(m_paths.registerPath), kNewRegisterFile);
     QCOMPARE(entriesOf(m_dir->path()), QStringList{"Telefonregister.ini"});
 }
 
@@ -385,20 +384,20 @@ void TestRegisterFile::unreadableFileIsLeftAlone()
 
 void TestRegisterFile::writesRotateBackup()
 {
-    writeFile(m_paths.registerPath, kNewFile);
+    writeFile(m_paths.registerPath, kNewRegisterFile);
     LoadRegisterOutcome outcome = loadRegister(m_paths);
     QCOMPARE(outcome.kind, LoadRegisterOutcome::Loaded);
 
     outcome.contents.cards[0].entries << makeItemText("A", "1", 0);
     QVERIFY(writeRegister(outcome.contents, m_paths).ok);
-    QCOMPARE(readFile(m_paths.registerBackupPath), kNewFile);
+    QCOMPARE(readFile(m_paths.registerBackupPath), kNewRegisterFile);
     const QByteArray afterFirst = withDefaults("1,\"A\",\"1\",0\r\n");
     QCOMPARE(readFile(m_paths.registerPath), afterFirst);
 
     outcome.contents.cards[0].entries.clear();
     QVERIFY(writeRegister(outcome.contents, m_paths).ok);
     QCOMPARE(readFile(m_paths.registerBackupPath), afterFirst);
-    QCOMPARE(readFile(m_paths.registerPath), kNewFile);
+    QCOMPARE(readFile(m_paths.registerPath), kNewRegisterFile);
     QCOMPARE(entriesOf(m_dir->path()), (QStringList{"Telefonregister.bak", "Telefonregister.ini"}));
 }
 
