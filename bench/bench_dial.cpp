@@ -2,6 +2,7 @@
 // time from a dial request to the first byte of the command line on the (pseudo-)serial line.
 // Starts its own sound server with a null sink (pulseaudio must be installed) for the first.
 
+#include "benchsupport.h"
 #include "dial/clipboardsource.h"
 #include "dial/dialer.h"
 #include "dial/dialhost.h"
@@ -13,6 +14,7 @@
 #include "support/clock.h"
 #include "support/messagebox.h"
 #include "support/settingsstore.h"
+#include "support/version.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -36,12 +38,6 @@ using namespace quirlanto;
 using SteadyClock = std::chrono::steady_clock;
 
 namespace {
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 class BenchHost final : public DialHost {
 public:
@@ -146,7 +142,7 @@ void benchFirstByte()
         ms.push_back(std::chrono::duration<double, std::milli>(first - requested).count());
     }
     std::printf("dial request -> first byte on the line: median %.2f ms, max %.2f ms over %zu dials (goal <= 20 ms)\n",
-                median(ms), *std::max_element(ms.begin(), ms.end()), ms.size());
+                quirlanto::bench::median(ms), *std::max_element(ms.begin(), ms.end()), ms.size());
 }
 
 void benchLoudspeaker(const QString &programDir)
@@ -195,7 +191,7 @@ void benchLoudspeaker(const QString &programDir)
     }
     std::printf("loudspeaker dial of 12 digits: files %.3f s, wall/files median %.3f, max %.3f over %zu dials "
                 "(goal <= 1.05)\n",
-                double(filesUs) / 1e6, median(ratios), *std::max_element(ratios.begin(), ratios.end()), ratios.size());
+                double(filesUs) / 1e6, quirlanto::bench::median(ratios), *std::max_element(ratios.begin(), ratios.end()), ratios.size());
     rec.terminate();
     rec.waitForFinished(3000);
     pulse.terminate();
@@ -210,9 +206,7 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     MessageBoxes::setAutoAnswer(true);
-    QString programDir = QStringLiteral(QUIRLANTO_PROGRAM_DIR);
-    if (!programDir.endsWith(QLatin1Char('/')))
-        programDir += QLatin1Char('/');
+    const QString programDir = addBackslash(QStringLiteral(QUIRLANTO_PROGRAM_DIR));
 
     benchFirstByte();
     benchLoudspeaker(programDir);

@@ -1,4 +1,5 @@
 // Cost of preparing a number and building its command line, per call.
+#include "benchsupport.h"
 #include "dial/modemcommand.h"
 #include "dial/numberpreparation.h"
 #include "providers/providertable.h"
@@ -6,7 +7,6 @@
 
 #include <QElapsedTimer>
 
-#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -45,10 +45,9 @@ double nsPerCall(const ProviderTable *providers, const Settings &settings, const
         }
         ns.push_back(double(timer.nsecsElapsed()) / calls);
     }
-    std::sort(ns.begin(), ns.end());
     if (sink == 0)
         std::printf("(nothing built)\n");
-    return ns[ns.size() / 2];
+    return quirlanto::bench::median(ns);
 }
 
 } // namespace

@@ -33,20 +33,7 @@ double medianMs(const std::function<void()> &prepare, const std::function<void()
 
 void fill(ProviderTable &t)
 {
-    static const char *const kNames[] = {"Telenetz", "Ärztefunk", "billig, schnell", "Nachtnetz",
-                                         "Fernlinie", "Weltweit",  "Ortsnetz",        "Zentrale"};
-    quint32 x = 4711;
-    auto next = [&x](quint32 n) {
-        x = x * 1103515245u + 12345u;
-        return (x >> 8) % n;
-    };
-    t.clear();
-    for (int i = 0; i < ProviderTable::kMaxRows; ++i) {
-        t.appendUnsorted(ProviderTable::makeEntry(
-            QString::fromUtf8(kNames[next(8)]) + QLatin1Char(' ') + QString::number(next(100000)),
-            QStringLiteral("010") + QString::number(10 + next(90)), qint16(next(2)), qint16(next(2)),
-            qint16(next(12)), qint16(12 + next(13)), qint16(next(2)), qint16(next(2)), qint16(next(2))));
-    }
+    quirlanto::bench::fillRandomProviders(t, 4711);
 }
 
 } // namespace

@@ -3,14 +3,10 @@
 
 #include "providers/providerfile.h"
 
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstring>
 #include <cstdio>
-#include <functional>
-#include <vector>
 
 using namespace quirlanto;
 
@@ -22,22 +18,9 @@ constexpr int kRuns = 7;
 
 ProviderTable generatedTable()
 {
-    static const char *const kNames[] = {"Telenetz", "Ärztefunk", "billig, schnell", "Nachtnetz", "Fernlinie",
-                                         "Weltweit", "Ortsnetz", "Zentrale"};
     ProviderTable t;
+    quirlanto::bench::fillRandomProviders(t, 12345);
     t.providersEnabled = true;
-    quint32 x = 12345;
-    auto next = [&x](quint32 n) {
-        x = x * 1103515245u + 12345u;
-        return (x >> 8) % n;
-    };
-    for (int i = 0; i < ProviderTable::kMaxRows; ++i) {
-        ProviderEntry e = ProviderTable::makeEntry(
-            QString::fromUtf8(kNames[next(8)]) + QLatin1Char(' ') + QString::number(next(100000)),
-            QStringLiteral("010") + QString::number(10 + next(90)), qint16(next(2)), qint16(next(2)),
-            qint16(next(12)), qint16(12 + next(13)), qint16(next(2)), qint16(next(2)), qint16(next(2)));
-        t.appendUnsorted(e);
-    }
     t.sortRows();
     return t;
 }

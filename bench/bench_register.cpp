@@ -4,13 +4,9 @@
 #include "register/phoneentry.h"
 #include "register/registerfile.h"
 
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
-#include <functional>
-#include <vector>
 
 using namespace quirlanto;
 
