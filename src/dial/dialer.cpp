@@ -99,7 +99,7 @@ void Dialer::dialEntry(const QString &name, const QString &number, bool zeroFlag
     if (settings.dialDevice == Loudspeaker) {
         m_dialing = true;
         const QString problem = playCommandLine(
-            commandLine, m_programDirectory.isEmpty() ? programDirectory() : m_programDirectory, m_tones);
+            commandLine, programDirectory(), m_tones);
         if (!problem.isEmpty()) {
             MessageBoxes::show(m_host.dialogParent(), MessageIcon::Warning,
                                QStringLiteral("Die Wähltöne können nicht abgespielt werden.\n\n") + problem);

@@ -49,8 +49,6 @@ public:
     // The open window "Anwahl", or null.
     ProgressWindow *progressWindow() const { return m_window; }
 
-    // Program folder whose snd/ holds the tone files; programDirectory() unless set.
-    void setProgramDirectory(const QString &directory) { m_programDirectory = directory; }
     // Test seam for the refusal beep.
     void setBeep(std::function<void()> beep) { m_beep = std::move(beep); }
 
@@ -72,7 +70,6 @@ private:
     RedialMemory m_redial;
     bool m_dialing = false;
     QPointer<ProgressWindow> m_window;
-    QString m_programDirectory;
     std::function<void()> m_beep;
 };
 

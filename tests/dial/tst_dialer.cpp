@@ -11,6 +11,7 @@
 #include "support/messagebox.h"
 #include "support/programflags.h"
 #include "support/settingsstore.h"
+#include "support/version.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -119,6 +120,7 @@ void TestDialer::init()
     m_timedOut = false;
     MessageBoxes::setAutoAnswer(true);
     MessageBoxes::clearShown();
+    setProgramDirectoryOverride(QStringLiteral("/opt/q/"));
     m_modem = std::make_unique<HayesSimulator>(HayesSimulator::EchoThenOk);
     QVERIFY(m_modem->isValid());
     m_ports.setValue(QStringLiteral("Ports/COM1"), m_modem->devicePath());
@@ -130,6 +132,7 @@ void TestDialer::cleanup()
     m_dialer.reset();
     m_link.reset();
     m_modem.reset();
+    setProgramDirectoryOverride({});
     QVERIFY(!modalBusy);
     QVERIFY2(!m_timedOut, "a dial did not end by itself");
 }
@@ -138,7 +141,6 @@ void TestDialer::makeDialer()
 {
     m_link = std::make_unique<ModemLink>(m_ports);
     m_dialer = std::make_unique<Dialer>(m_host, m_clipboard, *m_link, m_tones, m_clock);
-    m_dialer->setProgramDirectory(QStringLiteral("/opt/q/"));
     m_dialer->setBeep([this] { ++m_beeps; });
     connect(m_dialer.get(), &Dialer::progressWindowShown, this, [this](ProgressWindow *w) {
         const auto *heading = w->findChild<QLabel *>(QStringLiteral("Label1"));
