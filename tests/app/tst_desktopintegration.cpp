@@ -6,10 +6,7 @@
 #include "app/startup.h"
 #include "app/traycontroller.h"
 #include "support/autostart.h"
-#include "support/helplinks.h"
 #include "support/messagebox.h"
-#include "support/programflags.h"
-#include "support/settingsstore.h"
 #include "support/version.h"
 
 #include <QAction>

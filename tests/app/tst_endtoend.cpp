@@ -12,6 +12,7 @@
 #include <QtTest>
 
 using quirlanto::test::kNewRegisterFile;
+using quirlanto::test::readFile;
 using quirlanto::test::stopProcess;
 
 class TestEndToEnd : public QObject {
@@ -110,12 +111,7 @@ private slots:
         quirlanto.setWorkingDirectory(m_root.path()); // the files belong beside the program, not here
         quirlanto.start(program, {});
         QVERIFY(quirlanto.waitForStarted());
-        auto stop = qScopeGuard([&] {
-            if (quirlanto.state() == QProcess::Running) {
-                quirlanto.kill();
-                quirlanto.waitForFinished(5000);
-            }
-        });
+        auto stop = qScopeGuard([&] { stopProcess(quirlanto, 5000); });
 
         // The new-file message comes first and is modal.
         const QString message = waitForWindow(QStringLiteral("^Quirlanto$"));
@@ -125,9 +121,7 @@ private slots:
 
         const QString window = waitForWindow(QStringLiteral("^Quirlanto 4\\.1$"));
         QVERIFY2(!window.isEmpty(), "the window \"Quirlanto 4.1\" did not appear");
-        QFile file(prefix + QStringLiteral("/Telefonregister.ini"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), kNewRegisterFile);
+        QCOMPARE(readFile(prefix + QStringLiteral("/Telefonregister.ini")), kNewRegisterFile);
         QVERIFY(!QFile::exists(prefix + QStringLiteral("/Telefonregister.bak")));
         QVERIFY(!QFile::exists(m_root.filePath(QStringLiteral("Telefonregister.ini"))));
 

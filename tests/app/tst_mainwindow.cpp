@@ -5,11 +5,8 @@
 #include "options/optionspage.h"
 #include "register/namelistview.h"
 #include "register/phoneentry.h"
-#include "support/helplinks.h"
 #include "support/messagebox.h"
 #include "support/programflags.h"
-#include "support/settingsstore.h"
-#include "support/version.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,23 +1,17 @@
 // "Telefonbuch": keys inside the editor, and what OK and Cancel do to the list and the file.
 #include "app/mainwindow.h"
 #include "testsupport.h"
-#include "app/startup.h"
 #include "register/entryeditor.h"
 #include "register/namelistmodel.h"
 #include "register/namelistview.h"
 #include "register/phoneentry.h"
-#include "support/helplinks.h"
-#include "support/messagebox.h"
 #include "support/programflags.h"
-#include "support/settingsstore.h"
-#include "support/version.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QtTest>
 #include <functional>

@@ -1,15 +1,11 @@
 // The name lists: what the user sees, keys, mouse, the menu "Namensliste" and deleting.
 #include "app/mainwindow.h"
 #include "testsupport.h"
-#include "app/startup.h"
 #include "register/namelistmodel.h"
 #include "register/namelistview.h"
 #include "register/phoneentry.h"
-#include "support/helplinks.h"
 #include "support/messagebox.h"
 #include "support/programflags.h"
-#include "support/settingsstore.h"
-#include "support/version.h"
 
 #include <QAction>
 #include <QFile>
