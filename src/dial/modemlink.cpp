@@ -5,14 +5,21 @@
 
 #include <QComboBox>
 
+#include <algorithm>
+#include <string>
+
 #include <sys/ioctl.h>
 #include <termios.h>
 
 namespace quirlanto {
 
 namespace {
-const char *const kResultWords[] = {"NO DIALTONE", "NO CARRIER", "NO ANSWER", "ERROR", "BUSY"};
-constexpr qsizetype kLongestResultWord = 11;
+constexpr qsizetype kLongestResultWord = [] {
+    qsizetype longest = 0;
+    for (const ModemResultWord &result : kModemResultWords)
+        longest = std::max<qsizetype>(longest, std::char_traits<char>::length(result.word));
+    return longest;
+}();
 } // namespace
 
 QString portDevice(int comPort, const SettingsStore &store)
@@ -119,8 +126,8 @@ void ModemLink::scanResultWords(qsizetype previousLength)
     const qsizetype from = qMax<qsizetype>(0, previousLength - (kLongestResultWord - 1));
     qsizetype bestAt = -1;
     QString best;
-    for (const char *word : kResultWords) {
-        const QLatin1String w(word);
+    for (const ModemResultWord &result : kModemResultWords) {
+        const QLatin1String w(result.word);
         qsizetype at = m_answer.lastIndexOf(w);
         if (at >= from && at + w.size() > previousLength && at > bestAt) {
             bestAt = at;

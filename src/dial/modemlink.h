@@ -11,6 +11,19 @@ namespace quirlanto {
 
 class SettingsStore;
 
+// The modem's failure words and what the window "Anwahl" tells the user about them.
+struct ModemResultWord {
+    const char *word;
+    const char *text;
+};
+inline constexpr ModemResultWord kModemResultWords[] = {
+    {"ERROR", "Das Modem meldet einen Fehler"},
+    {"NO DIALTONE", "Kein Wählton"},
+    {"BUSY", "Besetzt"},
+    {"NO CARRIER", "Keine Verbindung"},
+    {"NO ANSWER", "Keine Antwort"},
+};
+
 // COMn is /dev/ttyS(n-1) unless the settings store names another device in "Ports/COMn".
 QString portDevice(int comPort, const SettingsStore &store);
 

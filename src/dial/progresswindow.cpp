@@ -1,5 +1,7 @@
 #include "dial/progresswindow.h"
 
+#include "dial/modemlink.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -8,18 +10,7 @@ namespace quirlanto {
 
 QString resultWordText(const QString &word)
 {
-    struct Meaning {
-        const char *word;
-        const char *text;
-    };
-    static const Meaning kMeanings[] = {
-        {"ERROR", "Das Modem meldet einen Fehler"},
-        {"NO DIALTONE", "Kein Wählton"},
-        {"BUSY", "Besetzt"},
-        {"NO CARRIER", "Keine Verbindung"},
-        {"NO ANSWER", "Keine Antwort"},
-    };
-    for (const Meaning &m : kMeanings) {
+    for (const ModemResultWord &m : kModemResultWords) {
         if (word == QLatin1String(m.word))
             return QStringLiteral("%1 (%2)").arg(QString::fromUtf8(m.text), word);
     }
