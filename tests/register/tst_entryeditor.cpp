@@ -106,6 +106,7 @@ private slots:
         editor.show();
         QVERIFY(QTest::qWaitForWindowExposed(&editor));
         QTest::keyClick(editor.nameBox(), Qt::Key_Escape);
+        QVERIFY(!editor.isVisible()); // the result is Rejected before any key
         QCOMPARE(editor.result(), int(QDialog::Rejected));
     }
 
