@@ -123,6 +123,12 @@ struct Fixture {
         model()->addProviderRow(QStringLiteral("Gamma"), QStringLiteral("01011"), 0, 1, 10, 20, 0, 1, 0);
     }
 
+    [[nodiscard]] bool showPage()
+    {
+        page.show();
+        return QTest::qWaitForWindowExposed(&page);
+    }
+
     void clickHeader(int column)
     {
         QHeaderView *head = view()->header();
@@ -249,8 +255,7 @@ private slots:
         QFETCH(QString, best);
         Fixture f;
         f.addRows();
-        f.page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f.page));
+        QVERIFY(f.showPage());
         for (int column : clicks)
             f.clickHeader(column);
 
@@ -278,8 +283,7 @@ private slots:
     {
         Fixture f;
         f.addRows();
-        f.page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f.page));
+        QVERIFY(f.showPage());
         const QString tip = QStringLiteral("Änderungen über Kontextmenü (rechte Maustaste)");
         for (const QPoint &at : {f.rowPoint(2), QPoint(10, f.view()->viewport()->height() - 3)}) {
             QToolTip::hideText();
@@ -312,8 +316,7 @@ private slots:
         QFETCH(bool, changeEnabled);
         Fixture f;
         f.addRows();
-        f.page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f.page));
+        QVERIFY(f.showPage());
         QPoint at(10, f.view()->viewport()->height() - 3);
         if (select) {
             at = f.rowPoint(select);
@@ -358,8 +361,7 @@ private slots:
     {
         Fixture f;
         f.addRows();
-        f.page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f.page));
+        QVERIFY(f.showPage());
         ProviderEditorValues opened;
         bool busyWhileOpen = false;
         bool seen = false;
@@ -387,8 +389,7 @@ private slots:
     {
         Fixture f;
         f.addRows();
-        f.page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f.page));
+        QVERIFY(f.showPage());
         ProviderEditorValues opened;
         bool seen = false;
         whenEditorShown([&](ProviderEditor *e) { opened = e->values(); e->close(); }, &seen);
@@ -405,8 +406,7 @@ private slots:
     void changesAndFileBytes()
     {
         Fixture f;
-        f.page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f.page));
+        QVERIFY(f.showPage());
 
         // Insert with typed values; Enter in the boxes moves on, it does not accept.
         whenEditorShown([](ProviderEditor *e) {
