@@ -4,6 +4,7 @@
 #include "providers/providerlistmodel.h"
 #include "providers/providerlistview.h"
 #include "providers/providertable.h"
+#include "register/phoneentry.h"
 #include "support/messagebox.h"
 #include "support/programflags.h"
 
@@ -14,16 +15,6 @@
 #include <QVBoxLayout>
 
 namespace quirlanto {
-
-namespace {
-
-// The file has no escape for a double quote; store what the file will hold.
-QString withoutDoubleQuotes(QString text)
-{
-    return text.replace(QLatin1Char('"'), QLatin1Char('\''));
-}
-
-} // namespace
 
 QString providerDeleteQuestion(const QString &name, const QString &networkPrefix)
 {
@@ -225,8 +216,12 @@ void ProviderListController::applyEditor(const ProviderEditorValues &values)
     if (!values.name.isEmpty() && !values.networkPrefix.isEmpty()) {
         const qint16 weekday = (values.dayClassCode == 1 || values.dayClassCode == 3) ? 1 : 0;
         const qint16 weekend = (values.dayClassCode == 2 || values.dayClassCode == 3) ? 1 : 0;
-        position = m_model->addProviderRow(withoutDoubleQuotes(values.name), withoutDoubleQuotes(values.networkPrefix),
-                                           weekday, weekend, values.startHour, values.endHour,
+        // The file has no escape for a double quote; store what the file will hold.
+        QString name = values.name;
+        QString networkPrefix = values.networkPrefix;
+        quotesToApostrophes(name);
+        quotesToApostrophes(networkPrefix);
+        position = m_model->addProviderRow(name, networkPrefix, weekday, weekend, values.startHour, values.endHour,
                                            values.local ? 1 : 0, values.longDistance ? 1 : 0,
                                            values.abroad ? 1 : 0);
         refused = position == 0;
