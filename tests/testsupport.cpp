@@ -48,6 +48,14 @@ QStringList entriesOf(const QString &dir)
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
+QStringList names(const ProviderTable &table)
+{
+    QStringList out;
+    for (const ProviderEntry &e : table.rows())
+        out << e.name;
+    return out;
+}
+
 void stopProcess(QProcess &process, int ms)
 {
     if (process.state() == QProcess::NotRunning)

@@ -3,6 +3,7 @@
 
 #include "app/mainwindow.h"
 #include "app/traycontroller.h"
+#include "providers/providertable.h"
 #include "support/helplinks.h"
 #include "support/settingsstore.h"
 
@@ -37,6 +38,9 @@ void writeFile(const QString &path, const QByteArray &bytes);
 QList<QByteArray> lines(const QByteArray &bytes);
 // Everything in a folder, hidden files included, by name.
 QStringList entriesOf(const QString &dir);
+
+// The providers' names in table order.
+QStringList names(const ProviderTable &table);
 
 // Asks a helper process to end and kills it when it does not within `ms`.
 void stopProcess(QProcess &process, int ms = 3000);

@@ -26,14 +26,6 @@ QByteArray crlf(const char *lines)
     return b;
 }
 
-QStringList names(const ProviderTable &t)
-{
-    QStringList out;
-    for (const ProviderEntry &e : t.rows())
-        out << e.name;
-    return out;
-}
-
 } // namespace
 
 class TestProviderFile : public QObject {

@@ -1,21 +1,15 @@
 #include "providers/providertable.h"
+#include "testsupport.h"
 
 #include <QRandomGenerator>
 #include <QTest>
 
 using namespace quirlanto;
+using namespace quirlanto::test;
 
 Q_DECLARE_METATYPE(quirlanto::DayClass)
 
 namespace {
-
-QStringList names(const ProviderTable &t)
-{
-    QStringList out;
-    for (const ProviderEntry &e : t.rows())
-        out << e.name;
-    return out;
-}
 
 void add(ProviderTable &t, const QString &name, const QString &prefix = QStringLiteral("010"), qint16 wd = 1,
          qint16 we = 1, qint16 from = 0, qint16 to = 24, qint16 n = 1, qint16 f = 1, qint16 a = 1)
