@@ -49,7 +49,6 @@ public:
     bool isOpen() const { return m_port.isOpen(); }
 
     const QString &modemAnswer() const { return m_answer; }
-    QString lastDevice() const { return m_port.portName(); }
     // The answer of the last dial in a message box; "(keine Rückmeldung)" when there was none.
     void showModemAnswer(QWidget *parent);
 

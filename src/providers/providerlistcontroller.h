@@ -28,7 +28,6 @@ public:
 
     ProviderListView *view() const { return m_view; }
     ProviderListModel *model() const { return m_model; }
-    QMenu *contextMenu() const { return m_menu; }
 
     // The start-up may settle the program folder only when it loads the files.
     void setFilePaths(const QString &filePath, const QString &backupPath);

@@ -18,8 +18,6 @@ public:
 
     explicit ProviderListModel(ProviderTable &table, QObject *parent = nullptr);
 
-    ProviderTable &table() const { return m_table; }
-
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
