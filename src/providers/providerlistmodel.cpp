@@ -53,25 +53,14 @@ int ProviderListModel::addProviderRow(const QString &name, const QString &networ
                                       qint16 weekendFlag, qint16 fromHour, qint16 toHour, qint16 localFlag,
                                       qint16 longDistanceFlag, qint16 abroadFlag)
 {
+    // A refused row must not reset the view.
     if (m_table.rowCount() >= ProviderTable::kMaxRows)
         return 0;
     beginResetModel();
-    const bool added = m_table.addProviderRow(name, networkPrefix, weekdayFlag, weekendFlag, fromHour, toHour,
-                                              localFlag, longDistanceFlag, abroadFlag);
+    const int position = m_table.addProviderRow(name, networkPrefix, weekdayFlag, weekendFlag, fromHour, toHour,
+                                                localFlag, longDistanceFlag, abroadFlag);
     endResetModel();
-    if (!added)
-        return 0;
-
-    // The table puts a new row after every row that sorts equal to it, and an identical
-    // row always sorts equal: so the new row is the last one identical to it.
-    const ProviderEntry expected = ProviderTable::makeEntry(name, networkPrefix, weekdayFlag, weekendFlag, fromHour,
-                                                            toHour, localFlag, longDistanceFlag, abroadFlag);
-    const QList<ProviderEntry> &rows = m_table.rows();
-    for (qsizetype i = rows.size() - 1; i >= 0; --i) {
-        if (rows.at(i) == expected)
-            return int(i) + 1;
-    }
-    return 0;
+    return position;
 }
 
 void ProviderListModel::removeProviderRow(int position)

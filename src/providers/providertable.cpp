@@ -74,19 +74,20 @@ ProviderEntry ProviderTable::makeEntry(const QString &name, const QString &netwo
     return e;
 }
 
-bool ProviderTable::addProviderRow(const QString &name, const QString &networkPrefix, qint16 weekdayFlag,
-                                   qint16 weekendFlag, qint16 fromHour, qint16 toHour, qint16 localFlag,
-                                   qint16 longDistanceFlag, qint16 abroadFlag)
+int ProviderTable::addProviderRow(const QString &name, const QString &networkPrefix, qint16 weekdayFlag,
+                                  qint16 weekendFlag, qint16 fromHour, qint16 toHour, qint16 localFlag,
+                                  qint16 longDistanceFlag, qint16 abroadFlag)
 {
     if (rowCount() >= kMaxRows)
-        return false;
+        return 0;
     const ProviderEntry e = makeEntry(name, networkPrefix, weekdayFlag, weekendFlag, fromHour, toHour, localFlag,
                                       longDistanceFlag, abroadFlag);
     // After all rows that sort equal: the place a stable re-sort of the appended row gives.
     const auto at = std::upper_bound(m_rows.begin(), m_rows.end(), e,
                                      [this](const ProviderEntry &x, const ProviderEntry &y) { return lessForSort(x, y); });
-    m_rows.insert(at, e);
-    return true;
+    const qsizetype index = at - m_rows.begin();
+    m_rows.insert(index, e);
+    return int(index) + 1;
 }
 
 void ProviderTable::removeProviderRow(int position)

@@ -20,10 +20,11 @@ public:
     const QList<ProviderEntry> &rows() const { return m_rows; }
 
     // Trims name and prefix, derives the day class, inserts in sort order (after equal rows).
-    // Returns false (and adds nothing) when the table already holds kMaxRows rows.
-    bool addProviderRow(const QString &name, const QString &networkPrefix, qint16 weekdayFlag,
-                        qint16 weekendFlag, qint16 fromHour, qint16 toHour, qint16 localFlag,
-                        qint16 longDistanceFlag, qint16 abroadFlag);
+    // Returns the 1-based position of the new row; 0 (and adds nothing) when the table already
+    // holds kMaxRows rows.
+    int addProviderRow(const QString &name, const QString &networkPrefix, qint16 weekdayFlag,
+                       qint16 weekendFlag, qint16 fromHour, qint16 toHour, qint16 localFlag,
+                       qint16 longDistanceFlag, qint16 abroadFlag);
     void removeProviderRow(int position);
     void clear() { m_rows.clear(); }
 
