@@ -85,10 +85,7 @@ TelLink parseTelLink(const QString &uri)
                 link.status = extStatus;
             continue;
         }
-        for (QChar c : value) {
-            if (c.isDigit())
-                link.extension.append(c);
-        }
+        link.extension += filterDialChars(value);
     }
     return link;
 }
