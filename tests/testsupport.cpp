@@ -56,6 +56,28 @@ QStringList names(const ProviderTable &table)
     return out;
 }
 
+QPointer<QTimer> whenShown(std::function<QWidget *()> find, std::function<void(QWidget *)> act, bool *seen)
+{
+    auto *timer = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    if (seen)
+        *seen = false;
+    QObject::connect(timer, &QTimer::timeout, [timer, tries, find, act, seen] {
+        QWidget *w = find();
+        if (!w && ++*tries < 3000) // generous for slow runs (valgrind)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (w) {
+            if (seen)
+                *seen = true;
+            act(w);
+        }
+    });
+    timer->start(10);
+    return timer;
+}
+
 void stopProcess(QProcess &process, int ms)
 {
     if (process.state() == QProcess::NotRunning)

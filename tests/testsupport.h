@@ -11,10 +11,13 @@
 #include <QByteArray>
 #include <QIcon>
 #include <QList>
+#include <QPointer>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
 
+#include <functional>
 #include <memory>
 
 namespace quirlanto::test {
@@ -41,6 +44,12 @@ QStringList entriesOf(const QString &dir);
 
 // The providers' names in table order.
 QStringList names(const ProviderTable &table);
+
+// Runs `act` on the next modal dialog or popup once `find` sees it; the caller's exec() returns
+// when `act` closes it. `seen` tells afterwards whether anything appeared at all. Deleting the
+// timer stops the wait.
+QPointer<QTimer> whenShown(std::function<QWidget *()> find, std::function<void(QWidget *)> act,
+                           bool *seen = nullptr);
 
 // Asks a helper process to end and kills it when it does not within `ms`.
 void stopProcess(QProcess &process, int ms = 3000);

@@ -42,31 +42,6 @@ using namespace quirlanto::test;
 
 namespace {
 
-// Runs `act` on the next modal dialog or popup once it is up; the caller's exec() returns
-// when `act` closes it. `seen` tells afterwards whether anything appeared at all.
-QPointer<QTimer> whenShown(std::function<QWidget *()> find, std::function<void(QWidget *)> act,
-                           bool *seen = nullptr)
-{
-    auto *timer = new QTimer;
-    auto tries = std::make_shared<int>(0);
-    if (seen)
-        *seen = false;
-    QObject::connect(timer, &QTimer::timeout, [timer, tries, find, act, seen] {
-        QWidget *w = find();
-        if (!w && ++*tries < 3000) // generous for slow runs (valgrind)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (w) {
-            if (seen)
-                *seen = true;
-            act(w);
-        }
-    });
-    timer->start(10);
-    return timer;
-}
-
 QPointer<QTimer> whenEditorShown(std::function<void(ProviderEditor *)> act, bool *seen = nullptr)
 {
     return whenShown([] { return qobject_cast<ProviderEditor *>(QApplication::activeModalWidget()); },

@@ -37,18 +37,26 @@ private:
 
     QString path(const char *name) const { return m_f->path(name); }
     QAction *menuItem(const QString &text) const { return m_f->menuItem(text); }
+    QPointer<QTimer> m_watch;
+    bool m_editorSeen = true;
+
     // Runs `act` on the editor once it is open modally; records what it showed.
     void whenEditorOpens(std::function<void(EntryEditor &)> act, PhoneEntry *shown = nullptr, bool *busy = nullptr)
     {
-        QTimer::singleShot(0, this, [=] {
-            auto *editor = qobject_cast<EntryEditor *>(QApplication::activeModalWidget());
-            QVERIFY(editor);
-            if (shown)
-                *shown = editor->entry();
-            if (busy)
-                *busy = modalBusy;
-            act(*editor);
-        });
+        m_watch = whenShown([] { return qobject_cast<EntryEditor *>(QApplication::activeModalWidget()); },
+                            [=](QWidget *w) {
+                                auto *editor = static_cast<EntryEditor *>(w);
+                                if (shown)
+                                    *shown = editor->entry();
+                                if (busy)
+                                    *busy = modalBusy;
+                                act(*editor);
+                                // A failed check inside `act` returns early: close anyway so the
+                                // test reports the failure instead of hanging in exec().
+                                if (editor->isVisible())
+                                    editor->reject();
+                            },
+                            &m_editorSeen);
     }
     static void type(EntryEditor &e, const QString &name, const QString &number)
     {
@@ -60,10 +68,16 @@ private:
 private slots:
     void init()
     {
+        m_editorSeen = true;
         m_f = std::make_unique<WindowFixture>();
         m_f->start(kRegister);
     }
-    void cleanup() { m_f.reset(); }
+    void cleanup()
+    {
+        delete m_watch;
+        m_f.reset();
+        QVERIFY2(m_editorSeen, "the editor did not open");
+    }
 
     void editorTexts()
     {

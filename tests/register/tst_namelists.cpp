@@ -48,12 +48,12 @@ private:
         }
     }
 
+    QPointer<QTimer> m_watch;
+
     void closePopupSoon()
     {
-        QTimer::singleShot(50, this, [] {
-            if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget()))
-                menu->close();
-        });
+        m_watch = whenShown([] { return qobject_cast<QMenu *>(QApplication::activePopupWidget()); },
+                            [](QWidget *menu) { menu->close(); });
     }
 
 private slots:
@@ -69,7 +69,11 @@ private slots:
         });
         m_f->activate();
     }
-    void cleanup() { m_f.reset(); }
+    void cleanup()
+    {
+        delete m_watch;
+        m_f.reset();
+    }
 
     void listShowsNamesAndKeepsItemTexts()
     {
