@@ -1,6 +1,5 @@
 #include "app/mainwindow.h"
 #include "testsupport.h"
-#include "app/startup.h"
 #include "providers/bestprovider.h"
 #include "providers/hourrangeslider.h"
 #include "providers/providereditor.h"
@@ -9,11 +8,8 @@
 #include "providers/providerlistmodel.h"
 #include "providers/providerlistview.h"
 #include "providers/providertable.h"
-#include "support/helplinks.h"
 #include "support/messagebox.h"
 #include "support/programflags.h"
-#include "support/settingsstore.h"
-#include "support/version.h"
 
 #include <QAction>
 #include <QApplication>
