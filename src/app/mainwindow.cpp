@@ -480,9 +480,10 @@ void MainWindow::editEntry(const PhoneEntry &entry, bool newEntry)
         return;
     EntryEditor editor(this);
     editor.setEntry(entry);
-    modalBusy = true;
-    const int result = editor.exec();
-    modalBusy = false;
+    const int result = [&editor] {
+        const ModalBusyScope busy;
+        return editor.exec();
+    }();
     if (result != QDialog::Accepted)
         return;
 
