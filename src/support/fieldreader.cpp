@@ -37,8 +37,8 @@ double strtodC(const char *text)
     return strtod_l(text, nullptr, cLocale);
 }
 
-} // namespace
-
+// The number rule of the field stream; `bad` tells whether the text was not a clean number
+// (it then reads as its leading number part, or 0).
 double parseFieldNumber(QByteArrayView text, bool *bad)
 {
     *bad = false;
@@ -98,6 +98,9 @@ double parseFieldNumber(QByteArrayView text, bool *bad)
     }
     return value;
 }
+
+} // namespace
+
 
 FieldReader::FieldReader(QByteArray data, qsizetype startOffset)
     : m_data(std::move(data))

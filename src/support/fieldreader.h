@@ -55,8 +55,4 @@ private:
     bool m_unclosedQuote = false;
 };
 
-// The number rule of the field stream on its own; `bad` tells whether the text was not a clean
-// number (it then reads as its leading number part, or 0).
-double parseFieldNumber(QByteArrayView text, bool *bad);
-
 } // namespace quirlanto
