@@ -28,8 +28,8 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <pty.h>
 #include <poll.h>
+#include <pty.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -61,7 +61,7 @@ public:
         char name[256] = {};
         if (openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
             return;
-        termios raw {};
+        termios raw{};
         tcgetattr(m_slave, &raw);
         cfmakeraw(&raw);
         tcsetattr(m_slave, TCSANOW, &raw);
@@ -76,7 +76,11 @@ public:
         ::close(m_slave);
         ::close(m_master);
     }
-    void arm() { m_firstByte = SteadyClock::time_point(); m_armed = true; }
+    void arm()
+    {
+        m_firstByte = SteadyClock::time_point();
+        m_armed = true;
+    }
     SteadyClock::time_point firstByte() const { return m_firstByte; }
 
     QString path;
@@ -86,7 +90,7 @@ private:
     {
         std::string line;
         while (!m_stop) {
-            pollfd p {m_master, POLLIN, 0};
+            pollfd p{m_master, POLLIN, 0};
             if (poll(&p, 1, 20) <= 0)
                 continue;
             char buf[512];
@@ -107,8 +111,8 @@ private:
     int m_master = -1;
     int m_slave = -1;
     std::thread m_thread;
-    std::atomic<bool> m_stop {false};
-    std::atomic<bool> m_armed {false};
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_armed{false};
     SteadyClock::time_point m_firstByte;
 };
 
@@ -191,7 +195,8 @@ void benchLoudspeaker(const QString &programDir)
     }
     std::printf("loudspeaker dial of 12 digits: files %.3f s, wall/files median %.3f, max %.3f over %zu dials "
                 "(goal <= 1.05)\n",
-                double(filesUs) / 1e6, quirlanto::bench::median(ratios), *std::max_element(ratios.begin(), ratios.end()), ratios.size());
+                double(filesUs) / 1e6, quirlanto::bench::median(ratios),
+                *std::max_element(ratios.begin(), ratios.end()), ratios.size());
     rec.terminate();
     rec.waitForFinished(3000);
     pulse.terminate();

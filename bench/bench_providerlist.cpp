@@ -66,7 +66,11 @@ int main(int argc, char *argv[])
     };
 
     std::printf("provider list, %d rows, median of %d runs (goal <= 150 ms each)\n", ProviderTable::kMaxRows, kRuns);
-    const double load = medianMs([&] { fill(table); }, [&] { list.refresh(); settle(); });
+    const double load = medianMs([&] { fill(table); },
+                                 [&] {
+                                     list.refresh();
+                                     settle();
+                                 });
     std::printf("  load into the list           %8.2f ms\n", load);
 
     const char *const captions[] = {"Name", "Netz", "Tag", "ab", "bis", "Weite"};
@@ -81,11 +85,22 @@ int main(int argc, char *argv[])
                 list.columnClicked(other);
                 settle();
             },
-            [&] { list.columnClicked(column); settle(); });
-        const double reverse = medianMs([&] { list.columnClicked(other); list.columnClicked(column); settle(); },
-                                        [&] { list.columnClicked(column); settle(); });
-        std::printf("  sort by %-6s first click %8.2f ms, same header again %8.2f ms\n", captions[column - 1],
-                    first, reverse);
+            [&] {
+                list.columnClicked(column);
+                settle();
+            });
+        const double reverse = medianMs(
+            [&] {
+                list.columnClicked(other);
+                list.columnClicked(column);
+                settle();
+            },
+            [&] {
+                list.columnClicked(column);
+                settle();
+            });
+        std::printf("  sort by %-6s first click %8.2f ms, same header again %8.2f ms\n", captions[column - 1], first,
+                    reverse);
     }
     return 0;
 }

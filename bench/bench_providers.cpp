@@ -5,8 +5,8 @@
 
 #include <QTemporaryDir>
 
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 
 using namespace quirlanto;
 

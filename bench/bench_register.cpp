@@ -19,8 +19,8 @@ constexpr int kRuns = 9;
 
 RegisterContents generatedRegister()
 {
-    static const char *const kNames[] = {"Müller", "Schmidt, Anna", "Bäckerei Groß", "Dr. Weiß", "Hotel \"Post\"",
-                                         "Zahnarzt", "Meier-Lüdenscheid", "Oma"};
+    static const char *const kNames[] = {"Müller",         "Schmidt, Anna", "Bäckerei Groß",     "Dr. Weiß",
+                                         "Hotel \"Post\"", "Zahnarzt",      "Meier-Lüdenscheid", "Oma"};
     RegisterContents c;
     quint32 x = 4711;
     auto next = [&x](quint32 n) {

@@ -113,11 +113,12 @@ int main(int argc, char *argv[])
     QDir(root.path()).mkpath(QStringLiteral("config"));
     QDir(root.path()).mkpath(QStringLiteral("run"));
     QFile::setPermissions(root.filePath(QStringLiteral("run")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QList<QByteArray> environment = {
-        "PATH=/usr/bin:/bin", "LANG=C.UTF-8", "QUIRLANTO_STARTUP_PROBE=1",
-        "HOME=" + root.path().toLocal8Bit(),
-        "XDG_CONFIG_HOME=" + root.filePath(QStringLiteral("config")).toLocal8Bit(),
-        "XDG_RUNTIME_DIR=" + root.filePath(QStringLiteral("run")).toLocal8Bit()};
+    QList<QByteArray> environment = {"PATH=/usr/bin:/bin",
+                                     "LANG=C.UTF-8",
+                                     "QUIRLANTO_STARTUP_PROBE=1",
+                                     "HOME=" + root.path().toLocal8Bit(),
+                                     "XDG_CONFIG_HOME=" + root.filePath(QStringLiteral("config")).toLocal8Bit(),
+                                     "XDG_RUNTIME_DIR=" + root.filePath(QStringLiteral("run")).toLocal8Bit()};
     const QByteArray display = qgetenv("DISPLAY");
     if (display.isEmpty())
         environment << "QT_QPA_PLATFORM=offscreen";
@@ -156,13 +157,12 @@ int main(int argc, char *argv[])
     }
 
     std::printf("platform: %s, %d runs each, medians\n", display.isEmpty() ? "offscreen" : "xcb", runs);
-    std::printf("%-34s %12s %8s %11s %14s %8s\n", "case", "first paint", "x floor", "settled", "peak RSS",
-                "x floor");
+    std::printf("%-34s %12s %8s %11s %14s %8s\n", "case", "first paint", "x floor", "settled", "peak RSS", "x floor");
     const Sample floor = median(cases[0].samples);
     for (Case &c : cases) {
         const Sample m = median(c.samples);
-        std::printf("%-34s %9.1f ms %7.2fx %8.1f ms %11.1f MB %7.2fx\n", c.name, m.ms, m.ms / floor.ms,
-                    m.settledMs, m.peakKb / 1024.0, double(m.peakKb) / double(floor.peakKb));
+        std::printf("%-34s %9.1f ms %7.2fx %8.1f ms %11.1f MB %7.2fx\n", c.name, m.ms, m.ms / floor.ms, m.settledMs,
+                    m.peakKb / 1024.0, double(m.peakKb) / double(floor.peakKb));
     }
     std::printf("goals: <= 1.25x the floor empty, <= 1.5x with 10,000 entries\n");
     return 0;

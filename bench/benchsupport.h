@@ -18,7 +18,7 @@ inline double median(std::vector<double> values)
 // A full provider table of made-up rows, the same for the same seed; unsorted.
 inline void fillRandomProviders(ProviderTable &table, quint32 seed)
 {
-    static const char *const kNames[] = {"Telenetz", "Ärztefunk", "billig, schnell", "Nachtnetz",
+    static const char *const kNames[] = {"Telenetz",  "Ärztefunk", "billig, schnell", "Nachtnetz",
                                          "Fernlinie", "Weltweit",  "Ortsnetz",        "Zentrale"};
     auto next = [&seed](quint32 n) {
         seed = seed * 1103515245u + 12345u;
@@ -28,8 +28,8 @@ inline void fillRandomProviders(ProviderTable &table, quint32 seed)
     for (int i = 0; i < ProviderTable::kMaxRows; ++i) {
         table.appendUnsorted(ProviderTable::makeEntry(
             QString::fromUtf8(kNames[next(8)]) + QLatin1Char(' ') + QString::number(next(100000)),
-            QStringLiteral("010") + QString::number(10 + next(90)), qint16(next(2)), qint16(next(2)),
-            qint16(next(12)), qint16(12 + next(13)), qint16(next(2)), qint16(next(2)), qint16(next(2))));
+            QStringLiteral("010") + QString::number(10 + next(90)), qint16(next(2)), qint16(next(2)), qint16(next(12)),
+            qint16(12 + next(13)), qint16(next(2)), qint16(next(2)), qint16(next(2))));
     }
 }
 

@@ -48,8 +48,7 @@ QStringList names(const ProviderTable &table);
 // Runs `act` on the next modal dialog or popup once `find` sees it; the caller's exec() returns
 // when `act` closes it. `seen` tells afterwards whether anything appeared at all. Deleting the
 // timer stops the wait.
-QPointer<QTimer> whenShown(std::function<QWidget *()> find, std::function<void(QWidget *)> act,
-                           bool *seen = nullptr);
+QPointer<QTimer> whenShown(std::function<QWidget *()> find, std::function<void(QWidget *)> act, bool *seen = nullptr);
 
 // Asks a helper process to end and kills it when it does not within `ms`.
 void stopProcess(QProcess &process, int ms = 3000);

@@ -58,14 +58,16 @@ QString AboutWindow::labelText()
     QString firstLine = QString::fromLatin1(kProductName) + versionText(256) + QStringLiteral(" –");
     firstLine += QLatin1Char(' ') + QString::fromUtf8(kDescription);
     return firstLine + QStringLiteral("\n\n")
-        + QStringLiteral("Quirlanto gehört zu einer Reihe kleiner Helfer für den Alltag am PC, "
-                         "die MOLTARA Software mit viel Sorgfalt entwickelt: Jedes Programm nimmt Ihnen "
-                         "eine lästige Kleinigkeit ab und bleibt dabei so einfach wie möglich. "
-                         "Welche Helfer es außerdem gibt, erfahren Sie auf unseren Internetseiten – "
-                         "ein Klick auf „MOLTARA besuchen“ bringt Sie direkt dorthin.");
+           + QStringLiteral("Quirlanto gehört zu einer Reihe kleiner Helfer für den Alltag am PC, "
+                            "die MOLTARA Software mit viel Sorgfalt entwickelt: Jedes Programm nimmt Ihnen "
+                            "eine lästige Kleinigkeit ab und bleibt dabei so einfach wie möglich. "
+                            "Welche Helfer es außerdem gibt, erfahren Sie auf unseren Internetseiten – "
+                            "ein Klick auf „MOLTARA besuchen“ bringt Sie direkt dorthin.");
 }
 
-AboutWindow::AboutWindow(UrlOpener &opener, QWidget *parent) : QDialog(parent), m_opener(opener)
+AboutWindow::AboutWindow(UrlOpener &opener, QWidget *parent)
+    : QDialog(parent)
+    , m_opener(opener)
 {
     setObjectName(QStringLiteral("AboutWindow"));
     setAttribute(Qt::WA_DeleteOnClose);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QPointer>
 #include <QDialog>
+#include <QPointer>
 
 class QLabel;
 class QPushButton;

@@ -24,7 +24,9 @@
 namespace quirlanto {
 
 DesktopIntegration::DesktopIntegration(const QStringList &arguments, QObject *parent)
-    : QObject(parent), m_arguments(arguments), m_telLinks(new TelLinkHandler(this))
+    : QObject(parent)
+    , m_arguments(arguments)
+    , m_telLinks(new TelLinkHandler(this))
 {
     // A message before the first paint (a new register file, a tel: question) has the icon too.
     MessageBoxes::setBeforeEachMessage(giveProgramIcon);

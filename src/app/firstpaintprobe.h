@@ -18,7 +18,8 @@ namespace quirlanto {
 class AfterFirstPaint final : public QObject {
 public:
     AfterFirstPaint(QWidget *watched, QObject *parent, std::function<void()> work, int fallbackMs = -1)
-        : QObject(parent), m_work(std::move(work))
+        : QObject(parent)
+        , m_work(std::move(work))
     {
         watched->installEventFilter(this);
         if (fallbackMs >= 0)

@@ -50,7 +50,9 @@ QString tabCaption(const QString &cardName)
 // Controls set from the files meanwhile are no change to save.
 class LoadingFlag {
 public:
-    LoadingFlag() : m_previous(std::exchange(loading, true)) {}
+    LoadingFlag()
+        : m_previous(std::exchange(loading, true))
+    {}
     ~LoadingFlag() { loading = m_previous; }
     LoadingFlag(const LoadingFlag &) = delete;
     LoadingFlag &operator=(const LoadingFlag &) = delete;
@@ -62,7 +64,9 @@ private:
 } // namespace
 
 MainWindow::MainWindow(SettingsStore &settingsStore, UrlOpener &urlOpener, QWidget *parent)
-    : QMainWindow(parent), m_settingsStore(settingsStore), m_urlOpener(urlOpener)
+    : QMainWindow(parent)
+    , m_settingsStore(settingsStore)
+    , m_urlOpener(urlOpener)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(kProductName) + QLatin1Char(' ') + versionText(257));
@@ -139,11 +143,14 @@ void MainWindow::buildCardsAndPages()
                 [this, card](const QPoint &pos) { showNameListMenu(card, pos); });
         connect(list, &NameListView::focusLeft, this, [this] {
             // After the focus change has finished: the click that moved it still arrives.
-            QMetaObject::invokeMethod(this, [this] {
-                QWidget *focus = QApplication::focusWidget();
-                if (!modalBusy && isActiveWindow() && !qobject_cast<NameListView *>(focus))
-                    m_tabs->setFocus(Qt::OtherFocusReason);
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    QWidget *focus = QApplication::focusWidget();
+                    if (!modalBusy && isActiveWindow() && !qobject_cast<NameListView *>(focus))
+                        m_tabs->setFocus(Qt::OtherFocusReason);
+                },
+                Qt::QueuedConnection);
         });
     }
 
@@ -163,8 +170,8 @@ void MainWindow::buildCardsAndPages()
     m_listMenu->setDefaultAction(m_listMenu->addAction(QStringLiteral("&Abbrechen")));
     // The same commands from the keyboard, on whichever list has the focus.
     const std::pair<QAction *, QKeySequence> keys[] = {{m_insertAction, QKeySequence(Qt::Key_Insert)},
-                                                        {m_changeAction, QKeySequence(Qt::Key_F2)},
-                                                        {m_deleteAction, QKeySequence(QKeySequence::Delete)}};
+                                                       {m_changeAction, QKeySequence(Qt::Key_F2)},
+                                                       {m_deleteAction, QKeySequence(QKeySequence::Delete)}};
     for (const auto &[action, key] : keys) {
         action->setShortcut(key);
         action->setShortcutContext(Qt::WidgetShortcut);
@@ -198,17 +205,16 @@ void MainWindow::buildBottomRow()
         m_bottomRow.push_back(b);
         return b;
     };
-    button(2, QStringLiteral("&Wähle Nr. in Zwischenablage"), [this] { requestDial(Clipboard); })
-        ->setToolTip(QStringLiteral("Wählt die Telefonnummer, die als Text in der Zwischenablage steht"));
+    button(2, QStringLiteral("&Wähle Nr. in Zwischenablage"), [this] {
+        requestDial(Clipboard);
+    })->setToolTip(QStringLiteral("Wählt die Telefonnummer, die als Text in der Zwischenablage steht"));
     button(1, QStringLiteral("&Ausblenden"), [this] {
         // Same as the close box: minimises instead where no tray could bring the window back.
         m_closeBoxAction();
-    })
-        ->setToolTip(QStringLiteral("Blendet das Fenster aus; das Programm läuft weiter"));
+    })->setToolTip(QStringLiteral("Blendet das Fenster aus; das Programm läuft weiter"));
     button(20, QStringLiteral("&Info"), [this] { showAboutWindow(this, m_urlOpener); });
     button(21, QStringLiteral("&Hilfe"), [this] { openHelp(m_urlOpener, QString(), false, this); });
-    button(22, QStringLiteral("&Ende"), [this] { endProgram(); })
-        ->setToolTip(QStringLiteral("Beendet das Programm"));
+    button(22, QStringLiteral("&Ende"), [this] { endProgram(); })->setToolTip(QStringLiteral("Beendet das Programm"));
 
     m_autostart = new QCheckBox(QStringLiteral("&Autostart"), centralWidget());
     m_autostart->setObjectName(QStringLiteral("AutoStartCHK"));
@@ -291,7 +297,8 @@ bool MainWindow::loadFiles()
         applyLoadedContents(std::move(outcome.contents));
         QString text = QStringLiteral("Die Telefonliste konnte nicht vollständig gelesen werden:\n") + outcome.problem;
         if (!outcome.preservedCopy.isEmpty())
-            text += QStringLiteral("\n\nDie ursprüngliche Datei wurde unverändert als „%1“ aufbewahrt.").arg(outcome.preservedCopy);
+            text += QStringLiteral("\n\nDie ursprüngliche Datei wurde unverändert als „%1“ aufbewahrt.")
+                        .arg(outcome.preservedCopy);
         MessageBoxes::show(this, MessageIcon::Warning, text);
         break;
     }

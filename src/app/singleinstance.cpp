@@ -7,8 +7,8 @@
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QThread>
-#include <QtEndian>
 #include <QTimer>
+#include <QtEndian>
 
 #include <cerrno>
 #include <climits>
@@ -49,7 +49,9 @@ QString systemError(int error)
 // Closes the descriptor when the scope ends, unless released.
 struct FileDescriptor {
     int fd = -1;
-    explicit FileDescriptor(int f) : fd(f) {}
+    explicit FileDescriptor(int f)
+        : fd(f)
+    {}
     ~FileDescriptor()
     {
         if (fd >= 0)
@@ -174,9 +176,9 @@ struct SingleInstance::Client {
 };
 
 SingleInstance::SingleInstance(const QString &serverName, QObject *parent)
-    : QObject(parent), m_serverName(serverName.isEmpty() ? socketPath() : serverName)
-{
-}
+    : QObject(parent)
+    , m_serverName(serverName.isEmpty() ? socketPath() : serverName)
+{}
 
 SingleInstance::~SingleInstance()
 {
@@ -269,7 +271,8 @@ SingleInstance::HandOver SingleInstance::handOver(const QStringList &arguments, 
     const QByteArray message = encode(arguments);
     qsizetype written = 0;
     while (written < message.size()) {
-        const ssize_t n = ::send(socket.fd, message.constData() + written, size_t(message.size() - written), MSG_NOSIGNAL);
+        const ssize_t n =
+            ::send(socket.fd, message.constData() + written, size_t(message.size() - written), MSG_NOSIGNAL);
         if (n > 0)
             written += n;
         else if (n < 0 && errno == EINTR)
@@ -322,7 +325,8 @@ SingleInstance::Listen SingleInstance::listen()
         return Listen::Failed;
     }
     struct stat bound {};
-    if (::chmod(address.sun_path, 0600) != 0 || ::lstat(address.sun_path, &bound) != 0 || ::listen(socket.fd, 16) != 0) {
+    if (::chmod(address.sun_path, 0600) != 0 || ::lstat(address.sun_path, &bound) != 0
+        || ::listen(socket.fd, 16) != 0) {
         m_error = QStringLiteral("%1: %2").arg(m_serverName, systemError(errno));
         ::unlink(address.sun_path);
         return Listen::Failed;
@@ -345,9 +349,8 @@ void SingleInstance::acceptConnections()
             if (errno != EAGAIN) {
                 // Out of descriptors or memory: the waiting connection would wake us at once again.
                 m_listenNotifier->setEnabled(false);
-                QTimer::singleShot(kAcceptPauseMs, m_listenNotifier, [notifier = m_listenNotifier] {
-                    notifier->setEnabled(true);
-                });
+                QTimer::singleShot(kAcceptPauseMs, m_listenNotifier,
+                                   [notifier = m_listenNotifier] { notifier->setEnabled(true); });
             }
             return;
         }
@@ -414,7 +417,8 @@ void SingleInstance::readRequest(int fd)
     ::send(fd, &kAcknowledge, 1, MSG_NOSIGNAL);
     dropClient(fd);
     // The reaction may open a modal question; it must not run inside this socket's signal.
-    QMetaObject::invokeMethod(this, [this, arguments] { emit argumentsReceived(arguments); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, arguments] { emit argumentsReceived(arguments); }, Qt::QueuedConnection);
 }
 
 void SingleInstance::dropClient(int fd)

@@ -26,9 +26,10 @@ QString displayable(const QString &text)
 } // namespace
 
 TelLinkHandler::TelLinkHandler(QObject *parent)
-    : QObject(parent), m_settings([] { return Settings(); }), m_beep([] { QApplication::beep(); })
-{
-}
+    : QObject(parent)
+    , m_settings([] { return Settings(); })
+    , m_beep([] { QApplication::beep(); })
+{}
 
 QString TelLinkHandler::question(const QString &internationalNumber)
 {
@@ -75,7 +76,8 @@ bool TelLinkHandler::offerTelLink(const QString &uri)
         return false;
     case TelLink::Status::NoNumber:
     case TelLink::Status::NotTelLink:
-        MessageBoxes::information(m_parent, QStringLiteral("Der Link „%1“ enthält keine Telefonnummer.").arg(displayable(uri)));
+        MessageBoxes::information(m_parent,
+                                  QStringLiteral("Der Link „%1“ enthält keine Telefonnummer.").arg(displayable(uri)));
         return false;
     }
 

@@ -12,7 +12,9 @@
 
 namespace quirlanto {
 
-SystemTrayIcon::SystemTrayIcon(QObject *parent) : TrayIcon(parent) {}
+SystemTrayIcon::SystemTrayIcon(QObject *parent)
+    : TrayIcon(parent)
+{}
 
 QSystemTrayIcon *SystemTrayIcon::systemTrayIcon() const
 {
@@ -23,29 +25,51 @@ QSystemTrayIcon *SystemTrayIcon::systemTrayIcon() const
     // No context menu is set on purpose: with one, XEmbed trays open it on the right press.
     connect(m_icon, &QSystemTrayIcon::activated, self, [self](QSystemTrayIcon::ActivationReason reason) {
         switch (reason) {
-        case QSystemTrayIcon::Trigger: emit self->pressed(Qt::LeftButton); break;
-        case QSystemTrayIcon::Context: emit self->pressed(Qt::RightButton); break;
-        case QSystemTrayIcon::DoubleClick: emit self->doubleClicked(Qt::LeftButton); break;
+        case QSystemTrayIcon::Trigger:
+            emit self->pressed(Qt::LeftButton);
+            break;
+        case QSystemTrayIcon::Context:
+            emit self->pressed(Qt::RightButton);
+            break;
+        case QSystemTrayIcon::DoubleClick:
+            emit self->doubleClicked(Qt::LeftButton);
+            break;
         case QSystemTrayIcon::MiddleClick:
-        case QSystemTrayIcon::Unknown: break;
+        case QSystemTrayIcon::Unknown:
+            break;
         }
     });
     return m_icon;
 }
 
-void SystemTrayIcon::setIcon(const QIcon &icon) { systemTrayIcon()->setIcon(icon); }
-void SystemTrayIcon::setToolTip(const QString &text) { systemTrayIcon()->setToolTip(text); }
-void SystemTrayIcon::show() { systemTrayIcon()->show(); }
+void SystemTrayIcon::setIcon(const QIcon &icon)
+{
+    systemTrayIcon()->setIcon(icon);
+}
+void SystemTrayIcon::setToolTip(const QString &text)
+{
+    systemTrayIcon()->setToolTip(text);
+}
+void SystemTrayIcon::show()
+{
+    systemTrayIcon()->show();
+}
 void SystemTrayIcon::hide()
 {
     if (m_icon)
         m_icon->hide();
 }
-bool SystemTrayIcon::isAvailable() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool SystemTrayIcon::isAvailable() const
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
 
 TrayController::TrayController(TrayIcon *icon, QWidget *mainWindow, QObject *parent)
-    : QObject(parent), m_icon(icon), m_mainWindow(mainWindow), m_menu(std::make_unique<QMenu>()),
-      m_beep([] { QApplication::beep(); })
+    : QObject(parent)
+    , m_icon(icon)
+    , m_mainWindow(mainWindow)
+    , m_menu(std::make_unique<QMenu>())
+    , m_beep([] { QApplication::beep(); })
 {
     m_menu->setObjectName(QStringLiteral("pummain2"));
     m_menu->setTitle(QStringLiteral("Taskleiste"));

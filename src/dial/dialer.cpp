@@ -25,8 +25,7 @@ Dialer::Dialer(DialHost &host, ClipboardSource &clipboard, ModemLink &modem, Ton
     , m_tones(tones)
     , m_clock(clock)
     , m_beep([] { QApplication::beep(); })
-{
-}
+{}
 
 Dialer::~Dialer() = default;
 
@@ -91,15 +90,13 @@ void Dialer::dialEntry(const QString &name, const QString &number, bool zeroFlag
     emit redialAvailable();
 
     const Settings &settings = m_host.settings();
-    const PreparedNumber prepared =
-        prepareNumber(number, zeroFlag ? 1 : 0, settings, &m_host.providerTable(), m_clock);
+    const PreparedNumber prepared = prepareNumber(number, zeroFlag ? 1 : 0, settings, &m_host.providerTable(), m_clock);
     const QString commandLine = buildModemCommand(prepared, settings);
     m_host.setStatusText(QStringLiteral("Wähle ") + filterDialChars(commandLine));
 
     if (settings.dialDevice == Loudspeaker) {
         m_dialing = true;
-        const QString problem = playCommandLine(
-            commandLine, programDirectory(), m_tones);
+        const QString problem = playCommandLine(commandLine, programDirectory(), m_tones);
         if (!problem.isEmpty()) {
             MessageBoxes::show(m_host.dialogParent(), MessageIcon::Warning,
                                QStringLiteral("Die Wähltöne können nicht abgespielt werden.\n\n") + problem);

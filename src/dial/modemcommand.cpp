@@ -6,7 +6,8 @@ QString buildModemCommand(const PreparedNumber &prepared, const Settings &settin
 {
     const bool pulse = settings.pulseDialing != 0;
     QString line = QStringLiteral("AT") + settings.extraModemCommands + QLatin1Char('D')
-        + QLatin1Char(pulse ? 'P' : 'T') + settings.outsideLinePrefix + prepared.dialPrefix + prepared.number;
+                   + QLatin1Char(pulse ? 'P' : 'T') + settings.outsideLinePrefix + prepared.dialPrefix
+                   + prepared.number;
     // A hook flash cannot be pulsed, so handover exists only for tone dialing.
     if (settings.handoverEnabled != 0 && !pulse)
         line += QStringLiteral(",!,") + settings.handoverNumber;

@@ -34,9 +34,7 @@ void showPortDevicesAsToolTips(QComboBox *portList, const SettingsStore &store)
 {
     for (int i = 0; i < portList->count(); ++i)
         portList->setItemData(i, portDevice(i + 1, store), Qt::ToolTipRole);
-    const auto showCurrent = [portList] {
-        portList->setToolTip(portList->currentData(Qt::ToolTipRole).toString());
-    };
+    const auto showCurrent = [portList] { portList->setToolTip(portList->currentData(Qt::ToolTipRole).toString()); };
     showCurrent();
     QObject::connect(portList, &QComboBox::currentIndexChanged, portList, showCurrent);
 }

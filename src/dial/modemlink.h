@@ -17,11 +17,8 @@ struct ModemResultWord {
     const char *text;
 };
 inline constexpr ModemResultWord kModemResultWords[] = {
-    {"ERROR", "Das Modem meldet einen Fehler"},
-    {"NO DIALTONE", "Kein Wählton"},
-    {"BUSY", "Besetzt"},
-    {"NO CARRIER", "Keine Verbindung"},
-    {"NO ANSWER", "Keine Antwort"},
+    {"ERROR", "Das Modem meldet einen Fehler"}, {"NO DIALTONE", "Kein Wählton"}, {"BUSY", "Besetzt"},
+    {"NO CARRIER", "Keine Verbindung"},         {"NO ANSWER", "Keine Antwort"},
 };
 
 // COMn is /dev/ttyS(n-1) unless the settings store names another device in "Ports/COMn".

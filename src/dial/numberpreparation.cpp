@@ -89,8 +89,8 @@ PreparedNumber prepareNumber(const QString &internationalNumber, int zeroFlag, c
 
     if (providers && providers->providersEnabled) {
         const QDateTime now = clock.now();
-        const QString provider = bestProvider(*providers, qint16(now.date().dayOfWeek()), qint16(now.time().hour()),
-                                              qint16(p.distance));
+        const QString provider =
+            bestProvider(*providers, qint16(now.date().dayOfWeek()), qint16(now.time().hour()), qint16(p.distance));
         p.dialPrefix = provider + p.dialPrefix;
     }
 

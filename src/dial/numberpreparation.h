@@ -11,8 +11,8 @@ class Clock;
 class ProviderTable;
 
 struct PreparedNumber {
-    QString number;      // digits to dial after the prefix
-    QString dialPrefix;  // provider prefix, then international prefix; either may be empty
+    QString number;     // digits to dial after the prefix
+    QString dialPrefix; // provider prefix, then international prefix; either may be empty
     DistanceClass distance = DistanceClass::Local;
     QString displayNumber; // number, with "+" in front when Abroad
 

@@ -10,9 +10,9 @@ namespace quirlanto {
 struct TelLink {
     enum class Status { Ok, NotTelLink, NoNumber, Undialable };
     Status status = Status::NotTelLink;
-    bool global = false;  // written with "+": already international
-    QString numberText;   // the number as written, percent-decoded, separators kept
-    QString extension;    // digits of ";ext=", empty without one
+    bool global = false; // written with "+": already international
+    QString numberText;  // the number as written, percent-decoded, separators kept
+    QString extension;   // digits of ";ext=", empty without one
 };
 
 // True when the argument starts with the scheme "tel:" (any case).

@@ -114,7 +114,9 @@ QByteArray resampleMono16(const QByteArray &samples, int fromRate, int toRate)
     return out;
 }
 
-QtToneOutput::QtToneOutput(const QString &programDirectory) : m_programDirectory(programDirectory) {}
+QtToneOutput::QtToneOutput(const QString &programDirectory)
+    : m_programDirectory(programDirectory)
+{}
 
 QString QtToneOutput::playFiles(const QStringList &paths)
 {

@@ -33,7 +33,8 @@ QLabel *hyphenLabel(const QString &text, QWidget *buddy, QWidget *parent)
     l->setWordWrap(true);
     const int firstPart = text.indexOf(QLatin1Char(' '));
     const QFontMetrics fm(l->font());
-    l->setFixedWidth(std::max(fm.horizontalAdvance(text.left(firstPart)), fm.horizontalAdvance(text.mid(firstPart + 1))) + 4);
+    l->setFixedWidth(std::max(fm.horizontalAdvance(text.left(firstPart)), fm.horizontalAdvance(text.mid(firstPart + 1)))
+                     + 4);
     return l;
 }
 
@@ -46,7 +47,8 @@ QLineEdit *lineEdit(const char *objectName, QWidget *parent)
 
 } // namespace
 
-OptionsPage::OptionsPage(QWidget *parent) : QWidget(parent)
+OptionsPage::OptionsPage(QWidget *parent)
+    : QWidget(parent)
 {
     setObjectName(QStringLiteral("OptionsPage"));
 
@@ -210,9 +212,10 @@ OptionsPage::OptionsPage(QWidget *parent) : QWidget(parent)
     layout->addWidget(providerFrame, 1);
 
     // Keyboard order follows the page from left to right.
-    QWidget *order[] = {m_modem, m_speaker, m_port, m_method, m_extraCommands, m_debug, m_outsideLine,
-                        m_international, m_country, m_area, m_handover, m_handoverNumber, m_cardNames[0], m_cardNames[1], m_cardNames[2], m_cardNames[3], m_fontSlider,
-                        m_providerSwitch};
+    QWidget *order[] = {m_modem,        m_speaker,        m_port,          m_method,       m_extraCommands,
+                        m_debug,        m_outsideLine,    m_international, m_country,      m_area,
+                        m_handover,     m_handoverNumber, m_cardNames[0],  m_cardNames[1], m_cardNames[2],
+                        m_cardNames[3], m_fontSlider,     m_providerSwitch};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 

@@ -9,18 +9,18 @@ enum DialDevice { Modem = 0, Loudspeaker = 1 };
 // The user's options; stored in line 2 of the register file in this field order
 // (reservedValue stands at positions 4 and 6).
 struct Settings {
-    int dialDevice = Modem;            // 1
-    int comPort = 1;                   // 2, 1 to 16
-    int pulseDialing = 0;              // 3, 0 = "Ton", 1 = "Puls"
-    qint16 reservedValue = 0;          // 4 and 6, carried only
-    QString outsideLinePrefix;         // 5
+    int dialDevice = Modem;                             // 1
+    int comPort = 1;                                    // 2, 1 to 16
+    int pulseDialing = 0;                               // 3, 0 = "Ton", 1 = "Puls"
+    qint16 reservedValue = 0;                           // 4 and 6, carried only
+    QString outsideLinePrefix;                          // 5
     QString internationalPrefix = QStringLiteral("00"); // 7
     QString ownCountryCode = QStringLiteral("49");      // 8
     QString ownAreaCode = QStringLiteral("89");         // 9
-    double entryFontSize = 12;         // 10, points
-    QString extraModemCommands;        // 11
-    QString handoverNumber;            // 12
-    int handoverEnabled = 0;           // 13
+    double entryFontSize = 12;                          // 10, points
+    QString extraModemCommands;                         // 11
+    QString handoverNumber;                             // 12
+    int handoverEnabled = 0;                            // 13
 
     bool operator==(const Settings &) const = default;
 };

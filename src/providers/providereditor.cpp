@@ -31,7 +31,8 @@ QLabel *fieldLabel(const QString &text, QWidget *buddy, QWidget *parent)
     if (gap >= 0) {
         label->setWordWrap(true);
         const QFontMetrics fm(label->font());
-        label->setFixedWidth(std::max(fm.horizontalAdvance(text.left(gap + 1)), fm.horizontalAdvance(text.mid(gap + 2))) + 4);
+        label->setFixedWidth(std::max(fm.horizontalAdvance(text.left(gap + 1)), fm.horizontalAdvance(text.mid(gap + 2)))
+                             + 4);
         // The form would give the label only the height of its box and cut the second line.
         label->setMinimumHeight(label->heightForWidth(label->width()));
     }
@@ -77,8 +78,7 @@ ProviderEditor::ProviderEditor(QWidget *parent)
     m_slider = new HourRangeSlider(frame);
     m_slider->setObjectName(QStringLiteral("TimeSlider"));
     m_slider->setMinimumWidth(m_slider->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 36);
-    m_slider->setToolTip(
-        QStringLiteral("Zuerst Startzeit einstellen, dann gleichzeitig [Strg] gedrückt halten ..."));
+    m_slider->setToolTip(QStringLiteral("Zuerst Startzeit einstellen, dann gleichzeitig [Strg] gedrückt halten ..."));
     m_timeLbl = new QLabel(QStringLiteral("..."), frame);
     m_timeLbl->setObjectName(QStringLiteral("TimeLbl"));
     // Room for the widest range text, so the slider does not jump while dragging.

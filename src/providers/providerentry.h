@@ -22,8 +22,8 @@ struct ProviderEntry {
 
 // Code (weekend flag * 2) | weekday flag; codes other than 1..3 give DayClass::None.
 DayClass dayClassFromFlags(qint16 weekdayFlag, qint16 weekendFlag);
-QString dayClassText(DayClass day); // "Mo-Fr", "Sa-So", "Immer", ""
-QString hourText(qint16 hour);      // 9 -> "09h", 24 -> "24h"
+QString dayClassText(DayClass day);           // "Mo-Fr", "Sa-So", "Immer", ""
+QString hourText(qint16 hour);                // 9 -> "09h", 24 -> "24h"
 QString distanceText(const ProviderEntry &e); // letters of the set flags in "NFA" order
 
 } // namespace quirlanto

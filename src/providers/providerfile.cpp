@@ -42,7 +42,9 @@ qsizetype startOfNextLine(const QByteArray &data, qsizetype from)
 // 1-based line numbers of increasing offsets, counted once over the data.
 class LineCounter {
 public:
-    explicit LineCounter(const QByteArray &data) : m_data(data) {}
+    explicit LineCounter(const QByteArray &data)
+        : m_data(data)
+    {}
     int lineAt(qsizetype offset)
     {
         for (; m_pos < offset && m_pos < m_data.size(); ++m_pos) {
@@ -76,7 +78,7 @@ QString preserveOriginal(const QString &path, const QByteArray &bytes, QString *
 {
     const QFileInfo info(path);
     const QString stem = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral("-defekt-")
-        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+                         + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
     int errorNumber = 0;
     const QString name = createExclusiveCopy(
@@ -141,10 +143,11 @@ LoadProviderResult readProviders(const QByteArray &data, ProviderTable &table)
     } else {
         table.providersEnabled = enabled != 0;
         if (reader.lastNumberWasBad()) {
-            problems << QStringLiteral("Die erste Zeile („%1“) ist keine gültige Zahl; die Provider-Liste ist daher %2.")
-                            .arg(fromWindows1252(reader.lastRawField()),
-                                 table.providersEnabled ? QStringLiteral("eingeschaltet")
-                                                        : QStringLiteral("ausgeschaltet"));
+            problems << QStringLiteral(
+                            "Die erste Zeile („%1“) ist keine gültige Zahl; die Provider-Liste ist daher %2.")
+                            .arg(fromWindows1252(reader.lastRawField()), table.providersEnabled
+                                                                             ? QStringLiteral("eingeschaltet")
+                                                                             : QStringLiteral("ausgeschaltet"));
             reader.skipToNextLine();
         }
     }

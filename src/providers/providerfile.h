@@ -10,8 +10,8 @@ namespace quirlanto {
 QByteArray providerBytes(const ProviderTable &table); // '"' written as '\''
 
 struct LoadProviderResult {
-    bool ok = true;       // false: file unreadable (nothing loaded)
-    QString problem;      // German; set when part of the file could not be used or rows were cut
+    bool ok = true;  // false: file unreadable (nothing loaded)
+    QString problem; // German; set when part of the file could not be used or rows were cut
     // Where loadProviderFile kept the untouched original of a damaged file (the problem text
     // names it too); empty when nothing was kept.
     QString preservedCopy;

@@ -29,10 +29,13 @@ QString providerTableFullMessage()
         .arg(QLocale(QLocale::German).toString(ProviderTable::kMaxRows));
 }
 
-ProviderListController::ProviderListController(ProviderTable &table, const QString &filePath,
-                                               const QString &backupPath, QCheckBox *providerSwitch,
-                                               QWidget *area, QObject *parent)
-    : QObject(parent), m_table(table), m_filePath(filePath), m_backupPath(backupPath), m_switch(providerSwitch)
+ProviderListController::ProviderListController(ProviderTable &table, const QString &filePath, const QString &backupPath,
+                                               QCheckBox *providerSwitch, QWidget *area, QObject *parent)
+    : QObject(parent)
+    , m_table(table)
+    , m_filePath(filePath)
+    , m_backupPath(backupPath)
+    , m_switch(providerSwitch)
 {
     m_model = new ProviderListModel(table, this);
     m_view = new ProviderListView(area);
@@ -222,8 +225,7 @@ void ProviderListController::applyEditor(const ProviderEditorValues &values)
         quotesToApostrophes(name);
         quotesToApostrophes(networkPrefix);
         position = m_model->addProviderRow(name, networkPrefix, weekday, weekend, values.startHour, values.endHour,
-                                           values.local ? 1 : 0, values.longDistance ? 1 : 0,
-                                           values.abroad ? 1 : 0);
+                                           values.local ? 1 : 0, values.longDistance ? 1 : 0, values.abroad ? 1 : 0);
         refused = position == 0;
     }
     saveProviders();

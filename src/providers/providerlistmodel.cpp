@@ -9,9 +9,9 @@ const char *const kCaptions[ProviderListModel::kColumns] = {"Name", "Netz", "Tag
 }
 
 ProviderListModel::ProviderListModel(ProviderTable &table, QObject *parent)
-    : QAbstractTableModel(parent), m_table(table)
-{
-}
+    : QAbstractTableModel(parent)
+    , m_table(table)
+{}
 
 int ProviderListModel::rowCount(const QModelIndex &parent) const
 {

@@ -27,8 +27,7 @@ public:
     void setSort(int column, bool ascending);
     // Returns the 1-based position the new row got, 0 when the table is full.
     int addProviderRow(const QString &name, const QString &networkPrefix, qint16 weekdayFlag, qint16 weekendFlag,
-                       qint16 fromHour, qint16 toHour, qint16 localFlag, qint16 longDistanceFlag,
-                       qint16 abroadFlag);
+                       qint16 fromHour, qint16 toHour, qint16 localFlag, qint16 longDistanceFlag, qint16 abroadFlag);
     void removeProviderRow(int position);
     // The table was filled or changed behind the model's back (start-up load).
     void reload();

@@ -83,8 +83,9 @@ int ProviderTable::addProviderRow(const QString &name, const QString &networkPre
     const ProviderEntry e = makeEntry(name, networkPrefix, weekdayFlag, weekendFlag, fromHour, toHour, localFlag,
                                       longDistanceFlag, abroadFlag);
     // After all rows that sort equal: the place a stable re-sort of the appended row gives.
-    const auto at = std::upper_bound(m_rows.begin(), m_rows.end(), e,
-                                     [this](const ProviderEntry &x, const ProviderEntry &y) { return lessForSort(x, y); });
+    const auto at =
+        std::upper_bound(m_rows.begin(), m_rows.end(), e,
+                         [this](const ProviderEntry &x, const ProviderEntry &y) { return lessForSort(x, y); });
     const qsizetype index = at - m_rows.begin();
     m_rows.insert(index, e);
     return int(index) + 1;

@@ -22,9 +22,8 @@ public:
     // Trims name and prefix, derives the day class, inserts in sort order (after equal rows).
     // Returns the 1-based position of the new row; 0 (and adds nothing) when the table already
     // holds kMaxRows rows.
-    int addProviderRow(const QString &name, const QString &networkPrefix, qint16 weekdayFlag,
-                       qint16 weekendFlag, qint16 fromHour, qint16 toHour, qint16 localFlag,
-                       qint16 longDistanceFlag, qint16 abroadFlag);
+    int addProviderRow(const QString &name, const QString &networkPrefix, qint16 weekdayFlag, qint16 weekendFlag,
+                       qint16 fromHour, qint16 toHour, qint16 localFlag, qint16 longDistanceFlag, qint16 abroadFlag);
     void removeProviderRow(int position);
     void clear() { m_rows.clear(); }
 

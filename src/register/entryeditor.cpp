@@ -11,7 +11,8 @@
 
 namespace quirlanto {
 
-EntryEditor::EntryEditor(QWidget *parent) : QDialog(parent)
+EntryEditor::EntryEditor(QWidget *parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("EntryEditor"));
     setWindowTitle(QStringLiteral("Telefonbuch"));
@@ -27,7 +28,8 @@ EntryEditor::EntryEditor(QWidget *parent) : QDialog(parent)
     m_number->setObjectName(QStringLiteral("NumberBox"));
     m_number->setPlaceholderText(QStringLiteral("z. B. 49 89 1234567"));
     numberLabel->setBuddy(m_number);
-    m_zeroFlag = new QCheckBox(QStringLiteral("Bei Anruf im gleichen Land der Vorwahlnummer eine Null voranstellen"), frame);
+    m_zeroFlag =
+        new QCheckBox(QStringLiteral("Bei Anruf im gleichen Land der Vorwahlnummer eine Null voranstellen"), frame);
     m_zeroFlag->setObjectName(QStringLiteral("ZeroFlagChk"));
 
     auto *frameLayout = new QVBoxLayout(frame);

@@ -5,9 +5,9 @@
 namespace quirlanto {
 
 NameListModel::NameListModel(QStringList *items, QObject *parent)
-    : QAbstractListModel(parent), m_items(items)
-{
-}
+    : QAbstractListModel(parent)
+    , m_items(items)
+{}
 
 int NameListModel::rowCount(const QModelIndex &parent) const
 {

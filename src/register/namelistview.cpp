@@ -9,7 +9,8 @@
 
 namespace quirlanto {
 
-NameListView::NameListView(QWidget *parent) : QListView(parent)
+NameListView::NameListView(QWidget *parent)
+    : QListView(parent)
 {
     // Lays out 10,000 names without measuring each one.
     setUniformItemSizes(true);

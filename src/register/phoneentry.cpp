@@ -78,7 +78,8 @@ ItemParts splitItem(QStringView item)
         return {item, {}, {}, 0};
     const QStringView tail = item.mid(at + listSeparator().size());
     const QChar last = tail.isEmpty() ? QChar() : tail.back();
-    const qint16 flag = (last >= QLatin1Char('0') && last <= QLatin1Char('9')) ? qint16(last.unicode() - '0') : qint16(0);
+    const qint16 flag =
+        (last >= QLatin1Char('0') && last <= QLatin1Char('9')) ? qint16(last.unicode() - '0') : qint16(0);
     return {item.left(at), tail, tail.left(qMax(qsizetype(0), tail.size() - 2)), flag};
 }
 

@@ -44,7 +44,10 @@ QString entryNumber(const QString &item);
 qint16 entryZeroFlag(const QString &item);
 
 PhoneEntry phoneEntryFromItem(const QString &item);
-inline QString itemText(const PhoneEntry &e) { return makeItemText(e.name, e.number, e.zeroFlag); }
+inline QString itemText(const PhoneEntry &e)
+{
+    return makeItemText(e.name, e.number, e.zeroFlag);
+}
 
 // Replaces each '"' by '\'' in place, keeping the length.
 void quotesToApostrophes(QString &text);

@@ -36,7 +36,6 @@ void appendText(QString &line, QStringView text)
     line += QLatin1Char('"');
 }
 
-
 // Plain decimal with "." as the point, trailing zeros and a trailing point dropped.
 QString formatSize(double size)
 {
@@ -63,8 +62,7 @@ class ProblemList {
 public:
     explicit ProblemList(const QByteArray &data)
         : m_data(data)
-    {
-    }
+    {}
 
     void add(qsizetype offset, const QString &what)
     {
@@ -120,8 +118,8 @@ int readWholeFile(const QString &path, QByteArray *bytes)
 // Keeps a damaged file under a name of its own so that no later write can replace it.
 QString preserveCopy(const QString &path, const QByteArray &bytes, QString *error)
 {
-    const QString stem = path + QStringLiteral(".defekt-")
-        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString stem =
+        path + QStringLiteral(".defekt-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     int lastError = 0;
     const QString name = createExclusiveCopy(
         [&stem](int n) { return n == 1 ? stem : stem + QStringLiteral("-%1").arg(n); }, bytes, &lastError);
@@ -218,8 +216,9 @@ ReadRegisterResult readRegister(const QByteArray &data, qsizetype offset)
         if (reader.hitEnd())
             return;
         if (reader.lastNumberWasBad()) {
-            problems.add(reader.lastFieldStart(),
-                         QStringLiteral("„%1“ ist als Einstellung keine gültige Zahl.").arg(shortField(reader.lastRawField())));
+            problems.add(
+                reader.lastFieldStart(),
+                QStringLiteral("„%1“ ist als Einstellung keine gültige Zahl.").arg(shortField(reader.lastRawField())));
         }
         target = value;
     };
@@ -271,8 +270,9 @@ ReadRegisterResult readRegister(const QByteArray &data, qsizetype offset)
         const qint16 cardNumber = reader.readInt16();
         const qsizetype recordStart = reader.lastFieldStart();
         if (reader.lastNumberWasBad()) {
-            problems.add(recordStart, QStringLiteral("„%1“ ist keine gültige Kartennummer; die Zeile wurde übersprungen.")
-                                          .arg(shortField(reader.lastRawField())));
+            problems.add(recordStart,
+                         QStringLiteral("„%1“ ist keine gültige Kartennummer; die Zeile wurde übersprungen.")
+                             .arg(shortField(reader.lastRawField())));
             reader.skipToNextLine();
             continue;
         }
@@ -294,21 +294,24 @@ ReadRegisterResult readRegister(const QByteArray &data, qsizetype offset)
             if (reader.hitEnd())
                 flag = 0;
             else if (reader.lastNumberWasBad())
-                problems.add(reader.lastFieldStart(),
-                             QStringLiteral("„%1“ ist keine gültige Angabe für die vorangestellte Null; sie gilt als %2.")
-                                 .arg(shortField(reader.lastRawField()), QString::number(flag)));
+                problems.add(
+                    reader.lastFieldStart(),
+                    QStringLiteral("„%1“ ist keine gültige Angabe für die vorangestellte Null; sie gilt als %2.")
+                        .arg(shortField(reader.lastRawField()), QString::number(flag)));
         }
         const bool incomplete = reader.hitEnd();
 
         if (cardNumber < 1 || cardNumber > kCardCount) {
-            problems.add(recordStart, QStringLiteral("Die Kartennummer %1 gibt es nicht; der Eintrag „%2“ wurde übersprungen.")
-                                          .arg(QString::number(cardNumber), trimBlanks(fromWindows1252(name)).toString()));
+            problems.add(recordStart,
+                         QStringLiteral("Die Kartennummer %1 gibt es nicht; der Eintrag „%2“ wurde übersprungen.")
+                             .arg(QString::number(cardNumber), trimBlanks(fromWindows1252(name)).toString()));
             continue;
         }
         cards[cardNumber - 1].entries.append(makeItemTextFromFile(name, number, flag));
         if (incomplete) {
-            problems.add(recordStart, QStringLiteral("Die Datei endet mitten im Eintrag „%1“; er wurde unvollständig übernommen.")
-                                          .arg(trimBlanks(fromWindows1252(name)).toString()));
+            problems.add(recordStart,
+                         QStringLiteral("Die Datei endet mitten im Eintrag „%1“; er wurde unvollständig übernommen.")
+                             .arg(trimBlanks(fromWindows1252(name)).toString()));
             break;
         }
     }

@@ -107,11 +107,15 @@ bool setAutostartEntry(const QString &name, const QString &commandLine, QString 
     }
     const QString text = QLatin1String("[Desktop Entry]\n"
                                        "Type=Application\n"
-                                       "Name=") + name + QLatin1String("\n"
-                                       "Comment=Wählhilfe beim Anmelden im Infobereich starten\n"
-                                       "Exec=") + commandLine + QLatin1String("\n"
-                                       "Terminal=false\n"
-                                       "X-GNOME-Autostart-enabled=true\n");
+                                       "Name=")
+                         + name
+                         + QLatin1String("\n"
+                                         "Comment=Wählhilfe beim Anmelden im Infobereich starten\n"
+                                         "Exec=")
+                         + commandLine
+                         + QLatin1String("\n"
+                                         "Terminal=false\n"
+                                         "X-GNOME-Autostart-enabled=true\n");
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
         if (error)
@@ -127,7 +131,8 @@ bool deleteAutostartEntry(const QString &name, QString *error)
     if (!file.exists() || file.remove())
         return true;
     if (error)
-        *error = QStringLiteral("Die Datei %1 kann nicht gelöscht werden (%2).").arg(file.fileName(), file.errorString());
+        *error =
+            QStringLiteral("Die Datei %1 kann nicht gelöscht werden (%2).").arg(file.fileName(), file.errorString());
     return false;
 }
 

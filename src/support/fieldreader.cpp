@@ -101,12 +101,10 @@ double parseFieldNumber(QByteArrayView text, bool *bad)
 
 } // namespace
 
-
 FieldReader::FieldReader(QByteArray data, qsizetype startOffset)
     : m_data(std::move(data))
     , m_pos(qBound(qsizetype(0), startOffset, m_data.size()))
-{
-}
+{}
 
 bool FieldReader::atEnd() const
 {

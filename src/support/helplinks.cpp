@@ -66,7 +66,8 @@ bool openHelp(UrlOpener &opener, const QString &helpFile, bool confirm, QWidget 
     if (file.isEmpty() || !fileExists(file)) {
         file = findHelpFile();
         if (file.isEmpty()) {
-            MessageBoxes::information(parent, QStringLiteral("Die Online-Hilfe konnte leider nicht gefunden werden ..."));
+            MessageBoxes::information(parent,
+                                      QStringLiteral("Die Online-Hilfe konnte leider nicht gefunden werden ..."));
             return false;
         }
     }
@@ -88,7 +89,10 @@ namespace {
 // Answers a click like a button.
 class MakerLogoLabel final : public QLabel {
 public:
-    MakerLogoLabel(UrlOpener &opener, QWidget *parent) : QLabel(parent), m_opener(opener) {}
+    MakerLogoLabel(UrlOpener &opener, QWidget *parent)
+        : QLabel(parent)
+        , m_opener(opener)
+    {}
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override
@@ -110,7 +114,8 @@ QLabel *makerLogoLabel(const QPixmap &pixmap, UrlOpener &opener, QWidget *parent
     logo->setObjectName(QStringLiteral("Image1"));
     logo->setPixmap(pixmap);
     logo->setCursor(Qt::PointingHandCursor);
-    logo->setToolTip(QStringLiteral("Klicken Sie hier, um noch mehr interessante MOLTARA-Programme kennenzulernen ..."));
+    logo->setToolTip(
+        QStringLiteral("Klicken Sie hier, um noch mehr interessante MOLTARA-Programme kennenzulernen ..."));
     return logo;
 }
 

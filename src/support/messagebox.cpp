@@ -15,11 +15,16 @@ QList<MessageBoxes::Shown> g_shown;
 QMessageBox::Icon qtIcon(MessageIcon icon)
 {
     switch (icon) {
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::Warning: return QMessageBox::Warning;
-    case MessageIcon::Critical: return QMessageBox::Critical;
-    case MessageIcon::Question: return QMessageBox::Question;
-    case MessageIcon::None: break;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -46,9 +51,10 @@ QMessageBox::StandardButton MessageBoxes::showTitled(QWidget *parent, const QStr
 
     QMessageBox box(qtIcon(icon), title, text, buttons, parent);
     box.setDefaultButton(defaultButton);
-    const std::pair<QMessageBox::StandardButton, const char *> german[] = {
-        {QMessageBox::Ok, "&OK"}, {QMessageBox::Cancel, "&Abbrechen"},
-        {QMessageBox::Yes, "&Ja"}, {QMessageBox::No, "&Nein"}};
+    const std::pair<QMessageBox::StandardButton, const char *> german[] = {{QMessageBox::Ok, "&OK"},
+                                                                           {QMessageBox::Cancel, "&Abbrechen"},
+                                                                           {QMessageBox::Yes, "&Ja"},
+                                                                           {QMessageBox::No, "&Nein"}};
     for (const auto &[button, label] : german) {
         if (QAbstractButton *b = box.button(button))
             b->setText(QString::fromUtf8(label));
@@ -74,7 +80,7 @@ bool MessageBoxes::askYesNo(QWidget *parent, const QString &text, MessageIcon ic
 bool MessageBoxes::askYesNoTitled(QWidget *parent, const QString &title, const QString &text)
 {
     return showTitled(parent, title, MessageIcon::Question, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-        == QMessageBox::Yes;
+           == QMessageBox::Yes;
 }
 
 void MessageBoxes::queueAnswer(QMessageBox::StandardButton answer)

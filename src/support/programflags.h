@@ -11,7 +11,11 @@ inline bool modalBusy = false;
 // so nested windows do not clear it early.
 class ModalBusyScope {
 public:
-    ModalBusyScope() : m_previous(modalBusy) { modalBusy = true; }
+    ModalBusyScope()
+        : m_previous(modalBusy)
+    {
+        modalBusy = true;
+    }
     ~ModalBusyScope() { modalBusy = m_previous; }
     ModalBusyScope(const ModalBusyScope &) = delete;
     ModalBusyScope &operator=(const ModalBusyScope &) = delete;

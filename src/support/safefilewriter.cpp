@@ -50,8 +50,7 @@ int writeAll(int fd, const QByteArray &bytes)
 
 } // namespace
 
-QString createExclusiveCopy(const std::function<QString(int)> &candidateName, const QByteArray &bytes,
-                            int *errorNumber)
+QString createExclusiveCopy(const std::function<QString(int)> &candidateName, const QByteArray &bytes, int *errorNumber)
 {
     *errorNumber = EEXIST;
     for (int n = 1; n <= 100 && *errorNumber == EEXIST; ++n) {
@@ -130,7 +129,9 @@ QString systemErrorText(int errorNumber)
     case ENFILE:
         return QStringLiteral("Zu viele offene Dateien");
     default:
-        return QStringLiteral("Systemfehler %1 (%2)").arg(errorNumber).arg(QString::fromLocal8Bit(std::strerror(errorNumber)));
+        return QStringLiteral("Systemfehler %1 (%2)")
+            .arg(errorNumber)
+            .arg(QString::fromLocal8Bit(std::strerror(errorNumber)));
     }
 }
 
@@ -138,7 +139,8 @@ WriteResult writeFileWithBackup(const QString &path, const QString &backupPath, 
 {
     const QString shownPath = QDir::toNativeSeparators(path);
     const auto fail = [&](const QString &reason) {
-        return WriteResult{false, QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: %2.").arg(shownPath, reason)};
+        return WriteResult{
+            false, QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: %2.").arg(shownPath, reason)};
     };
     const auto backupReason = [&](const QString &what, int error) {
         return QStringLiteral("Die Sicherung „%1“ %2 (%3)")
@@ -215,9 +217,8 @@ WriteResult writeFileWithBackup(const QString &path, const QString &backupPath, 
             return fail(backupReason(QStringLiteral("ließ sich nicht anlegen"), error));
         }
     }
-    if (const int error = attempt(WriteStep::Replace, [&] {
-            return ::rename(temporary.constData(), target.constData());
-        })) {
+    if (const int error =
+            attempt(WriteStep::Replace, [&] { return ::rename(temporary.constData(), target.constData()); })) {
         dropTemporary();
         if (movedAside && ::rename(backup.constData(), target.constData()) != 0) {
             return fail(QStringLiteral("%1; die bisherige Fassung liegt in „%2“")

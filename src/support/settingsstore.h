@@ -24,10 +24,16 @@ public:
     QtSettingsStore()
         : m_settings(QSettings::NativeFormat, QSettings::UserScope, QString::fromLatin1(kSettingsOrganisation),
                      QString::fromLatin1(kSettingsApplication))
+    {}
+    QVariant value(const QString &key, const QVariant &fallback) const override
     {
+        return m_settings.value(key, fallback);
     }
-    QVariant value(const QString &key, const QVariant &fallback) const override { return m_settings.value(key, fallback); }
-    void setValue(const QString &key, const QVariant &value) override { m_settings.setValue(key, value); m_settings.sync(); }
+    void setValue(const QString &key, const QVariant &value) override
+    {
+        m_settings.setValue(key, value);
+        m_settings.sync();
+    }
 
 private:
     QSettings m_settings;
@@ -35,7 +41,10 @@ private:
 
 class MemorySettingsStore final : public SettingsStore {
 public:
-    QVariant value(const QString &key, const QVariant &fallback) const override { return m_values.value(key, fallback); }
+    QVariant value(const QString &key, const QVariant &fallback) const override
+    {
+        return m_values.value(key, fallback);
+    }
     void setValue(const QString &key, const QVariant &value) override { m_values.insert(key, value); }
     const QHash<QString, QVariant> &values() const { return m_values; }
 

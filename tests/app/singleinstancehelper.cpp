@@ -12,8 +12,8 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
-    const int timeoutMs = qEnvironmentVariableIsSet("HELPER_TIMEOUT_MS") ? qEnvironmentVariableIntValue("HELPER_TIMEOUT_MS")
-                                                                          : 3000;
+    const int timeoutMs =
+        qEnvironmentVariableIsSet("HELPER_TIMEOUT_MS") ? qEnvironmentVariableIntValue("HELPER_TIMEOUT_MS") : 3000;
     SingleInstance instance(qEnvironmentVariable("HELPER_SERVER"));
     switch (instance.start(app.arguments().mid(1), timeoutMs)) {
     case SingleInstance::Start::HandedOver:

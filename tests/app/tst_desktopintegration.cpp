@@ -175,7 +175,8 @@ void TestDesktopIntegration::messageBeforeFirstPaintHasProgramIcon()
     MessageBoxes::information(nullptr, QStringLiteral("x"));
     MessageBoxes::setAutoAnswer(false);
     QVERIFY(!QApplication::windowIcon().isNull());
-    QCOMPARE(QApplication::windowIcon().pixmap(32).toImage(), DesktopIntegration::applicationIcon().pixmap(32).toImage());
+    QCOMPARE(QApplication::windowIcon().pixmap(32).toImage(),
+             DesktopIntegration::applicationIcon().pixmap(32).toImage());
 }
 
 void TestDesktopIntegration::applicationIconLooksLikeDrawing_data()

@@ -78,8 +78,8 @@ private slots:
             if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number))
                 || QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)))
                 continue;
-            m_xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral(":%1").arg(number), "-screen", "0", "1024x768x24",
-                                                  "-nolisten", "tcp"});
+            m_xvfb.start(QStringLiteral("Xvfb"),
+                         {QStringLiteral(":%1").arg(number), "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
             if (!m_xvfb.waitForStarted(5000))
                 continue;
             QElapsedTimer timer;
@@ -104,7 +104,8 @@ private slots:
         m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_root.filePath(QStringLiteral("run")));
         for (const char *dir : {"home", "config", "run"})
             QVERIFY(QDir(m_root.path()).mkpath(QString::fromLatin1(dir)));
-        QFile::setPermissions(m_root.filePath(QStringLiteral("run")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(m_root.filePath(QStringLiteral("run")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     void cleanupTestCase() { stopProcess(m_xvfb, 5000); }
@@ -133,7 +134,9 @@ private slots:
         QVERIFY2(!message.isEmpty(), "the new-file message did not appear");
         QCOMPARE(QFile(prefix + QStringLiteral("/Telefonregister.ini")).exists(), true);
         QVERIFY2(pressKeyUntil(message, QStringLiteral("Return"),
-                               [&] { return xdotool({"search", "--onlyvisible", "--name", "^Quirlanto$"}).isEmpty(); }),
+                               [&] {
+                                   return xdotool({"search", "--onlyvisible", "--name", "^Quirlanto$"}).isEmpty();
+                               }),
                  "the new-file message did not close");
 
         const QString window = waitForWindow(QStringLiteral("^Quirlanto 4\\.1$"));
@@ -143,13 +146,15 @@ private slots:
         QVERIFY(!QFile::exists(m_root.filePath(QStringLiteral("Telefonregister.ini"))));
 
         // "&Ende" on the options card: the options are written once more, the position is kept.
-        QVERIFY2(pressKeyUntil(window, QStringLiteral("alt+e"),
-                               [&] { return quirlanto.state() == QProcess::NotRunning || quirlanto.waitForFinished(0); }),
-                 "the program did not end after \"&Ende\"");
+        QVERIFY2(
+            pressKeyUntil(window, QStringLiteral("alt+e"),
+                          [&] { return quirlanto.state() == QProcess::NotRunning || quirlanto.waitForFinished(0); }),
+            "the program did not end after \"&Ende\"");
         QCOMPARE(quirlanto.exitStatus(), QProcess::NormalExit);
         QCOMPARE(quirlanto.exitCode(), 0);
         QCOMPARE(QFile(prefix + QStringLiteral("/Telefonregister.bak")).exists(), true);
-        QSettings stored(m_root.filePath(QStringLiteral("config/MOLTARA Software/Quirlanto.conf")), QSettings::IniFormat);
+        QSettings stored(m_root.filePath(QStringLiteral("config/MOLTARA Software/Quirlanto.conf")),
+                         QSettings::IniFormat);
         QVERIFY(stored.contains(QStringLiteral("_Top")));
         QVERIFY(stored.contains(QStringLiteral("_Left")));
     }

@@ -1,12 +1,12 @@
 // Start-up, tab rules, options taken over and written, shutdown of the main window.
 #include "app/mainwindow.h"
-#include "testsupport.h"
 #include "app/startup.h"
 #include "options/optionspage.h"
 #include "register/namelistview.h"
 #include "register/phoneentry.h"
 #include "support/messagebox.h"
 #include "support/programflags.h"
+#include "testsupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -36,8 +36,8 @@ private:
     // A started window over an existing register file with two entries on card 1.
     MainWindow &startWithRegister(const QByteArray &settingsLine = kSettingsLine)
     {
-        return m_f->start(registerFile("1,\"Muster, Erika\",\"4930123456\",1\r\n1,\"Meier\",\"4989555\",0\r\n",
-                                       settingsLine));
+        return m_f->start(
+            registerFile("1,\"Muster, Erika\",\"4930123456\",1\r\n1,\"Meier\",\"4989555\",0\r\n", settingsLine));
     }
     void selectTab(MainWindow &w, int tab) { w.tabStrip()->setCurrentIndex(tab - 1); }
     QLineEdit *box(const char *name) { return m_f->window->findChild<QLineEdit *>(QString::fromLatin1(name)); }
@@ -62,9 +62,12 @@ private slots:
         connect(&w, &MainWindow::optionsPageCreated, this, [&](OptionsPage *page) { created.append(page); });
         QVERIFY(w.optionsPage());
         QCOMPARE(created, QList<OptionsPage *>{w.optionsPage()});
-        const std::pair<const char *, const char *> buttons[] = {
-            {"Btn2", "&Wähle Nr. in Zwischenablage"}, {"Btn1", "&Ausblenden"}, {"Btn20", "&Info"},
-            {"Btn21", "&Hilfe"}, {"Btn22", "&Ende"}, {"Btn0", "Debug"}};
+        const std::pair<const char *, const char *> buttons[] = {{"Btn2", "&Wähle Nr. in Zwischenablage"},
+                                                                 {"Btn1", "&Ausblenden"},
+                                                                 {"Btn20", "&Info"},
+                                                                 {"Btn21", "&Hilfe"},
+                                                                 {"Btn22", "&Ende"},
+                                                                 {"Btn0", "Debug"}};
         for (const auto &[name, text] : buttons) {
             auto *b = w.findChild<QPushButton *>(QString::fromLatin1(name));
             QVERIFY2(b, name);
@@ -117,7 +120,7 @@ private slots:
     {
         MainWindow &w = startWithRegister();
         QVERIFY(w.isVisible()); // not started with the switch: shown
-        
+
         MainWindow &hidden = m_f->make();
         QVERIFY(startProgram(hidden, {QStringLiteral("/AutoStart")}));
         QVERIFY(!hidden.isVisible());
@@ -157,7 +160,8 @@ private slots:
     void incompatibleHeaderEndsWithoutWriting()
     {
         QFETCH(QByteArray, header);
-        const QByteArray bytes = header + "\r\n0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n\"a\",\"b\",\"c\",\"d\"\r\n";
+        const QByteArray bytes =
+            header + "\r\n0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n\"a\",\"b\",\"c\",\"d\"\r\n";
         const QByteArray providers = "1\r\n\"Tel\",\"01010\",1,0,9,18,0,1,0\r\n";
         m_f->write("Telefonregister.ini", bytes);
         m_f->write("Provider.ini", providers);
@@ -193,8 +197,9 @@ private slots:
 
     void headerWithBlanksIsAccepted()
     {
-        m_f->write("Telefonregister.ini", "  [QUIRLANTO VERSION 4] \r\n0,3,1,0,\"\",0,\"00\",\"41\",\"1\",10,\"\",\"\",0\r\n"
-                                              "\"a\",\"b\",\"c\",\"d\"\r\n2,\"X\",\"411\",0\r\n");
+        m_f->write("Telefonregister.ini",
+                   "  [QUIRLANTO VERSION 4] \r\n0,3,1,0,\"\",0,\"00\",\"41\",\"1\",10,\"\",\"\",0\r\n"
+                   "\"a\",\"b\",\"c\",\"d\"\r\n2,\"X\",\"411\",0\r\n");
         MainWindow &w = m_f->make();
         QVERIFY(startProgram(w, {}));
         QCOMPARE(w.settings().comPort, 3);
@@ -226,16 +231,32 @@ private slots:
         QTest::addColumn<QString>("boxName");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QByteArray>("settingsLine");
-        QTest::newRow("area 089") << "AreaBox" << "089" << QByteArray("0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0");
-        QTest::newRow("empty country") << "CountryBox" << "" << QByteArray("0,1,0,0,\"\",0,\"00\",\"0\",\"89\",12,\"\",\"\",0");
-        QTest::newRow("country text") << "CountryBox" << "abc" << QByteArray("0,1,0,0,\"\",0,\"00\",\"0\",\"89\",12,\"\",\"\",0");
-        QTest::newRow("country with blanks") << "CountryBox" << " 0041 " << QByteArray("0,1,0,0,\"\",0,\"00\",\"41\",\"89\",12,\"\",\"\",0");
-        QTest::newRow("area digits then text") << "AreaBox" << "030x" << QByteArray("0,1,0,0,\"\",0,\"00\",\"49\",\"30\",12,\"\",\"\",0");
-        QTest::newRow("outside line trimmed") << "OutsideLineBox" << "  0, " << QByteArray("0,1,0,0,\"0,\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0");
-        QTest::newRow("international trimmed") << "InternationalBox" << " 00 " << QByteArray("0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0");
-        QTest::newRow("extra commands kept") << "ExtraCommandsBox" << " M1L3 " << QByteArray("0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\" M1L3 \",\"\",0");
-        QTest::newRow("handover kept") << "HandoverBox" << " 22 " << QByteArray("0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\" 22 \",0");
-        QTest::newRow("quote in prefix") << "InternationalBox" << "0\"0" << QByteArray("0,1,0,0,\"\",0,\"0'0\",\"49\",\"89\",12,\"\",\"\",0");
+        QTest::newRow("area 089") << "AreaBox"
+                                  << "089" << QByteArray("0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0");
+        QTest::newRow("empty country") << "CountryBox"
+                                       << "" << QByteArray("0,1,0,0,\"\",0,\"00\",\"0\",\"89\",12,\"\",\"\",0");
+        QTest::newRow("country text") << "CountryBox"
+                                      << "abc" << QByteArray("0,1,0,0,\"\",0,\"00\",\"0\",\"89\",12,\"\",\"\",0");
+        QTest::newRow("country with blanks")
+            << "CountryBox"
+            << " 0041 " << QByteArray("0,1,0,0,\"\",0,\"00\",\"41\",\"89\",12,\"\",\"\",0");
+        QTest::newRow("area digits then text")
+            << "AreaBox"
+            << "030x" << QByteArray("0,1,0,0,\"\",0,\"00\",\"49\",\"30\",12,\"\",\"\",0");
+        QTest::newRow("outside line trimmed")
+            << "OutsideLineBox"
+            << "  0, " << QByteArray("0,1,0,0,\"0,\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0");
+        QTest::newRow("international trimmed")
+            << "InternationalBox"
+            << " 00 " << QByteArray("0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0");
+        QTest::newRow("extra commands kept")
+            << "ExtraCommandsBox"
+            << " M1L3 " << QByteArray("0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\" M1L3 \",\"\",0");
+        QTest::newRow("handover kept") << "HandoverBox"
+                                       << " 22 "
+                                       << QByteArray("0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\" 22 \",0");
+        QTest::newRow("quote in prefix") << "InternationalBox"
+                                         << "0\"0" << QByteArray("0,1,0,0,\"\",0,\"0'0\",\"49\",\"89\",12,\"\",\"\",0");
     }
     void leavingOptionsWritesTheControls()
     {

@@ -1,13 +1,13 @@
 #include "app/singleinstance.h"
 
-#include <QElapsedTimer>
 #include <QDataStream>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QSignalSpy>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -185,7 +185,9 @@ void TestSingleInstance::runningCopyWithstandsBadRequests()
     QLocalSocket truncated;
     truncated.connectToServer(m_server);
     QVERIFY(truncated.waitForConnected(1000));
-    truncated.write(QByteArray("\0\0\0\x20" "abc", 7));
+    truncated.write(QByteArray("\0\0\0\x20"
+                               "abc",
+                               7));
     truncated.flush();
     truncated.disconnectFromServer();
     QLocalSocket garbage;

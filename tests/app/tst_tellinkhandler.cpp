@@ -57,9 +57,9 @@ void TestTelLinkHandler::laterStart_data()
     QTest::newRow("tel: no") << QStringList{"tel:+49-89-123456"} << int(QMessageBox::No) << 1 << question
                              << QStringList();
     QTest::newRow("tel: default is no") << QStringList{"tel:+49-89-123456"} << 0 << 1 << question << QStringList();
-    QTest::newRow("local number like the clipboard") << QStringList{"tel:089/123456;phone-context=+49"}
-                                                     << int(QMessageBox::Yes) << 1 << question
-                                                     << QStringList{"4989123456"};
+    QTest::newRow("local number like the clipboard")
+        << QStringList{"tel:089/123456;phone-context=+49"} << int(QMessageBox::Yes) << 1 << question
+        << QStringList{"4989123456"};
     QTest::newRow("service code refused") << QStringList{"tel:*21*0891234%23"} << int(QMessageBox::Yes) << 1
                                           << "Die Nummer „*21*0891234#“ enthält Zeichen wie * oder #, die Quirlanto "
                                              "nicht wählen kann."

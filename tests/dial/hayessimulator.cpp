@@ -18,7 +18,7 @@ HayesSimulator::HayesSimulator(Behaviour behaviour, QObject *parent)
         return;
     }
     // Raw from the start, so no line discipline echoes or translates before the port is opened.
-    termios raw {};
+    termios raw{};
     tcgetattr(m_slave, &raw);
     cfmakeraw(&raw);
     tcsetattr(m_slave, TCSANOW, &raw);

@@ -13,12 +13,12 @@ class HayesSimulator : public QObject {
     Q_OBJECT
 public:
     enum Behaviour {
-        EchoThenOk,     // echo, then "OK"
-        OkInTwoReads,   // echo, "O", a pause, "K"
-        LowerCaseOk,    // echo, then "ok"
-        ErrorAnswer,    // echo, then "ERROR"
-        Busy,           // echo, then "BUSY"
-        Silent,         // nothing at all
+        EchoThenOk,   // echo, then "OK"
+        OkInTwoReads, // echo, "O", a pause, "K"
+        LowerCaseOk,  // echo, then "ok"
+        ErrorAnswer,  // echo, then "ERROR"
+        Busy,         // echo, then "BUSY"
+        Silent,       // nothing at all
     };
 
     explicit HayesSimulator(Behaviour behaviour = EchoThenOk, QObject *parent = nullptr);

@@ -99,7 +99,7 @@ private:
     FakeHost m_host;
     FakeClipboardSource m_clipboard;
     MemorySettingsStore m_ports;
-    FixedClock m_clock {QDateTime(QDate(2026, 12, 8), QTime(10, 0))};
+    FixedClock m_clock{QDateTime(QDate(2026, 12, 8), QTime(10, 0))};
     RecordingToneOutput m_tones;
     std::unique_ptr<HayesSimulator> m_modem;
     std::unique_ptr<ModemLink> m_link;
@@ -144,9 +144,13 @@ void TestDialer::makeDialer()
     m_dialer->setBeep([this] { ++m_beeps; });
     connect(m_dialer.get(), &Dialer::progressWindowShown, this, [this](ProgressWindow *w) {
         const auto *heading = w->findChild<QLabel *>(QStringLiteral("Label1"));
-        m_visits.append({w->nameText(), w->numberText(), w->resultText(), modalBusy, false,
-                         {w->objectName(), w->windowTitle(), heading ? heading->text() : QString(),
-                          w->abortButton()->text()}});
+        m_visits.append(
+            {w->nameText(),
+             w->numberText(),
+             w->resultText(),
+             modalBusy,
+             false,
+             {w->objectName(), w->windowTitle(), heading ? heading->text() : QString(), w->abortButton()->text()}});
         QTimer::singleShot(0, w, [this, w] { m_visits.last().visible = w->isVisible(); });
         // A dial the test failed to end must not hang the run.
         QTimer::singleShot(10000, w, [this, w] {
@@ -190,33 +194,42 @@ void TestDialer::commandLines_data()
     QTest::addColumn<QString>("display");
 
     QTest::newRow("long distance, outside line")
-        << "4930123456" << 1 << "" << "0," << 0 << "" << false << QByteArray("ATDT0,030123456;H\r")
-        << "Wähle 0,030123456" << "030123456";
+        << "4930123456" << 1 << ""
+        << "0," << 0 << "" << false << QByteArray("ATDT0,030123456;H\r") << "Wähle 0,030123456"
+        << "030123456";
     QTest::newRow("long distance, zero flag off")
-        << "4930123456" << 0 << "" << "" << 0 << "" << false << QByteArray("ATDT30123456;H\r") << "Wähle 30123456"
+        << "4930123456" << 0 << ""
+        << "" << 0 << "" << false << QByteArray("ATDT30123456;H\r") << "Wähle 30123456"
         << "30123456";
     QTest::newRow("pulse drops the handover")
-        << "4989123456" << 0 << "" << "" << 1 << "22" << false << QByteArray("ATDP123456;H\r") << "Wähle 123456"
+        << "4989123456" << 0 << ""
+        << "" << 1 << "22" << false << QByteArray("ATDP123456;H\r") << "Wähle 123456"
         << "123456";
-    QTest::newRow("tone with handover")
-        << "4989123456" << 0 << "" << "" << 0 << "22" << false << QByteArray("ATDT123456,!,22;H\r")
-        << "Wähle 123456,!,22" << "123456";
-    QTest::newRow("extra commands") << "4989123456" << 0 << "L0" << "" << 0 << "" << false
-                                    << QByteArray("ATL0DT123456;H\r") << "Wähle 0123456" << "123456";
+    QTest::newRow("tone with handover") << "4989123456" << 0 << ""
+                                        << "" << 0 << "22" << false << QByteArray("ATDT123456,!,22;H\r")
+                                        << "Wähle 123456,!,22"
+                                        << "123456";
+    QTest::newRow("extra commands") << "4989123456" << 0 << "L0"
+                                    << "" << 0 << "" << false << QByteArray("ATL0DT123456;H\r") << "Wähle 0123456"
+                                    << "123456";
     QTest::newRow("digits of extra commands in the status")
-        << "4989123456" << 0 << "M1L3" << "0," << 0 << "" << false << QByteArray("ATM1L3DT0,123456;H\r")
-        << "Wähle 130,123456" << "123456";
-    QTest::newRow("abroad") << "12125550100" << 0 << "" << "" << 0 << "" << false
-                            << QByteArray("ATDT0012125550100;H\r") << "Wähle 0012125550100" << "+12125550100";
-    QTest::newRow("provider, abroad") << "12125550100" << 0 << "" << "" << 0 << "" << true
-                                      << QByteArray("ATDT010130012125550100;H\r") << "Wähle 010130012125550100"
+        << "4989123456" << 0 << "M1L3"
+        << "0," << 0 << "" << false << QByteArray("ATM1L3DT0,123456;H\r") << "Wähle 130,123456"
+        << "123456";
+    QTest::newRow("abroad") << "12125550100" << 0 << ""
+                            << "" << 0 << "" << false << QByteArray("ATDT0012125550100;H\r") << "Wähle 0012125550100"
+                            << "+12125550100";
+    QTest::newRow("provider, abroad") << "12125550100" << 0 << ""
+                                      << "" << 0 << "" << true << QByteArray("ATDT010130012125550100;H\r")
+                                      << "Wähle 010130012125550100"
                                       << "+12125550100";
     QTest::newRow("provider, long distance")
-        << "4930123456" << 1 << "" << "" << 0 << "" << true << QByteArray("ATDT01013030123456;H\r")
-        << "Wähle 01013030123456" << "030123456";
-    QTest::newRow("number written with blanks")
-        << "49 89 12-34" << 1 << "" << "" << 0 << "" << false << QByteArray("ATDT1234;H\r") << "Wähle 1234"
-        << "1234";
+        << "4930123456" << 1 << ""
+        << "" << 0 << "" << true << QByteArray("ATDT01013030123456;H\r") << "Wähle 01013030123456"
+        << "030123456";
+    QTest::newRow("number written with blanks") << "49 89 12-34" << 1 << ""
+                                                << "" << 0 << "" << false << QByteArray("ATDT1234;H\r") << "Wähle 1234"
+                                                << "1234";
 }
 
 void TestDialer::commandLines()
@@ -428,14 +441,19 @@ void TestDialer::clipboardNumbersAndRedial_data()
     QTest::addColumn<QString>("remembered");
     QTest::addColumn<QByteArray>("line");
 
-    QTest::newRow("national") << "089/123456" << "4989123456" << QByteArray("ATDT123456;H\r");
-    QTest::newRow("national, other area") << "0891234" << "49891234" << QByteArray("ATDT1234;H\r");
-    QTest::newRow("00 and own country") << "0049 30 1234" << "49301234" << QByteArray("ATDT0301234;H\r");
-    QTest::newRow("plus, abroad") << "+1 212 555 0100" << "12125550100" << QByteArray("ATDT0012125550100;H\r");
-    QTest::newRow("written trunk zero") << "+49 (0)89 / 12 34-56" << "4989123456" << QByteArray("ATDT123456;H\r");
+    QTest::newRow("national") << "089/123456"
+                              << "4989123456" << QByteArray("ATDT123456;H\r");
+    QTest::newRow("national, other area") << "0891234"
+                                          << "49891234" << QByteArray("ATDT1234;H\r");
+    QTest::newRow("00 and own country") << "0049 30 1234"
+                                        << "49301234" << QByteArray("ATDT0301234;H\r");
+    QTest::newRow("plus, abroad") << "+1 212 555 0100"
+                                  << "12125550100" << QByteArray("ATDT0012125550100;H\r");
+    QTest::newRow("written trunk zero") << "+49 (0)89 / 12 34-56"
+                                        << "4989123456" << QByteArray("ATDT123456;H\r");
     // The comma is a dial character: it stays, as a pause.
-    QTest::newRow("in a sentence") << "Tel. 030 / 555-12, ab 9 Uhr" << "493055512,9"
-                                   << QByteArray("ATDT03055512,9;H\r");
+    QTest::newRow("in a sentence") << "Tel. 030 / 555-12, ab 9 Uhr"
+                                   << "493055512,9" << QByteArray("ATDT03055512,9;H\r");
 }
 
 void TestDialer::clipboardNumbersAndRedial()
@@ -540,7 +558,7 @@ void TestDialer::loudspeakerPlaysTheCommandLine()
 
     const QString snd = QStringLiteral("/opt/q/snd/");
     const QStringList expected = {snd + "0.WAV", snd + "pause2000.WAV", snd + "1.WAV", snd + "2.WAV",
-                                  snd + "3.WAV", snd + "4.WAV", snd + "5.WAV", snd + "6.WAV"};
+                                  snd + "3.WAV", snd + "4.WAV",         snd + "5.WAV", snd + "6.WAV"};
     QCOMPARE(m_tones.played, QList<QStringList>{expected});
     QVERIFY(!busyWhilePlaying);
     QCOMPARE(m_visits.size(), 1); // only the modem dial showed the window

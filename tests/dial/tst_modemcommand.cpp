@@ -19,22 +19,49 @@ private slots:
         QTest::addColumn<QString>("handoverNumber");
         QTest::addColumn<QString>("line");
 
-        QTest::newRow("all optional pieces empty") << "" << 0 << "" << "" << "123456" << 0 << "" << "ATDT123456;H\r";
-        QTest::newRow("outside line, long distance") << "" << 0 << "0," << "" << "030123456" << 0 << ""
+        QTest::newRow("all optional pieces empty") << "" << 0 << ""
+                                                   << ""
+                                                   << "123456" << 0 << ""
+                                                   << "ATDT123456;H\r";
+        QTest::newRow("outside line, long distance") << "" << 0 << "0,"
+                                                     << ""
+                                                     << "030123456" << 0 << ""
                                                      << "ATDT0,030123456;H\r";
-        QTest::newRow("extra commands right after AT") << "L0" << 0 << "" << "" << "123" << 0 << ""
+        QTest::newRow("extra commands right after AT") << "L0" << 0 << ""
+                                                       << ""
+                                                       << "123" << 0 << ""
                                                        << "ATL0DT123;H\r";
-        QTest::newRow("pulse") << "" << 1 << "" << "" << "123" << 0 << "" << "ATDP123;H\r";
-        QTest::newRow("provider and international prefix") << "" << 0 << "0," << "0101300" << "12125550100" << 0
-                                                            << "" << "ATDT0,010130012125550100;H\r";
-        QTest::newRow("handover with tone") << "" << 0 << "" << "" << "123" << 1 << "456" << "ATDT123,!,456;H\r";
-        QTest::newRow("no handover with pulse") << "" << 1 << "" << "" << "123" << 1 << "456" << "ATDP123;H\r";
-        QTest::newRow("handover off keeps number out") << "" << 0 << "" << "" << "123" << 0 << "456"
+        QTest::newRow("pulse") << "" << 1 << ""
+                               << ""
+                               << "123" << 0 << ""
+                               << "ATDP123;H\r";
+        QTest::newRow("provider and international prefix") << "" << 0 << "0,"
+                                                           << "0101300"
+                                                           << "12125550100" << 0 << ""
+                                                           << "ATDT0,010130012125550100;H\r";
+        QTest::newRow("handover with tone") << "" << 0 << ""
+                                            << ""
+                                            << "123" << 1 << "456"
+                                            << "ATDT123,!,456;H\r";
+        QTest::newRow("no handover with pulse") << "" << 1 << ""
+                                                << ""
+                                                << "123" << 1 << "456"
+                                                << "ATDP123;H\r";
+        QTest::newRow("handover off keeps number out") << "" << 0 << ""
+                                                       << ""
+                                                       << "123" << 0 << "456"
                                                        << "ATDT123;H\r";
-        QTest::newRow("empty handover number") << "" << 0 << "" << "" << "123" << 1 << "" << "ATDT123,!,;H\r";
-        QTest::newRow("stored texts verbatim") << "M1 L2 " << 0 << " 0, " << "" << "1" << 1 << " 9 "
+        QTest::newRow("empty handover number") << "" << 0 << ""
+                                               << ""
+                                               << "123" << 1 << ""
+                                               << "ATDT123,!,;H\r";
+        QTest::newRow("stored texts verbatim") << "M1 L2 " << 0 << " 0, "
+                                               << ""
+                                               << "1" << 1 << " 9 "
                                                << "ATM1 L2 DT 0, 1,!, 9 ;H\r";
-        QTest::newRow("everything") << "X3" << 0 << "0," << "01013" << "030123456" << 1 << "22"
+        QTest::newRow("everything") << "X3" << 0 << "0,"
+                                    << "01013"
+                                    << "030123456" << 1 << "22"
                                     << "ATX3DT0,01013030123456,!,22;H\r";
     }
     void buildModemCommand()
@@ -64,8 +91,7 @@ private slots:
     {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QStringList>("tones");
-        QTest::newRow("plain") << "ATDT0,123456;H\r"
-                               << QStringList{"0", "pause2000", "1", "2", "3", "4", "5", "6"};
+        QTest::newRow("plain") << "ATDT0,123456;H\r" << QStringList{"0", "pause2000", "1", "2", "3", "4", "5", "6"};
         QTest::newRow("pulse letter plays nothing") << "ATDP12;H\r" << QStringList{"1", "2"};
         QTest::newRow("handover") << "ATDT1,!,23;H\r" << QStringList{"1", "pause2000", "pause2000", "2", "3"};
         QTest::newRow("extra command digits play") << "ATM1DT0,5;H\r" << QStringList{"1", "0", "pause2000", "5"};
@@ -86,10 +112,18 @@ private slots:
         QTest::addColumn<QString>("dir");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("path");
-        QTest::newRow("with separator") << "/opt/quirlanto/" << "5" << "/opt/quirlanto/snd/5.WAV";
-        QTest::newRow("without separator") << "/opt/quirlanto" << "stern" << "/opt/quirlanto/snd/stern.WAV";
-        QTest::newRow("doubled separator") << "/opt/q//" << "#" << "/opt/q/snd/#.WAV";
-        QTest::newRow("root") << "/" << "pause2000" << "/snd/pause2000.WAV";
+        QTest::newRow("with separator") << "/opt/quirlanto/"
+                                        << "5"
+                                        << "/opt/quirlanto/snd/5.WAV";
+        QTest::newRow("without separator") << "/opt/quirlanto"
+                                           << "stern"
+                                           << "/opt/quirlanto/snd/stern.WAV";
+        QTest::newRow("doubled separator") << "/opt/q//"
+                                           << "#"
+                                           << "/opt/q/snd/#.WAV";
+        QTest::newRow("root") << "/"
+                              << "pause2000"
+                              << "/snd/pause2000.WAV";
     }
     void toneFilePath()
     {

@@ -51,9 +51,12 @@ void TestModemLink::portDevice_data()
 
     QTest::newRow("COM1 default") << 1 << QString() << "/dev/ttyS0";
     QTest::newRow("COM16 default") << 16 << QString() << "/dev/ttyS15";
-    QTest::newRow("USB modem") << 3 << "/dev/ttyACM0" << "/dev/ttyACM0";
-    QTest::newRow("blanks around") << 2 << "  /dev/ttyUSB1 " << "/dev/ttyUSB1";
-    QTest::newRow("empty value") << 4 << "" << "/dev/ttyS3";
+    QTest::newRow("USB modem") << 3 << "/dev/ttyACM0"
+                               << "/dev/ttyACM0";
+    QTest::newRow("blanks around") << 2 << "  /dev/ttyUSB1 "
+                                   << "/dev/ttyUSB1";
+    QTest::newRow("empty value") << 4 << ""
+                                 << "/dev/ttyS3";
 }
 
 void TestModemLink::portDevice()
@@ -98,7 +101,7 @@ void TestModemLink::sendsLineInOneWriteAndEndsOnOk()
 {
     QFETCH(int, behaviour);
     QFETCH(QString, answerContains);
-    HayesSimulator modem {HayesSimulator::Behaviour(behaviour)};
+    HayesSimulator modem{HayesSimulator::Behaviour(behaviour)};
     QVERIFY(modem.isValid());
     m_store.setValue(QStringLiteral("Ports/COM1"), modem.devicePath());
 
@@ -261,8 +264,9 @@ void TestModemLink::showModemAnswer()
     link.showModemAnswer(nullptr);
     QCOMPARE(MessageBoxes::shown().size(), 1);
     QCOMPARE(MessageBoxes::shown().last().icon, MessageIcon::Information);
-    QCOMPARE(MessageBoxes::shown().last().text,
-             QStringLiteral("Das Modem gab nach der letzten Anwahl folgende Zeichenkette zurück:\n\n(keine Rückmeldung)"));
+    QCOMPARE(
+        MessageBoxes::shown().last().text,
+        QStringLiteral("Das Modem gab nach der letzten Anwahl folgende Zeichenkette zurück:\n\n(keine Rückmeldung)"));
 
     HayesSimulator modem(HayesSimulator::EchoThenOk);
     m_store.setValue(QStringLiteral("Ports/COM1"), modem.devicePath());

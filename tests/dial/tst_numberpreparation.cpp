@@ -14,7 +14,9 @@ namespace {
 // Counts reads, so tests can see the clock is left alone while providers are off.
 class CountingClock final : public Clock {
 public:
-    explicit CountingClock(QDateTime at) : m_at(std::move(at)) {}
+    explicit CountingClock(QDateTime at)
+        : m_at(std::move(at))
+    {}
     QDateTime now() const override
     {
         ++reads;
@@ -51,15 +53,23 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("filtered");
-        QTest::newRow("plain digits") << "4989123456" << "4989123456";
-        QTest::newRow("written form") << "+49 (0)89 / 12 34-56" << "49089123456";
-        QTest::newRow("pause and flash kept") << "0,!,123" << "0,!,123";
-        QTest::newRow("star and hash dropped") << "*31#0123" << "310123";
-        QTest::newRow("letters dropped") << "Tel.: 089-1234 (Büro)" << "0891234";
-        QTest::newRow("nothing usable") << "Hallo Welt" << "";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("plain digits") << "4989123456"
+                                      << "4989123456";
+        QTest::newRow("written form") << "+49 (0)89 / 12 34-56"
+                                      << "49089123456";
+        QTest::newRow("pause and flash kept") << "0,!,123"
+                                              << "0,!,123";
+        QTest::newRow("star and hash dropped") << "*31#0123"
+                                               << "310123";
+        QTest::newRow("letters dropped") << "Tel.: 089-1234 (Büro)"
+                                         << "0891234";
+        QTest::newRow("nothing usable") << "Hallo Welt"
+                                        << "";
+        QTest::newRow("empty") << ""
+                               << "";
         QTest::newRow("other scripts' digits dropped") << QString::fromUtf8("١٢٣ 12３") << "12";
-        QTest::newRow("semicolon and period dropped") << "12;34.56" << "123456";
+        QTest::newRow("semicolon and period dropped") << "12;34.56"
+                                                      << "123456";
     }
     void filterDialChars()
     {
@@ -73,15 +83,33 @@ private slots:
         QTest::addColumn<QString>("filtered");
         QTest::addColumn<QString>("country");
         QTest::addColumn<QString>("normalized");
-        QTest::newRow("national") << "089123456" << "49" << "4989123456";
-        QTest::newRow("international zeros") << "0049301234" << "49" << "49301234";
-        QTest::newRow("plus already gone") << "12125550100" << "49" << "12125550100";
-        QTest::newRow("zeros stripped once") << "0000123" << "49" << "00123";
-        QTest::newRow("single zero") << "0" << "49" << "49";
-        QTest::newRow("double zero only") << "00" << "49" << "";
-        QTest::newRow("other own country") << "01234" << "43" << "431234";
-        QTest::newRow("empty own country") << "0891234" << "" << "891234";
-        QTest::newRow("pause kept") << "0,123" << "49" << "49,123";
+        QTest::newRow("national") << "089123456"
+                                  << "49"
+                                  << "4989123456";
+        QTest::newRow("international zeros") << "0049301234"
+                                             << "49"
+                                             << "49301234";
+        QTest::newRow("plus already gone") << "12125550100"
+                                           << "49"
+                                           << "12125550100";
+        QTest::newRow("zeros stripped once") << "0000123"
+                                             << "49"
+                                             << "00123";
+        QTest::newRow("single zero") << "0"
+                                     << "49"
+                                     << "49";
+        QTest::newRow("double zero only") << "00"
+                                          << "49"
+                                          << "";
+        QTest::newRow("other own country") << "01234"
+                                           << "43"
+                                           << "431234";
+        QTest::newRow("empty own country") << "0891234"
+                                           << ""
+                                           << "891234";
+        QTest::newRow("pause kept") << "0,123"
+                                    << "49"
+                                    << "49,123";
     }
     void normalizeClipboardNumber()
     {
@@ -95,18 +123,30 @@ private slots:
     {
         QTest::addColumn<QString>("raw");
         QTest::addColumn<QString>("result");
-        QTest::newRow("plus") << "+49 (0)89 / 12 34-56" << "+49 89 / 12 34-56";
-        QTest::newRow("leading blanks") << "  \t+49(0)89123" << "  \t+4989123";
-        QTest::newRow("double zero") << "0049 (0) 89 123" << "0049  89 123";
-        QTest::newRow("blanks inside") << "+44 ( 0 )20 7946" << "+44 20 7946";
-        QTest::newRow("only the first") << "+49 (0)89 (0)1" << "+49 89 (0)1";
-        QTest::newRow("national stays") << "089 (0) 123" << "089 (0) 123";
-        QTest::newRow("single zero start stays") << "0(0)89" << "0(0)89";
-        QTest::newRow("other parentheses stay") << "+49 (089) 123" << "+49 (089) 123";
-        QTest::newRow("unclosed stays") << "+49 (0 89" << "+49 (0 89";
-        QTest::newRow("later match") << "+49 (1) (0)89" << "+49 (1) 89";
-        QTest::newRow("plus not first stays") << "Tel +49 (0)89" << "Tel +49 (0)89";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("plus") << "+49 (0)89 / 12 34-56"
+                              << "+49 89 / 12 34-56";
+        QTest::newRow("leading blanks") << "  \t+49(0)89123"
+                                        << "  \t+4989123";
+        QTest::newRow("double zero") << "0049 (0) 89 123"
+                                     << "0049  89 123";
+        QTest::newRow("blanks inside") << "+44 ( 0 )20 7946"
+                                       << "+44 20 7946";
+        QTest::newRow("only the first") << "+49 (0)89 (0)1"
+                                        << "+49 89 (0)1";
+        QTest::newRow("national stays") << "089 (0) 123"
+                                        << "089 (0) 123";
+        QTest::newRow("single zero start stays") << "0(0)89"
+                                                 << "0(0)89";
+        QTest::newRow("other parentheses stay") << "+49 (089) 123"
+                                                << "+49 (089) 123";
+        QTest::newRow("unclosed stays") << "+49 (0 89"
+                                        << "+49 (0 89";
+        QTest::newRow("later match") << "+49 (1) (0)89"
+                                     << "+49 (1) 89";
+        QTest::newRow("plus not first stays") << "Tel +49 (0)89"
+                                              << "Tel +49 (0)89";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void dropTrunkZero()
     {
@@ -122,18 +162,33 @@ private slots:
         QTest::addColumn<QString>("number");
         QTest::addColumn<QString>("prefix");
         QTest::addColumn<DistanceClass>("distance");
-        QTest::newRow("trunk zero after country code") << "+49 (0)89 / 12 34-56" << "123456" << ""
-                                                       << DistanceClass::Local;
-        QTest::newRow("trunk zero, other area") << "+49 (0)30 1234" << "0301234" << "" << DistanceClass::LongDistance;
-        QTest::newRow("trunk zero after 00") << " 0049 ( 0 ) 89 123" << "123" << "" << DistanceClass::Local;
-        QTest::newRow("abroad with trunk zero") << "+44 (0)20 7946 0000" << "442079460000" << "00"
-                                                << DistanceClass::Abroad;
-        QTest::newRow("national with slash") << "089/123456" << "123456" << "" << DistanceClass::Local;
-        QTest::newRow("national other area") << "030 / 123 456" << "030123456" << ""
-                                             << DistanceClass::LongDistance;
-        QTest::newRow("international zeros") << "0049 30 1234" << "0301234" << "" << DistanceClass::LongDistance;
-        QTest::newRow("plus abroad") << "+1 212 555 0100" << "12125550100" << "00" << DistanceClass::Abroad;
-        QTest::newRow("zeros stripped once") << "0000123" << "00123" << "00" << DistanceClass::Abroad;
+        QTest::newRow("trunk zero after country code") << "+49 (0)89 / 12 34-56"
+                                                       << "123456"
+                                                       << "" << DistanceClass::Local;
+        QTest::newRow("trunk zero, other area") << "+49 (0)30 1234"
+                                                << "0301234"
+                                                << "" << DistanceClass::LongDistance;
+        QTest::newRow("trunk zero after 00") << " 0049 ( 0 ) 89 123"
+                                             << "123"
+                                             << "" << DistanceClass::Local;
+        QTest::newRow("abroad with trunk zero") << "+44 (0)20 7946 0000"
+                                                << "442079460000"
+                                                << "00" << DistanceClass::Abroad;
+        QTest::newRow("national with slash") << "089/123456"
+                                             << "123456"
+                                             << "" << DistanceClass::Local;
+        QTest::newRow("national other area") << "030 / 123 456"
+                                             << "030123456"
+                                             << "" << DistanceClass::LongDistance;
+        QTest::newRow("international zeros") << "0049 30 1234"
+                                             << "0301234"
+                                             << "" << DistanceClass::LongDistance;
+        QTest::newRow("plus abroad") << "+1 212 555 0100"
+                                     << "12125550100"
+                                     << "00" << DistanceClass::Abroad;
+        QTest::newRow("zeros stripped once") << "0000123"
+                                             << "00123"
+                                             << "00" << DistanceClass::Abroad;
     }
     void clipboardPipeline()
     {
@@ -162,36 +217,69 @@ private slots:
         QTest::addColumn<QString>("dialNumber");
         QTest::addColumn<QString>("display");
 
-        QTest::newRow("local, flag on") << "4989123456" << 1 << "49" << "89" << DistanceClass::Local << "" << "123456"
+        QTest::newRow("local, flag on") << "4989123456" << 1 << "49"
+                                        << "89" << DistanceClass::Local << ""
+                                        << "123456"
                                         << "123456";
-        QTest::newRow("local, flag off") << "4989123456" << 0 << "49" << "89" << DistanceClass::Local << ""
-                                         << "123456" << "123456";
-        QTest::newRow("long distance, flag on") << "4930123456" << 1 << "49" << "89" << DistanceClass::LongDistance
-                                                << "" << "030123456" << "030123456";
-        QTest::newRow("long distance, flag off") << "4930123456" << 0 << "49" << "89" << DistanceClass::LongDistance
-                                                 << "" << "30123456" << "30123456";
-        QTest::newRow("abroad") << "12125550100" << 1 << "49" << "89" << DistanceClass::Abroad << "00"
-                                << "12125550100" << "+12125550100";
-        QTest::newRow("filter keeps written zero") << "49089123456" << 1 << "49" << "89"
-                                                   << DistanceClass::LongDistance << "" << "0089123456"
+        QTest::newRow("local, flag off") << "4989123456" << 0 << "49"
+                                         << "89" << DistanceClass::Local << ""
+                                         << "123456"
+                                         << "123456";
+        QTest::newRow("long distance, flag on") << "4930123456" << 1 << "49"
+                                                << "89" << DistanceClass::LongDistance << ""
+                                                << "030123456"
+                                                << "030123456";
+        QTest::newRow("long distance, flag off") << "4930123456" << 0 << "49"
+                                                 << "89" << DistanceClass::LongDistance << ""
+                                                 << "30123456"
+                                                 << "30123456";
+        QTest::newRow("abroad") << "12125550100" << 1 << "49"
+                                << "89" << DistanceClass::Abroad << "00"
+                                << "12125550100"
+                                << "+12125550100";
+        QTest::newRow("filter keeps written zero") << "49089123456" << 1 << "49"
+                                                   << "89" << DistanceClass::LongDistance << ""
+                                                   << "0089123456"
                                                    << "0089123456";
-        QTest::newRow("plain prefix test") << "49891234" << 1 << "49" << "89" << DistanceClass::Local << "" << "1234"
+        QTest::newRow("plain prefix test") << "49891234" << 1 << "49"
+                                           << "89" << DistanceClass::Local << ""
+                                           << "1234"
                                            << "1234";
-        QTest::newRow("country code alone, flag on") << "49" << 1 << "49" << "89" << DistanceClass::LongDistance << ""
-                                                     << "0" << "0";
-        QTest::newRow("country code alone, flag off") << "49" << 0 << "49" << "89" << DistanceClass::LongDistance
-                                                      << "" << "" << "";
-        QTest::newRow("area code alone") << "4989" << 1 << "49" << "89" << DistanceClass::Local << "" << "" << "";
-        QTest::newRow("empty country makes abroad") << "4989123456" << 1 << "" << "89" << DistanceClass::Abroad
-                                                    << "00" << "4989123456" << "+4989123456";
-        QTest::newRow("empty area makes no local") << "4989123456" << 1 << "49" << "" << DistanceClass::LongDistance
-                                                   << "" << "089123456" << "089123456";
-        QTest::newRow("zeros stripped once") << "00123" << 1 << "49" << "89" << DistanceClass::Abroad << "00"
-                                             << "00123" << "+00123";
-        QTest::newRow("empty number") << "" << 1 << "49" << "89" << DistanceClass::Abroad << "00" << "" << "+";
-        QTest::newRow("any nonzero flag is on") << "4930123456" << -1 << "49" << "89" << DistanceClass::LongDistance
-                                                << "" << "030123456" << "030123456";
-        QTest::newRow("pauses travel along") << "4989,,12" << 1 << "49" << "89" << DistanceClass::Local << "" << ",,12"
+        QTest::newRow("country code alone, flag on") << "49" << 1 << "49"
+                                                     << "89" << DistanceClass::LongDistance << ""
+                                                     << "0"
+                                                     << "0";
+        QTest::newRow("country code alone, flag off") << "49" << 0 << "49"
+                                                      << "89" << DistanceClass::LongDistance << ""
+                                                      << ""
+                                                      << "";
+        QTest::newRow("area code alone") << "4989" << 1 << "49"
+                                         << "89" << DistanceClass::Local << ""
+                                         << ""
+                                         << "";
+        QTest::newRow("empty country makes abroad") << "4989123456" << 1 << ""
+                                                    << "89" << DistanceClass::Abroad << "00"
+                                                    << "4989123456"
+                                                    << "+4989123456";
+        QTest::newRow("empty area makes no local") << "4989123456" << 1 << "49"
+                                                   << "" << DistanceClass::LongDistance << ""
+                                                   << "089123456"
+                                                   << "089123456";
+        QTest::newRow("zeros stripped once") << "00123" << 1 << "49"
+                                             << "89" << DistanceClass::Abroad << "00"
+                                             << "00123"
+                                             << "+00123";
+        QTest::newRow("empty number") << "" << 1 << "49"
+                                      << "89" << DistanceClass::Abroad << "00"
+                                      << ""
+                                      << "+";
+        QTest::newRow("any nonzero flag is on") << "4930123456" << -1 << "49"
+                                                << "89" << DistanceClass::LongDistance << ""
+                                                << "030123456"
+                                                << "030123456";
+        QTest::newRow("pauses travel along") << "4989,,12" << 1 << "49"
+                                             << "89" << DistanceClass::Local << ""
+                                             << ",,12"
                                              << ",,12";
     }
     void prepareNumber()
@@ -207,8 +295,8 @@ private slots:
         const CountingClock clock(at(0, 12));
         ProviderTable providers; // off: must not be consulted even though it has a fitting row
         providers.addProviderRow("p", "01013", 1, 1, 0, 24, 1, 1, 1);
-        const PreparedNumber p = quirlanto::prepareNumber(number, zeroFlag, settingsWith(country, area), &providers,
-                                                          clock);
+        const PreparedNumber p =
+            quirlanto::prepareNumber(number, zeroFlag, settingsWith(country, area), &providers, clock);
         QCOMPARE(p.distance, distance);
         QCOMPARE(p.dialPrefix, prefix);
         QCOMPARE(p.number, dialNumber);

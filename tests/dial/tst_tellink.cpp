@@ -91,15 +91,33 @@ void TestTelLink::internationalNumber_data()
     QTest::addColumn<QString>("ownCountryCode");
     QTest::addColumn<QString>("number");
 
-    QTest::newRow("global") << "tel:+49-89-123456" << "49" << "4989123456";
-    QTest::newRow("global abroad") << "tel:+1-212-555-0100" << "49" << "12125550100";
-    QTest::newRow("written trunk zero dropped") << "tel:+49-(0)89-123456" << "49" << "4989123456";
-    QTest::newRow("extension appended") << "tel:+49-89-1234;ext=56" << "49" << "4989123456";
-    QTest::newRow("national local number") << "tel:089-123456;phone-context=+49" << "49" << "4989123456";
-    QTest::newRow("own country code taken") << "tel:0123-4567;phone-context=+43" << "43" << "431234567";
-    QTest::newRow("local with international prefix") << "tel:0044-20-1234;phone-context=+49" << "49" << "44201234";
-    QTest::newRow("refused link gives nothing") << "tel:*31%23" << "49" << "";
-    QTest::newRow("no number gives nothing") << "tel:abc" << "49" << "";
+    QTest::newRow("global") << "tel:+49-89-123456"
+                            << "49"
+                            << "4989123456";
+    QTest::newRow("global abroad") << "tel:+1-212-555-0100"
+                                   << "49"
+                                   << "12125550100";
+    QTest::newRow("written trunk zero dropped") << "tel:+49-(0)89-123456"
+                                                << "49"
+                                                << "4989123456";
+    QTest::newRow("extension appended") << "tel:+49-89-1234;ext=56"
+                                        << "49"
+                                        << "4989123456";
+    QTest::newRow("national local number") << "tel:089-123456;phone-context=+49"
+                                           << "49"
+                                           << "4989123456";
+    QTest::newRow("own country code taken") << "tel:0123-4567;phone-context=+43"
+                                            << "43"
+                                            << "431234567";
+    QTest::newRow("local with international prefix") << "tel:0044-20-1234;phone-context=+49"
+                                                     << "49"
+                                                     << "44201234";
+    QTest::newRow("refused link gives nothing") << "tel:*31%23"
+                                                << "49"
+                                                << "";
+    QTest::newRow("no number gives nothing") << "tel:abc"
+                                             << "49"
+                                             << "";
 }
 
 void TestTelLink::internationalNumber()

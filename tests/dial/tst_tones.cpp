@@ -56,8 +56,16 @@ std::pair<qsizetype, qsizetype> soundingSpan(const QVector<double> &s)
 QByteArray wav(quint16 format, quint16 channels, quint32 rate, quint16 bits, const QByteArray &data,
                const QByteArray &before = {})
 {
-    auto le16 = [](quint16 v) { QByteArray b(2, 0); qToLittleEndian(v, b.data()); return b; };
-    auto le32 = [](quint32 v) { QByteArray b(4, 0); qToLittleEndian(v, b.data()); return b; };
+    auto le16 = [](quint16 v) {
+        QByteArray b(2, 0);
+        qToLittleEndian(v, b.data());
+        return b;
+    };
+    auto le32 = [](quint32 v) {
+        QByteArray b(4, 0);
+        qToLittleEndian(v, b.data());
+        return b;
+    };
     QByteArray fmt = le16(format) + le16(channels) + le32(rate) + le32(rate * channels * bits / 8)
                      + le16(quint16(channels * bits / 8)) + le16(bits);
     QByteArray body = "WAVE" + before + "fmt " + le32(16) + fmt + "data" + le32(quint32(data.size())) + data;
@@ -160,7 +168,8 @@ void TestTones::keyFiles()
     const double tailMs = double(s.size() - 1 - last) * 1000 / rate;
     QVERIFY2(toneMs >= 90 && toneMs <= 110, qPrintable(QString::number(toneMs)));
     QVERIFY2(tailMs >= 90, qPrintable(QString::number(tailMs)));
-    const double peak = *std::max_element(s.begin(), s.end(), [](double a, double b) { return std::abs(a) < std::abs(b); });
+    const double peak =
+        *std::max_element(s.begin(), s.end(), [](double a, double b) { return std::abs(a) < std::abs(b); });
     QVERIFY2(std::abs(peak) < 32000, "clipped");
 
     // Both tones present, each within 1.5 % of its nominal frequency, nothing else of the keypad.
@@ -220,14 +229,13 @@ void TestTones::readWavFile_data()
     qToLittleEndian<qint16>(3000, stereo16.data() + 2);
     qToLittleEndian<qint16>(-100, stereo16.data() + 4);
     qToLittleEndian<qint16>(100, stereo16.data() + 6);
-    QTest::newRow("16-bit stereo mixed down") << wav(1, 2, 44100, 16, stereo16) << true << 44100
-                                              << QList<int>{2000, 0};
+    QTest::newRow("16-bit stereo mixed down") << wav(1, 2, 44100, 16, stereo16) << true << 44100 << QList<int>{2000, 0};
     QTest::newRow("8-bit unsigned") << wav(1, 1, 11025, 8, QByteArray("\x80\xff\x00", 3)) << true << 11025
                                     << QList<int>{0, 127 * 256, -128 * 256};
-    QTest::newRow("odd chunk before fmt") << wav(1, 1, 8000, 16, mono16, QByteArray("LIST\x03\0\0\0abc\0", 12))
-                                          << true << 8000 << QList<int>{1000, -2000, 32767};
-    QTest::newRow("data shorter than declared") << wav(1, 1, 8000, 16, mono16).chopped(2) << true << 8000
-                                                << QList<int>{1000, -2000};
+    QTest::newRow("odd chunk before fmt") << wav(1, 1, 8000, 16, mono16, QByteArray("LIST\x03\0\0\0abc\0", 12)) << true
+                                          << 8000 << QList<int>{1000, -2000, 32767};
+    QTest::newRow("data shorter than declared")
+        << wav(1, 1, 8000, 16, mono16).chopped(2) << true << 8000 << QList<int>{1000, -2000};
     QTest::newRow("float samples") << wav(3, 1, 8000, 32, QByteArray(8, 0)) << false << 0 << QList<int>{};
     QTest::newRow("24-bit") << wav(1, 1, 8000, 24, QByteArray(6, 0)) << false << 0 << QList<int>{};
     QTest::newRow("not RIFF") << QByteArray("ID3\x03 some mp3 bytes") << false << 0 << QList<int>{};
@@ -279,9 +287,9 @@ void TestTones::commandLineToFiles()
     } recorder;
     playCommandLine(QStringLiteral("ATM1DT0,01013#*;H\r"), QStringLiteral("/p/"), recorder);
     QCOMPARE(recorder.calls.size(), 1);
-    QCOMPARE(recorder.calls[0], (QStringList{"/p/snd/1.WAV", "/p/snd/0.WAV", "/p/snd/pause2000.WAV", "/p/snd/0.WAV",
-                                             "/p/snd/1.WAV", "/p/snd/0.WAV", "/p/snd/1.WAV", "/p/snd/3.WAV",
-                                             "/p/snd/#.WAV", "/p/snd/stern.WAV"}));
+    QCOMPARE(recorder.calls[0],
+             (QStringList{"/p/snd/1.WAV", "/p/snd/0.WAV", "/p/snd/pause2000.WAV", "/p/snd/0.WAV", "/p/snd/1.WAV",
+                          "/p/snd/0.WAV", "/p/snd/1.WAV", "/p/snd/3.WAV", "/p/snd/#.WAV", "/p/snd/stern.WAV"}));
 }
 
 void TestTones::returnsPromptlyWithoutSoundServer()
@@ -344,9 +352,9 @@ void TestTones::loudspeakerDialIsHeard()
     QProcess rec;
     rec.setProcessEnvironment(env);
     rec.setStandardOutputFile(rawPath);
-    rec.start(recorder, {QStringLiteral("-d"), QStringLiteral("quirlanto_test.monitor"), QStringLiteral("--latency-msec=20"),
-                         QStringLiteral("--format=s16le"), QStringLiteral("--rate=22050"), QStringLiteral("--channels=1"),
-                         QStringLiteral("--raw")});
+    rec.start(recorder, {QStringLiteral("-d"), QStringLiteral("quirlanto_test.monitor"),
+                         QStringLiteral("--latency-msec=20"), QStringLiteral("--format=s16le"),
+                         QStringLiteral("--rate=22050"), QStringLiteral("--channels=1"), QStringLiteral("--raw")});
     QVERIFY(rec.waitForStarted());
     auto stopRecorder = qScopeGuard([&] { stopProcess(rec); });
     // Silence first: the null sink needs a moment to take up the recorder's short latency, and
@@ -372,7 +380,7 @@ void TestTones::loudspeakerDialIsHeard()
     const QByteArray recorded = readFile(rawPath);
     QVERIFY(recorded != "<missing>");
     const QVector<double> s = samplesOf(recorded);
-    const int frame = 220; // 10 ms
+    const int frame = 220;             // 10 ms
     QList<std::pair<int, int>> bursts; // [start, end) in frames
     for (int f = 0; (f + 1) * frame <= s.size(); ++f) {
         double energy = 0;

@@ -18,7 +18,8 @@ class TestOptionsPage : public QObject {
     Q_OBJECT
 
     static QStringList cards() { return {"Büro 1", "Büro 2", "Privat 1", "Privat 2"}; }
-    template<typename T> static T *child(OptionsPage &page, const char *name)
+    template <typename T>
+    static T *child(OptionsPage &page, const char *name)
     {
         return page.findChild<T *>(QString::fromLatin1(name));
     }
@@ -28,17 +29,28 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("code");
-        QTest::newRow("leading zero") << "089" << "89";
-        QTest::newRow("plain") << "49" << "49";
-        QTest::newRow("empty") << "" << "0";
-        QTest::newRow("blanks only") << "   " << "0";
-        QTest::newRow("letters") << "abc" << "0";
-        QTest::newRow("zeros") << "000" << "0";
-        QTest::newRow("blanks around") << " 0041 " << "41";
-        QTest::newRow("digits then text") << "30x5" << "30";
-        QTest::newRow("blank inside") << "0 89" << "89";
-        QTest::newRow("plus sign") << "+49" << "0";
-        QTest::newRow("long") << "1234567890123456789" << "1234567890123456789";
+        QTest::newRow("leading zero") << "089"
+                                      << "89";
+        QTest::newRow("plain") << "49"
+                               << "49";
+        QTest::newRow("empty") << ""
+                               << "0";
+        QTest::newRow("blanks only") << "   "
+                                     << "0";
+        QTest::newRow("letters") << "abc"
+                                 << "0";
+        QTest::newRow("zeros") << "000"
+                               << "0";
+        QTest::newRow("blanks around") << " 0041 "
+                                       << "41";
+        QTest::newRow("digits then text") << "30x5"
+                                          << "30";
+        QTest::newRow("blank inside") << "0 89"
+                                      << "89";
+        QTest::newRow("plus sign") << "+49"
+                                   << "0";
+        QTest::newRow("long") << "1234567890123456789"
+                              << "1234567890123456789";
     }
     void numericCode()
     {

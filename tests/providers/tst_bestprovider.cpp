@@ -64,10 +64,10 @@ private slots:
         QTest::newRow("Friday weekdays") << days << 5 << 10 << 1 << "01";
         QTest::newRow("Saturday weekend") << days << 6 << 10 << 1 << "02";
         QTest::newRow("Sunday weekend") << days << 7 << 10 << 1 << "02";
-        QTest::newRow("Saturday skips weekdays") << QStringList{"01 Mo-Fr 0-24 NFA", "03 Immer 0-24 NFA"} << 6 << 10
-                                                 << 1 << "03";
-        QTest::newRow("Friday skips weekend") << QStringList{"01 Sa-So 0-24 NFA", "03 Immer 0-24 NFA"} << 5 << 10
-                                              << 1 << "03";
+        QTest::newRow("Saturday skips weekdays")
+            << QStringList{"01 Mo-Fr 0-24 NFA", "03 Immer 0-24 NFA"} << 6 << 10 << 1 << "03";
+        QTest::newRow("Friday skips weekend")
+            << QStringList{"01 Sa-So 0-24 NFA", "03 Immer 0-24 NFA"} << 5 << 10 << 1 << "03";
         QTest::newRow("Sunday only weekdays") << QStringList{"01 Mo-Fr 0-24 NFA"} << 7 << 10 << 1 << "";
         QTest::newRow("no day class never") << QStringList{"01 none 0-24 NFA"} << 1 << 10 << 1 << "";
 
@@ -76,8 +76,8 @@ private slots:
         QTest::newRow("long distance") << dist << 1 << 10 << 2 << "02";
         QTest::newRow("abroad") << dist << 1 << 10 << 3 << "03";
         QTest::newRow("distance flags off never") << QStringList{"01 Immer 0-24"} << 1 << 10 << 2 << "";
-        QTest::newRow("first fitting row wins") << QStringList{"01 Immer 0-24 F", "02 Immer 0-24 F"} << 1 << 10 << 2
-                                                << "01";
+        QTest::newRow("first fitting row wins")
+            << QStringList{"01 Immer 0-24 F", "02 Immer 0-24 F"} << 1 << 10 << 2 << "01";
         QTest::newRow("later row when first does not fit")
             << QStringList{"01 Immer 0-24 N", "02 Immer 0-24 F", "03 Immer 0-24 F"} << 1 << 10 << 2 << "02";
 

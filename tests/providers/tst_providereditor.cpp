@@ -76,8 +76,8 @@ private slots:
         QCOMPARE(frame->title(), QStringLiteral("Eintrag aufnehmen/bearbeiten"));
 
         const QStringList names{"Text10", "Text11", "TimeSlider", "TimeLbl", "Command10", "Command11"};
-        const QList<QWidget *> widgets{e.nameBox(), e.prefixBox(), e.timeSlider(), e.timeLabel(), e.okButton(),
-                                       e.cancelButton()};
+        const QList<QWidget *> widgets{e.nameBox(),   e.prefixBox(), e.timeSlider(),
+                                       e.timeLabel(), e.okButton(),  e.cancelButton()};
         for (int i = 0; i < names.size(); ++i)
             QCOMPARE(e.findChild<QWidget *>(names[i]), widgets[i]);
         QCOMPARE(e.okButton()->text(), QStringLiteral("&OK"));
@@ -93,7 +93,8 @@ private slots:
         QStringList labels;
         for (QLabel *l : e.findChildren<QLabel *>())
             labels << l->text();
-        for (const char *label : {"Name:", "Netz- nummer:", "Zeitraum: (Tage)", "Zeitraum: (Stunden)", "Typ des Anrufs:"})
+        for (const char *label :
+             {"Name:", "Netz- nummer:", "Zeitraum: (Tage)", "Zeitraum: (Stunden)", "Typ des Anrufs:"})
             QVERIFY2(labels.contains(QString::fromUtf8(label)), label);
 
         const QSlider *s = e.timeSlider();
@@ -146,21 +147,21 @@ private slots:
         QTest::addColumn<int>("selectionLength");
         const auto none = Qt::KeyboardModifiers();
         QTest::newRow("20 without Ctrl") << QList<SliderStep>{{none, 20}} << "20h - 20h" << 20 << 0;
-        QTest::newRow("then Ctrl down to 8") << QList<SliderStep>{{none, 20}, {Qt::ControlModifier, 8}}
-                                             << "08h - 08h" << 8 << 0;
-        QTest::newRow("start 20 then Ctrl to 23") << QList<SliderStep>{{none, 20}, {Qt::ControlModifier, 23}}
-                                                  << "20h - 23h" << 20 << 3;
-        QTest::newRow("Shift counts as modifier") << QList<SliderStep>{{none, 6}, {Qt::ShiftModifier, 9}}
-                                                  << "06h - 09h" << 6 << 3;
-        QTest::newRow("Alt counts as modifier") << QList<SliderStep>{{none, 6}, {Qt::AltModifier, 12}}
-                                                << "06h - 12h" << 6 << 6;
+        QTest::newRow("then Ctrl down to 8")
+            << QList<SliderStep>{{none, 20}, {Qt::ControlModifier, 8}} << "08h - 08h" << 8 << 0;
+        QTest::newRow("start 20 then Ctrl to 23")
+            << QList<SliderStep>{{none, 20}, {Qt::ControlModifier, 23}} << "20h - 23h" << 20 << 3;
+        QTest::newRow("Shift counts as modifier")
+            << QList<SliderStep>{{none, 6}, {Qt::ShiftModifier, 9}} << "06h - 09h" << 6 << 3;
+        QTest::newRow("Alt counts as modifier")
+            << QList<SliderStep>{{none, 6}, {Qt::AltModifier, 12}} << "06h - 12h" << 6 << 6;
         QTest::newRow("plain drag collapses a range")
             << QList<SliderStep>{{none, 6}, {Qt::ControlModifier, 12}, {none, 10}} << "10h - 10h" << 10 << 0;
         QTest::newRow("Ctrl end moves both ways")
-            << QList<SliderStep>{{none, 6}, {Qt::ControlModifier, 20}, {Qt::ControlModifier, 10}} << "06h - 10h"
-            << 6 << 4;
-        QTest::newRow("Ctrl from the opened range") << QList<SliderStep>{{Qt::ControlModifier, 21}} << "09h - 21h"
-                                                    << 9 << 12;
+            << QList<SliderStep>{{none, 6}, {Qt::ControlModifier, 20}, {Qt::ControlModifier, 10}} << "06h - 10h" << 6
+            << 4;
+        QTest::newRow("Ctrl from the opened range")
+            << QList<SliderStep>{{Qt::ControlModifier, 21}} << "09h - 21h" << 9 << 12;
     }
     void sliderRules()
     {
@@ -201,8 +202,10 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("lines");
-        QTest::newRow("name") << "Text10" << "Name:" << 1;
-        QTest::newRow("prefix") << "Text11" << "Netz- nummer:" << 2;
+        QTest::newRow("name") << "Text10"
+                              << "Name:" << 1;
+        QTest::newRow("prefix") << "Text11"
+                                << "Netz- nummer:" << 2;
     }
     void boxLabelsBreakAfterHyphen()
     {
@@ -290,10 +293,18 @@ private slots:
         e.show();
         QVERIFY(QTest::qWaitForWindowExposed(&e));
         switch (how) {
-        case 0: e.cancelButton()->click(); break;
-        case 1: QTest::keyClick(&e, Qt::Key_Escape); break;
-        case 2: e.close(); break;
-        default: e.okButton()->click(); break;
+        case 0:
+            e.cancelButton()->click();
+            break;
+        case 1:
+            QTest::keyClick(&e, Qt::Key_Escape);
+            break;
+        case 2:
+            e.close();
+            break;
+        default:
+            e.okButton()->click();
+            break;
         }
         QVERIFY(!e.isVisible());
         QCOMPARE(e.result(), how == 3 ? int(QDialog::Accepted) : int(QDialog::Rejected));

@@ -56,9 +56,11 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("empty, switched off") << false << "" << QByteArray("0\r\n");
         QTest::newRow("empty, switched on") << true << "" << QByteArray("1\r\n");
-        QTest::newRow("stored example") << true << "Abendnetz" << QByteArray("1\r\n\"Abendnetz\",\"01013\",1,1,18,24,0,1,1\r\n");
+        QTest::newRow("stored example") << true << "Abendnetz"
+                                        << QByteArray("1\r\n\"Abendnetz\",\"01013\",1,1,18,24,0,1,1\r\n");
         QTest::newRow("characters outside the code page")
-            << false << QString::fromUtf8("Netz 漢 😀 €") << QByteArray("0\r\n\"Netz ? ? \x80\",\"01013\",1,1,18,24,0,1,1\r\n");
+            << false << QString::fromUtf8("Netz 漢 😀 €")
+            << QByteArray("0\r\n\"Netz ? ? \x80\",\"01013\",1,1,18,24,0,1,1\r\n");
     }
     void writtenBytes()
     {
@@ -79,35 +81,45 @@ private slots:
         QTest::addColumn<QByteArray>("written");
         QTest::addColumn<QString>("dayText");
         QTest::addColumn<QString>("distance");
-        QTest::newRow("weekdays") << QByteArray("\"A\",\"010\",1,0,9,18,0,1,0") << QByteArray("\"A\",\"010\",1,0,9,18,0,1,0")
-                                  << "Mo-Fr" << "F";
-        QTest::newRow("weekend") << QByteArray("\"A\",\"010\",0,1,0,24,1,1,1") << QByteArray("\"A\",\"010\",0,1,0,24,1,1,1")
-                                 << "Sa-So" << "NFA";
-        QTest::newRow("no day class stays 0,0") << QByteArray("\"A\",\"010\",0,0,9,18,1,0,0")
-                                                << QByteArray("\"A\",\"010\",0,0,9,18,1,0,0") << "" << "N";
-        QTest::newRow("code 4 is written as 0,0") << QByteArray("\"A\",\"010\",0,2,9,18,1,0,0")
-                                                  << QByteArray("\"A\",\"010\",0,0,9,18,1,0,0") << "" << "N";
-        QTest::newRow("nonzero distance saved as 1") << QByteArray("\"A\",\"010\",1,1,9,18,-1,7,0")
-                                                     << QByteArray("\"A\",\"010\",1,1,9,18,1,1,0") << "Immer" << "NF";
+        QTest::newRow("weekdays") << QByteArray("\"A\",\"010\",1,0,9,18,0,1,0")
+                                  << QByteArray("\"A\",\"010\",1,0,9,18,0,1,0") << "Mo-Fr"
+                                  << "F";
+        QTest::newRow("weekend") << QByteArray("\"A\",\"010\",0,1,0,24,1,1,1")
+                                 << QByteArray("\"A\",\"010\",0,1,0,24,1,1,1") << "Sa-So"
+                                 << "NFA";
+        QTest::newRow("no day class stays 0,0")
+            << QByteArray("\"A\",\"010\",0,0,9,18,1,0,0") << QByteArray("\"A\",\"010\",0,0,9,18,1,0,0") << ""
+            << "N";
+        QTest::newRow("code 4 is written as 0,0")
+            << QByteArray("\"A\",\"010\",0,2,9,18,1,0,0") << QByteArray("\"A\",\"010\",0,0,9,18,1,0,0") << ""
+            << "N";
+        QTest::newRow("nonzero distance saved as 1")
+            << QByteArray("\"A\",\"010\",1,1,9,18,-1,7,0") << QByteArray("\"A\",\"010\",1,1,9,18,1,1,0") << "Immer"
+            << "NF";
         QTest::newRow("halves round to even") << QByteArray("\"A\",\"010\",1,0,8.5,17.5,0.5,1.5,2.5")
-                                              << QByteArray("\"A\",\"010\",1,0,8,18,0,1,1") << "Mo-Fr" << "FA";
+                                              << QByteArray("\"A\",\"010\",1,0,8,18,0,1,1") << "Mo-Fr"
+                                              << "FA";
         QTest::newRow("midnight hours") << QByteArray("\"A\",\"010\",1,1,0,24,0,0,1")
-                                        << QByteArray("\"A\",\"010\",1,1,0,24,0,0,1") << "Immer" << "A";
+                                        << QByteArray("\"A\",\"010\",1,1,0,24,0,0,1") << "Immer"
+                                        << "A";
         QTest::newRow("comma in name") << QByteArray("\"Netz, billig\",\"010\",1,1,0,24,0,0,1")
-                                       << QByteArray("\"Netz, billig\",\"010\",1,1,0,24,0,0,1") << "Immer" << "A";
-        QTest::newRow("blanks trimmed, around fields too")
-            << QByteArray("  \"  A b \" , \" 010 \",  1 , 1,0 ,24,0,0,1")
-            << QByteArray("\"A b\",\"010\",1,1,0,24,0,0,1") << "Immer" << "A";
+                                       << QByteArray("\"Netz, billig\",\"010\",1,1,0,24,0,0,1") << "Immer"
+                                       << "A";
+        QTest::newRow("blanks trimmed, around fields too") << QByteArray("  \"  A b \" , \" 010 \",  1 , 1,0 ,24,0,0,1")
+                                                           << QByteArray("\"A b\",\"010\",1,1,0,24,0,0,1") << "Immer"
+                                                           << "A";
         QTest::newRow("unquoted texts") << QByteArray("Anbieter,01013,1,1,0,24,0,0,1")
-                                        << QByteArray("\"Anbieter\",\"01013\",1,1,0,24,0,0,1") << "Immer" << "A";
+                                        << QByteArray("\"Anbieter\",\"01013\",1,1,0,24,0,0,1") << "Immer"
+                                        << "A";
         QTest::newRow("record over several lines") << QByteArray("\"A\",\"010\"\r\n1,1\r\n0,24\r\n0,0,1")
-                                                   << QByteArray("\"A\",\"010\",1,1,0,24,0,0,1") << "Immer" << "A";
+                                                   << QByteArray("\"A\",\"010\",1,1,0,24,0,0,1") << "Immer"
+                                                   << "A";
         QTest::newRow("Windows-1252 text") << QByteArray("\"M\xfcller \x80 \x96\",\"0\",1,1,0,24,0,0,1")
                                            << QByteArray("\"M\xfcller \x80 \x96\",\"0\",1,1,0,24,0,0,1") << "Immer"
                                            << "A";
-        QTest::newRow("text after closing quote dropped") << QByteArray("\"A\"xyz,\"010\",1,1,0,24,0,0,1")
-                                                          << QByteArray("\"A\",\"010\",1,1,0,24,0,0,1") << "Immer"
-                                                          << "A";
+        QTest::newRow("text after closing quote dropped")
+            << QByteArray("\"A\"xyz,\"010\",1,1,0,24,0,0,1") << QByteArray("\"A\",\"010\",1,1,0,24,0,0,1") << "Immer"
+            << "A";
     }
     void readAndWriteBack()
     {
@@ -178,7 +190,8 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::newRow("CR LF") << QByteArray("1\r\n\"a\",\"1\",1,1,0,24,1,1,1\r\n\"b\",\"2\",1,1,0,24,1,1,1\r\n");
         QTest::newRow("LF only") << QByteArray("1\n\"a\",\"1\",1,1,0,24,1,1,1\n\"b\",\"2\",1,1,0,24,1,1,1\n");
-        QTest::newRow("no final line end") << QByteArray("1\r\n\"a\",\"1\",1,1,0,24,1,1,1\r\n\"b\",\"2\",1,1,0,24,1,1,1");
+        QTest::newRow("no final line end")
+            << QByteArray("1\r\n\"a\",\"1\",1,1,0,24,1,1,1\r\n\"b\",\"2\",1,1,0,24,1,1,1");
         QTest::newRow("blank lines at the end")
             << QByteArray("1\r\n\"a\",\"1\",1,1,0,24,1,1,1\r\n\"b\",\"2\",1,1,0,24,1,1,1\r\n\r\n  \r\n");
         QTest::newRow("blank line between")
@@ -213,10 +226,10 @@ private slots:
         QTest::addColumn<QStringList>("kept");
         QTest::addColumn<bool>("on");
         QTest::addColumn<QString>("problemPart");
-        QTest::newRow("ends mid-record") << crlf("1\n\"a\",\"1\",1,1,0,24,1,1,1\n\"b\",\"2\",1,1,0")
-                                         << QStringList{"a"} << true << "mitten im Eintrag ab Zeile 3";
-        QTest::newRow("ends inside the texts") << crlf("1\n\"a\",\"1\",1,1,0,24,1,1,1\n\"b\"")
-                                               << QStringList{"a"} << true << "Zeile 3";
+        QTest::newRow("ends mid-record") << crlf("1\n\"a\",\"1\",1,1,0,24,1,1,1\n\"b\",\"2\",1,1,0") << QStringList{"a"}
+                                         << true << "mitten im Eintrag ab Zeile 3";
+        QTest::newRow("ends inside the texts")
+            << crlf("1\n\"a\",\"1\",1,1,0,24,1,1,1\n\"b\"") << QStringList{"a"} << true << "Zeile 3";
         QTest::newRow("letters in a number") << crlf("1\n\"a\",\"1\",1,1,0,24,1,1,1\n\"b\",\"2\",1,1,neun,24,1,1,1\n"
                                                      "\"c\",\"3\",1,1,0,24,1,1,1\n")
                                              << QStringList{"a", "c"} << true << "Zeile 3";
@@ -227,19 +240,20 @@ private slots:
                                          << QStringList{"b", "c"} << false << "Zeile 2";
         QTest::newRow("several bad rows") << crlf("1\n\"a\",\"1\",x,1,0,24,1,1,1\n\"b\",\"2\",1,1,0,24,1,1,1\n"
                                                   "\"c\",\"3\",1,1,0,24,y,1,1\n")
-                                          << QStringList{"b"} << true << "2 Einträge enthalten ungültige Angaben und "
-                                                                         "wurden übersprungen (Zeilen 2, 4)";
+                                          << QStringList{"b"} << true
+                                          << "2 Einträge enthalten ungültige Angaben und "
+                                             "wurden übersprungen (Zeilen 2, 4)";
         QTest::newRow("unclosed quote") << crlf("1\n\"a\",\"1\",1,1,0,24,1,1,1\n\"b,2,1,1,0,24,1,1,1\n"
                                                 "c,3,1,1,0,24,1,1,1\n")
                                         << QStringList{"a", "c"} << true << "Zeile 3";
         QTest::newRow("switch line missing") << crlf("\"a\",\"1\",1,1,0,24,1,1,1\n\"b\",\"2\",1,1,0,24,1,1,1\n")
                                              << QStringList{"a", "b"} << false << "Schalter";
-        QTest::newRow("switch line empty") << crlf("\n\"a\",\"1\",1,1,0,24,1,1,1\n") << QStringList{"a"} << false
-                                           << "Schalter";
-        QTest::newRow("switch line not a number") << crlf("ja\n\"a\",\"1\",1,1,0,24,1,1,1\n") << QStringList{"a"}
-                                                  << false << "(„ja“) ist keine gültige Zahl";
-        QTest::newRow("switch line with a rest") << crlf("1 x\n\"a\",\"1\",1,1,0,24,1,1,1\n") << QStringList{"a"}
-                                                 << true << "eingeschaltet";
+        QTest::newRow("switch line empty")
+            << crlf("\n\"a\",\"1\",1,1,0,24,1,1,1\n") << QStringList{"a"} << false << "Schalter";
+        QTest::newRow("switch line not a number")
+            << crlf("ja\n\"a\",\"1\",1,1,0,24,1,1,1\n") << QStringList{"a"} << false << "(„ja“) ist keine gültige Zahl";
+        QTest::newRow("switch line with a rest")
+            << crlf("1 x\n\"a\",\"1\",1,1,0,24,1,1,1\n") << QStringList{"a"} << true << "eingeschaltet";
     }
     void damagedFiles()
     {

@@ -1,5 +1,4 @@
 #include "app/mainwindow.h"
-#include "testsupport.h"
 #include "providers/bestprovider.h"
 #include "providers/hourrangeslider.h"
 #include "providers/providereditor.h"
@@ -10,6 +9,7 @@
 #include "providers/providertable.h"
 #include "support/messagebox.h"
 #include "support/programflags.h"
+#include "testsupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -79,8 +79,8 @@ struct Fixture {
         area = new QWidget(&page);
         layout->addWidget(providerSwitch);
         layout->addWidget(area);
-        controller = std::make_unique<ProviderListController>(table, filePath.isEmpty() ? file() : filePath,
-                                                              backup(), providerSwitch, area);
+        controller = std::make_unique<ProviderListController>(table, filePath.isEmpty() ? file() : filePath, backup(),
+                                                              providerSwitch, area);
         page.resize(520, 300);
     }
 
@@ -107,10 +107,7 @@ struct Fixture {
         QTest::mouseClick(head->viewport(), Qt::LeftButton, {}, at);
     }
 
-    QPoint rowPoint(int position) const
-    {
-        return view()->visualRect(model()->index(position - 1, 0)).center();
-    }
+    QPoint rowPoint(int position) const { return view()->visualRect(model()->index(position - 1, 0)).center(); }
 
     void doubleClickEmptyArea()
     {
@@ -205,15 +202,14 @@ private slots:
         QTest::addColumn<bool>("ascending");
         QTest::addColumn<QString>("best"); // Wednesday 10 o'clock, long distance
         QTest::newRow("nothing clicked") << QList<int>{} << QStringList{"Alpha", "Beta", "Gamma"} << true << "01070";
-        QTest::newRow("first click on current column") << QList<int>{1} << QStringList{"Alpha", "Beta", "Gamma"}
-                                                       << true << "01070";
+        QTest::newRow("first click on current column")
+            << QList<int>{1} << QStringList{"Alpha", "Beta", "Gamma"} << true << "01070";
         QTest::newRow("name twice") << QList<int>{1, 1} << QStringList{"Gamma", "Beta", "Alpha"} << false << "01013";
         QTest::newRow("netz") << QList<int>{2} << QStringList{"Gamma", "Beta", "Alpha"} << true << "01013";
         QTest::newRow("netz twice") << QList<int>{2, 2} << QStringList{"Alpha", "Beta", "Gamma"} << false << "01070";
-        QTest::newRow("netz twice then ab") << QList<int>{2, 2, 4} << QStringList{"Gamma", "Beta", "Alpha"} << false
-                                            << "01013";
-        QTest::newRow("netz thrice") << QList<int>{2, 2, 2} << QStringList{"Gamma", "Beta", "Alpha"} << true
-                                     << "01013";
+        QTest::newRow("netz twice then ab")
+            << QList<int>{2, 2, 4} << QStringList{"Gamma", "Beta", "Alpha"} << false << "01013";
+        QTest::newRow("netz thrice") << QList<int>{2, 2, 2} << QStringList{"Gamma", "Beta", "Alpha"} << true << "01013";
         QTest::newRow("tag") << QList<int>{3} << QStringList{"Beta", "Alpha", "Gamma"} << true << "01013";
         QTest::newRow("ab then bis") << QList<int>{4, 5} << QStringList{"Alpha", "Gamma", "Beta"} << true << "01070";
         QTest::newRow("bis twice") << QList<int>{5, 5} << QStringList{"Beta", "Gamma", "Alpha"} << false << "01013";
@@ -360,7 +356,12 @@ private slots:
         QVERIFY(f.showPage());
         ProviderEditorValues opened;
         bool seen = false;
-        whenEditorShown([&](ProviderEditor *e) { opened = e->values(); e->close(); }, &seen);
+        whenEditorShown(
+            [&](ProviderEditor *e) {
+                opened = e->values();
+                e->close();
+            },
+            &seen);
         QTest::mouseDClick(f.view()->viewport(), Qt::LeftButton, {}, f.rowPoint(2));
         QVERIFY(seen);
         const ProviderEditorValues beta{"Beta", "01013", 3, 8, 24, true, true, true};
@@ -389,10 +390,8 @@ private slots:
             QVERIFY(e->isVisible());
             e->dayOption(2)->click();
             e->timeSlider()->setValue(10);
-            QTest::mousePress(e->timeSlider(), Qt::LeftButton, Qt::ControlModifier,
-                              e->timeSlider()->rect().center());
-            QTest::mouseRelease(e->timeSlider(), Qt::LeftButton, Qt::ControlModifier,
-                                e->timeSlider()->rect().center());
+            QTest::mousePress(e->timeSlider(), Qt::LeftButton, Qt::ControlModifier, e->timeSlider()->rect().center());
+            QTest::mouseRelease(e->timeSlider(), Qt::LeftButton, Qt::ControlModifier, e->timeSlider()->rect().center());
             e->timeSlider()->setValue(20);
             QTest::keyClick(e->okButton(), Qt::Key_Return);
         });
@@ -473,8 +472,10 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("prefix");
-        QTest::newRow("empty name") << "" << "01013";
-        QTest::newRow("empty prefix") << "Beta" << "";
+        QTest::newRow("empty name") << ""
+                                    << "01013";
+        QTest::newRow("empty prefix") << "Beta"
+                                      << "";
     }
     void insertWithEmptyFieldStillSaves()
     {
@@ -500,9 +501,12 @@ private slots:
         QTest::addColumn<QString>("prefix");
         QTest::addColumn<QString>("storedName");
         QTest::addColumn<QByteArray>("line");
-        QTest::newRow("blank name gives an empty one") << "   " << " 0190 " << "" << QByteArray("\"\",\"0190\"");
-        QTest::newRow("double quote as the file holds it") << "Sag \"Hallo\"" << "010" << "Sag 'Hallo'"
-                                                           << QByteArray("\"Sag 'Hallo'\",\"010\"");
+        QTest::newRow("blank name gives an empty one") << "   "
+                                                       << " 0190 "
+                                                       << "" << QByteArray("\"\",\"0190\"");
+        QTest::newRow("double quote as the file holds it") << "Sag \"Hallo\""
+                                                           << "010"
+                                                           << "Sag 'Hallo'" << QByteArray("\"Sag 'Hallo'\",\"010\"");
     }
     void insertedRowIsStored()
     {

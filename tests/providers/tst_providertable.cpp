@@ -221,7 +221,7 @@ private slots:
                 for (int i = 0; i < 300; ++i) {
                     const QString name = pool.at(rng.bounded(int(pool.size()))) + QString::number(i % 3);
                     const QString prefix = QString::number(i); // identifies the row
-                    const qint16 v[7] = {qint16(rng.bounded(2)), qint16(rng.bounded(2)), qint16(rng.bounded(25)),
+                    const qint16 v[7] = {qint16(rng.bounded(2)),  qint16(rng.bounded(2)), qint16(rng.bounded(25)),
                                          qint16(rng.bounded(25)), qint16(rng.bounded(2)), qint16(rng.bounded(2)),
                                          qint16(rng.bounded(2))};
                     QVERIFY(inserted.addProviderRow(name, prefix, v[0], v[1], v[2], v[3], v[4], v[5], v[6]));

@@ -1,11 +1,11 @@
 // "Telefonbuch": keys inside the editor, and what OK and Cancel do to the list and the file.
 #include "app/mainwindow.h"
-#include "testsupport.h"
 #include "register/entryeditor.h"
 #include "register/namelistmodel.h"
 #include "register/namelistview.h"
 #include "register/phoneentry.h"
 #include "support/programflags.h"
+#include "testsupport.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -23,9 +23,10 @@ using namespace quirlanto::test;
 namespace {
 
 const QByteArray kHead = registerFile({});
-const QByteArray kRegister = kHead + "1,\"Muster, Erika\",\"4930123456\",1\r\n"
-                                     "1,\"Meier\",\"4989555\",0\r\n"
-                                     "2,\"Bernd\",\"43222\",1\r\n";
+const QByteArray kRegister = kHead
+                             + "1,\"Muster, Erika\",\"4930123456\",1\r\n"
+                               "1,\"Meier\",\"4989555\",0\r\n"
+                               "2,\"Bernd\",\"43222\",1\r\n";
 
 } // namespace
 
@@ -129,8 +130,12 @@ private slots:
         m_f->window->nameList(1)->selectRow(0);
         PhoneEntry shown;
         bool busy = false;
-        whenEditorOpens([](EntryEditor &e) { type(e, QStringLiteral("  Muster, Erik  "), QStringLiteral(" 4930 1 ")); ok(e); },
-                        &shown, &busy);
+        whenEditorOpens(
+            [](EntryEditor &e) {
+                type(e, QStringLiteral("  Muster, Erik  "), QStringLiteral(" 4930 1 "));
+                ok(e);
+            },
+            &shown, &busy);
         menuItem(QStringLiteral("&Ändern"))->trigger();
         QCOMPARE(shown, (PhoneEntry{QStringLiteral("Muster, Erika"), QStringLiteral("4930123456"), 1}));
         QVERIFY(busy);
@@ -146,16 +151,22 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("number");
-        QTest::newRow("name cleared") << "" << "4930123456";
-        QTest::newRow("number cleared") << "Muster, Erika" << "";
-        QTest::newRow("name of blanks") << "   " << "4930123456";
+        QTest::newRow("name cleared") << ""
+                                      << "4930123456";
+        QTest::newRow("number cleared") << "Muster, Erika"
+                                        << "";
+        QTest::newRow("name of blanks") << "   "
+                                        << "4930123456";
     }
     void clearingNameOrNumberRemoves()
     {
         QFETCH(QString, name);
         QFETCH(QString, number);
         m_f->window->nameList(1)->selectRow(0);
-        whenEditorOpens([=](EntryEditor &e) { type(e, name, number); ok(e); });
+        whenEditorOpens([=](EntryEditor &e) {
+            type(e, name, number);
+            ok(e);
+        });
         menuItem(QStringLiteral("&Ändern"))->trigger();
         QCOMPARE(m_f->read("Telefonregister.ini"), kHead + "1,\"Meier\",\"4989555\",0\r\n2,\"Bernd\",\"43222\",1\r\n");
     }
@@ -164,7 +175,12 @@ private slots:
     {
         m_f->window->tabStrip()->setCurrentIndex(1);
         PhoneEntry shown{QStringLiteral("x"), QStringLiteral("x"), 0};
-        whenEditorOpens([](EntryEditor &e) { type(e, QStringLiteral("Say \"Hi\""), QStringLiteral("441")); ok(e); }, &shown);
+        whenEditorOpens(
+            [](EntryEditor &e) {
+                type(e, QStringLiteral("Say \"Hi\""), QStringLiteral("441"));
+                ok(e);
+            },
+            &shown);
         menuItem(QStringLiteral("&Einfügen"))->trigger();
         QCOMPARE(shown, (PhoneEntry{QString(), QString(), 1}));
         QCOMPARE(m_f->window->nameListModel(2)->rowCount(), 2);

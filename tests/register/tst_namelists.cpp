@@ -1,11 +1,11 @@
 // The name lists: what the user sees, keys, mouse, the menu "Namensliste" and deleting.
 #include "app/mainwindow.h"
-#include "testsupport.h"
 #include "register/namelistmodel.h"
 #include "register/namelistview.h"
 #include "register/phoneentry.h"
 #include "support/messagebox.h"
 #include "support/programflags.h"
+#include "testsupport.h"
 
 #include <QAction>
 #include <QFile>
@@ -84,7 +84,8 @@ private slots:
         QCOMPARE(model->index(0).data(NameListModel::ItemTextRole).toString(),
                  makeItemText(QStringLiteral("Muster, Erika"), QStringLiteral("4930123456"), 1));
         QVERIFY(list(1)->uniformItemSizes());
-        QCOMPARE(list(1)->toolTip(), QStringLiteral("Klick links: Markieren / Doppelklick: Anwahl / Klick rechts: Menü"));
+        QCOMPARE(list(1)->toolTip(),
+                 QStringLiteral("Klick links: Markieren / Doppelklick: Anwahl / Klick rechts: Menü"));
     }
 
     void clickShowsNumber()
@@ -226,8 +227,8 @@ private slots:
         if (deleted) {
             QCOMPARE(m_f->window->nameListModel(1)->rowCount(), 2);
             QCOMPARE(m_f->read("Telefonregister.ini"), registerFile("1,\"M\xfcller\",\"49 89 555\",0\r\n"
-                                                                   "1,\"Zander\",\"4940777\",0\r\n"
-                                                                   "2,\"Bernd\",\"43222\",1\r\n"));
+                                                                    "1,\"Zander\",\"4940777\",0\r\n"
+                                                                    "2,\"Bernd\",\"43222\",1\r\n"));
             QCOMPARE(m_f->read("Telefonregister.bak"), kRegister);
         } else {
             QCOMPARE(m_f->window->nameListModel(1)->rowCount(), 3);

@@ -35,11 +35,21 @@ void TestPhoneEntry::makeItemText_data()
     QTest::addColumn<int>("flag");
     QTest::addColumn<QString>("expectedName");
     QTest::addColumn<QString>("expectedTail");
-    QTest::newRow("plain") << "Muster, Erika" << "4930123456" << 1 << "Muster, Erika" << "4930123456~1";
-    QTest::newRow("outer blanks dropped") << "  Anna  Bauer " << " 49 89 1 " << 0 << "Anna  Bauer" << "49 89 1~0";
-    QTest::newRow("tabs are not blanks") << "\tX" << "1\t" << 0 << "\tX" << "1\t~0";
-    QTest::newRow("empty") << "" << "" << 0 << "" << "~0";
-    QTest::newRow("flag digit is 48 plus flag") << "A" << "1" << 7 << "A" << "1~7";
+    QTest::newRow("plain") << "Muster, Erika"
+                           << "4930123456" << 1 << "Muster, Erika"
+                           << "4930123456~1";
+    QTest::newRow("outer blanks dropped") << "  Anna  Bauer "
+                                          << " 49 89 1 " << 0 << "Anna  Bauer"
+                                          << "49 89 1~0";
+    QTest::newRow("tabs are not blanks") << "\tX"
+                                         << "1\t" << 0 << "\tX"
+                                         << "1\t~0";
+    QTest::newRow("empty") << ""
+                           << "" << 0 << ""
+                           << "~0";
+    QTest::newRow("flag digit is 48 plus flag") << "A"
+                                                << "1" << 7 << "A"
+                                                << "1~7";
     QTest::newRow("letters of the code page") << QStringLiteral(" Jürgen – Café € ") << QStringLiteral("0‰ ") << 1
                                               << QStringLiteral("Jürgen – Café €") << QStringLiteral("0‰~1");
 }
@@ -65,15 +75,38 @@ void TestPhoneEntry::accessors_data()
     QTest::addColumn<QString>("number");
     QTest::addColumn<int>("flag");
     const QString sep = listSeparator();
-    QTest::newRow("normal") << "Anna" + sep + "4989123~1" << "Anna" << "4989123~1" << "4989123" << 1;
-    QTest::newRow("flag zero") << "Anna" + sep + "4989123~0" << "Anna" << "4989123~0" << "4989123" << 0;
-    QTest::newRow("flag not a digit") << "A" + sep + "1~x" << "A" << "1~x" << "1" << 0;
-    QTest::newRow("flag other digit") << "A" + sep + "1~9" << "A" << "1~9" << "1" << 9;
-    QTest::newRow("no separator") << "just text" << "just text" << "" << "" << 0;
-    QTest::newRow("short tail") << "A" + sep + "5" << "A" << "5" << "" << 5;
-    QTest::newRow("first separator counts") << "A" + sep + "B" + sep + "1~1" << "A" << "B" + sep + "1~1" << "B" + sep + "1" << 1;
+    QTest::newRow("normal") << "Anna" + sep + "4989123~1"
+                            << "Anna"
+                            << "4989123~1"
+                            << "4989123" << 1;
+    QTest::newRow("flag zero") << "Anna" + sep + "4989123~0"
+                               << "Anna"
+                               << "4989123~0"
+                               << "4989123" << 0;
+    QTest::newRow("flag not a digit") << "A" + sep + "1~x"
+                                      << "A"
+                                      << "1~x"
+                                      << "1" << 0;
+    QTest::newRow("flag other digit") << "A" + sep + "1~9"
+                                      << "A"
+                                      << "1~9"
+                                      << "1" << 9;
+    QTest::newRow("no separator") << "just text"
+                                  << "just text"
+                                  << ""
+                                  << "" << 0;
+    QTest::newRow("short tail") << "A" + sep + "5"
+                                << "A"
+                                << "5"
+                                << "" << 5;
+    QTest::newRow("first separator counts") << "A" + sep + "B" + sep + "1~1"
+                                            << "A"
+                                            << "B" + sep + "1~1"
+                                            << "B" + sep + "1" << 1;
     QTest::newRow("149 blanks are no separator") << "A" + QString(149, ' ') + QChar(1) + "1~1"
-                                                 << "A" + QString(149, ' ') + QChar(1) + "1~1" << "" << "" << 0;
+                                                 << "A" + QString(149, ' ') + QChar(1) + "1~1"
+                                                 << ""
+                                                 << "" << 0;
 }
 
 void TestPhoneEntry::accessors()

@@ -98,8 +98,9 @@ void TestRegisterFile::writtenBytes_data()
     s.handoverNumber = QStringLiteral("**21*");
     s.handoverEnabled = 1;
     QTest::newRow("every setting") << settings
-                                   << kHeaderLine + "1,16,1,-5,\"0,\",-5,\"000\",\"43\",\"1\",24,\" X3 \",\"**21*\",1\r\n"
-            + kDefaultCardsLine;
+                                   << kHeaderLine
+                                          + "1,16,1,-5,\"0,\",-5,\"000\",\"43\",\"1\",24,\" X3 \",\"**21*\",1\r\n"
+                                          + kDefaultCardsLine;
 
     const auto fontRow = [](const char *name, double size, const QByteArray &text) {
         RegisterContents c;
@@ -116,8 +117,9 @@ void TestRegisterFile::writtenBytes_data()
     quotes.cards[0].cardName = QStringLiteral("\"Chef\"");
     quotes.cards[2].entries << makeItemText(QStringLiteral("Max \"Mäx\" M."), QStringLiteral("49\"89"), 0);
     QTest::newRow("quotes become apostrophes")
-        << quotes << kHeaderLine + kDefaultSettingsLine + "\"'Chef'\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n"
-            + "3,\"Max 'M\xE4x' M.\",\"49'89\",0\r\n";
+        << quotes
+        << kHeaderLine + kDefaultSettingsLine + "\"'Chef'\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n"
+               + "3,\"Max 'M\xE4x' M.\",\"49'89\",0\r\n";
 
     RegisterContents outside;
     outside.cards[3].entries << makeItemText(QStringLiteral("Łukasz 😀 €"), QStringLiteral("48"), 1);
@@ -131,7 +133,8 @@ void TestRegisterFile::writtenBytes_data()
         << order << withDefaults("1,\"B\",\"2\",0\r\n1,\"A\",\"1\",1\r\n2,\"C\",\"3\",0\r\n4,\"D\",\"4\",0\r\n");
 
     RegisterContents blanks;
-    blanks.cards[0].entries << listSeparator().left(150) + QStringLiteral("  a  b  ") + listSeparator() + QStringLiteral(" 1 2 ~1");
+    blanks.cards[0].entries << listSeparator().left(150) + QStringLiteral("  a  b  ") + listSeparator()
+                                   + QStringLiteral(" 1 2 ~1");
     QTest::newRow("outer blanks of stored items dropped") << blanks << withDefaults("1,\"a  b\",\"1 2\",1\r\n");
 }
 
@@ -175,34 +178,40 @@ void TestRegisterFile::readThenWrite_data()
     QTest::newRow("trailing blank lines") << withDefaults(muster + "\r\n  \r\n") << withDefaults(muster);
     QTest::newRow("zero flag 3 reads 1") << withDefaults("1,\"A\",\"1\",3\r\n") << withDefaults("1,\"A\",\"1\",1\r\n");
     QTest::newRow("zero flag 2 reads 0") << withDefaults("1,\"A\",\"1\",2\r\n") << withDefaults("1,\"A\",\"1\",0\r\n");
-    QTest::newRow("zero flag -1 reads 1") << withDefaults("1,\"A\",\"1\",-1\r\n") << withDefaults("1,\"A\",\"1\",1\r\n");
-    QTest::newRow("size 8.25 stores 8")
-        << kHeaderLine + "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",8.25,\"\",\"\",0\r\n" + kDefaultCardsLine
-        << kHeaderLine + "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",8,\"\",\"\",0\r\n" + kDefaultCardsLine;
+    QTest::newRow("zero flag -1 reads 1")
+        << withDefaults("1,\"A\",\"1\",-1\r\n") << withDefaults("1,\"A\",\"1\",1\r\n");
+    QTest::newRow("size 8.25 stores 8") << kHeaderLine + "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",8.25,\"\",\"\",0\r\n"
+                                               + kDefaultCardsLine
+                                        << kHeaderLine + "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",8,\"\",\"\",0\r\n"
+                                               + kDefaultCardsLine;
     QTest::newRow("size 12.5 rounds to even")
-        << kHeaderLine + "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12.5,\"\",\"\",0\r\n" + kDefaultCardsLine << kNewRegisterFile;
+        << kHeaderLine + "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12.5,\"\",\"\",0\r\n" + kDefaultCardsLine
+        << kNewRegisterFile;
     QTest::newRow("positions 4 and 6, the later wins")
         << kHeaderLine + "0,1,0,7,\"\",-3,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n" + kDefaultCardsLine
         << kHeaderLine + "0,1,0,-3,\"\",-3,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n" + kDefaultCardsLine;
-    QTest::newRow("card 0 ends reading")
-        << withDefaults("1,\"A\",\"1\",0\r\n0,\"B\",\"2\",0\r\n1,\"C\",\"3\",0\r\n") << withDefaults("1,\"A\",\"1\",0\r\n");
+    QTest::newRow("card 0 ends reading") << withDefaults("1,\"A\",\"1\",0\r\n0,\"B\",\"2\",0\r\n1,\"C\",\"3\",0\r\n")
+                                         << withDefaults("1,\"A\",\"1\",0\r\n");
     QTest::newRow("any card order is grouped")
         << withDefaults("3,\"C\",\"3\",0\r\n1,\"A\",\"1\",0\r\n3,\"D\",\"4\",1\r\n2,\"B\",\"2\",0\r\n")
         << withDefaults("1,\"A\",\"1\",0\r\n2,\"B\",\"2\",0\r\n3,\"C\",\"3\",0\r\n3,\"D\",\"4\",1\r\n");
     QTest::newRow("outer blanks lost, inner kept")
         << withDefaults("1,\"  Anna  Maria \",\" 49 89 \",0\r\n") << withDefaults("1,\"Anna  Maria\",\"49 89\",0\r\n");
-    QTest::newRow("record over several lines")
-        << withDefaults("1\r\n\"A\"\r\n\"1\",1\r\n2,\"B\",\"2\",0\r\n") << withDefaults("1,\"A\",\"1\",1\r\n2,\"B\",\"2\",0\r\n");
-    QTest::newRow("unquoted fields and LF line ends")
-        << QByteArray("[QUIRLANTO VERSION 4]\n0,1,0,0,,0,00,49,89,12,,,0\nB\xFCro 1,B\xFCro 2,Privat 1,Privat 2\n1,A,1,1\n")
-        << withDefaults("1,\"A\",\"1\",1\r\n");
+    QTest::newRow("record over several lines") << withDefaults("1\r\n\"A\"\r\n\"1\",1\r\n2,\"B\",\"2\",0\r\n")
+                                               << withDefaults("1,\"A\",\"1\",1\r\n2,\"B\",\"2\",0\r\n");
+    QTest::newRow("unquoted fields and LF line ends") << QByteArray(
+        "[QUIRLANTO VERSION 4]\n0,1,0,0,,0,00,49,89,12,,,0\nB\xFCro 1,B\xFCro 2,Privat 1,Privat 2\n1,A,1,1\n")
+                                                      << withDefaults("1,\"A\",\"1\",1\r\n");
     QTest::newRow("text after closing quote dropped")
         << withDefaults("1,\"A\"xyz,\"1\" ,1\r\n") << withDefaults("1,\"A\",\"1\",1\r\n");
     QTest::newRow("windows-1252 names")
-        << kHeaderLine + kDefaultSettingsLine + "\"\x80uro\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n1,\"M\xFCller\",\"1\",0\r\n"
-        << kHeaderLine + kDefaultSettingsLine + "\"\x80uro\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n1,\"M\xFCller\",\"1\",0\r\n";
+        << kHeaderLine + kDefaultSettingsLine
+               + "\"\x80uro\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n1,\"M\xFCller\",\"1\",0\r\n"
+        << kHeaderLine + kDefaultSettingsLine
+               + "\"\x80uro\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n1,\"M\xFCller\",\"1\",0\r\n";
     QTest::newRow("port out of range takes default")
-        << kHeaderLine + "5,17,9,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",4\r\n" + kDefaultCardsLine << kNewRegisterFile;
+        << kHeaderLine + "5,17,9,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",4\r\n" + kDefaultCardsLine
+        << kNewRegisterFile;
     QTest::newRow("size above range clamps")
         << kHeaderLine + "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",30,\"\",\"\",0\r\n" + kDefaultCardsLine
         << kHeaderLine + "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",24,\"\",\"\",0\r\n" + kDefaultCardsLine;
@@ -228,9 +237,9 @@ void TestRegisterFile::damagedFileKeepsWhatItCan_data()
     QTest::addColumn<QByteArray>("written");
     const QByteArray a("1,\"A\",\"1\",0\r\n");
     const QByteArray b("2,\"B\",\"2\",1\r\n");
-    QTest::newRow("card number 7")
-        << withDefaults(a + "7,\"Weg\",\"9\",0\r\n" + b)
-        << "Zeile 5: Die Kartennummer 7 gibt es nicht; der Eintrag „Weg“ wurde übersprungen." << withDefaults(a + b);
+    QTest::newRow("card number 7") << withDefaults(a + "7,\"Weg\",\"9\",0\r\n" + b)
+                                   << "Zeile 5: Die Kartennummer 7 gibt es nicht; der Eintrag „Weg“ wurde übersprungen."
+                                   << withDefaults(a + b);
     QTest::newRow("negative card number")
         << withDefaults("-1,\"Weg\",\"9\",0\r\n" + b)
         << "Zeile 4: Die Kartennummer -1 gibt es nicht; der Eintrag „Weg“ wurde übersprungen." << withDefaults(b);
@@ -242,8 +251,7 @@ void TestRegisterFile::damagedFileKeepsWhatItCan_data()
         << "Zeile 4: „70000“ ist keine gültige Kartennummer; die Zeile wurde übersprungen." << withDefaults(b);
     QTest::newRow("zero flag not a number")
         << withDefaults("1,\"A\",\"1\",ja\r\n" + b)
-        << "Zeile 4: „ja“ ist keine gültige Angabe für die vorangestellte Null; sie gilt als 0."
-        << withDefaults(a + b);
+        << "Zeile 4: „ja“ ist keine gültige Angabe für die vorangestellte Null; sie gilt als 0." << withDefaults(a + b);
     QTest::newRow("placeholders in the file stay text")
         << withDefaults("1,\"A\",\"1\",%1\r\n7,\"%1%2\",\"9\",0\r\n")
         << "Zeile 4: „%1“ ist keine gültige Angabe für die vorangestellte Null; sie gilt als 0.\n"
@@ -260,10 +268,9 @@ void TestRegisterFile::damagedFileKeepsWhatItCan_data()
         << kHeaderLine + kDefaultSettingsLine + "\"Eins\",\"Zwei\""
         << "Die Datei endet vor den Kartennamen; es gelten die Grundwerte."
         << kHeaderLine + kDefaultSettingsLine + "\"Eins\",\"Zwei\",\"Privat 1\",\"Privat 2\"\r\n";
-    QTest::newRow("ends after a name")
-        << withDefaults(a + "2,\"Halb\"")
-        << "Zeile 5: Die Datei endet mitten im Eintrag „Halb“; er wurde unvollständig übernommen."
-        << withDefaults(a + "2,\"Halb\",\"\",0\r\n");
+    QTest::newRow("ends after a name") << withDefaults(
+        a + "2,\"Halb\"") << "Zeile 5: Die Datei endet mitten im Eintrag „Halb“; er wurde unvollständig übernommen."
+                                       << withDefaults(a + "2,\"Halb\",\"\",0\r\n");
     QTest::newRow("ends after a card number")
         << withDefaults(a + "2,") << "Zeile 5: Die Datei endet mitten in einem Eintrag." << withDefaults(a);
     QTest::newRow("unclosed quote")
@@ -280,7 +287,8 @@ void TestRegisterFile::damagedFileKeepsWhatItCan_data()
     for (int i = 0; i < 12; ++i) {
         many += "9,\"X\",\"1\",0\r\n";
         if (i < 10)
-            listed << QStringLiteral("Zeile %1: Die Kartennummer 9 gibt es nicht; der Eintrag „X“ wurde übersprungen.").arg(i + 4);
+            listed << QStringLiteral("Zeile %1: Die Kartennummer 9 gibt es nicht; der Eintrag „X“ wurde übersprungen.")
+                          .arg(i + 4);
     }
     listed << QStringLiteral("… und 2 weitere Stellen.");
     QTest::newRow("long list is cut") << withDefaults(many) << listed.join('\n') << kNewRegisterFile;
@@ -313,7 +321,8 @@ void TestRegisterFile::headerCheck_data()
     QTest::newRow("exact") << QByteArray("[QUIRLANTO VERSION 4]\r\n") << int(LoadRegisterOutcome::Loaded);
     QTest::newRow("blanks around") << QByteArray("  [QUIRLANTO VERSION 4] \t\r\n") << int(LoadRegisterOutcome::Loaded);
     QTest::newRow("LF only") << QByteArray("[QUIRLANTO VERSION 4]\n") << int(LoadRegisterOutcome::Loaded);
-    QTest::newRow("lower case letter") << QByteArray("[QUIRLANTO VERSIoN 4]\r\n") << int(LoadRegisterOutcome::Incompatible);
+    QTest::newRow("lower case letter") << QByteArray("[QUIRLANTO VERSIoN 4]\r\n")
+                                       << int(LoadRegisterOutcome::Incompatible);
     QTest::newRow("older version") << QByteArray("[QUIRLANTO VERSION 3]\r\n") << int(LoadRegisterOutcome::Incompatible);
     QTest::newRow("inner blank") << QByteArray("[QUIRLANTO  VERSION 4]\r\n") << int(LoadRegisterOutcome::Incompatible);
 }
@@ -409,8 +418,9 @@ void TestRegisterFile::failedWriteKeepsFile()
     RegisterContents c;
     const WriteResult result = writeRegister(c, m_paths);
     QVERIFY(!result.ok);
-    QCOMPARE(result.error, QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: Kein Speicherplatz mehr frei.")
-                               .arg(m_paths.registerPath));
+    QCOMPARE(result.error,
+             QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: Kein Speicherplatz mehr frei.")
+                 .arg(m_paths.registerPath));
     QCOMPARE(readFile(m_paths.registerPath), file);
 }
 

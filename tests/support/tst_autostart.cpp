@@ -99,15 +99,21 @@ void TestAutostart::execQuoting_data()
     // Expected: the text after "Exec=" in the file, escapes of the key value included.
     QTest::addColumn<QString>("program");
     QTest::addColumn<QString>("commandLine");
-    QTest::newRow("plain path unquoted") << "/opt/quirlanto/quirlanto" << "/opt/quirlanto/quirlanto /AUTOSTART";
+    QTest::newRow("plain path unquoted") << "/opt/quirlanto/quirlanto"
+                                         << "/opt/quirlanto/quirlanto /AUTOSTART";
     QTest::newRow("blanks") << kProgram << "\"/opt/Meine Programme/Quirlanto 4/quirlanto\" /AUTOSTART";
-    QTest::newRow("dollar") << "/opt/a$b/quirlanto" << "\"/opt/a\\\\$b/quirlanto\" /AUTOSTART";
-    QTest::newRow("double quote") << "/opt/a\"b/quirlanto" << "\"/opt/a\\\\\"b/quirlanto\" /AUTOSTART";
-    QTest::newRow("backslash") << "/opt/a\\b/quirlanto" << "\"/opt/a\\\\\\\\b/quirlanto\" /AUTOSTART";
+    QTest::newRow("dollar") << "/opt/a$b/quirlanto"
+                            << "\"/opt/a\\\\$b/quirlanto\" /AUTOSTART";
+    QTest::newRow("double quote") << "/opt/a\"b/quirlanto"
+                                  << "\"/opt/a\\\\\"b/quirlanto\" /AUTOSTART";
+    QTest::newRow("backslash") << "/opt/a\\b/quirlanto"
+                               << "\"/opt/a\\\\\\\\b/quirlanto\" /AUTOSTART";
     QTest::newRow("apostrophe and parentheses") << "/opt/Bob's (neu)/quirlanto"
                                                 << "\"/opt/Bob's (neu)/quirlanto\" /AUTOSTART";
-    QTest::newRow("percent is no field code") << "/opt/100%/quirlanto" << "/opt/100%%/quirlanto /AUTOSTART";
-    QTest::newRow("umlaut needs no quotes") << "/opt/Wählhilfe/quirlanto" << "/opt/Wählhilfe/quirlanto /AUTOSTART";
+    QTest::newRow("percent is no field code") << "/opt/100%/quirlanto"
+                                              << "/opt/100%%/quirlanto /AUTOSTART";
+    QTest::newRow("umlaut needs no quotes") << "/opt/Wählhilfe/quirlanto"
+                                            << "/opt/Wählhilfe/quirlanto /AUTOSTART";
 }
 
 void TestAutostart::execQuoting()
@@ -127,8 +133,8 @@ void TestAutostart::entryExists_data()
     QTest::newRow("hidden") << QByteArray("[Desktop Entry]\nName=Quirlanto\nHidden=true\n") << false;
     QTest::newRow("hidden with blanks") << QByteArray("[Desktop Entry]\nHidden = true\n") << false;
     QTest::newRow("hidden false") << QByteArray("[Desktop Entry]\nHidden=false\n") << true;
-    QTest::newRow("hidden in another group") << QByteArray("[Desktop Entry]\nName=Q\n[Desktop Action x]\nHidden=true\n")
-                                             << true;
+    QTest::newRow("hidden in another group")
+        << QByteArray("[Desktop Entry]\nName=Q\n[Desktop Action x]\nHidden=true\n") << true;
     QTest::newRow("empty file") << QByteArray() << true;
 }
 

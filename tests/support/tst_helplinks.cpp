@@ -1,7 +1,7 @@
 #include "support/helplinks.h"
-#include "testsupport.h"
 #include "support/messagebox.h"
 #include "support/version.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -111,12 +111,10 @@ private slots:
         QTest::newRow("nothing to find") << none << QString() << false << QString() << QStringList{kNotFound};
         QTest::newRow("nothing to find, confirm asked")
             << none << QString() << true << QString() << QStringList{kNotFound};
-        QTest::newRow("found page, no message")
-            << QStringList{QStringLiteral("hilfe/index.html")} << QString() << false
-            << QStringLiteral("hilfe/index.html") << none;
-        QTest::newRow("confirm after opening")
-            << QStringList{QStringLiteral("hilfe/index.html")} << QString() << true
-            << QStringLiteral("hilfe/index.html") << QStringList{kSent};
+        QTest::newRow("found page, no message") << QStringList{QStringLiteral("hilfe/index.html")} << QString() << false
+                                                << QStringLiteral("hilfe/index.html") << none;
+        QTest::newRow("confirm after opening") << QStringList{QStringLiteral("hilfe/index.html")} << QString() << true
+                                               << QStringLiteral("hilfe/index.html") << QStringList{kSent};
         QTest::newRow("given page is used")
             << QStringList{QStringLiteral("index.htm"), QStringLiteral("extra/seite.html")}
             << QStringLiteral("extra/seite.html") << false << QStringLiteral("extra/seite.html") << none;

@@ -93,8 +93,10 @@ void TestSafeFileWriter::failedStepLeavesCurrentFile_data()
     QTest::newRow("temporary file") << WriteStep::CreateTemporary << EACCES << "Zugriff verweigert" << true;
     QTest::newRow("disk full") << WriteStep::WriteData << ENOSPC << "Kein Speicherplatz mehr frei" << true;
     QTest::newRow("sync") << WriteStep::Sync << EIO << "Ein-/Ausgabefehler" << true;
-    QTest::newRow("old backup") << WriteStep::RemoveBackup << EACCES << "ließ sich nicht entfernen (Zugriff verweigert)" << true;
-    QTest::newRow("backup link") << WriteStep::LinkBackup << EROFS << "ließ sich nicht anlegen (Das Dateisystem ist schreibgeschützt)" << false;
+    QTest::newRow("old backup") << WriteStep::RemoveBackup << EACCES << "ließ sich nicht entfernen (Zugriff verweigert)"
+                                << true;
+    QTest::newRow("backup link") << WriteStep::LinkBackup << EROFS
+                                 << "ließ sich nicht anlegen (Das Dateisystem ist schreibgeschützt)" << false;
     QTest::newRow("replace") << WriteStep::Replace << EBUSY << "Die Datei wird gerade benutzt" << false;
 }
 
@@ -157,7 +159,8 @@ void TestSafeFileWriter::missingFolder()
     const WriteResult result = writeFileWithBackup(path, m_dir->filePath(QStringLiteral("fehlt/x.bak")), "x");
     QVERIFY(!result.ok);
     QCOMPARE(result.error, QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: "
-                                          "Der Ordner oder die Datei ist nicht vorhanden.").arg(path));
+                                          "Der Ordner oder die Datei ist nicht vorhanden.")
+                               .arg(path));
     QVERIFY(entriesOf(m_dir->path()).isEmpty());
 }
 

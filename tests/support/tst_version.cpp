@@ -51,13 +51,20 @@ void TestVersion::revisionLetter_data()
     QTest::addColumn<int>("revision");
     QTest::addColumn<QString>("withBit");
     QTest::addColumn<QString>("withoutBit");
-    QTest::newRow("0") << 0 << "4.1" << "4.1.0";
-    QTest::newRow("99") << 99 << "4.1" << "4.1.99";
-    QTest::newRow("100") << 100 << "4.1a" << "4.1.100";
-    QTest::newRow("149") << 149 << "4.1a" << "4.1.149";
-    QTest::newRow("150 half to even") << 150 << "4.1b" << "4.1.150";
-    QTest::newRow("250 half to even") << 250 << "4.1b" << "4.1.250";
-    QTest::newRow("251") << 251 << "4.1c" << "4.1.251";
+    QTest::newRow("0") << 0 << "4.1"
+                       << "4.1.0";
+    QTest::newRow("99") << 99 << "4.1"
+                        << "4.1.99";
+    QTest::newRow("100") << 100 << "4.1a"
+                         << "4.1.100";
+    QTest::newRow("149") << 149 << "4.1a"
+                         << "4.1.149";
+    QTest::newRow("150 half to even") << 150 << "4.1b"
+                                      << "4.1.150";
+    QTest::newRow("250 half to even") << 250 << "4.1b"
+                                      << "4.1.250";
+    QTest::newRow("251") << 251 << "4.1c"
+                         << "4.1.251";
 }
 
 void TestVersion::revisionLetter()
@@ -74,11 +81,16 @@ void TestVersion::addBackslash_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("result");
-    QTest::newRow("empty") << "" << "/";
-    QTest::newRow("root") << "/" << "/";
-    QTest::newRow("folder") << "/opt/quirlanto" << "/opt/quirlanto/";
-    QTest::newRow("already ends") << "/opt/quirlanto/" << "/opt/quirlanto/";
-    QTest::newRow("backslash is an ordinary char") << "a\\" << "a\\/";
+    QTest::newRow("empty") << ""
+                           << "/";
+    QTest::newRow("root") << "/"
+                          << "/";
+    QTest::newRow("folder") << "/opt/quirlanto"
+                            << "/opt/quirlanto/";
+    QTest::newRow("already ends") << "/opt/quirlanto/"
+                                  << "/opt/quirlanto/";
+    QTest::newRow("backslash is an ordinary char") << "a\\"
+                                                   << "a\\/";
 }
 
 void TestVersion::addBackslash()
@@ -102,10 +114,14 @@ void TestVersion::programDirectoryOverride_data()
 {
     QTest::addColumn<QString>("directory");
     QTest::addColumn<QString>("result");
-    QTest::newRow("without separator") << "/tmp/prog" << "/tmp/prog/";
-    QTest::newRow("with separator") << "/tmp/prog/" << "/tmp/prog/";
-    QTest::newRow("root") << "/" << "/";
-    QTest::newRow("doubled separator") << "/tmp/prog//" << "/tmp/prog/";
+    QTest::newRow("without separator") << "/tmp/prog"
+                                       << "/tmp/prog/";
+    QTest::newRow("with separator") << "/tmp/prog/"
+                                    << "/tmp/prog/";
+    QTest::newRow("root") << "/"
+                          << "/";
+    QTest::newRow("doubled separator") << "/tmp/prog//"
+                                       << "/tmp/prog/";
 }
 
 void TestVersion::programDirectoryOverride()

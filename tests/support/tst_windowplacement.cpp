@@ -53,27 +53,41 @@ private slots:
         const QString lastTwipDown = QString::number(area.height() * 15 - 1);
         const QString lastTwipRight = QString::number(area.width() * 15 - 1);
 
-        QTest::newRow("0/0 kept") << "0" << "0" << false << QPoint(0, 0);
-        QTest::newRow("inside") << "1500" << "3000" << false << QPoint(200, 100);
-        QTest::newRow("twips round to pixels") << "1507" << "2993" << false << QPoint(200, 100);
-        QTest::newRow("decimals round to twips") << "1499.6" << "30.4" << false << QPoint(2, 100);
-        QTest::newRow("surrounding blanks") << " 150 " << "\t300" << false << QPoint(20, 10);
+        QTest::newRow("0/0 kept") << "0"
+                                  << "0" << false << QPoint(0, 0);
+        QTest::newRow("inside") << "1500"
+                                << "3000" << false << QPoint(200, 100);
+        QTest::newRow("twips round to pixels") << "1507"
+                                               << "2993" << false << QPoint(200, 100);
+        QTest::newRow("decimals round to twips") << "1499.6"
+                                                 << "30.4" << false << QPoint(2, 100);
+        QTest::newRow("surrounding blanks") << " 150 "
+                                            << "\t300" << false << QPoint(20, 10);
         QTest::newRow("last twip stays on screen")
             << lastTwipDown << lastTwipRight << false << QPoint(area.width() - 1, area.height() - 1);
         QTest::newRow("top equal to screen height") << screenHeight << "0" << true << QPoint();
         QTest::newRow("left equal to screen width") << "0" << screenWidth << true << QPoint();
-        QTest::newRow("beyond a smaller screen") << "15000" << "30000" << true << QPoint();
-        QTest::newRow("negative top") << "-15" << "1500" << true << QPoint();
-        QTest::newRow("negative left") << "1500" << "-1" << true << QPoint();
-        QTest::newRow("both -1 as first-start default") << "-1" << "-1" << true << QPoint();
+        QTest::newRow("beyond a smaller screen") << "15000"
+                                                 << "30000" << true << QPoint();
+        QTest::newRow("negative top") << "-15"
+                                      << "1500" << true << QPoint();
+        QTest::newRow("negative left") << "1500"
+                                       << "-1" << true << QPoint();
+        QTest::newRow("both -1 as first-start default") << "-1"
+                                                        << "-1" << true << QPoint();
         QTest::newRow("both missing") << kMissing << kMissing << true << QPoint();
         QTest::newRow("top missing") << kMissing << "1500" << true << QPoint();
         QTest::newRow("left missing") << "1500" << kMissing << true << QPoint();
-        QTest::newRow("empty text") << "" << "" << true << QPoint();
-        QTest::newRow("letters") << "oben" << "links" << true << QPoint();
-        QTest::newRow("number with trailing junk") << "150px" << "150" << true << QPoint();
-        QTest::newRow("beyond 32 bits") << "99999999999" << "0" << true << QPoint();
-        QTest::newRow("not a number value") << "nan" << "inf" << true << QPoint();
+        QTest::newRow("empty text") << ""
+                                    << "" << true << QPoint();
+        QTest::newRow("letters") << "oben"
+                                 << "links" << true << QPoint();
+        QTest::newRow("number with trailing junk") << "150px"
+                                                   << "150" << true << QPoint();
+        QTest::newRow("beyond 32 bits") << "99999999999"
+                                        << "0" << true << QPoint();
+        QTest::newRow("not a number value") << "nan"
+                                            << "inf" << true << QPoint();
     }
 
     void restore()
@@ -104,9 +118,12 @@ private slots:
         QTest::addColumn<QString>("top");
         QTest::addColumn<QString>("left");
 
-        QTest::newRow("corner") << QPoint(0, 0) << "0" << "0";
-        QTest::newRow("inside") << QPoint(120, 45) << "675" << "1800";
-        QTest::newRow("partly off the top left") << QPoint(-20, -3) << "-45" << "-300";
+        QTest::newRow("corner") << QPoint(0, 0) << "0"
+                                << "0";
+        QTest::newRow("inside") << QPoint(120, 45) << "675"
+                                << "1800";
+        QTest::newRow("partly off the top left") << QPoint(-20, -3) << "-45"
+                                                 << "-300";
     }
 
     void saveWritesTwipsAsText()

@@ -27,7 +27,9 @@ void TestWindows1252::encode_data()
                                 << QByteArray("\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E\x91\x92\x93\x94"
                                               "\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9E\x9F");
     QTest::newRow("latin1 upper half") << QStringLiteral("\u00A0©°µÿ") << QByteArray("\xA0\xA9\xB0\xB5\xFF");
-    QTest::newRow("control char 1") << QStringLiteral("a\u0001b") << QByteArray("a\x01" "b");
+    QTest::newRow("control char 1") << QStringLiteral("a\u0001b")
+                                    << QByteArray("a\x01"
+                                                  "b");
     QTest::newRow("empty") << QString() << QByteArray();
 }
 
@@ -59,7 +61,9 @@ void TestWindows1252::outsideThePage_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("polish L") << QStringLiteral("Łódź") << QByteArray("?\xF3" "d?");
+    QTest::newRow("polish L") << QStringLiteral("Łódź")
+                              << QByteArray("?\xF3"
+                                            "d?");
     QTest::newRow("cjk") << QStringLiteral("日本") << QByteArray("??");
     QTest::newRow("emoji is one char") << QStringLiteral("a😀b") << QByteArray("a?b");
     QTest::newRow("lone surrogate") << QString(QChar(0xD800)) + QLatin1Char('x') << QByteArray("?x");

@@ -27,10 +27,8 @@ struct Key {
 };
 
 constexpr Key kKeys[] = {
-    {"1", 697, 1209}, {"2", 697, 1336}, {"3", 697, 1477},
-    {"4", 770, 1209}, {"5", 770, 1336}, {"6", 770, 1477},
-    {"7", 852, 1209}, {"8", 852, 1336}, {"9", 852, 1477},
-    {"stern", 941, 1209}, {"0", 941, 1336}, {"#", 941, 1477},
+    {"1", 697, 1209}, {"2", 697, 1336}, {"3", 697, 1477}, {"4", 770, 1209},     {"5", 770, 1336}, {"6", 770, 1477},
+    {"7", 852, 1209}, {"8", 852, 1336}, {"9", 852, 1477}, {"stern", 941, 1209}, {"0", 941, 1336}, {"#", 941, 1477},
 };
 
 void putLe(std::vector<char> &out, uint32_t value, int bytes)
@@ -76,8 +74,8 @@ std::vector<int16_t> keyTone(const Key &key)
         const int edge = std::min(i, toneSamples - 1 - i);
         if (edge < rampSamples)
             envelope = 0.5 - 0.5 * std::cos(M_PI * edge / rampSamples);
-        const double value = kLowAmplitude * (std::sin(2 * M_PI * key.low * t)
-                                              + kHighToLow * std::sin(2 * M_PI * key.high * t));
+        const double value =
+            kLowAmplitude * (std::sin(2 * M_PI * key.low * t) + kHighToLow * std::sin(2 * M_PI * key.high * t));
         samples[size_t(i)] = int16_t(std::lround(envelope * value));
     }
     return samples;
