@@ -9,12 +9,13 @@
 #include "dial/modemcommand.h"
 #include "dial/modemlink.h"
 #include "dial/toneplayer.h"
+#include "fakedialhost.h"
 #include "providers/providertable.h"
 #include "register/phoneentry.h"
 #include "support/clock.h"
 #include "support/messagebox.h"
+#include "support/programdirectory.h"
 #include "support/settingsstore.h"
-#include "support/version.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -38,19 +39,6 @@ using namespace quirlanto;
 using SteadyClock = std::chrono::steady_clock;
 
 namespace {
-
-class BenchHost final : public DialHost {
-public:
-    std::optional<QString> selectedItemText() const override { return item; }
-    const Settings &settings() const override { return options; }
-    const ProviderTable &providerTable() const override { return providers; }
-    void setStatusText(const QString &) override {}
-    void showOptionsCard() override {}
-    QWidget *dialogParent() override { return nullptr; }
-    std::optional<QString> item;
-    Settings options;
-    ProviderTable providers;
-};
 
 // A modem on a pseudo-terminal read by its own thread, so the arrival time of the first byte
 // does not depend on the GUI thread's event loop.
@@ -125,8 +113,8 @@ void benchFirstByte()
     }
     MemorySettingsStore ports;
     ports.setValue(QStringLiteral("Ports/COM1"), modem.path);
-    BenchHost host;
-    host.item = makeItemText(QStringLiteral("Bench"), QStringLiteral("4930123456789"), 1);
+    test::FakeDialHost host;
+    host.selected = PhoneEntry{QStringLiteral("Bench"), QStringLiteral("4930123456789"), true};
     FakeClipboardSource clipboard;
     ModemLink link(ports);
     QtToneOutput tones;
@@ -211,7 +199,7 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     MessageBoxes::setAutoAnswer(true);
-    const QString programDir = addBackslash(QStringLiteral(QUIRLANTO_PROGRAM_DIR));
+    const QString programDir = withTrailingSlash(QStringLiteral(QUIRLANTO_PROGRAM_DIR));
 
     benchFirstByte();
     benchLoudspeaker(programDir);

@@ -6,6 +6,7 @@
 #include "providers/providerlistmodel.h"
 #include "providers/providerlistview.h"
 #include "providers/providertable.h"
+#include "register/phonebook.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -46,14 +47,15 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
 
     ProviderTable table;
+    PhoneBook book(DataPaths{QString(), QString(), dir.filePath(QStringLiteral("Provider.ini")),
+                             dir.filePath(QStringLiteral("Provider.bak"))});
     QWidget page;
     auto *layout = new QVBoxLayout(&page);
     auto *providerSwitch = new QCheckBox(QStringLiteral("&Call-by-Call Provider-Liste"), &page);
     auto *area = new QWidget(&page);
     layout->addWidget(providerSwitch);
     layout->addWidget(area);
-    ProviderListController list(table, dir.filePath(QStringLiteral("Provider.ini")),
-                                dir.filePath(QStringLiteral("Provider.bak")), providerSwitch, area);
+    ProviderListController list(book, providerSwitch, area);
     page.resize(520, 320);
     page.show();
     QApplication::processEvents();
@@ -68,7 +70,7 @@ int main(int argc, char *argv[])
     std::printf("provider list, %d rows, median of %d runs (goal <= 150 ms each)\n", ProviderTable::kMaxRows, kRuns);
     const double load = medianMs([&] { fill(table); },
                                  [&] {
-                                     list.refresh();
+                                     book.setProviders(table);
                                      settle();
                                  });
     std::printf("  load into the list           %8.2f ms\n", load);
@@ -81,7 +83,7 @@ int main(int argc, char *argv[])
             [&] {
                 fill(table);
                 table.setSort(other, true);
-                list.refresh();
+                book.setProviders(table);
                 list.columnClicked(other);
                 settle();
             },

@@ -30,7 +30,7 @@ RegisterContents generatedRegister()
     for (int i = 0; i < kEntries; ++i) {
         const QString name = QString::fromUtf8(kNames[next(8)]) + QLatin1Char(' ') + QString::number(i);
         const QString number = QStringLiteral("49 89 ") + QString::number(100000 + next(9000000));
-        c.cards[next(4)].entries << makeItemText(name, number, int(next(2)));
+        c.cards[next(4)].entries << PhoneEntry{name, number, next(2) != 0};
     }
     return c;
 }

@@ -1,9 +1,9 @@
 #include "testsupport.h"
 
 #include "app/startup.h"
+#include "register/namelistcontroller.h"
 #include "support/messagebox.h"
-#include "support/programflags.h"
-#include "support/version.h"
+#include "support/programdirectory.h"
 
 #include <QApplication>
 #include <QDir>
@@ -94,8 +94,6 @@ ProgramFolder::ProgramFolder()
     setProgramDirectoryOverride(m_dir.path());
     MessageBoxes::clearShown();
     MessageBoxes::setAutoAnswer(true);
-    loading = false;
-    modalBusy = false;
 }
 
 ProgramFolder::~ProgramFolder()
@@ -107,7 +105,8 @@ ProgramFolder::~ProgramFolder()
 MainWindow &WindowFixture::make()
 {
     window.reset(); // one window at a time, as in the program
-    window = std::make_unique<MainWindow>(store, opener);
+    book = std::make_unique<PhoneBook>(DataPaths::inDirectory(withTrailingSlash(folder.path())));
+    window = std::make_unique<MainWindow>(*book, opener);
     return *window;
 }
 
@@ -116,13 +115,13 @@ MainWindow &WindowFixture::start(const QByteArray &registerBytes, const QStringL
     if (!registerBytes.isEmpty())
         folder.write(QStringLiteral("Telefonregister.ini"), registerBytes);
     MainWindow &w = make();
-    [&] { QVERIFY(startProgram(w, arguments)); }();
+    [&] { QVERIFY(startProgram({*book, w, store}, arguments)); }();
     return w;
 }
 
 QAction *WindowFixture::menuItem(const QString &text) const
 {
-    for (QAction *a : window->nameListMenu()->actions())
+    for (QAction *a : window->nameLists()->menu()->actions())
         if (a->text() == text)
             return a;
     return nullptr;

@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "app/traycontroller.h"
 #include "providers/providertable.h"
+#include "register/phonebook.h"
 #include "support/helplinks.h"
 #include "support/settingsstore.h"
 
@@ -77,6 +78,7 @@ struct WindowFixture {
     ProgramFolder folder;
     MemorySettingsStore store;
     RecordingUrlOpener opener;
+    std::unique_ptr<PhoneBook> book;
     std::unique_ptr<MainWindow> window;
 
     MainWindow &make();

@@ -55,7 +55,7 @@ QPixmap makerLogo(int side, qreal ratio)
 
 QString AboutWindow::labelText()
 {
-    QString firstLine = QString::fromLatin1(kProductName) + versionText(256) + QStringLiteral(" –");
+    QString firstLine = QString::fromLatin1(kProductName) + bracketedVersionText() + QStringLiteral(" –");
     firstLine += QLatin1Char(' ') + QString::fromUtf8(kDescription);
     return firstLine + QStringLiteral("\n\n")
            + QStringLiteral("Quirlanto gehört zu einer Reihe kleiner Helfer für den Alltag am PC, "
@@ -69,7 +69,7 @@ AboutWindow::AboutWindow(UrlOpener &opener, QWidget *parent)
     : QDialog(parent)
     , m_opener(opener)
 {
-    setObjectName(QStringLiteral("AboutWindow"));
+    setObjectName(QStringLiteral("aboutWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromLatin1(kProductName) + QStringLiteral(" - Info"));
 
@@ -77,7 +77,7 @@ AboutWindow::AboutWindow(UrlOpener &opener, QWidget *parent)
     logo->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     auto *label = new QLabel(labelText(), this);
-    label->setObjectName(QStringLiteral("Label1"));
+    label->setObjectName(QStringLiteral("descriptionLabel"));
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignTop | Qt::AlignLeft);
@@ -85,16 +85,16 @@ AboutWindow::AboutWindow(UrlOpener &opener, QWidget *parent)
     label->setMinimumHeight(label->heightForWidth(label->width()));
 
     auto *visit = new QPushButton(QStringLiteral("MOLTARA besuchen"), this);
-    visit->setObjectName(QStringLiteral("Btn1"));
+    visit->setObjectName(QStringLiteral("visitMakerButton"));
     visit->setToolTip(QStringLiteral("... startet Ihren Internet-Browser mit dem Ziel ")
                       + QString::fromLatin1(kMakerWebAddress));
-    connect(visit, &QPushButton::clicked, this, [this] { buttonClicked(1); });
+    connect(visit, &QPushButton::clicked, this, [this] { openMakerWebPage(m_opener, this); });
 
     auto *closeButton = new QPushButton(QStringLiteral("&Schliessen"), this);
-    closeButton->setObjectName(QStringLiteral("Btn3"));
+    closeButton->setObjectName(QStringLiteral("closeButton"));
     closeButton->setToolTip(QStringLiteral("... bringt Sie zurück zum Programm"));
     closeButton->setDefault(true);
-    connect(closeButton, &QPushButton::clicked, this, [this] { buttonClicked(3); });
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
 
     auto *top = new QHBoxLayout;
     top->setSpacing(16);
@@ -115,20 +115,6 @@ AboutWindow::AboutWindow(UrlOpener &opener, QWidget *parent)
 
     setTabOrder(closeButton, visit);
     closeButton->setFocus();
-}
-
-void AboutWindow::buttonClicked(int index)
-{
-    switch (index) {
-    case 1:
-        openMakerWebPage(m_opener, this);
-        break;
-    case 3:
-        close();
-        break;
-    default:
-        break;
-    }
 }
 
 void AboutWindow::placeOnScreen()

@@ -24,8 +24,6 @@ public:
     static QPoint positionOn(const QRect &screenArea, const QSize &frame);
 
 private:
-    void buttonClicked(int index);
-
     UrlOpener &m_opener;
 };
 

@@ -5,13 +5,9 @@
 #include "app/singleinstance.h"
 #include "app/tellinkhandler.h"
 #include "app/traycontroller.h"
-#include "dial/dialer.h"
-#include "support/autostart.h"
 #include "support/messagebox.h"
-#include "support/version.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QIconEngine>
 #include <QImageReader>
 #include <QPainter>
@@ -127,36 +123,10 @@ bool DesktopIntegration::claimSingleInstance()
 void DesktopIntegration::attach(MainWindow &window, TrayIcon *icon)
 {
     m_window = &window;
-
     if (!icon)
         icon = new SystemTrayIcon(this);
     m_tray = new TrayController(icon, &window, this);
-    m_tray->setEndCommand([&window] { window.endProgram(); });
-    m_tray->setDialCommand([this](DialMode mode) {
-        if (m_dialer)
-            m_dialer->dial(mode);
-    });
-    window.setCloseBoxAction([this] { m_tray->hideMainWindow(); });
-    connect(&window, &MainWindow::programEnding, m_tray, &TrayController::remove);
-
-    QCheckBox *box = window.autostartCheckBox();
-    connect(box, &QCheckBox::toggled, box, [box] { applyAutostart(box, programFilePath()); });
-    initAutostart(box, programFilePath());
-
     m_telLinks->setDialogParent(&window);
-    m_telLinks->setSettings([&window] { return window.settings(); });
-    m_telLinks->setShowWindow([this] { m_tray->showMainWindow(); });
-    m_telLinks->setDialNumber([this](const QString &number) {
-        if (m_dialer)
-            m_dialer->dialNumber(number);
-    });
-}
-
-void DesktopIntegration::setDialer(Dialer *dialer)
-{
-    m_dialer = dialer;
-    if (dialer && m_tray)
-        connect(dialer, &Dialer::redialAvailable, m_tray, &TrayController::enableRedial);
 }
 
 void DesktopIntegration::afterStart()

@@ -7,7 +7,6 @@
 
 namespace quirlanto {
 
-class Dialer;
 class MainWindow;
 class SingleInstance;
 class TelLinkHandler;
@@ -31,12 +30,9 @@ public:
     bool claimSingleInstance();
     int exitCode() const { return m_exitCode; }
 
-    // Before startProgram: tray icon and menu, autostart box, close box. The icons themselves
-    // come with afterStart().
-    // The tray icon is a SystemTrayIcon unless one is given (tests).
+    // Before startProgram: the tray icon and menu for the window. The icons themselves come
+    // with afterStart(). The tray icon is a SystemTrayIcon unless one is given (tests).
     void attach(MainWindow &window, TrayIcon *icon = nullptr);
-    // The dial command for the tray menu and tel: links; nothing is dialed until it is set.
-    void setDialer(Dialer *dialer);
     // After startProgram: a hidden start without a tray is minimised instead; a tel: link on
     // the command line is offered.
     void afterStart();
@@ -51,7 +47,6 @@ private:
     TelLinkHandler *m_telLinks = nullptr;
     TrayController *m_tray = nullptr;
     QPointer<MainWindow> m_window;
-    QPointer<Dialer> m_dialer;
 };
 
 } // namespace quirlanto

@@ -6,11 +6,15 @@
 #include "dial/dialer.h"
 #include "dial/modemlink.h"
 #include "dial/toneplayer.h"
+#include "register/phonebook.h"
 #include "support/clock.h"
 #include "support/helplinks.h"
+#include "support/programdirectory.h"
 #include "support/settingsstore.h"
 
 #include <QApplication>
+
+using namespace quirlanto;
 
 int main(int argc, char *argv[])
 {
@@ -19,27 +23,25 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     const QStringList arguments = QApplication::arguments().mid(1);
-    quirlanto::DesktopIntegration desktop(arguments);
+    DesktopIntegration desktop(arguments);
     if (!desktop.claimSingleInstance())
         return desktop.exitCode();
 
-    quirlanto::QtSettingsStore settingsStore;
-    quirlanto::MainWindow window(settingsStore, quirlanto::desktopUrlOpener());
+    QtSettingsStore settingsStore;
+    PhoneBook book(DataPaths::inDirectory(programDirectory()));
+    MainWindow window(book, desktopUrlOpener());
     desktop.attach(window);
 
-    quirlanto::QtClipboardSource clipboard;
-    quirlanto::ModemLink modem(settingsStore);
-    quirlanto::QtToneOutput tones;
-    quirlanto::SystemClock clock;
-    quirlanto::Dialer dialer(window, clipboard, modem, tones, clock);
-    window.setDialCommand([&dialer](quirlanto::DialMode mode) { dialer.dial(mode); });
-    window.setShowModemAnswerCommand([&dialer] { dialer.showModemAnswer(); });
-    desktop.setDialer(&dialer);
+    QtClipboardSource clipboard;
+    ModemLink modem(settingsStore);
+    QtToneOutput tones;
+    SystemClock clock;
+    Dialer dialer(window, clipboard, modem, tones, clock);
 
-    if (!quirlanto::startProgram(window, arguments))
+    if (!startProgram({book, window, settingsStore, &dialer, &desktop}, arguments))
         return 1;
     desktop.afterStart();
     if (qEnvironmentVariableIsSet("QUIRLANTO_STARTUP_PROBE"))
-        quirlanto::installFirstPaintProbe(&window);
+        installFirstPaintProbe(&window);
     return app.exec();
 }

@@ -3,35 +3,26 @@
 #include "about/aboutwindow.h"
 #include "app/logo.h"
 #include "options/optionspage.h"
-#include "providers/providerfile.h"
-#include "register/entryeditor.h"
+#include "register/namelistcontroller.h"
 #include "register/namelistmodel.h"
 #include "register/namelistview.h"
-#include "register/phoneentry.h"
+#include "register/phonebook.h"
 #include "support/helplinks.h"
 #include "support/messagebox.h"
-#include "support/programflags.h"
-#include "support/settingsstore.h"
 #include "support/version.h"
-#include "support/windowplacement.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QVBoxLayout>
-#include <cmath>
-#include <utility>
 
 namespace quirlanto {
 
@@ -47,53 +38,41 @@ QString tabCaption(const QString &cardName)
     return caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
-// Controls set from the files meanwhile are no change to save.
-class LoadingFlag {
-public:
-    LoadingFlag()
-        : m_previous(std::exchange(loading, true))
-    {}
-    ~LoadingFlag() { loading = m_previous; }
-    LoadingFlag(const LoadingFlag &) = delete;
-    LoadingFlag &operator=(const LoadingFlag &) = delete;
-
-private:
-    bool m_previous;
-};
-
 } // namespace
 
-MainWindow::MainWindow(SettingsStore &settingsStore, UrlOpener &urlOpener, QWidget *parent)
+MainWindow::MainWindow(PhoneBook &book, UrlOpener &urlOpener, QWidget *parent)
     : QMainWindow(parent)
-    , m_settingsStore(settingsStore)
+    , m_book(book)
     , m_urlOpener(urlOpener)
 {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QString::fromLatin1(kProductName) + QLatin1Char(' ') + versionText(257));
-    m_paths = DataPaths::inDirectory(programDirectory());
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(QString::fromLatin1(kProductName) + QLatin1Char(' ') + captionVersionText());
 
     buildCardsAndPages();
+    m_nameLists = new NameListController(m_book, m_lists, m_tabs, this);
+    connect(m_nameLists, &NameListController::menuClosed, this, &MainWindow::showListHint);
     buildBottomRow();
 
     auto *status = new QStatusBar(this);
-    status->setObjectName(QStringLiteral("StatusBar1"));
+    status->setObjectName(QStringLiteral("statusBar"));
     status->setSizeGripEnabled(false);
     setStatusBar(status);
-    statusListe();
+    showListHint();
 
-    auto addShortcut = [this](QKeySequence keys, int step) {
-        auto *shortcut = new QShortcut(keys, this);
-        connect(shortcut, &QShortcut::activated, this, [this, step] {
+    const std::pair<QKeyCombination, int> cardKeys[] = {{Qt::CTRL | Qt::Key_Tab, 1},
+                                                        {Qt::CTRL | Qt::Key_PageDown, 1},
+                                                        {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, -1},
+                                                        {Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, -1},
+                                                        {Qt::CTRL | Qt::Key_PageUp, -1}};
+    for (const auto &[keys, step] : cardKeys) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, step = step] {
             const int count = m_tabs->count();
             m_tabs->setCurrentIndex((m_tabs->currentIndex() + step + count) % count);
         });
-    };
-    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), 1);
-    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1);
-    addShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1);
-    addShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1);
-    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1);
+    }
 
+    connect(&book, &PhoneBook::cardNamesChanged, this, &MainWindow::showCardNames);
+    connect(&book, &PhoneBook::settingsChanged, this, &MainWindow::applyListFont);
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
         if (!m_ending)
             runShutdown();
@@ -102,11 +81,7 @@ MainWindow::MainWindow(SettingsStore &settingsStore, UrlOpener &urlOpener, QWidg
     resize(760, 600); // the layouts still enforce their minimum when shown
 }
 
-MainWindow::~MainWindow()
-{
-    // The lists look into m_contents and m_providers, which die before QWidget deletes children.
-    delete takeCentralWidget();
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::buildCardsAndPages()
 {
@@ -114,78 +89,37 @@ void MainWindow::buildCardsAndPages()
     auto *layout = new QVBoxLayout(central);
 
     m_tabs = new QTabBar(central);
-    m_tabs->setObjectName(QStringLiteral("TabStrip1"));
+    m_tabs->setObjectName(QStringLiteral("tabStrip"));
     m_tabs->setExpanding(false);
     m_tabs->setDrawBase(true);
     m_tabs->setFocusPolicy(Qt::StrongFocus);
     m_pages = new QStackedWidget(central);
-    m_pages->setObjectName(QStringLiteral("PageStack"));
+    m_pages->setObjectName(QStringLiteral("pageStack"));
 
     for (int card = 1; card <= kCardCount; ++card) {
-        m_tabs->addTab(tabCaption(m_contents.cards[card - 1].cardName));
+        m_tabs->addTab(tabCaption(m_book.cardName(card)));
         auto *page = new QWidget(m_pages);
-        page->setObjectName(QStringLiteral("Picture%1").arg(card));
+        page->setObjectName(QStringLiteral("cardPage%1").arg(card));
         auto *pageLayout = new QVBoxLayout(page);
         pageLayout->setContentsMargins(0, 0, 0, 0);
-        auto *model = new NameListModel(&m_contents.cards[card - 1].entries, this);
         auto *list = new NameListView(page);
-        list->setObjectName(QStringLiteral("NamList%1").arg(card));
-        list->setNameModel(model);
+        list->setObjectName(QStringLiteral("nameList%1").arg(card));
+        list->setNameModel(new NameListModel(m_book, card, list));
         pageLayout->addWidget(list);
         m_pages->addWidget(page);
         m_lists[card - 1] = list;
-        m_models[card - 1] = model;
 
-        connect(list, &NameListView::dialRequested, this, [this] { requestDial(SelectedEntry); });
+        connect(list, &NameListView::dialRequested, this, [this] { emit dialRequested(SelectedEntry); });
         connect(list, &NameListView::entrySelected, this,
-                [this](const QString &item) { setStatusText(entryNumber(item)); });
-        connect(list, &NameListView::menuRequested, this,
-                [this, card](const QPoint &pos) { showNameListMenu(card, pos); });
-        connect(list, &NameListView::focusLeft, this, [this] {
-            // After the focus change has finished: the click that moved it still arrives.
-            QMetaObject::invokeMethod(
-                this,
-                [this] {
-                    QWidget *focus = QApplication::focusWidget();
-                    if (!modalBusy && isActiveWindow() && !qobject_cast<NameListView *>(focus))
-                        m_tabs->setFocus(Qt::OtherFocusReason);
-                },
-                Qt::QueuedConnection);
-        });
+                [this](const PhoneEntry &entry) { setStatusText(entry.number); });
     }
 
     m_tabs->addTab(QStringLiteral("Optionen"));
-    m_optionsPicture = new QWidget(m_pages);
-    m_optionsPicture->setObjectName(QStringLiteral("Picture5"));
-    auto *optionsLayout = new QVBoxLayout(m_optionsPicture);
+    m_optionsCardPage = new QWidget(m_pages);
+    m_optionsCardPage->setObjectName(QStringLiteral("optionsCardPage"));
+    auto *optionsLayout = new QVBoxLayout(m_optionsCardPage);
     optionsLayout->setContentsMargins(0, 0, 0, 0);
-    m_pages->addWidget(m_optionsPicture);
-
-    m_listMenu = new QMenu(QStringLiteral("Namensliste"), this);
-    m_listMenu->setObjectName(QStringLiteral("Namensliste"));
-    m_insertAction = m_listMenu->addAction(QStringLiteral("&Einfügen"));
-    m_changeAction = m_listMenu->addAction(QStringLiteral("&Ändern"));
-    m_deleteAction = m_listMenu->addAction(QStringLiteral("&Löschen"));
-    m_listMenu->addSeparator();
-    m_listMenu->setDefaultAction(m_listMenu->addAction(QStringLiteral("&Abbrechen")));
-    // The same commands from the keyboard, on whichever list has the focus.
-    const std::pair<QAction *, QKeySequence> keys[] = {{m_insertAction, QKeySequence(Qt::Key_Insert)},
-                                                       {m_changeAction, QKeySequence(Qt::Key_F2)},
-                                                       {m_deleteAction, QKeySequence(QKeySequence::Delete)}};
-    for (const auto &[action, key] : keys) {
-        action->setShortcut(key);
-        action->setShortcutContext(Qt::WidgetShortcut);
-        action->setShortcutVisibleInContextMenu(false); // key names would show in English
-        for (NameListView *list : m_lists)
-            list->addAction(action);
-    }
-    connect(m_insertAction, &QAction::triggered, this, [this] { editEntry({QString(), QString(), 1}, true); });
-    connect(m_changeAction, &QAction::triggered, this, [this] {
-        if (const auto item = selectedItemText())
-            editEntry(phoneEntryFromItem(*item), false);
-    });
-    connect(m_deleteAction, &QAction::triggered, this, &MainWindow::deleteSelectedEntry);
-
+    m_pages->addWidget(m_optionsCardPage);
     connect(m_tabs, &QTabBar::currentChanged, this, &MainWindow::tabSelected);
 
     layout->addWidget(m_tabs);
@@ -196,28 +130,30 @@ void MainWindow::buildCardsAndPages()
 void MainWindow::buildBottomRow()
 {
     auto *row = new QHBoxLayout;
-    auto button = [this, row](int index, const QString &caption, auto slot) {
+    auto button = [this, row](const char *name, const QString &caption, auto slot) {
         auto *b = new QPushButton(caption, centralWidget());
-        b->setObjectName(QStringLiteral("Btn%1").arg(index));
+        b->setObjectName(QString::fromLatin1(name));
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, slot);
         row->addWidget(b);
         m_bottomRow.push_back(b);
         return b;
     };
-    button(2, QStringLiteral("&Wähle Nr. in Zwischenablage"), [this] {
-        requestDial(Clipboard);
+    button("dialClipboardButton", QStringLiteral("&Wähle Nr. in Zwischenablage"), [this] {
+        emit dialRequested(Clipboard);
     })->setToolTip(QStringLiteral("Wählt die Telefonnummer, die als Text in der Zwischenablage steht"));
-    button(1, QStringLiteral("&Ausblenden"), [this] {
-        // Same as the close box: minimises instead where no tray could bring the window back.
-        m_closeBoxAction();
+    // Same as the close box: minimised instead where no tray could bring the window back.
+    button("hideButton", QStringLiteral("&Ausblenden"), [this] {
+        emit hideRequested();
     })->setToolTip(QStringLiteral("Blendet das Fenster aus; das Programm läuft weiter"));
-    button(20, QStringLiteral("&Info"), [this] { showAboutWindow(this, m_urlOpener); });
-    button(21, QStringLiteral("&Hilfe"), [this] { openHelp(m_urlOpener, QString(), false, this); });
-    button(22, QStringLiteral("&Ende"), [this] { endProgram(); })->setToolTip(QStringLiteral("Beendet das Programm"));
+    button("infoButton", QStringLiteral("&Info"), [this] { showAboutWindow(this, m_urlOpener); });
+    button("helpButton", QStringLiteral("&Hilfe"), [this] { openHelp(m_urlOpener, QString(), false, this); });
+    button("endButton", QStringLiteral("&Ende"), [this] {
+        endProgram();
+    })->setToolTip(QStringLiteral("Beendet das Programm"));
 
     m_autostart = new QCheckBox(QStringLiteral("&Autostart"), centralWidget());
-    m_autostart->setObjectName(QStringLiteral("AutoStartCHK"));
+    m_autostart->setObjectName(QStringLiteral("autostartCheckBox"));
     m_autostart->setToolTip(QStringLiteral("Quirlanto bei der Anmeldung ausgeblendet starten"));
     row->addSpacing(8);
     row->addWidget(m_autostart);
@@ -231,28 +167,19 @@ void MainWindow::buildBottomRow()
 
 void MainWindow::buildOptionsPage()
 {
-    const LoadingFlag flag;
-    m_options = new OptionsPage(m_optionsPicture);
-    m_optionsPicture->layout()->addWidget(m_options);
+    m_options = new OptionsPage(m_optionsCardPage);
+    m_optionsCardPage->layout()->addWidget(m_options);
     m_options->show(); // the layout would show it only after the next pass of the event loop
-    connect(m_options, &OptionsPage::dialDeviceClicked, this, [this](int device) {
-        m_contents.settings.dialDevice = device;
-        if (!loading)
-            writeRegisterFile();
-    });
-    connect(m_options, &OptionsPage::showModemAnswerClicked, this, [this] {
-        if (m_showModemAnswer)
-            m_showModemAnswer();
-    });
-    m_options->setDialDevice(m_contents.settings.dialDevice);
+    connect(m_options, &OptionsPage::dialDeviceClicked, this,
+            [this](int device) { reportWrite(m_book.setDialDevice(device)); });
+    connect(m_options, &OptionsPage::showModemAnswerClicked, this, &MainWindow::showModemAnswerRequested);
+    connect(&m_book, &PhoneBook::registerReset, m_options,
+            [this] { m_options->setDialDevice(m_book.settings().dialDevice); });
+    m_options->setDialDevice(m_book.settings().dialDevice);
     emit optionsPageCreated(m_options);
 
     // Built late, the page comes last in the tab order; the bottom row belongs after it.
-    QWidget *previous = nullptr;
-    for (QWidget *w = m_options->nextInFocusChain(); m_options->isAncestorOf(w); w = w->nextInFocusChain()) {
-        if (w->focusPolicy() != Qt::NoFocus)
-            previous = w;
-    }
+    QWidget *previous = m_options->lastInFocusChain();
     for (QWidget *w : m_bottomRow) {
         if (previous)
             QWidget::setTabOrder(previous, w);
@@ -267,105 +194,62 @@ OptionsPage *MainWindow::optionsPage()
     return m_options;
 }
 
-QCheckBox *MainWindow::providerSwitch()
-{
-    return optionsPage()->providerSwitch();
-}
-
-QWidget *MainWindow::providerListArea()
-{
-    return optionsPage()->providerListArea();
-}
-
 bool MainWindow::loadFiles()
 {
-    const LoadingFlag flag;
-    m_paths = DataPaths::inDirectory(programDirectory());
     showCardPage(1);
 
-    LoadRegisterOutcome outcome = loadRegister(m_paths);
+    const LoadRegisterOutcome outcome = m_book.loadRegister();
     switch (outcome.kind) {
     case LoadRegisterOutcome::Incompatible:
-        MessageBoxes::critical(this, incompatibleRegisterMessage());
-        return false;
     case LoadRegisterOutcome::Unreadable:
-        MessageBoxes::critical(this, QStringLiteral("Die Telefonliste „%1“ kann nicht gelesen werden:\n%2\n\n"
-                                                    "Das Programm wird beendet, ohne etwas zu ändern.")
-                                         .arg(m_paths.registerPath, outcome.problem));
+        MessageBoxes::critical(this, registerLoadMessage(outcome, m_book.paths()));
         return false;
-    case LoadRegisterOutcome::LoadedDamaged: {
-        applyLoadedContents(std::move(outcome.contents));
-        QString text = QStringLiteral("Die Telefonliste konnte nicht vollständig gelesen werden:\n") + outcome.problem;
-        if (!outcome.preservedCopy.isEmpty())
-            text += QStringLiteral("\n\nDie ursprüngliche Datei wurde unverändert als „%1“ aufbewahrt.")
-                        .arg(outcome.preservedCopy);
-        MessageBoxes::show(this, MessageIcon::Warning, text);
+    case LoadRegisterOutcome::LoadedDamaged:
+        MessageBoxes::show(this, MessageIcon::Warning, registerLoadMessage(outcome, m_book.paths()));
         break;
-    }
     case LoadRegisterOutcome::CreatedNew:
-        applyLoadedContents(std::move(outcome.contents));
-        if (!outcome.writeResult.ok)
-            MessageBoxes::critical(this, outcome.writeResult.error);
-        MessageBoxes::information(this, newRegisterMessage());
+        reportWrite(outcome.writeResult);
+        MessageBoxes::information(this, registerLoadMessage(outcome, m_book.paths()));
         showOptionsCard();
         break;
     case LoadRegisterOutcome::Loaded:
-        applyLoadedContents(std::move(outcome.contents));
         break;
     }
 
-    if (fileExists(m_paths.providerPath)) {
-        const LoadProviderResult result = loadProviderFile(m_paths.providerPath, m_providers);
-        if (!result.ok || !result.problem.isEmpty()) {
-            MessageBoxes::show(this, MessageIcon::Warning,
-                               QStringLiteral("Die Provider-Liste „%1“ konnte nicht vollständig gelesen werden:\n%2")
-                                   .arg(m_paths.providerPath, result.problem));
-        }
-    }
-    emit filesLoaded();
+    const LoadProviderResult providers = m_book.loadProviders();
+    if (!providers.ok || !providers.problem.isEmpty())
+        MessageBoxes::show(this, MessageIcon::Warning, providerLoadMessage(providers, m_book.paths().providerPath));
     return true;
 }
 
-void MainWindow::applyLoadedContents(RegisterContents contents)
+void MainWindow::showCardNames()
 {
-    m_contents = std::move(contents);
-    m_contents.settings.dialDevice = m_contents.settings.dialDevice == Loudspeaker ? Loudspeaker : Modem;
-    for (int card = 1; card <= kCardCount; ++card) {
-        m_models[card - 1]->reload();
-        m_tabs->setTabText(card - 1, tabCaption(m_contents.cards[card - 1].cardName));
-    }
-    applyListFont(m_contents.settings.entryFontSize);
-    if (m_options)
-        m_options->setDialDevice(m_contents.settings.dialDevice);
+    for (int card = 1; card <= kCardCount; ++card)
+        m_tabs->setTabText(card - 1, tabCaption(m_book.cardName(card)));
 }
 
-void MainWindow::applyListFont(double pointSize)
+void MainWindow::applyListFont()
 {
-    // The lists show whole point sizes within the slider's range; that size is what gets stored.
-    const double rounded = std::isfinite(pointSize) ? std::nearbyint(pointSize) : 12.0;
-    const int size = int(std::clamp(rounded, double(kMinEntryFontSize), double(kMaxEntryFontSize)));
     for (NameListView *list : m_lists) {
         QFont font = list->font();
-        font.setPointSize(size);
+        font.setPointSize(int(m_book.settings().entryFontSize));
         list->setFont(font);
     }
-    m_contents.settings.entryFontSize = size;
 }
 
-std::optional<QString> MainWindow::selectedItemText() const
+std::optional<PhoneEntry> MainWindow::selectedEntry() const
 {
-    const NameListView *list = currentNameList();
-    if (!list)
-        return std::nullopt;
-    const int row = list->selectedRow();
-    if (row < 0)
-        return std::nullopt;
-    return list->nameModel()->itemText(row);
+    return m_nameLists->selectedEntry();
 }
 
-NameListView *MainWindow::currentNameList() const
+const Settings &MainWindow::settings() const
 {
-    return m_currentTab >= 1 && m_currentTab <= kCardCount ? m_lists[m_currentTab - 1] : nullptr;
+    return m_book.settings();
+}
+
+const ProviderTable &MainWindow::providerTable() const
+{
+    return m_book.providers();
 }
 
 void MainWindow::setStatusText(const QString &text)
@@ -378,19 +262,9 @@ QString MainWindow::statusText() const
     return statusBar()->currentMessage();
 }
 
-void MainWindow::statusListe()
+void MainWindow::showListHint()
 {
     setStatusText(kListHint);
-}
-
-void MainWindow::showMainWindow()
-{
-    if (isMinimized())
-        showNormal();
-    else
-        show();
-    raise();
-    activateWindow();
 }
 
 void MainWindow::showOptionsCard()
@@ -407,7 +281,7 @@ void MainWindow::showCardPage(int tab)
     m_tabs->setCurrentIndex(tab - 1);
     m_inTabReaction = false;
     m_pages->setCurrentIndex(tab - 1);
-    m_currentTab = tab;
+    setCurrentTab(tab);
     if (tab <= kCardCount)
         m_lists[tab - 1]->setFocus();
 }
@@ -417,12 +291,17 @@ void MainWindow::tabSelected(int index)
     if (m_inTabReaction || index < 0)
         return;
     const int sel = index + 1;
-    showMainWindow();
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    raise();
+    activateWindow();
     m_pages->setCurrentIndex(index);
     if (sel <= kCardCount) {
         if (m_currentTab == kOptionsTab) {
             saveOptionControls();
-            statusListe();
+            showListHint();
         }
         m_lists[index]->setFocus(Qt::OtherFocusReason);
     } else if (m_currentTab != kOptionsTab) {
@@ -430,103 +309,31 @@ void MainWindow::tabSelected(int index)
         setStatusText(kOptionsHint);
         optionsPage()->countryBox()->setFocus(Qt::OtherFocusReason);
     }
-    m_currentTab = sel;
+    setCurrentTab(sel);
+}
+
+void MainWindow::setCurrentTab(int tab)
+{
+    m_currentTab = tab;
+    m_nameLists->setCurrentCard(tab);
 }
 
 void MainWindow::loadOptionControls()
 {
-    QStringList names;
-    for (const RegisterCard &card : m_contents.cards)
-        names.append(card.cardName);
-    optionsPage()->loadOptionControls(m_contents.settings, names, m_lists[0]->font());
+    optionsPage()->loadOptionControls(m_book.settings(), m_book.cardNames(), m_lists[0]->font());
 }
 
 void MainWindow::saveOptionControls()
 {
-    const OptionValues values = optionsPage()->saveOptionControls(m_contents.settings);
-    m_contents.settings = values.settings;
-    for (int card = 1; card <= kCardCount; ++card) {
-        m_contents.cards[card - 1].cardName = values.cardNames.value(card - 1);
-        m_tabs->setTabText(card - 1, tabCaption(m_contents.cards[card - 1].cardName));
-    }
-    applyListFont(values.entryFontSize);
-    writeRegisterFile();
+    const OptionValues values = optionsPage()->saveOptionControls(m_book.settings());
+    reportWrite(m_book.setOptions(values.settings, values.cardNames));
 }
 
-bool MainWindow::writeRegisterFile()
+bool MainWindow::reportWrite(const WriteResult &result)
 {
-    const WriteResult result = writeRegister(m_contents, m_paths);
     if (!result.ok)
         MessageBoxes::critical(this, result.error);
     return result.ok;
-}
-
-void MainWindow::updateNameListMenu()
-{
-    const bool selected = selectedItemText().has_value();
-    m_changeAction->setEnabled(selected);
-    m_deleteAction->setEnabled(selected);
-}
-
-void MainWindow::showNameListMenu(int card, const QPoint &globalPos)
-{
-    if (card != m_currentTab)
-        return;
-    updateNameListMenu();
-    m_listMenu->exec(globalPos);
-    // The keys stay usable; the commands look at the selection themselves.
-    m_changeAction->setEnabled(true);
-    m_deleteAction->setEnabled(true);
-    statusListe();
-}
-
-void MainWindow::editEntry(const PhoneEntry &entry, bool newEntry)
-{
-    NameListView *list = currentNameList();
-    if (!list)
-        return;
-    EntryEditor editor(this);
-    editor.setEntry(entry);
-    const int result = [&editor] {
-        const ModalBusyScope busy;
-        return editor.exec();
-    }();
-    if (result != QDialog::Accepted)
-        return;
-
-    NameListModel *model = list->nameModel();
-    if (!newEntry)
-        model->removeItem(list->selectedRow());
-    const PhoneEntry edited = editor.entry();
-    // A name or number of blanks only would give an entry nobody can see or dial.
-    if (!edited.name.trimmed().isEmpty() && !edited.number.trimmed().isEmpty()) {
-        model->appendItem(makeItemText(edited.name, edited.number, edited.zeroFlag));
-        list->selectRow(model->rowCount() - 1);
-    }
-    writeRegisterFile();
-}
-
-void MainWindow::deleteSelectedEntry()
-{
-    NameListView *list = currentNameList();
-    if (!list)
-        return;
-    const int row = list->selectedRow();
-    if (row < 0)
-        return;
-    const QString item = list->nameModel()->itemText(row);
-    const QString question = QStringLiteral("Soll der folgende Eintrag wirklich gelöscht werden?\n\n%1 (%2)")
-                                 .arg(entryName(item), entryNumber(item));
-    if (!MessageBoxes::askYesNoTitled(this, QStringLiteral("Eintrag löschen"), question))
-        return;
-    list->nameModel()->removeItem(row);
-    writeRegisterFile();
-}
-
-void MainWindow::requestDial(DialMode mode)
-{
-    if (m_dialCommand)
-        m_dialCommand(mode);
 }
 
 void MainWindow::endProgram()
@@ -544,7 +351,6 @@ void MainWindow::runShutdown()
     if (m_currentTab == kOptionsTab)
         saveOptionControls();
     emit programEnding();
-    saveWindowPlacement(*this, m_settingsStore);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -556,7 +362,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (event->spontaneous()) {
         // The close box, the window menu and Alt+F4 only put the window away.
         event->ignore();
-        m_closeBoxAction();
+        emit hideRequested();
         return;
     }
     // Any other close (the session ending) goes ahead, keeping what is open on the options card.

@@ -1,13 +1,68 @@
 #include "app/startup.h"
 
+#include "app/desktopintegration.h"
 #include "app/mainwindow.h"
+#include "app/tellinkhandler.h"
+#include "app/traycontroller.h"
+#include "dial/dialer.h"
 #include "dial/modemlink.h"
 #include "options/optionspage.h"
 #include "providers/providerlistcontroller.h"
+#include "register/phonebook.h"
 #include "support/autostart.h"
+#include "support/programdirectory.h"
 #include "support/windowplacement.h"
 
 namespace quirlanto {
+
+namespace {
+
+void connectDialer(const ProgramParts &parts)
+{
+    Dialer *dialer = parts.dialer;
+    QObject::connect(&parts.window, &MainWindow::dialRequested, dialer, &Dialer::dial);
+    QObject::connect(&parts.window, &MainWindow::showModemAnswerRequested, dialer, &Dialer::showModemAnswer);
+    if (DesktopIntegration *desktop = parts.desktop) {
+        QObject::connect(desktop->tray(), &TrayController::dialRequested, dialer, &Dialer::dial);
+        QObject::connect(dialer, &Dialer::redialAvailable, desktop->tray(), &TrayController::enableRedial);
+        QObject::connect(desktop->telLinks(), &TelLinkHandler::dialNumberRequested, dialer, &Dialer::dialNumber);
+    }
+}
+
+void connectDesktop(const ProgramParts &parts)
+{
+    MainWindow &window = parts.window;
+    if (!parts.desktop) {
+        QObject::connect(&window, &MainWindow::hideRequested, &window, &QWidget::hide);
+        return;
+    }
+    TrayController *tray = parts.desktop->tray();
+    TelLinkHandler *telLinks = parts.desktop->telLinks();
+    QObject::connect(&window, &MainWindow::hideRequested, tray, &TrayController::hideMainWindow);
+    QObject::connect(&window, &MainWindow::programEnding, tray, &TrayController::remove);
+    QObject::connect(tray, &TrayController::endRequested, &window, &MainWindow::endProgram);
+    telLinks->setSettings(&parts.book.settings());
+    QObject::connect(telLinks, &TelLinkHandler::showWindowRequested, tray, &TrayController::showMainWindow);
+    new AutostartSwitch(window.autostartCheckBox(), programFilePath());
+}
+
+void connectProgram(const ProgramParts &parts)
+{
+    MainWindow &window = parts.window;
+    connectDesktop(parts);
+    if (parts.dialer)
+        connectDialer(parts);
+    // After the tray icon is gone, as the last step of the end.
+    QObject::connect(&window, &MainWindow::programEnding, &window,
+                     [&window, &store = parts.settingsStore] { saveWindowPlacement(window, store); });
+    QObject::connect(&window, &MainWindow::optionsPageCreated, &window,
+                     [&window, &book = parts.book, &store = parts.settingsStore](OptionsPage *page) {
+                         new ProviderListController(book, page->providerSwitch(), page->providerListArea(), &window);
+                         showPortDevicesAsToolTips(page->portList(), store);
+                     });
+}
+
+} // namespace
 
 QString commandLine(const QStringList &arguments)
 {
@@ -19,20 +74,12 @@ bool isAutostartCommandLine(const QStringList &arguments)
     return commandLine(arguments).compare(QLatin1String(kAutostartSwitch), Qt::CaseInsensitive) == 0;
 }
 
-bool startProgram(MainWindow &window, const QStringList &arguments)
+bool startProgram(const ProgramParts &parts, const QStringList &arguments)
 {
-    restoreWindowPlacement(window, window.settingsStore());
+    MainWindow &window = parts.window;
+    restoreWindowPlacement(window, parts.settingsStore);
+    connectProgram(parts);
     window.setStartedHidden(isAutostartCommandLine(arguments));
-    QObject::connect(&window, &MainWindow::optionsPageCreated, &window, [&window](OptionsPage *page) {
-        auto *providerList = new ProviderListController(window.providerTable(), window.dataPaths().providerPath,
-                                                        window.dataPaths().providerBackupPath, page->providerSwitch(),
-                                                        page->providerListArea(), &window);
-        QObject::connect(&window, &MainWindow::filesLoaded, providerList, [&window, providerList] {
-            providerList->setFilePaths(window.dataPaths().providerPath, window.dataPaths().providerBackupPath);
-            providerList->refresh();
-        });
-        showPortDevicesAsToolTips(page->portList(), window.settingsStore());
-    });
     if (!window.loadFiles())
         return false;
     if (!window.startedHidden())

@@ -4,7 +4,11 @@
 
 namespace quirlanto {
 
+class DesktopIntegration;
+class Dialer;
 class MainWindow;
+class PhoneBook;
+class SettingsStore;
 
 // The arguments after the program, joined by blanks, without leading and trailing blanks.
 QString commandLine(const QStringList &arguments);
@@ -13,8 +17,18 @@ QString commandLine(const QStringList &arguments);
 // leading and trailing blanks, is "/AUTOSTART" in any letter case, and nothing else.
 bool isAutostartCommandLine(const QStringList &arguments);
 
-// The start-up sequence of the main window, one line per step. Returns false when the program
-// must end at once (the register file cannot be used); the window has not been shown then.
-bool startProgram(MainWindow &window, const QStringList &arguments);
+// The long-lived parts of the running program. Tests leave out what they do not need.
+struct ProgramParts {
+    PhoneBook &book;
+    MainWindow &window;
+    SettingsStore &settingsStore;
+    Dialer *dialer = nullptr;
+    DesktopIntegration *desktop = nullptr;
+};
+
+// Wires the parts to each other (the one place where that happens), then runs the start-up
+// sequence. Returns false when the program must end at once (the register file cannot be
+// used); the window has not been shown then.
+bool startProgram(const ProgramParts &parts, const QStringList &arguments);
 
 } // namespace quirlanto

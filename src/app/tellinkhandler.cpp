@@ -27,7 +27,6 @@ QString displayable(const QString &text)
 
 TelLinkHandler::TelLinkHandler(QObject *parent)
     : QObject(parent)
-    , m_settings([] { return Settings(); })
     , m_beep([] { QApplication::beep(); })
 {}
 
@@ -45,8 +44,7 @@ void TelLinkHandler::handleLaterStart(const QStringList &arguments)
         offerTelLink(line);
         return;
     }
-    if (m_show)
-        m_show();
+    emit showWindowRequested();
 }
 
 void TelLinkHandler::handleOwnStart(const QStringList &arguments)
@@ -63,8 +61,7 @@ bool TelLinkHandler::offerTelLink(const QString &uri)
         m_beep();
         return false;
     }
-    if (m_show)
-        m_show();
+    emit showWindowRequested();
     const TelLink link = parseTelLink(uri);
     switch (link.status) {
     case TelLink::Status::Ok:
@@ -81,13 +78,13 @@ bool TelLinkHandler::offerTelLink(const QString &uri)
         return false;
     }
 
-    const QString number = telLinkInternationalNumber(link, m_settings());
+    const QString number = telLinkInternationalNumber(link, m_settings ? *m_settings : Settings());
     m_asking = true;
     const bool yes = MessageBoxes::askYesNo(m_parent, question(number));
     m_asking = false;
-    if (!yes || !m_dial)
+    if (!yes)
         return false;
-    m_dial(number);
+    emit dialNumberRequested(number);
     return true;
 }
 

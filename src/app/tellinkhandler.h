@@ -19,10 +19,8 @@ public:
     explicit TelLinkHandler(QObject *parent = nullptr);
 
     void setDialogParent(QWidget *parent) { m_parent = parent; }
-    void setSettings(std::function<Settings()> settings) { m_settings = std::move(settings); }
-    void setShowWindow(std::function<void()> show) { m_show = std::move(show); }
-    // Dials a number in international form with an empty name.
-    void setDialNumber(std::function<void(const QString &)> dial) { m_dial = std::move(dial); }
+    // The register's settings (own country and area code), read at each link; must outlive this.
+    void setSettings(const Settings *settings) { m_settings = settings; }
     void setBeep(std::function<void()> beep) { m_beep = std::move(beep); }
 
     // A later start handed its arguments over: "/AUTOSTART" does nothing, a tel: link is
@@ -35,11 +33,14 @@ public:
 
     static QString question(const QString &internationalNumber);
 
+signals:
+    void showWindowRequested();
+    // The user said yes: a number in international form, to be dialed with an empty name.
+    void dialNumberRequested(const QString &internationalNumber);
+
 private:
     QPointer<QWidget> m_parent;
-    std::function<Settings()> m_settings;
-    std::function<void()> m_show;
-    std::function<void(const QString &)> m_dial;
+    const Settings *m_settings = nullptr;
     std::function<void()> m_beep;
     bool m_asking = false;
 };

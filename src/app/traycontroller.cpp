@@ -1,6 +1,5 @@
 #include "app/traycontroller.h"
 
-#include "support/programflags.h"
 #include "support/version.h"
 
 #include <QApplication>
@@ -71,29 +70,23 @@ TrayController::TrayController(TrayIcon *icon, QWidget *mainWindow, QObject *par
     , m_menu(std::make_unique<QMenu>())
     , m_beep([] { QApplication::beep(); })
 {
-    m_menu->setObjectName(QStringLiteral("pummain2"));
+    m_menu->setObjectName(QStringLiteral("trayMenu"));
     m_menu->setTitle(QStringLiteral("Taskleiste"));
     const auto add = [this](int index, const QString &text, auto reaction) {
         QAction *action = text.isEmpty() ? m_menu->addSeparator() : m_menu->addAction(text);
-        action->setObjectName(QStringLiteral("pum2%1").arg(index));
+        action->setObjectName(itemName(index));
         if constexpr (!std::is_same_v<decltype(reaction), std::nullptr_t>)
             connect(action, &QAction::triggered, this, reaction);
         return action;
     };
     add(Show, QStringLiteral("&Einblenden"), [this] { showMainWindow(); });
-    add(DialClipboard, QStringLiteral("Wähle Nr. in der &Zwischenablage"), [this] {
-        if (m_dial)
-            m_dial(DialMode::Clipboard);
-    });
+    add(DialClipboard, QStringLiteral("Wähle Nr. in der &Zwischenablage"),
+        [this] { emit dialRequested(DialMode::Clipboard); });
     add(Redial, QStringLiteral("&Wahlwiederholung"), [this] {
-        if (m_dial)
-            m_dial(DialMode::Redial);
+        emit dialRequested(DialMode::Redial);
     })->setEnabled(false);
     add(4, QString(), nullptr);
-    add(End, QStringLiteral("&Beenden"), [this] {
-        if (m_end)
-            m_end();
-    });
+    add(End, QStringLiteral("&Beenden"), [this] { emit endRequested(); });
     add(6, QString(), nullptr);
     QAction *cancel = add(Cancel, QStringLiteral("&Abbrechen"), nullptr);
     QFont bold = cancel->font();
@@ -133,9 +126,27 @@ void TrayController::remove()
     m_icon->hide();
 }
 
+QString TrayController::itemName(int index)
+{
+    switch (index) {
+    case Show:
+        return QStringLiteral("showAction");
+    case DialClipboard:
+        return QStringLiteral("dialClipboardAction");
+    case Redial:
+        return QStringLiteral("redialAction");
+    case End:
+        return QStringLiteral("endAction");
+    case Cancel:
+        return QStringLiteral("cancelAction");
+    default:
+        return QStringLiteral("separator%1").arg(index);
+    }
+}
+
 QAction *TrayController::item(int index) const
 {
-    return m_menu->findChild<QAction *>(QStringLiteral("pum2%1").arg(index), Qt::FindDirectChildrenOnly);
+    return m_menu->findChild<QAction *>(itemName(index), Qt::FindDirectChildrenOnly);
 }
 
 void TrayController::onPressed(Qt::MouseButton button)
@@ -170,7 +181,7 @@ void TrayController::toggleMainWindow()
 
 void TrayController::showMainWindow()
 {
-    if (modalBusy) {
+    if (QApplication::activeModalWidget()) {
         m_beep();
         return;
     }

@@ -54,7 +54,7 @@ private:
 class TrayController : public QObject {
     Q_OBJECT
 public:
-    // Indexes of the menu items, as the menu's object names "pum2<index>" carry them.
+    // Positions of the menu's items, separators counted.
     enum Item { Show = 1, DialClipboard = 2, Redial = 3, End = 5, Cancel = 7 };
     static constexpr int kMaxToolTipLength = 63;
 
@@ -64,8 +64,6 @@ public:
     static QString trayTip();
     static QString cutToolTip(const QString &text);
 
-    void setDialCommand(std::function<void(DialMode)> dial) { m_dial = std::move(dial); }
-    void setEndCommand(std::function<void()> end) { m_end = std::move(end); }
     void setBeep(std::function<void()> beep) { m_beep = std::move(beep); }
 
     // Icon and tooltip into the notification area, and out again.
@@ -79,6 +77,11 @@ public:
     // Out of sight: hidden when a tray can bring the window back, otherwise minimised.
     void hideMainWindow();
 
+signals:
+    void dialRequested(quirlanto::DialMode mode);
+    // "&Beenden"
+    void endRequested();
+
 public slots:
     void showTrayMenu();
     void toggleMainWindow();
@@ -89,6 +92,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    static QString itemName(int index);
     void onPressed(Qt::MouseButton button);
     bool mainWindowShown() const;
 
@@ -96,8 +100,6 @@ private:
     QPointer<QWidget> m_mainWindow;
     std::unique_ptr<QMenu> m_menu;
     bool m_removed = false; // an install still queued at the end must not bring the icon back
-    std::function<void(DialMode)> m_dial;
-    std::function<void()> m_end;
     std::function<void()> m_beep;
     QElapsedTimer m_poppedUp;
     bool m_swallowRelease = false;

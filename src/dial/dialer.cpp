@@ -7,10 +7,8 @@
 #include "dial/numberpreparation.h"
 #include "dial/progresswindow.h"
 #include "dial/toneplayer.h"
-#include "register/phoneentry.h"
 #include "support/messagebox.h"
-#include "support/programflags.h"
-#include "support/version.h"
+#include "support/programdirectory.h"
 
 #include <QApplication>
 
@@ -39,11 +37,8 @@ void Dialer::dial(DialMode mode)
 
     switch (mode) {
     case SelectedEntry: {
-        const std::optional<QString> item = m_host.selectedItemText();
-        if (!item)
-            return;
-        const ItemParts parts = splitItem(*item);
-        dialEntry(parts.name.toString(), filterDialChars(parts.number.toString()), parts.zeroFlag != 0);
+        if (const std::optional<PhoneEntry> entry = m_host.selectedEntry())
+            dialEntry(entry->name, filterDialChars(entry->number), entry->zeroFlag);
         return;
     }
     case Clipboard: {
@@ -137,13 +132,10 @@ void Dialer::dialModem(const QString &commandLine, const QString &name, const QS
     };
 
     m_window = &window;
-    {
-        ModalBusyScope busy;
-        emit progressWindowShown(&window);
-        // The answer may already have come in while someone processed events above.
-        if (m_modem.isOpen())
-            window.exec();
-    }
+    emit progressWindowShown(&window);
+    // The answer may already have come in while someone processed events above.
+    if (m_modem.isOpen())
+        window.exec();
     m_window = nullptr;
     for (const QMetaObject::Connection &c : connections)
         disconnect(c);

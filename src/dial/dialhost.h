@@ -1,6 +1,7 @@
 #pragma once
 
 #include "options/settings.h"
+#include "register/phoneentry.h"
 
 #include <QString>
 #include <optional>
@@ -15,8 +16,8 @@ class ProviderTable;
 class DialHost {
 public:
     virtual ~DialHost() = default;
-    // Item text of the selected entry on the current card; nullopt when none is selected.
-    virtual std::optional<QString> selectedItemText() const = 0;
+    // The selected entry on the current card; nullopt when none is selected.
+    virtual std::optional<PhoneEntry> selectedEntry() const = 0;
     virtual const Settings &settings() const = 0;
     virtual const ProviderTable &providerTable() const = 0;
     virtual void setStatusText(const QString &text) = 0;

@@ -25,16 +25,16 @@ ProgressWindow::ProgressWindow(QWidget *parent)
     , m_result(new QLabel(this))
     , m_abort(new QPushButton(QStringLiteral("&Abbruch"), this))
 {
-    setObjectName(QStringLiteral("Form4"));
+    setObjectName(QStringLiteral("dialProgressWindow"));
     setWindowTitle(QStringLiteral("Anwahl"));
     setModal(true);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    m_heading->setObjectName(QStringLiteral("Label1"));
-    m_name->setObjectName(QStringLiteral("Label2"));
-    m_number->setObjectName(QStringLiteral("Label3"));
+    m_heading->setObjectName(QStringLiteral("headingLabel"));
+    m_name->setObjectName(QStringLiteral("nameLabel"));
+    m_number->setObjectName(QStringLiteral("numberLabel"));
     m_result->setObjectName(QStringLiteral("resultLabel"));
-    m_abort->setObjectName(QStringLiteral("Command1"));
+    m_abort->setObjectName(QStringLiteral("abortButton"));
 
     QFont headingFont = m_heading->font();
     headingFont.setBold(true);

@@ -3,7 +3,7 @@
 #include "dial/modemcommand.h"
 
 #include "dial/soundmodule.h"
-#include "support/version.h"
+#include "support/programdirectory.h"
 
 #include <QDir>
 #include <QFile>
@@ -135,7 +135,7 @@ QString QtToneOutput::playFiles(const QStringList &paths)
 
     if (!m_play) {
         const QString folder = m_programDirectory.isEmpty() ? programDirectory() : m_programDirectory;
-        QLibrary module(addBackslash(folder) + QLatin1String(sound::kModuleFile));
+        QLibrary module(withTrailingSlash(folder) + QLatin1String(sound::kModuleFile));
         m_play = reinterpret_cast<sound::PlayPcmFunction>(module.resolve(sound::kPlayPcmSymbol));
         if (!m_play) {
             return QStringLiteral("Die Tonausgabe „%1“ kann nicht geladen werden:\n%2")

@@ -50,15 +50,15 @@ QLineEdit *lineEdit(const char *objectName, QWidget *parent)
 OptionsPage::OptionsPage(QWidget *parent)
     : QWidget(parent)
 {
-    setObjectName(QStringLiteral("OptionsPage"));
+    setObjectName(QStringLiteral("optionsPage"));
 
     // "Anwahl ausführen über ..."
     auto *deviceFrame = new QGroupBox(QStringLiteral("Anwahl ausführen über ..."), this);
-    deviceFrame->setObjectName(QStringLiteral("DialDeviceFrame"));
+    deviceFrame->setObjectName(QStringLiteral("dialDeviceFrame"));
     m_modem = new QRadioButton(QStringLiteral("&Modem"), deviceFrame);
-    m_modem->setObjectName(QStringLiteral("ModemOpt"));
+    m_modem->setObjectName(QStringLiteral("modemOption"));
     m_speaker = new QRadioButton(QStringLiteral("&Lautsprecher"), deviceFrame);
-    m_speaker->setObjectName(QStringLiteral("SpeakerOpt"));
+    m_speaker->setObjectName(QStringLiteral("loudspeakerOption"));
     auto *device = new QButtonGroup(this);
     device->addButton(m_modem, Modem);
     device->addButton(m_speaker, Loudspeaker);
@@ -70,19 +70,19 @@ OptionsPage::OptionsPage(QWidget *parent)
 
     // "Modemeinstellungen"
     auto *modemFrame = new QGroupBox(QStringLiteral("Modemeinstellungen"), this);
-    modemFrame->setObjectName(QStringLiteral("ModemFrame"));
+    modemFrame->setObjectName(QStringLiteral("modemFrame"));
     m_port = new QComboBox(modemFrame);
-    m_port->setObjectName(QStringLiteral("ComPortList"));
+    m_port->setObjectName(QStringLiteral("portList"));
     for (int i = kMinComPort; i <= kMaxComPort; ++i)
         m_port->addItem(QStringLiteral("COM") + QString::number(i));
     m_method = new QComboBox(modemFrame);
-    m_method->setObjectName(QStringLiteral("DialMethodList"));
+    m_method->setObjectName(QStringLiteral("dialMethodList"));
     m_method->addItem(QStringLiteral("Ton"));
     m_method->addItem(QStringLiteral("Puls"));
-    m_extraCommands = lineEdit("ExtraCommandsBox", modemFrame);
+    m_extraCommands = lineEdit("extraCommandsBox", modemFrame);
     m_extraCommands->setToolTip(QStringLiteral("Befehle, die dem Modem nach \"AT\" vor dem Wählen geschickt werden"));
     m_debug = new QPushButton(QStringLiteral("Debug"), modemFrame);
-    m_debug->setObjectName(QStringLiteral("Btn0"));
+    m_debug->setObjectName(QStringLiteral("showModemAnswerButton"));
     m_debug->setToolTip(QStringLiteral("Zeigt die letzte Antwort des Modems"));
     connect(m_debug, &QPushButton::clicked, this, &OptionsPage::showModemAnswerClicked);
     auto *atLabel = new QLabel(QStringLiteral("AT"), modemFrame);
@@ -100,11 +100,11 @@ OptionsPage::OptionsPage(QWidget *parent)
 
     // The handover frame
     m_handoverFrame = new QGroupBox(this);
-    m_handoverFrame->setObjectName(QStringLiteral("HandoverFrame"));
+    m_handoverFrame->setObjectName(QStringLiteral("handoverFrame"));
     m_handover = new QCheckBox(QStringLiteral("&Übergabe"), m_handoverFrame);
-    m_handover->setObjectName(QStringLiteral("HandoverChk"));
+    m_handover->setObjectName(QStringLiteral("handoverCheckBox"));
     m_handover->setToolTip(QStringLiteral("Nach der Anwahl den Anruf an eine andere Nummer übergeben"));
-    m_handoverNumber = lineEdit("HandoverBox", m_handoverFrame);
+    m_handoverNumber = lineEdit("handoverNumberBox", m_handoverFrame);
     auto *handoverLayout = new QGridLayout(m_handoverFrame);
     handoverLayout->addWidget(m_handover, 0, 0, 1, 2);
     handoverLayout->addWidget(label(QStringLiteral("an"), m_handoverNumber, m_handoverFrame), 1, 0);
@@ -114,10 +114,10 @@ OptionsPage::OptionsPage(QWidget *parent)
 
     // "Präfixzahlen"
     auto *prefixFrame = new QGroupBox(QStringLiteral("Präfixzahlen"), this);
-    prefixFrame->setObjectName(QStringLiteral("PrefixFrame"));
-    m_outsideLine = lineEdit("OutsideLineBox", prefixFrame);
+    prefixFrame->setObjectName(QStringLiteral("prefixFrame"));
+    m_outsideLine = lineEdit("outsideLineBox", prefixFrame);
     m_outsideLine->setToolTip(QStringLiteral("Ziffern für die Amtsholung, z. B. 0 an einer Telefonanlage"));
-    m_international = lineEdit("InternationalBox", prefixFrame);
+    m_international = lineEdit("internationalPrefixBox", prefixFrame);
     m_international->setToolTip(QStringLiteral("Vorwahl für Auslandsgespräche, meist 00"));
     auto *prefixLayout = new QGridLayout(prefixFrame);
     prefixLayout->addWidget(label(QStringLiteral("Amt"), m_outsideLine, prefixFrame), 0, 0);
@@ -127,10 +127,10 @@ OptionsPage::OptionsPage(QWidget *parent)
 
     // "Kennzahlen"
     auto *codeFrame = new QGroupBox(QStringLiteral("Kennzahlen"), this);
-    codeFrame->setObjectName(QStringLiteral("CodeFrame"));
-    m_country = lineEdit("CountryBox", codeFrame);
+    codeFrame->setObjectName(QStringLiteral("codeFrame"));
+    m_country = lineEdit("countryCodeBox", codeFrame);
     m_country->setToolTip(QStringLiteral("Eigene Landeskennzahl ohne Nullen, z. B. 49"));
-    m_area = lineEdit("AreaBox", codeFrame);
+    m_area = lineEdit("areaCodeBox", codeFrame);
     m_area->setToolTip(QStringLiteral("Eigene Ortskennzahl ohne die führende Null, z. B. 89"));
     auto *codeLayout = new QGridLayout(codeFrame);
     codeLayout->addWidget(label(QStringLiteral("Land"), m_country, codeFrame), 0, 0);
@@ -140,9 +140,9 @@ OptionsPage::OptionsPage(QWidget *parent)
 
     // "Eintragsgröße"
     auto *sizeFrame = new QGroupBox(QStringLiteral("Eintragsgröße"), this);
-    sizeFrame->setObjectName(QStringLiteral("FontSizeFrame"));
+    sizeFrame->setObjectName(QStringLiteral("fontSizeFrame"));
     m_fontSlider = new QSlider(Qt::Vertical, sizeFrame);
-    m_fontSlider->setObjectName(QStringLiteral("FontSlider"));
+    m_fontSlider->setObjectName(QStringLiteral("fontSizeSlider"));
     m_fontSlider->setRange(kMinEntryFontSize, kMaxEntryFontSize);
     m_fontSlider->setInvertedAppearance(true);
     m_fontSlider->setInvertedControls(true);
@@ -151,11 +151,11 @@ OptionsPage::OptionsPage(QWidget *parent)
     m_fontSlider->setTickInterval(2);
     m_fontSlider->setToolTip(QStringLiteral("Schriftgröße der Namenslisten"));
     m_sampleFrame = new QFrame(sizeFrame);
-    m_sampleFrame->setObjectName(QStringLiteral("FntSmplFrame"));
+    m_sampleFrame->setObjectName(QStringLiteral("fontSampleFrame"));
     m_sampleFrame->setFrameShape(QFrame::StyledPanel);
     m_sampleFrame->setFixedSize(64, 64);
     m_sample = new QLabel(QStringLiteral("Aa"), m_sampleFrame);
-    m_sample->setObjectName(QStringLiteral("FntSmpl"));
+    m_sample->setObjectName(QStringLiteral("fontSample"));
     auto *plus = new QLabel(QStringLiteral("+"), sizeFrame);
     auto *minus = new QLabel(QStringLiteral("-"), sizeFrame);
     auto *sliderColumn = new QVBoxLayout;
@@ -168,11 +168,11 @@ OptionsPage::OptionsPage(QWidget *parent)
 
     // "Kartennamen"
     auto *cardFrame = new QGroupBox(QStringLiteral("Kartennamen"), this);
-    cardFrame->setObjectName(QStringLiteral("CardNameFrame"));
+    cardFrame->setObjectName(QStringLiteral("cardNameFrame"));
     auto *cardLayout = new QVBoxLayout(cardFrame);
     for (int i = 0; i < 4; ++i) {
         m_cardNames[i] = new QLineEdit(cardFrame);
-        m_cardNames[i]->setObjectName(QStringLiteral("CardNameBox%1").arg(i + 1));
+        m_cardNames[i]->setObjectName(QStringLiteral("cardNameBox%1").arg(i + 1));
         m_cardNames[i]->setToolTip(QStringLiteral("Beschriftung der Karte %1").arg(i + 1));
         cardLayout->addWidget(m_cardNames[i]);
     }
@@ -180,11 +180,11 @@ OptionsPage::OptionsPage(QWidget *parent)
 
     // The provider frame, titled by its switch; the provider list fills the area below it.
     auto *providerFrame = new QGroupBox(this);
-    providerFrame->setObjectName(QStringLiteral("ProviderFrame"));
+    providerFrame->setObjectName(QStringLiteral("providerFrame"));
     m_providerSwitch = new QCheckBox(QStringLiteral("&Call-by-Call Provider-Liste"), providerFrame);
-    m_providerSwitch->setObjectName(QStringLiteral("TelcoListChk"));
+    m_providerSwitch->setObjectName(QStringLiteral("providerSwitch"));
     m_providerArea = new QWidget(providerFrame);
-    m_providerArea->setObjectName(QStringLiteral("TelcoListArea"));
+    m_providerArea->setObjectName(QStringLiteral("providerListArea"));
     auto *areaLayout = new QVBoxLayout(m_providerArea);
     areaLayout->setContentsMargins(0, 0, 0, 0);
     auto *providerLayout = new QVBoxLayout(providerFrame);
@@ -222,8 +222,8 @@ OptionsPage::OptionsPage(QWidget *parent)
     updateHandoverEnabling();
     // Connected only now, so the sample is laid out once at start.
     m_fontSlider->setValue(sliderValueForSize(12));
-    connect(m_fontSlider, &QSlider::valueChanged, this, &OptionsPage::updateFntSmpl);
-    updateFntSmpl();
+    connect(m_fontSlider, &QSlider::valueChanged, this, &OptionsPage::updateFontSample);
+    updateFontSample();
 }
 
 int OptionsPage::sliderValueForSize(double size)
@@ -268,7 +268,7 @@ void OptionsPage::loadOptionControls(const Settings &settings, const QStringList
     m_fontSlider->setValue(sliderValue); // a move updates the sample itself
     updateHandoverEnabling();
     if (!sliderMoves)
-        updateFntSmpl();
+        updateFontSample();
 }
 
 OptionValues OptionsPage::saveOptionControls(const Settings &base) const
@@ -287,9 +287,18 @@ OptionValues OptionsPage::saveOptionControls(const Settings &base) const
     s.pulseDialing = m_method->currentIndex();
     for (const QLineEdit *box : m_cardNames)
         values.cardNames.append(box->text());
-    values.entryFontSize = sampleFontSize();
-    s.entryFontSize = values.entryFontSize;
+    s.entryFontSize = sampleFontSize();
     return values;
+}
+
+QWidget *OptionsPage::lastInFocusChain() const
+{
+    QWidget *last = nullptr;
+    for (QWidget *w = nextInFocusChain(); isAncestorOf(w); w = w->nextInFocusChain()) {
+        if (w->focusPolicy() != Qt::NoFocus)
+            last = w;
+    }
+    return last;
 }
 
 int OptionsPage::sampleFontSize() const
@@ -297,7 +306,7 @@ int OptionsPage::sampleFontSize() const
     return sizeForSliderValue(m_fontSlider->value());
 }
 
-void OptionsPage::updateFntSmpl()
+void OptionsPage::updateFontSample()
 {
     QFont font = m_sample->font();
     font.setPointSize(sampleFontSize());

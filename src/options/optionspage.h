@@ -21,10 +21,9 @@ namespace quirlanto {
 struct OptionValues {
     Settings settings;
     QStringList cardNames; // four captions, card 1 first
-    int entryFontSize = 12;
 };
 
-// The "Optionen" card. It only shows and collects values; the main window applies them.
+// The "Optionen" card. It only shows and collects values; the register document keeps them.
 class OptionsPage final : public QWidget {
     Q_OBJECT
 public:
@@ -35,7 +34,7 @@ public:
     // The controls over `base`: fields without a control (dial device, reservedValue) stay as in `base`.
     OptionValues saveOptionControls(const Settings &base) const;
     // Sets the sample "Aa" to the size the slider stands for; its frame keeps it centred.
-    void updateFntSmpl();
+    void updateFontSample();
 
     // The dial device options; setting them does not count as a click.
     void setDialDevice(int device);
@@ -47,6 +46,9 @@ public:
     static int sizeForSliderValue(int value) { return kMaxEntryFontSize - value + kMinEntryFontSize; }
     // "089" gives "89"; blanks are skipped, reading stops at the first other character, nothing gives "0".
     static QString numericCode(const QString &text);
+
+    // The page's last control that takes the focus, or null.
+    QWidget *lastInFocusChain() const;
 
     QCheckBox *providerSwitch() const { return m_providerSwitch; }
     QWidget *providerListArea() const { return m_providerArea; }

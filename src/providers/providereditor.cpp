@@ -44,7 +44,7 @@ QLabel *fieldLabel(const QString &text, QWidget *buddy, QWidget *parent)
 ProviderEditor::ProviderEditor(QWidget *parent)
     : QDialog(parent)
 {
-    setObjectName(QStringLiteral("Form3"));
+    setObjectName(QStringLiteral("providerEditor"));
     setWindowTitle(QStringLiteral("Anbieterliste"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
@@ -55,56 +55,58 @@ ProviderEditor::ProviderEditor(QWidget *parent)
 
     const char *const textLabels[2] = {"Name:", "Netz- nummer:"};
     for (int i = 0; i < 2; ++i) {
-        m_text[i] = new QLineEdit(frame);
-        m_text[i]->setObjectName(QStringLiteral("Text1%1").arg(i));
-        m_text[i]->installEventFilter(this);
-        form->addRow(fieldLabel(QString::fromUtf8(textLabels[i]), m_text[i], frame), m_text[i]);
+        m_textBoxes[i] = new QLineEdit(frame);
+        m_textBoxes[i]->setObjectName(QString::fromLatin1(i == 0 ? "providerNameBox" : "networkPrefixBox"));
+        m_textBoxes[i]->installEventFilter(this);
+        form->addRow(fieldLabel(QString::fromUtf8(textLabels[i]), m_textBoxes[i], frame), m_textBoxes[i]);
     }
-    m_text[0]->setMinimumWidth(200);
+    m_textBoxes[0]->setMinimumWidth(200);
 
     auto *days = new QHBoxLayout;
     auto *dayGroup = new QButtonGroup(this);
     const char *const dayTexts[3] = {"Mo - Fr", "Sa - So", "immer"};
+    const char *const dayNames[3] = {"weekdaysOption", "weekendOption", "alwaysOption"};
     for (int i = 0; i < 3; ++i) {
-        m_optTage[i] = new QRadioButton(QString::fromUtf8(dayTexts[i]), frame);
-        m_optTage[i]->setObjectName(QStringLiteral("OptTage%1").arg(i + 1));
-        dayGroup->addButton(m_optTage[i], i + 1);
-        days->addWidget(m_optTage[i]);
+        m_dayOptions[i] = new QRadioButton(QString::fromUtf8(dayTexts[i]), frame);
+        m_dayOptions[i]->setObjectName(QString::fromLatin1(dayNames[i]));
+        dayGroup->addButton(m_dayOptions[i], i + 1);
+        days->addWidget(m_dayOptions[i]);
     }
     days->addStretch();
     form->addRow(QStringLiteral("Zeitraum: (Tage)"), days);
 
     auto *hours = new QHBoxLayout;
     m_slider = new HourRangeSlider(frame);
-    m_slider->setObjectName(QStringLiteral("TimeSlider"));
+    m_slider->setObjectName(QStringLiteral("hourRangeSlider"));
     m_slider->setMinimumWidth(m_slider->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 36);
     m_slider->setToolTip(QStringLiteral("Zuerst Startzeit einstellen, dann gleichzeitig [Strg] gedrückt halten ..."));
-    m_timeLbl = new QLabel(QStringLiteral("..."), frame);
-    m_timeLbl->setObjectName(QStringLiteral("TimeLbl"));
+    m_rangeLabel = new QLabel(QStringLiteral("..."), frame);
+    m_rangeLabel->setObjectName(QStringLiteral("hourRangeLabel"));
     // Room for the widest range text, so the slider does not jump while dragging.
-    m_timeLbl->setMinimumWidth(m_timeLbl->fontMetrics().horizontalAdvance(QStringLiteral("00h - 24h")) + 4);
+    m_rangeLabel->setMinimumWidth(m_rangeLabel->fontMetrics().horizontalAdvance(QStringLiteral("00h - 24h")) + 4);
     hours->addWidget(m_slider, 1);
-    hours->addWidget(m_timeLbl);
+    hours->addWidget(m_rangeLabel);
     form->addRow(QStringLiteral("Zeitraum: (Stunden)"), hours);
     connect(m_slider, &QSlider::valueChanged, this, &ProviderEditor::sliderScrolled);
 
     auto *distances = new QHBoxLayout;
     const char *const distanceTexts[3] = {"Nah", "Fern", "Ausland"};
+    const char *const distanceNames[3] = {"localCheckBox", "longDistanceCheckBox", "abroadCheckBox"};
     for (int i = 0; i < 3; ++i) {
-        m_chkWeite[i] = new QCheckBox(QString::fromUtf8(distanceTexts[i]), frame);
-        m_chkWeite[i]->setObjectName(QStringLiteral("ChkWeite%1").arg(i + 1));
-        distances->addWidget(m_chkWeite[i]);
+        m_distanceBoxes[i] = new QCheckBox(QString::fromUtf8(distanceTexts[i]), frame);
+        m_distanceBoxes[i]->setObjectName(QString::fromLatin1(distanceNames[i]));
+        distances->addWidget(m_distanceBoxes[i]);
     }
     distances->addStretch();
     form->addRow(QStringLiteral("Typ des Anrufs:"), distances);
 
-    m_command[0] = new QPushButton(QStringLiteral("&OK"), this);
-    m_command[1] = new QPushButton(QStringLiteral("&Abbrechen"), this);
-    for (int i = 0; i < 2; ++i)
-        m_command[i]->setObjectName(QStringLiteral("Command1%1").arg(i));
+    m_dialogButtons[0] = new QPushButton(QStringLiteral("&OK"), this);
+    m_dialogButtons[1] = new QPushButton(QStringLiteral("&Abbrechen"), this);
+    m_dialogButtons[0]->setObjectName(QStringLiteral("okButton"));
+    m_dialogButtons[1]->setObjectName(QStringLiteral("cancelButton"));
     auto *buttons = new QDialogButtonBox(this);
-    buttons->addButton(m_command[0], QDialogButtonBox::AcceptRole);
-    buttons->addButton(m_command[1], QDialogButtonBox::RejectRole);
+    buttons->addButton(m_dialogButtons[0], QDialogButtonBox::AcceptRole);
+    buttons->addButton(m_dialogButtons[1], QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -113,7 +115,7 @@ ProviderEditor::ProviderEditor(QWidget *parent)
     layout->addWidget(buttons);
 
     setValues({});
-    m_timeLbl->setText(QStringLiteral("..."));
+    m_rangeLabel->setText(QStringLiteral("..."));
 }
 
 void ProviderEditor::setValues(const ProviderEditorValues &values)
@@ -121,34 +123,34 @@ void ProviderEditor::setValues(const ProviderEditorValues &values)
     m_settingValues = true;
     m_startHour = values.startHour;
     m_endHour = values.endHour;
-    m_text[0]->setText(values.name);
-    m_text[1]->setText(values.networkPrefix);
+    m_textBoxes[0]->setText(values.name);
+    m_textBoxes[1]->setText(values.networkPrefix);
     const int code = (values.dayClassCode >= 1 && values.dayClassCode <= 3) ? values.dayClassCode : 1;
-    m_optTage[code - 1]->setChecked(true);
-    m_chkWeite[0]->setChecked(values.local);
-    m_chkWeite[1]->setChecked(values.longDistance);
-    m_chkWeite[2]->setChecked(values.abroad);
+    m_dayOptions[code - 1]->setChecked(true);
+    m_distanceBoxes[0]->setChecked(values.local);
+    m_distanceBoxes[1]->setChecked(values.longDistance);
+    m_distanceBoxes[2]->setChecked(values.abroad);
     m_slider->setValue(m_endHour);
     showRange();
-    m_text[0]->setFocus();
+    m_textBoxes[0]->setFocus();
     m_settingValues = false;
 }
 
 ProviderEditorValues ProviderEditor::values() const
 {
     ProviderEditorValues v;
-    v.name = m_text[0]->text();
-    v.networkPrefix = m_text[1]->text();
+    v.name = m_textBoxes[0]->text();
+    v.networkPrefix = m_textBoxes[1]->text();
     v.dayClassCode = 1;
     for (int i = 0; i < 3; ++i) {
-        if (m_optTage[i]->isChecked())
+        if (m_dayOptions[i]->isChecked())
             v.dayClassCode = qint16(i + 1);
     }
     v.startHour = m_startHour;
     v.endHour = m_endHour;
-    v.local = m_chkWeite[0]->isChecked();
-    v.longDistance = m_chkWeite[1]->isChecked();
-    v.abroad = m_chkWeite[2]->isChecked();
+    v.local = m_distanceBoxes[0]->isChecked();
+    v.longDistance = m_distanceBoxes[1]->isChecked();
+    v.abroad = m_distanceBoxes[2]->isChecked();
     return v;
 }
 
@@ -177,7 +179,7 @@ void ProviderEditor::sliderScrolled(int value)
 void ProviderEditor::showRange()
 {
     m_slider->setSelection(m_startHour, m_endHour - m_startHour);
-    m_timeLbl->setText(rangeText(m_startHour, m_endHour));
+    m_rangeLabel->setText(rangeText(m_startHour, m_endHour));
 }
 
 bool ProviderEditor::eventFilter(QObject *watched, QEvent *event)
@@ -185,12 +187,12 @@ bool ProviderEditor::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (watched == m_text[0]) {
-                m_text[1]->setFocus(Qt::TabFocusReason);
+            if (watched == m_textBoxes[0]) {
+                m_textBoxes[1]->setFocus(Qt::TabFocusReason);
                 return true;
             }
-            if (watched == m_text[1]) {
-                m_command[0]->setFocus(Qt::TabFocusReason);
+            if (watched == m_textBoxes[1]) {
+                m_dialogButtons[0]->setFocus(Qt::TabFocusReason);
                 return true;
             }
         }

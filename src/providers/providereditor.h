@@ -27,7 +27,7 @@ struct ProviderEditorValues {
     bool operator==(const ProviderEditorValues &) const = default;
 };
 
-// The modal dialog "Anbieterliste" (`Form3`). It only collects a row; the list's
+// The modal dialog "Anbieterliste". It only collects a row; the list's
 // controller changes the table and saves.
 class ProviderEditor : public QDialog {
     Q_OBJECT
@@ -43,14 +43,14 @@ public:
     // "09h - 18h"
     static QString rangeText(qint16 startHour, qint16 endHour);
 
-    QLineEdit *nameBox() const { return m_text[0]; }
-    QLineEdit *prefixBox() const { return m_text[1]; }
+    QLineEdit *nameBox() const { return m_textBoxes[0]; }
+    QLineEdit *prefixBox() const { return m_textBoxes[1]; }
     HourRangeSlider *timeSlider() const { return m_slider; }
-    QLabel *timeLabel() const { return m_timeLbl; }
-    QRadioButton *dayOption(int code) const { return m_optTage[code - 1]; }
-    QCheckBox *distanceBox(int index) const { return m_chkWeite[index - 1]; }
-    QPushButton *okButton() const { return m_command[0]; }
-    QPushButton *cancelButton() const { return m_command[1]; }
+    QLabel *timeLabel() const { return m_rangeLabel; }
+    QRadioButton *dayOption(int code) const { return m_dayOptions[code - 1]; }
+    QCheckBox *distanceBox(int index) const { return m_distanceBoxes[index - 1]; }
+    QPushButton *okButton() const { return m_dialogButtons[0]; }
+    QPushButton *cancelButton() const { return m_dialogButtons[1]; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -59,12 +59,12 @@ private:
     void sliderScrolled(int value);
     void showRange();
 
-    QLineEdit *m_text[2] = {};
-    QRadioButton *m_optTage[3] = {};
+    QLineEdit *m_textBoxes[2] = {};
+    QRadioButton *m_dayOptions[3] = {};
     HourRangeSlider *m_slider = nullptr;
-    QLabel *m_timeLbl = nullptr;
-    QCheckBox *m_chkWeite[3] = {};
-    QPushButton *m_command[2] = {};
+    QLabel *m_rangeLabel = nullptr;
+    QCheckBox *m_distanceBoxes[3] = {};
+    QPushButton *m_dialogButtons[2] = {};
 
     qint16 m_startHour = 0;
     qint16 m_endHour = 0;

@@ -243,6 +243,12 @@ LoadProviderResult loadProviderFile(const QString &path, ProviderTable &table)
     return result;
 }
 
+QString providerLoadMessage(const LoadProviderResult &result, const QString &path)
+{
+    return QStringLiteral("Die Provider-Liste „%1“ konnte nicht vollständig gelesen werden:\n%2")
+        .arg(path, result.problem);
+}
+
 WriteResult saveProviderFile(const ProviderTable &table, const QString &path, const QString &backupPath)
 {
     return writeFileWithBackup(path, backupPath, providerBytes(table));

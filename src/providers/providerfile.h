@@ -20,6 +20,8 @@ struct LoadProviderResult {
 // Fills an emptied table and the switch from the bytes/file; one stable sort at the end.
 LoadProviderResult readProviders(const QByteArray &data, ProviderTable &table);
 LoadProviderResult loadProviderFile(const QString &path, ProviderTable &table);
+// What the start tells the user when the file could not be read whole.
+QString providerLoadMessage(const LoadProviderResult &result, const QString &path);
 WriteResult saveProviderFile(const ProviderTable &table, const QString &path, const QString &backupPath);
 
 } // namespace quirlanto

@@ -4,9 +4,9 @@
 #include "providers/providerlistmodel.h"
 #include "providers/providerlistview.h"
 #include "providers/providertable.h"
-#include "register/phoneentry.h"
+#include "register/phonebook.h"
 #include "support/messagebox.h"
-#include "support/programflags.h"
+#include "support/textfields.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -29,15 +29,13 @@ QString providerTableFullMessage()
         .arg(QLocale(QLocale::German).toString(ProviderTable::kMaxRows));
 }
 
-ProviderListController::ProviderListController(ProviderTable &table, const QString &filePath, const QString &backupPath,
-                                               QCheckBox *providerSwitch, QWidget *area, QObject *parent)
+ProviderListController::ProviderListController(PhoneBook &book, QCheckBox *providerSwitch, QWidget *area,
+                                               QObject *parent)
     : QObject(parent)
-    , m_table(table)
-    , m_filePath(filePath)
-    , m_backupPath(backupPath)
+    , m_book(book)
     , m_switch(providerSwitch)
 {
-    m_model = new ProviderListModel(table, this);
+    m_model = new ProviderListModel(book, this);
     m_view = new ProviderListView(area);
     m_view->setModel(m_model);
     m_view->applyColumnWidths();
@@ -60,45 +58,44 @@ ProviderListController::ProviderListController(ProviderTable &table, const QStri
     });
 
     m_menu = new QMenu(QStringLiteral("Anbieter"), m_view);
-    m_menu->setObjectName(QStringLiteral("pummain3"));
-    const char *const texts[5] = {"&Einfügen", "&Ändern", "&Löschen", nullptr, "&Abbrechen"};
-    for (int i = 0; i < 5; ++i) {
-        m_pum3[i] = texts[i] ? m_menu->addAction(QString::fromUtf8(texts[i])) : m_menu->addSeparator();
-        m_pum3[i]->setObjectName(QStringLiteral("pum3%1").arg(i + 1));
-    }
-    m_menu->setDefaultAction(m_pum3[4]);
-    connect(m_pum3[0], &QAction::triggered, this, &ProviderListController::insertCommand);
-    connect(m_pum3[1], &QAction::triggered, this, &ProviderListController::changeCommand);
-    connect(m_pum3[2], &QAction::triggered, this, &ProviderListController::deleteCommand);
+    m_menu->setObjectName(QStringLiteral("providerMenu"));
+    const auto add = [this](const QString &text, const char *name) {
+        QAction *action = m_menu->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        return action;
+    };
+    m_insertAction = add(QStringLiteral("&Einfügen"), "insertAction");
+    m_changeAction = add(QStringLiteral("&Ändern"), "changeAction");
+    m_deleteAction = add(QStringLiteral("&Löschen"), "deleteAction");
+    m_menu->addSeparator();
+    m_menu->setDefaultAction(add(QStringLiteral("&Abbrechen"), "cancelAction"));
+    connect(m_insertAction, &QAction::triggered, this, &ProviderListController::insertCommand);
+    connect(m_changeAction, &QAction::triggered, this, &ProviderListController::changeCommand);
+    connect(m_deleteAction, &QAction::triggered, this, &ProviderListController::deleteCommand);
 
     if (m_switch) {
-        connect(m_switch, &QCheckBox::toggled, this, [this](bool checked) { m_table.providersEnabled = checked; });
         connect(m_switch, &QCheckBox::clicked, this, &ProviderListController::switchClicked);
         QWidget::setTabOrder(m_switch, m_view);
     }
+    connect(&book, &PhoneBook::providersReset, this, &ProviderListController::refresh);
     refresh();
-}
-
-void ProviderListController::setFilePaths(const QString &filePath, const QString &backupPath)
-{
-    m_filePath = filePath;
-    m_backupPath = backupPath;
 }
 
 void ProviderListController::refresh()
 {
+    const ProviderTable &table = m_book.providers();
     if (m_switch)
-        m_switch->setChecked(m_table.providersEnabled);
-    m_model->reload();
-    m_view->header()->setSortIndicator(m_table.sortColumn() - 1,
-                                       m_table.sortAscending() ? Qt::AscendingOrder : Qt::DescendingOrder);
+        m_switch->setChecked(table.providersEnabled);
+    m_view->header()->setSortIndicator(table.sortColumn() - 1,
+                                       table.sortAscending() ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 void ProviderListController::columnClicked(int column)
 {
     if (column < 1 || column > ProviderListModel::kColumns)
         return;
-    bool ascending = m_table.sortAscending();
+    const ProviderTable &table = m_book.providers();
+    bool ascending = table.sortAscending();
     if (column == m_lastSortColumn)
         ascending = !ascending;
     else
@@ -110,17 +107,17 @@ void ProviderListController::columnClicked(int column)
     ProviderEntry selectedEntry;
     int occurrence = 0;
     if (selected > 0) {
-        selectedEntry = m_table.row(selected);
+        selectedEntry = table.row(selected);
         for (int p = 1; p < selected; ++p)
-            occurrence += m_table.row(p) == selectedEntry ? 1 : 0;
+            occurrence += table.row(p) == selectedEntry ? 1 : 0;
     }
 
-    m_model->setSort(column, ascending);
+    m_book.sortProviders(column, ascending);
     m_view->header()->setSortIndicator(column - 1, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
 
     if (selected > 0) {
-        for (int p = 1; p <= m_table.rowCount(); ++p) {
-            if (m_table.row(p) == selectedEntry && occurrence-- == 0) {
+        for (int p = 1; p <= table.rowCount(); ++p) {
+            if (table.row(p) == selectedEntry && occurrence-- == 0) {
                 m_view->selectPosition(p);
                 break;
             }
@@ -132,8 +129,8 @@ void ProviderListController::showMenu(const QPoint &globalPos)
 {
     m_selectedProviderRow = m_view->firstSelectedPosition();
     const bool haveRow = m_selectedProviderRow != 0;
-    m_pum3[1]->setEnabled(haveRow);
-    m_pum3[2]->setEnabled(haveRow);
+    m_changeAction->setEnabled(haveRow);
+    m_deleteAction->setEnabled(haveRow);
     m_menu->exec(globalPos);
 }
 
@@ -148,14 +145,12 @@ void ProviderListController::listActivated()
 
 void ProviderListController::switchClicked(bool checked)
 {
-    m_table.providersEnabled = checked;
-    if (!loading)
-        saveProviders();
+    reportWrite(m_book.setProvidersEnabled(checked));
 }
 
 void ProviderListController::insertCommand()
 {
-    if (m_table.rowCount() >= ProviderTable::kMaxRows) {
+    if (m_book.providers().rowCount() >= ProviderTable::kMaxRows) {
         MessageBoxes::show(dialogParent(), MessageIcon::Warning, providerTableFullMessage());
         return;
     }
@@ -164,9 +159,9 @@ void ProviderListController::insertCommand()
 
 void ProviderListController::changeCommand()
 {
-    if (m_selectedProviderRow < 1 || m_selectedProviderRow > m_table.rowCount())
+    if (m_selectedProviderRow < 1 || m_selectedProviderRow > m_book.providers().rowCount())
         return;
-    const ProviderEntry &row = m_table.row(m_selectedProviderRow);
+    const ProviderEntry &row = m_book.providers().row(m_selectedProviderRow);
     ProviderEditorValues values;
     values.name = row.name;
     values.networkPrefix = row.networkPrefix;
@@ -181,16 +176,15 @@ void ProviderListController::changeCommand()
 
 void ProviderListController::deleteCommand()
 {
-    if (m_selectedProviderRow < 1 || m_selectedProviderRow > m_table.rowCount())
+    if (m_selectedProviderRow < 1 || m_selectedProviderRow > m_book.providers().rowCount())
         return;
-    const ProviderEntry &row = m_table.row(m_selectedProviderRow);
+    const ProviderEntry &row = m_book.providers().row(m_selectedProviderRow);
     if (!MessageBoxes::askYesNoTitled(dialogParent(), QStringLiteral("Eintrag löschen"),
                                       providerDeleteQuestion(row.name, row.networkPrefix)))
         return;
     const int position = m_selectedProviderRow;
-    m_model->removeProviderRow(position);
-    saveProviders();
-    m_view->selectPosition(qMin(position, m_table.rowCount()));
+    reportWrite(m_book.removeProvider(position));
+    m_view->selectPosition(qMin(position, m_book.providers().rowCount()));
 }
 
 void ProviderListController::openProviderEditor(const ProviderEditorValues &values, bool newEntry)
@@ -200,22 +194,13 @@ void ProviderListController::openProviderEditor(const ProviderEditorValues &valu
     m_newEntryMode = newEntry;
     ProviderEditor editor(dialogParent());
     editor.setValues(values);
-    int result = QDialog::Rejected;
-    {
-        ModalBusyScope busy;
-        result = editor.exec();
-    }
-    if (result == QDialog::Accepted)
+    if (editor.exec() == QDialog::Accepted)
         applyEditor(editor.values());
 }
 
 void ProviderListController::applyEditor(const ProviderEditorValues &values)
 {
-    if (!m_newEntryMode)
-        m_model->removeProviderRow(m_selectedProviderRow);
-
-    int position = 0;
-    bool refused = false;
+    std::optional<ProviderEntry> row;
     if (!values.name.isEmpty() && !values.networkPrefix.isEmpty()) {
         const qint16 weekday = (values.dayClassCode == 1 || values.dayClassCode == 3) ? 1 : 0;
         const qint16 weekend = (values.dayClassCode == 2 || values.dayClassCode == 3) ? 1 : 0;
@@ -224,19 +209,19 @@ void ProviderListController::applyEditor(const ProviderEditorValues &values)
         QString networkPrefix = values.networkPrefix;
         quotesToApostrophes(name);
         quotesToApostrophes(networkPrefix);
-        position = m_model->addProviderRow(name, networkPrefix, weekday, weekend, values.startHour, values.endHour,
-                                           values.local ? 1 : 0, values.longDistance ? 1 : 0, values.abroad ? 1 : 0);
-        refused = position == 0;
+        row = ProviderTable::makeEntry(name, networkPrefix, weekday, weekend, values.startHour, values.endHour,
+                                       values.local ? 1 : 0, values.longDistance ? 1 : 0, values.abroad ? 1 : 0);
     }
-    saveProviders();
-    if (refused)
+    const std::optional<int> replaced = m_newEntryMode ? std::nullopt : std::optional<int>(m_selectedProviderRow);
+    const PhoneBook::ProviderChange change = m_book.storeProvider(replaced, row);
+    reportWrite(change.write);
+    if (change.refused)
         MessageBoxes::show(dialogParent(), MessageIcon::Warning, providerTableFullMessage());
-    m_view->selectPosition(position);
+    m_view->selectPosition(change.position);
 }
 
-bool ProviderListController::saveProviders()
+bool ProviderListController::reportWrite(const WriteResult &result)
 {
-    const WriteResult result = saveProviderFile(m_table, m_filePath, m_backupPath);
     if (!result.ok)
         MessageBoxes::critical(dialogParent(), result.error);
     return result.ok;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "providers/providereditor.h"
+#include "support/safefilewriter.h"
 
 #include <QObject>
 #include <QPointer>
@@ -13,26 +14,22 @@ class QWidget;
 
 namespace quirlanto {
 
+class PhoneBook;
 class ProviderListModel;
 class ProviderListView;
-class ProviderTable;
 
 // The provider list on the options page: puts the list into `area`, follows the switch,
-// sorts on header clicks, runs the context menu "Anbieter" and the editor, and saves the
-// provider file after every change.
+// sorts on header clicks, runs the context menu "Anbieter" and the editor, and hands every
+// change to the register document, which writes the provider file.
 class ProviderListController : public QObject {
     Q_OBJECT
 public:
-    ProviderListController(ProviderTable &table, const QString &filePath, const QString &backupPath,
-                           QCheckBox *providerSwitch, QWidget *area, QObject *parent = nullptr);
+    ProviderListController(PhoneBook &book, QCheckBox *providerSwitch, QWidget *area, QObject *parent = nullptr);
 
     ProviderListView *view() const { return m_view; }
     ProviderListModel *model() const { return m_model; }
 
-    // The start-up may settle the program folder only when it loads the files.
-    void setFilePaths(const QString &filePath, const QString &backupPath);
-
-    // After the table was filled elsewhere (start-up load): switch and rows follow it.
+    // The switch and the sort indicator follow the table (after it was loaded).
     void refresh();
 
     // 1-based column, as a header click gives it.
@@ -48,23 +45,23 @@ public:
     // Fills and shows the editor modally; on OK the row is replaced or added and the file saved.
     void openProviderEditor(const ProviderEditorValues &values, bool newEntry);
 
-    bool saveProviders();
-
 private:
     void showMenu(const QPoint &globalPos);
     void listActivated();
     void switchClicked(bool checked);
     void applyEditor(const ProviderEditorValues &values);
+    // Reports a failed write; true when the file was written.
+    bool reportWrite(const WriteResult &result);
     QWidget *dialogParent() const;
 
-    ProviderTable &m_table;
-    QString m_filePath;
-    QString m_backupPath;
+    PhoneBook &m_book;
     QPointer<QCheckBox> m_switch;
     ProviderListModel *m_model = nullptr;
     ProviderListView *m_view = nullptr;
     QMenu *m_menu = nullptr;
-    QAction *m_pum3[5] = {};
+    QAction *m_insertAction = nullptr;
+    QAction *m_changeAction = nullptr;
+    QAction *m_deleteAction = nullptr;
 
     int m_lastSortColumn = 0;
     int m_selectedProviderRow = 0;

@@ -13,7 +13,7 @@ namespace quirlanto {
 ProviderListView::ProviderListView(QWidget *parent)
     : QTreeView(parent)
 {
-    setObjectName(QStringLiteral("TelcoList"));
+    setObjectName(QStringLiteral("providerList"));
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true); // keeps 32,767 rows cheap to lay out

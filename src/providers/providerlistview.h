@@ -4,7 +4,7 @@
 
 namespace quirlanto {
 
-// The report-style provider list (`TelcoList`). It only reports what the user did; the
+// The report-style provider list. It only reports what the user did; the
 // controller decides what happens.
 class ProviderListView : public QTreeView {
     Q_OBJECT

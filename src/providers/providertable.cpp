@@ -78,10 +78,14 @@ int ProviderTable::addProviderRow(const QString &name, const QString &networkPre
                                   qint16 weekendFlag, qint16 fromHour, qint16 toHour, qint16 localFlag,
                                   qint16 longDistanceFlag, qint16 abroadFlag)
 {
+    return insertSorted(makeEntry(name, networkPrefix, weekdayFlag, weekendFlag, fromHour, toHour, localFlag,
+                                  longDistanceFlag, abroadFlag));
+}
+
+int ProviderTable::insertSorted(const ProviderEntry &e)
+{
     if (rowCount() >= kMaxRows)
         return 0;
-    const ProviderEntry e = makeEntry(name, networkPrefix, weekdayFlag, weekendFlag, fromHour, toHour, localFlag,
-                                      longDistanceFlag, abroadFlag);
     // After all rows that sort equal: the place a stable re-sort of the appended row gives.
     const auto at =
         std::upper_bound(m_rows.begin(), m_rows.end(), e,

@@ -24,6 +24,8 @@ public:
     // holds kMaxRows rows.
     int addProviderRow(const QString &name, const QString &networkPrefix, qint16 weekdayFlag, qint16 weekendFlag,
                        qint16 fromHour, qint16 toHour, qint16 localFlag, qint16 longDistanceFlag, qint16 abroadFlag);
+    // The same for a row made already: inserted as it is, in sort order after equal rows.
+    int insertSorted(const ProviderEntry &entry);
     void removeProviderRow(int position);
     void clear() { m_rows.clear(); }
 

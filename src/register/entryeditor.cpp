@@ -14,23 +14,23 @@ namespace quirlanto {
 EntryEditor::EntryEditor(QWidget *parent)
     : QDialog(parent)
 {
-    setObjectName(QStringLiteral("EntryEditor"));
+    setObjectName(QStringLiteral("entryEditor"));
     setWindowTitle(QStringLiteral("Telefonbuch"));
     setModal(true);
 
     auto *frame = new QGroupBox(QStringLiteral("Eintrag aufnehmen/bearbeiten"), this);
     auto *nameLabel = new QLabel(QStringLiteral("Name des Teilnehmers (Nachname zuerst):"), frame);
     m_name = new QLineEdit(frame);
-    m_name->setObjectName(QStringLiteral("NameBox"));
+    m_name->setObjectName(QStringLiteral("nameBox"));
     nameLabel->setBuddy(m_name);
     auto *numberLabel = new QLabel(QStringLiteral("Internationale Telefonnummer des Teilnehmers:"), frame);
     m_number = new QLineEdit(frame);
-    m_number->setObjectName(QStringLiteral("NumberBox"));
+    m_number->setObjectName(QStringLiteral("numberBox"));
     m_number->setPlaceholderText(QStringLiteral("z. B. 49 89 1234567"));
     numberLabel->setBuddy(m_number);
     m_zeroFlag =
         new QCheckBox(QStringLiteral("Bei Anruf im gleichen Land der Vorwahlnummer eine Null voranstellen"), frame);
-    m_zeroFlag->setObjectName(QStringLiteral("ZeroFlagChk"));
+    m_zeroFlag->setObjectName(QStringLiteral("zeroFlagCheckBox"));
 
     auto *frameLayout = new QVBoxLayout(frame);
     frameLayout->addWidget(nameLabel);
@@ -42,9 +42,9 @@ EntryEditor::EntryEditor(QWidget *parent)
     frameLayout->addWidget(m_zeroFlag);
 
     m_ok = new QPushButton(QStringLiteral("&OK"), this);
-    m_ok->setObjectName(QStringLiteral("OkButton"));
+    m_ok->setObjectName(QStringLiteral("okButton"));
     m_cancel = new QPushButton(QStringLiteral("&Abbrechen"), this);
-    m_cancel->setObjectName(QStringLiteral("CancelButton"));
+    m_cancel->setObjectName(QStringLiteral("cancelButton"));
     // Enter in the boxes moves on instead of closing; only a focused button takes Enter.
     m_ok->setAutoDefault(true);
     m_cancel->setAutoDefault(true);
@@ -74,13 +74,13 @@ void EntryEditor::setEntry(const PhoneEntry &entry)
 {
     m_name->setText(entry.name);
     m_number->setText(entry.number);
-    m_zeroFlag->setChecked(entry.zeroFlag != 0);
+    m_zeroFlag->setChecked(entry.zeroFlag);
     m_name->setFocus();
 }
 
 PhoneEntry EntryEditor::entry() const
 {
-    return {m_name->text(), m_number->text(), m_zeroFlag->isChecked() ? 1 : 0};
+    return {m_name->text(), m_number->text(), m_zeroFlag->isChecked()};
 }
 
 bool EntryEditor::eventFilter(QObject *watched, QEvent *event)

@@ -1,56 +1,52 @@
 #include "register/namelistmodel.h"
 
-#include "register/phoneentry.h"
+#include "register/phonebook.h"
 
 namespace quirlanto {
 
-NameListModel::NameListModel(QStringList *items, QObject *parent)
+NameListModel::NameListModel(const PhoneBook &book, int card, QObject *parent)
     : QAbstractListModel(parent)
-    , m_items(items)
-{}
+    , m_book(book)
+    , m_card(card)
+{
+    const auto mine = [this](int card) { return card == m_card; };
+    connect(&book, &PhoneBook::registerReset, this, [this] {
+        beginResetModel();
+        endResetModel();
+    });
+    connect(&book, &PhoneBook::entryAboutToBeAppended, this, [this, mine](int card, int row) {
+        if (mine(card))
+            beginInsertRows({}, row, row);
+    });
+    connect(&book, &PhoneBook::entryAppended, this, [this, mine](int card) {
+        if (mine(card))
+            endInsertRows();
+    });
+    connect(&book, &PhoneBook::entryAboutToBeRemoved, this, [this, mine](int card, int row) {
+        if (mine(card))
+            beginRemoveRows({}, row, row);
+    });
+    connect(&book, &PhoneBook::entryRemoved, this, [this, mine](int card) {
+        if (mine(card))
+            endRemoveRows();
+    });
+}
 
 int NameListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_items->size());
+    return parent.isValid() ? 0 : int(m_book.entries(m_card).size());
 }
 
 QVariant NameListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_items->size())
+    if (!index.isValid() || index.row() >= rowCount() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
-    const QString &item = m_items->at(index.row());
-    switch (role) {
-    case Qt::DisplayRole:
-    case Qt::EditRole:
-        return entryName(item);
-    case ItemTextRole:
-        return item;
-    default:
-        return {};
-    }
+    return entry(index.row()).name;
 }
 
-void NameListModel::appendItem(const QString &itemText)
+const PhoneEntry &NameListModel::entry(int row) const
 {
-    const int row = int(m_items->size());
-    beginInsertRows({}, row, row);
-    m_items->append(itemText);
-    endInsertRows();
-}
-
-void NameListModel::removeItem(int row)
-{
-    if (row < 0 || row >= m_items->size())
-        return;
-    beginRemoveRows({}, row, row);
-    m_items->removeAt(row);
-    endRemoveRows();
-}
-
-void NameListModel::reload()
-{
-    beginResetModel();
-    endResetModel();
+    return m_book.entries(m_card).at(row);
 }
 
 } // namespace quirlanto

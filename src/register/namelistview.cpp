@@ -1,8 +1,8 @@
 #include "register/namelistview.h"
 
 #include "register/namelistmodel.h"
-#include "support/programflags.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -49,7 +49,7 @@ void NameListView::reportCurrent()
 {
     const int row = selectedRow();
     if (row >= 0)
-        emit entrySelected(m_model->itemText(row));
+        emit entrySelected(m_model->entry(row));
 }
 
 void NameListView::keyPressEvent(QKeyEvent *event)
@@ -112,7 +112,7 @@ void NameListView::focusOutEvent(QFocusEvent *event)
     case Qt::BacktabFocusReason:
     case Qt::MouseFocusReason:
     case Qt::OtherFocusReason:
-        if (!modalBusy)
+        if (!QApplication::activeModalWidget())
             emit focusLeft();
         break;
     default:

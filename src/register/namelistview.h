@@ -1,5 +1,7 @@
 #pragma once
 
+#include "register/phoneentry.h"
+
 #include <QListView>
 
 namespace quirlanto {
@@ -23,7 +25,7 @@ signals:
     // Double-click, Space or Enter, also with nothing selected.
     void dialRequested();
     // The item the user clicked or moved to.
-    void entrySelected(const QString &itemText);
+    void entrySelected(const quirlanto::PhoneEntry &entry);
     // Right button pressed (or the keyboard's menu key); the selection is left alone.
     void menuRequested(const QPoint &globalPos);
     // The focus left for another widget of the program while no modal window is open.

@@ -5,51 +5,23 @@
 
 namespace quirlanto {
 
-// An entry as the user sees it. In memory the register keeps entries as item texts
-// (name, listSeparator, number, "~", flag digit), built and taken apart only here.
+// One entry of a card's name list.
 struct PhoneEntry {
-    QString name;
-    QString number;
-    int zeroFlag = 0; // 0 or 1
+    QString name;          // without leading and trailing blanks
+    QString number;        // international form as entered, without leading and trailing blanks
+    bool zeroFlag = false; // dial a "0" before the area code within the own country
 
     bool operator==(const PhoneEntry &) const = default;
 };
 
-// 150 blanks and the character with code 1.
-const QString &listSeparator();
+// Name and number lose their leading and trailing blanks, as the register keeps them.
+PhoneEntry makePhoneEntry(QStringView name, QStringView number, bool zeroFlag);
+// The same from the register file's bytes (Windows-1252), decoded straight into the texts:
+// loading a large register builds thousands of these.
+PhoneEntry phoneEntryFromFile(QByteArrayView name, QByteArrayView number, bool zeroFlag);
 
-// Position of the first listSeparator in the item, -1 when there is none.
-qsizetype findSeparator(QStringView item);
-
-// An item taken apart in one pass; the views point into the item. Without a separator the
-// whole item is the name. The zero flag is the tail's last character when a digit, else 0.
-struct ItemParts {
-    QStringView name;
-    QStringView tail; // number, "~", flag digit
-    QStringView number;
-    qint16 zeroFlag = 0;
-};
-ItemParts splitItem(QStringView item);
-
-// Only blanks count, as in the stored files; a tab inside a name is the user's.
-QStringView trimBlanks(QStringView text);
-
-QString makeItemText(const QString &name, const QString &number, int flag);
-// The same from name and number as the register file holds them (Windows-1252), decoded
-// straight into the item: loading a large register builds thousands of these.
-QString makeItemTextFromFile(QByteArrayView name, QByteArrayView number, int flag);
-QString entryName(const QString &item);
-QString entryTail(const QString &item);
-QString entryNumber(const QString &item);
-qint16 entryZeroFlag(const QString &item);
-
-PhoneEntry phoneEntryFromItem(const QString &item);
-inline QString itemText(const PhoneEntry &e)
-{
-    return makeItemText(e.name, e.number, e.zeroFlag);
-}
-
-// Replaces each '"' by '\'' in place, keeping the length.
-void quotesToApostrophes(QString &text);
+// Whether an edited entry is one anybody can see and dial: name and number both hold more
+// than white space.
+bool isUsableEntry(const PhoneEntry &entry);
 
 } // namespace quirlanto

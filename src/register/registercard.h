@@ -1,15 +1,17 @@
 #pragma once
 
+#include "register/phoneentry.h"
+
+#include <QList>
 #include <QString>
-#include <QStringList>
 #include <array>
 
 namespace quirlanto {
 
-// One card: its tab caption and its name list, each entry held as its item text.
+// One card: its tab caption and its name list.
 struct RegisterCard {
     QString cardName;
-    QStringList entries;
+    QList<PhoneEntry> entries;
 
     bool operator==(const RegisterCard &) const = default;
 };

@@ -2,6 +2,7 @@
 
 #include "register/phoneentry.h"
 #include "support/fieldreader.h"
+#include "support/textfields.h"
 #include "support/windows1252.h"
 
 #include <QDateTime>
@@ -178,15 +179,14 @@ QByteArray registerBytes(const RegisterContents &contents)
 
     for (int card = 0; card < kCardCount; ++card) {
         const QString cardNumber = QString::number(card + 1);
-        for (const QString &item : contents.cards[card].entries) {
-            const ItemParts parts = splitItem(item);
+        for (const PhoneEntry &entry : contents.cards[card].entries) {
             text += cardNumber;
             text += QLatin1Char(',');
-            appendText(text, trimBlanks(parts.name));
+            appendText(text, trimBlanks(entry.name));
             text += QLatin1Char(',');
-            appendText(text, trimBlanks(parts.number));
+            appendText(text, trimBlanks(entry.number));
             text += QLatin1Char(',');
-            text += QString::number(parts.zeroFlag);
+            text += entry.zeroFlag ? QLatin1Char('1') : QLatin1Char('0');
             text += lineEnd;
         }
     }
@@ -307,7 +307,7 @@ ReadRegisterResult readRegister(const QByteArray &data, qsizetype offset)
                              .arg(QString::number(cardNumber), trimBlanks(fromWindows1252(name)).toString()));
             continue;
         }
-        cards[cardNumber - 1].entries.append(makeItemTextFromFile(name, number, flag));
+        cards[cardNumber - 1].entries.append(phoneEntryFromFile(name, number, flag != 0));
         if (incomplete) {
             problems.add(recordStart,
                          QStringLiteral("Die Datei endet mitten im Eintrag „%1“; er wurde unvollständig übernommen.")
@@ -389,6 +389,29 @@ QString newRegisterMessage()
 {
     return QStringLiteral("Es wurde eine neue Telefon- und Einstellungendatei angelegt.\n"
                           "Sie sollten daher die Programmeinstellungen jetzt überprüfen!");
+}
+
+QString registerLoadMessage(const LoadRegisterOutcome &outcome, const DataPaths &paths)
+{
+    switch (outcome.kind) {
+    case LoadRegisterOutcome::Loaded:
+        return {};
+    case LoadRegisterOutcome::CreatedNew:
+        return newRegisterMessage();
+    case LoadRegisterOutcome::Incompatible:
+        return incompatibleRegisterMessage();
+    case LoadRegisterOutcome::Unreadable:
+        return QStringLiteral("Die Telefonliste „%1“ kann nicht gelesen werden:\n%2\n\n"
+                              "Das Programm wird beendet, ohne etwas zu ändern.")
+            .arg(paths.registerPath, outcome.problem);
+    case LoadRegisterOutcome::LoadedDamaged:
+        break;
+    }
+    QString text = QStringLiteral("Die Telefonliste konnte nicht vollständig gelesen werden:\n") + outcome.problem;
+    if (!outcome.preservedCopy.isEmpty())
+        text += QStringLiteral("\n\nDie ursprüngliche Datei wurde unverändert als „%1“ aufbewahrt.")
+                    .arg(outcome.preservedCopy);
+    return text;
 }
 
 QString incompatibleRegisterMessage()

@@ -69,5 +69,7 @@ LoadRegisterOutcome loadRegister(const DataPaths &paths);
 // Texts the windows show for the outcomes.
 QString newRegisterMessage();
 QString incompatibleRegisterMessage();
+// The message for an outcome other than Loaded.
+QString registerLoadMessage(const LoadRegisterOutcome &outcome, const DataPaths &paths);
 
 } // namespace quirlanto

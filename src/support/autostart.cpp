@@ -1,6 +1,7 @@
 #include "support/autostart.h"
 
 #include "support/messagebox.h"
+#include "support/programdirectory.h"
 #include "support/version.h"
 
 #include <QCheckBox>
@@ -14,8 +15,6 @@ namespace quirlanto {
 
 namespace {
 
-const char kTagProperty[] = "tag";
-
 QString configHome()
 {
     // Relative values are to be ignored, as if unset.
@@ -23,11 +22,6 @@ QString configHome()
     if (!configured.isEmpty() && QDir::isAbsolutePath(configured))
         return QDir::cleanPath(configured);
     return QDir::homePath() + QLatin1String("/.config");
-}
-
-bool isTagSet(const QCheckBox *box)
-{
-    return !box->property(kTagProperty).toString().isEmpty();
 }
 
 // The box shows what is on disk, without firing applyAutostart again.
@@ -166,40 +160,44 @@ AutostartFileOps AutostartFileOps::real()
     };
 }
 
-void initAutostart(QCheckBox *box, const QString &programPath, const AutostartFileOps &ops)
+AutostartSwitch::AutostartSwitch(QCheckBox *box, const QString &programPath, const AutostartFileOps &ops)
+    : QObject(box)
+    , m_box(box)
+    , m_programPath(programPath)
 {
+    connect(box, &QCheckBox::toggled, this, &AutostartSwitch::apply);
     const QString name = QString::fromLatin1(kProductName);
-    const QString link = addBackslash(legacyAutostartDirectory()) + name + QLatin1String(".lnk");
+    const QString link = withTrailingSlash(legacyAutostartDirectory()) + name + QLatin1String(".lnk");
     if (fileExists(link)) {
         QWidget *parent = box->window();
         if (!ops.makeWritable(link))
             MessageBoxes::information(parent, QStringLiteral("Attribute nicht löschbar: ") + link);
         if (!ops.remove(link))
             MessageBoxes::information(parent, QStringLiteral("Datei nicht löschbar: ") + link);
-        box->setProperty(kTagProperty, QStringLiteral("OK"));
+        m_ready = true;
         if (box->isChecked())
-            applyAutostart(box, programPath);
+            apply();
         else
             box->setChecked(true); // toggled() writes the entry
         return;
     }
     box->setChecked(autostartEntryExists(name));
-    box->setProperty(kTagProperty, QStringLiteral("OK"));
+    m_ready = true;
 }
 
-void applyAutostart(QCheckBox *box, const QString &programPath)
+void AutostartSwitch::apply()
 {
-    if (!isTagSet(box))
+    if (!m_ready)
         return;
     const QString name = QString::fromLatin1(kProductName);
     QString error;
-    const bool ok = box->isChecked() ? setAutostartEntry(name, autostartCommandLine(programPath), &error)
-                                     : deleteAutostartEntry(name, &error);
+    const bool ok = m_box->isChecked() ? setAutostartEntry(name, autostartCommandLine(m_programPath), &error)
+                                       : deleteAutostartEntry(name, &error);
     if (!ok) {
-        MessageBoxes::show(box->window(), MessageIcon::Warning,
+        MessageBoxes::show(m_box->window(), MessageIcon::Warning,
                            QStringLiteral("Die Einstellung für den Autostart konnte nicht gespeichert werden.\n")
                                + error);
-        mirrorEntry(box);
+        mirrorEntry(m_box);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <functional>
 
@@ -34,11 +35,19 @@ struct AutostartFileOps {
     static AutostartFileOps real();
 };
 
-// Sets the check box from the entry (or from the old shortcut it replaces) and marks the box
-// ready with the tag property "tag" = "OK". Connect the box's toggled() to applyAutostart
-// before calling this: the value set here only writes when an old shortcut was found.
-void initAutostart(QCheckBox *box, const QString &programPath, const AutostartFileOps &ops = AutostartFileOps::real());
-// Writes or deletes the entry to match the box; nothing while the tag is empty.
-void applyAutostart(QCheckBox *box, const QString &programPath);
+// The "&Autostart" box: set from the logon entry (or ticked when an old shortcut is replaced by
+// one), then every change of the box writes or deletes the entry.
+class AutostartSwitch : public QObject {
+    Q_OBJECT
+public:
+    AutostartSwitch(QCheckBox *box, const QString &programPath, const AutostartFileOps &ops = AutostartFileOps::real());
+
+private:
+    void apply();
+
+    QCheckBox *m_box;
+    QString m_programPath;
+    bool m_ready = false; // the box is set from disk first; that is no change to write
+};
 
 } // namespace quirlanto

@@ -1,7 +1,7 @@
 #include "support/helplinks.h"
 
 #include "support/messagebox.h"
-#include "support/version.h"
+#include "support/programdirectory.h"
 
 #include <QDesktopServices>
 #include <QLabel>
@@ -111,7 +111,7 @@ private:
 QLabel *makerLogoLabel(const QPixmap &pixmap, UrlOpener &opener, QWidget *parent)
 {
     auto *logo = new MakerLogoLabel(opener, parent);
-    logo->setObjectName(QStringLiteral("Image1"));
+    logo->setObjectName(QStringLiteral("makerLogo"));
     logo->setPixmap(pixmap);
     logo->setCursor(Qt::PointingHandCursor);
     logo->setToolTip(

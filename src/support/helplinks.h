@@ -64,7 +64,7 @@ bool openHelp(UrlOpener &opener, const QString &helpFile = {}, bool confirm = fa
 // The maker's web site in a maximised browser window where the desktop allows it.
 bool openMakerWebPage(UrlOpener &opener, QWidget *parent = nullptr);
 
-// The maker's logo ("Image1"): its tool tip, a hand cursor, and a click opens the maker's page.
+// The maker's logo: its tool tip, a hand cursor, and a click opens the maker's page.
 QLabel *makerLogoLabel(const QPixmap &pixmap, UrlOpener &opener, QWidget *parent);
 
 } // namespace quirlanto

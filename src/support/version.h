@@ -9,21 +9,19 @@ inline constexpr int kVersionMinor = QUIRLANTO_VERSION_MINOR;
 inline constexpr int kVersionRevision = QUIRLANTO_VERSION_PATCH;
 inline constexpr auto kProductName = "Quirlanto";
 
-// flags: bit 0x100 drops the revision (or turns a revision above 99 into a letter);
-// low byte 0 wraps the text as " (V…)", 1 gives it bare, anything else gives "".
-QString versionText(quint32 flags);
+// Flags of versionText: the low byte picks the wrapping, the bit drops the revision.
+inline constexpr quint32 kVersionInBrackets = 0;
+inline constexpr quint32 kVersionBare = 1;
+inline constexpr quint32 kVersionWithoutRevision = 0x100;
+
+// The low byte wraps the text as " (V…)" (kVersionInBrackets), gives it bare (kVersionBare) or
+// gives "" (anything else); kVersionWithoutRevision drops the revision, or turns one above 99
+// into a letter.
 QString versionText(quint32 flags, int major, int minor, int revision);
 
-// Folder of the running program file (symlinks resolved), with exactly one "/" at the end.
-QString programDirectory();
-// Real path of the running program file.
-QString programFilePath();
-// Appends the platform separator "/" unless the path already ends in one; "" gives "/".
-QString addBackslash(const QString &path);
-// True for an existing ordinary file; false for "", folders and anything the lookup rejects.
-bool fileExists(const QString &name);
-
-// Tests and the installed program may point the program folder elsewhere.
-void setProgramDirectoryOverride(const QString &directory);
+// "4.1", as the window caption shows it.
+QString captionVersionText();
+// " (V4.1)", as the About window shows it after the product name.
+QString bracketedVersionText();
 
 } // namespace quirlanto

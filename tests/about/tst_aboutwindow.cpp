@@ -54,7 +54,7 @@ private slots:
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), QStringLiteral("Quirlanto - Info"));
 
-        auto *label = window->findChild<QLabel *>(QStringLiteral("Label1"));
+        auto *label = window->findChild<QLabel *>(QStringLiteral("descriptionLabel"));
         QVERIFY(label);
         const QString text = label->text();
         QCOMPARE(text, AboutWindow::labelText());
@@ -64,9 +64,9 @@ private slots:
         QVERIFY(parts.at(1).contains(QStringLiteral("MOLTARA besuchen")));
         QVERIFY(!parts.at(1).contains(QLatin1Char('\n')));
 
-        auto *visit = window->findChild<QPushButton *>(QStringLiteral("Btn1"));
-        auto *close = window->findChild<QPushButton *>(QStringLiteral("Btn3"));
-        auto *logo = window->findChild<QLabel *>(QStringLiteral("Image1"));
+        auto *visit = window->findChild<QPushButton *>(QStringLiteral("visitMakerButton"));
+        auto *close = window->findChild<QPushButton *>(QStringLiteral("closeButton"));
+        auto *logo = window->findChild<QLabel *>(QStringLiteral("makerLogo"));
         QVERIFY(visit && close && logo);
         QCOMPARE(visit->text(), QStringLiteral("MOLTARA besuchen"));
         QCOMPARE(visit->toolTip(), QStringLiteral("... startet Ihren Internet-Browser mit dem Ziel ")
@@ -81,7 +81,7 @@ private slots:
     void notModalAndSingle()
     {
         QWidget main;
-        main.setObjectName(QStringLiteral("Form1"));
+        main.setObjectName(QStringLiteral("mainWindow"));
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
 
@@ -102,7 +102,7 @@ private slots:
 
         // Closing it leaves the main window alone; the next "&Info" builds a fresh one.
         QPointer<AboutWindow> gone(first);
-        QTest::mouseClick(first->findChild<QPushButton *>(QStringLiteral("Btn3")), Qt::LeftButton);
+        QTest::mouseClick(first->findChild<QPushButton *>(QStringLiteral("closeButton")), Qt::LeftButton);
         QVERIFY(QTest::qWaitFor([&] { return gone.isNull(); }));
         QVERIFY(main.isVisible());
         AboutWindow *third = showAboutWindow(&main, m_opener);
@@ -130,8 +130,8 @@ private slots:
     void makerWebPage_data()
     {
         QTest::addColumn<QString>("control");
-        QTest::newRow("button") << QStringLiteral("Btn1");
-        QTest::newRow("logo") << QStringLiteral("Image1");
+        QTest::newRow("button") << QStringLiteral("visitMakerButton");
+        QTest::newRow("logo") << QStringLiteral("makerLogo");
     }
 
     void makerWebPage()
@@ -183,7 +183,7 @@ private slots:
         QCOMPARE(frame.left(), (area.width() - frame.width()) / 2);
         QCOMPARE(frame.top(), (area.height() - frame.height()) / 2);
         // Nothing of the text is cut: the label gets the height its wrapped text needs.
-        auto *label = window->findChild<QLabel *>(QStringLiteral("Label1"));
+        auto *label = window->findChild<QLabel *>(QStringLiteral("descriptionLabel"));
         QVERIFY(label->height() >= label->heightForWidth(label->width()));
     }
 };

@@ -7,7 +7,7 @@
 #include "app/traycontroller.h"
 #include "support/autostart.h"
 #include "support/messagebox.h"
-#include "support/version.h"
+#include "support/programdirectory.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -67,7 +67,7 @@ MainWindow &TestDesktopIntegration::startWindow(const QStringList &arguments, bo
     m_icon->setParent(m_desktop.get());
     m_icon->available = trayAvailable;
     m_desktop->attach(window, m_icon);
-    [&] { QVERIFY(startProgram(window, arguments)); }();
+    [&] { QVERIFY(startProgram({*m_f->book, window, m_f->store, nullptr, m_desktop.get()}, arguments)); }();
     m_desktop->afterStart();
     return window;
 }
@@ -109,7 +109,7 @@ void TestDesktopIntegration::ausblenden()
     QFETCH(bool, visible);
     MainWindow &window = startWindow({}, trayAvailable);
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.findChild<QPushButton *>(QStringLiteral("Btn1"))->click();
+    window.findChild<QPushButton *>(QStringLiteral("hideButton"))->click();
     QCOMPARE(window.isVisible(), visible);
     if (visible)
         QVERIFY(window.isMinimized());

@@ -18,6 +18,7 @@ private slots:
 
 private:
     void setUpHandler(TelLinkHandler &handler);
+    Settings m_settings;
     int m_shows = 0;
     QStringList m_dialed;
 };
@@ -32,11 +33,11 @@ void TestTelLinkHandler::init()
 
 void TestTelLinkHandler::setUpHandler(TelLinkHandler &handler)
 {
-    Settings settings;
-    settings.ownCountryCode = QStringLiteral("49");
-    handler.setSettings([settings] { return settings; });
-    handler.setShowWindow([this] { ++m_shows; });
-    handler.setDialNumber([this](const QString &number) { m_dialed.append(number); });
+    m_settings.ownCountryCode = QStringLiteral("49");
+    handler.setSettings(&m_settings);
+    connect(&handler, &TelLinkHandler::showWindowRequested, this, [this] { ++m_shows; });
+    connect(&handler, &TelLinkHandler::dialNumberRequested, this,
+            [this](const QString &number) { m_dialed.append(number); });
 }
 
 void TestTelLinkHandler::laterStart_data()

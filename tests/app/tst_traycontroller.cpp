@@ -1,10 +1,9 @@
 #include "app/traycontroller.h"
 #include "testsupport.h"
 
-#include "support/programflags.h"
-
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
@@ -52,17 +51,31 @@ private slots:
     void withoutTrayMinimises();
 
 private:
+    // A modal window of the program is open: the tray beeps instead of showing the window.
+    void setModalOpen(bool open);
     std::unique_ptr<QWidget> m_window;
     std::unique_ptr<FakeTrayIcon> m_icon;
     std::unique_ptr<TrayController> m_tray;
+    std::unique_ptr<QDialog> m_modal;
     int m_beeps = 0;
     QList<DialMode> m_dials;
     int m_ends = 0;
 };
 
+void TestTrayController::setModalOpen(bool open)
+{
+    if (!open) {
+        m_modal.reset();
+        return;
+    }
+    m_modal = std::make_unique<QDialog>();
+    m_modal->setModal(true);
+    m_modal->show();
+    QVERIFY(QApplication::activeModalWidget());
+}
+
 void TestTrayController::init()
 {
-    modalBusy = false;
     m_beeps = 0;
     m_ends = 0;
     m_dials.clear();
@@ -70,13 +83,13 @@ void TestTrayController::init()
     m_icon = std::make_unique<FakeTrayIcon>();
     m_tray = std::make_unique<TrayController>(m_icon.get(), m_window.get());
     m_tray->setBeep([this] { ++m_beeps; });
-    m_tray->setDialCommand([this](DialMode mode) { m_dials.append(mode); });
-    m_tray->setEndCommand([this] { ++m_ends; });
+    connect(m_tray.get(), &TrayController::dialRequested, this, [this](DialMode mode) { m_dials.append(mode); });
+    connect(m_tray.get(), &TrayController::endRequested, this, [this] { ++m_ends; });
 }
 
 void TestTrayController::cleanup()
 {
-    modalBusy = false;
+    m_modal.reset();
     m_tray.reset();
     m_icon.reset();
     m_window.reset();
@@ -107,7 +120,6 @@ void TestTrayController::menuItems()
     QCOMPARE(actions.size(), 7);
     QAction *action = actions.at(index - 1);
     QCOMPARE(action, m_tray->item(index));
-    QCOMPARE(action->objectName(), QStringLiteral("pum2%1").arg(index));
     QCOMPARE(action->text(), text);
     QCOMPARE(action->isSeparator(), separator);
     QCOMPARE(action->isEnabled(), enabled);
@@ -116,7 +128,7 @@ void TestTrayController::menuItems()
 void TestTrayController::menuShape()
 {
     QMenu *menu = m_tray->menu();
-    QCOMPARE(menu->objectName(), QStringLiteral("pummain2"));
+    QCOMPARE(menu->objectName(), QStringLiteral("trayMenu"));
     QCOMPARE(menu->title(), QStringLiteral("Taskleiste"));
     QCOMPARE(menu->defaultAction(), m_tray->item(TrayController::Cancel));
     QVERIFY(m_tray->item(TrayController::Cancel)->font().bold());
@@ -176,7 +188,7 @@ void TestTrayController::presses()
     QFETCH(int, beeps);
     if (startShown)
         m_window->show();
-    modalBusy = busy;
+    setModalOpen(busy);
     play(*m_icon, events);
     QCOMPARE(m_window->isVisible(), endShown);
     QCOMPARE(m_tray->menu()->isVisible(), menuOpen);
@@ -221,11 +233,11 @@ void TestTrayController::menuActions()
     QCOMPARE(m_ends, 0);
     QVERIFY(!m_window->isVisible());
 
-    modalBusy = true;
+    setModalOpen(true);
     m_tray->item(TrayController::Show)->trigger();
     QVERIFY(!m_window->isVisible());
     QCOMPARE(m_beeps, 1);
-    modalBusy = false;
+    setModalOpen(false);
     m_tray->item(TrayController::Show)->trigger();
     QVERIFY(m_window->isVisible());
     m_tray->item(TrayController::Show)->trigger(); // already shown: stays so

@@ -1,5 +1,8 @@
 #include "hayessimulator.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -7,6 +10,16 @@
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
+
+namespace {
+
+const QByteArray &syncMarker()
+{
+    static const QByteArray marker("\x02sync\x03");
+    return marker;
+}
+
+} // namespace
 
 HayesSimulator::HayesSimulator(Behaviour behaviour, QObject *parent)
     : QObject(parent)
@@ -41,6 +54,21 @@ void HayesSimulator::send(const QByteArray &bytes)
         (void)::write(m_master, bytes.constData(), size_t(bytes.size()));
 }
 
+bool HayesSimulator::sync(int timeoutMs)
+{
+    QCoreApplication::processEvents(); // let writes the program still holds go out first
+    const int fd = ::open(QFile::encodeName(m_path).constData(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    m_synced = false;
+    const bool written = ::write(fd, syncMarker().constData(), size_t(syncMarker().size())) == syncMarker().size();
+    ::close(fd);
+    QDeadlineTimer deadline(timeoutMs);
+    while (written && !m_synced && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return m_synced;
+}
+
 void HayesSimulator::disappear()
 {
     if (m_notifier) {
@@ -62,7 +90,11 @@ void HayesSimulator::readFromProgram()
         const ssize_t n = ::read(m_master, buffer, sizeof buffer);
         if (n <= 0)
             break;
-        const QByteArray chunk(buffer, qsizetype(n));
+        QByteArray chunk(buffer, qsizetype(n));
+        if (chunk.contains(syncMarker())) {
+            chunk.replace(syncMarker(), QByteArray());
+            m_synced = true;
+        }
         m_received += chunk;
         if (m_behaviour != Silent)
             send(chunk); // echo

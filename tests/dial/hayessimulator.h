@@ -37,6 +37,10 @@ public:
     void send(const QByteArray &bytes);
     // The device vanishes like an unplugged USB modem.
     void disappear();
+    // A sync point for "nothing more arrived": writes a marker into the line from the program's
+    // side and waits until it has come through. Whatever the program sent before is in
+    // received() then; the marker itself is neither kept nor echoed. False on a time-out.
+    bool sync(int timeoutMs = 5000);
 
 signals:
     void bytesReceived();
@@ -52,4 +56,5 @@ private:
     QSocketNotifier *m_notifier = nullptr;
     QByteArray m_received;
     qsizetype m_scanned = 0;
+    bool m_synced = false;
 };

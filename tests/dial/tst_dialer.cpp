@@ -4,15 +4,16 @@
 #include "dial/modemlink.h"
 #include "dial/progresswindow.h"
 #include "dial/toneplayer.h"
+#include "fakedialhost.h"
 #include "hayessimulator.h"
 #include "providers/providertable.h"
 #include "register/phoneentry.h"
 #include "support/clock.h"
 #include "support/messagebox.h"
-#include "support/programflags.h"
+#include "support/programdirectory.h"
 #include "support/settingsstore.h"
-#include "support/version.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -24,22 +25,6 @@
 using namespace quirlanto;
 
 namespace {
-
-class FakeHost final : public DialHost {
-public:
-    std::optional<QString> selectedItemText() const override { return selected; }
-    const Settings &settings() const override { return options; }
-    const ProviderTable &providerTable() const override { return providers; }
-    void setStatusText(const QString &text) override { statusTexts.append(text); }
-    void showOptionsCard() override { ++optionsCardShown; }
-    QWidget *dialogParent() override { return nullptr; }
-
-    std::optional<QString> selected;
-    Settings options;
-    ProviderTable providers;
-    QStringList statusTexts;
-    int optionsCardShown = 0;
-};
 
 class RecordingToneOutput final : public ToneOutput {
 public:
@@ -60,7 +45,7 @@ struct WindowVisit {
     QString name;
     QString number;
     QString result;
-    bool modalBusy = false;
+    bool modal = false;
     bool visible = false;
     QStringList texts; // object name, caption, heading, button
 };
@@ -96,7 +81,7 @@ private:
     // Runs `action` inside the modal window once `ready` holds (or after 5 s, marking a timeout).
     void whileWindowOpen(std::function<bool(ProgressWindow *)> ready, std::function<void(ProgressWindow *)> action);
 
-    FakeHost m_host;
+    test::FakeDialHost m_host;
     FakeClipboardSource m_clipboard;
     MemorySettingsStore m_ports;
     FixedClock m_clock{QDateTime(QDate(2026, 12, 8), QTime(10, 0))};
@@ -111,7 +96,7 @@ private:
 
 void TestDialer::init()
 {
-    m_host = FakeHost();
+    m_host = test::FakeDialHost();
     m_clipboard.clear();
     m_ports = MemorySettingsStore();
     m_tones = RecordingToneOutput();
@@ -133,7 +118,7 @@ void TestDialer::cleanup()
     m_link.reset();
     m_modem.reset();
     setProgramDirectoryOverride({});
-    QVERIFY(!modalBusy);
+    QVERIFY(!QApplication::activeModalWidget());
     QVERIFY2(!m_timedOut, "a dial did not end by itself");
 }
 
@@ -143,15 +128,18 @@ void TestDialer::makeDialer()
     m_dialer = std::make_unique<Dialer>(m_host, m_clipboard, *m_link, m_tones, m_clock);
     m_dialer->setBeep([this] { ++m_beeps; });
     connect(m_dialer.get(), &Dialer::progressWindowShown, this, [this](ProgressWindow *w) {
-        const auto *heading = w->findChild<QLabel *>(QStringLiteral("Label1"));
+        const auto *heading = w->findChild<QLabel *>(QStringLiteral("headingLabel"));
         m_visits.append(
             {w->nameText(),
              w->numberText(),
              w->resultText(),
-             modalBusy,
+             false,
              false,
              {w->objectName(), w->windowTitle(), heading ? heading->text() : QString(), w->abortButton()->text()}});
-        QTimer::singleShot(0, w, [this, w] { m_visits.last().visible = w->isVisible(); });
+        QTimer::singleShot(0, w, [this, w] {
+            m_visits.last().visible = w->isVisible();
+            m_visits.last().modal = QApplication::activeModalWidget() == w;
+        });
         // A dial the test failed to end must not hang the run.
         QTimer::singleShot(10000, w, [this, w] {
             m_timedOut = true;
@@ -252,7 +240,7 @@ void TestDialer::commandLines()
     m_host.options.handoverNumber = handover;
     m_host.providers.providersEnabled = providers;
     m_host.providers.addProviderRow(QStringLiteral("Sparfon"), QStringLiteral("01013"), 1, 1, 0, 24, 1, 1, 1);
-    m_host.selected = makeItemText(QStringLiteral("Erika Muster"), number, zeroFlag);
+    m_host.selected = PhoneEntry{QStringLiteral("Erika Muster"), number, zeroFlag != 0};
 
     QSignalSpy redial(m_dialer.get(), &Dialer::redialAvailable);
     m_dialer->dial(SelectedEntry);
@@ -282,15 +270,15 @@ void TestDialer::okEndsTheDial()
 {
     QFETCH(int, behaviour);
     m_modem->setBehaviour(HayesSimulator::Behaviour(behaviour));
-    m_host.selected = makeItemText(QStringLiteral("Amt"), QStringLiteral("4989123456"), 0);
+    m_host.selected = PhoneEntry{QStringLiteral("Amt"), QStringLiteral("4989123456"), false};
 
     m_dialer->dial(SelectedEntry);
 
     QCOMPARE(m_visits.size(), 1);
-    QVERIFY(m_visits[0].modalBusy);
+    QVERIFY(m_visits[0].modal);
     QVERIFY(m_visits[0].visible);
-    QCOMPARE(m_visits[0].texts, (QStringList{"Form4", "Anwahl", " Anwahl läuft ... ", "&Abbruch"}));
-    QVERIFY(!modalBusy);
+    QCOMPARE(m_visits[0].texts, (QStringList{"dialProgressWindow", "Anwahl", " Anwahl läuft ... ", "&Abbruch"}));
+    QVERIFY(!QApplication::activeModalWidget());
     QVERIFY(!m_dialer->isDialing());
     QVERIFY(!m_dialer->progressWindow());
     QVERIFY(!m_link->isOpen());
@@ -316,7 +304,7 @@ void TestDialer::failureWordShownUntilAbort()
     QFETCH(QString, shown);
     QFETCH(bool, escape);
     m_modem->setBehaviour(HayesSimulator::Behaviour(behaviour));
-    m_host.selected = makeItemText(QStringLiteral("Amt"), QStringLiteral("4989123456"), 0);
+    m_host.selected = PhoneEntry{QStringLiteral("Amt"), QStringLiteral("4989123456"), false};
 
     QString resultBeforeAbort;
     bool openBeforeAbort = false;
@@ -341,7 +329,7 @@ void TestDialer::failureWordShownUntilAbort()
     QCOMPARE(resultBeforeAbort, shown);
     QTRY_COMPARE(m_modem->received(), QByteArray("ATDT123456;H\r\r"));
     QVERIFY(!m_link->isOpen());
-    QVERIFY(!modalBusy);
+    QVERIFY(!QApplication::activeModalWidget());
     QVERIFY(MessageBoxes::shown().isEmpty());
 }
 
@@ -378,7 +366,7 @@ void TestDialer::missingDeviceThenRedial()
 void TestDialer::vanishedDeviceEndsTheDial()
 {
     m_modem->setBehaviour(HayesSimulator::Silent);
-    m_host.selected = makeItemText(QStringLiteral("Amt"), QStringLiteral("4989123456"), 0);
+    m_host.selected = PhoneEntry{QStringLiteral("Amt"), QStringLiteral("4989123456"), false};
     whileWindowOpen([&](ProgressWindow *) { return m_modem->received().endsWith(";H\r"); },
                     [&](ProgressWindow *) { m_modem->disappear(); });
 
@@ -386,7 +374,7 @@ void TestDialer::vanishedDeviceEndsTheDial()
 
     QVERIFY(!m_timedOut);
     QVERIFY(!m_link->isOpen());
-    QVERIFY(!modalBusy);
+    QVERIFY(!QApplication::activeModalWidget());
     QCOMPARE(MessageBoxes::shown().size(), 1);
     QCOMPARE(MessageBoxes::shown()[0].icon, MessageIcon::Warning);
     QCOMPARE(MessageBoxes::shown()[0].text, QStringLiteral("Die Verbindung zum Modem an COM1 wurde unterbrochen."));
@@ -413,7 +401,7 @@ void TestDialer::clipboardRefusals()
     QFETCH(QString, message);
     if (hasText)
         m_clipboard.setText(text);
-    m_host.selected = makeItemText(QStringLiteral("Amt"), QStringLiteral("4989123456"), 0);
+    m_host.selected = PhoneEntry{QStringLiteral("Amt"), QStringLiteral("4989123456"), false};
     m_dialer->dial(SelectedEntry); // something to remember
     QCOMPARE(m_visits.size(), 1);
     const RedialMemory before = m_dialer->redialMemory();
@@ -431,7 +419,7 @@ void TestDialer::clipboardRefusals()
     QCOMPARE(m_dialer->redialMemory().lastName, before.lastName);
     QVERIFY(m_host.statusTexts.isEmpty());
     QCOMPARE(m_visits.size(), 1);
-    QTest::qWait(20);
+    QVERIFY(m_modem->sync());
     QCOMPARE(m_modem->received(), QByteArray());
 }
 
@@ -505,7 +493,7 @@ void TestDialer::secondRequestIsRefusedWhileDialing()
 {
     // Modem: the window is open and the tray asks for another dial.
     m_modem->setBehaviour(HayesSimulator::Silent);
-    m_host.selected = makeItemText(QStringLiteral("Amt"), QStringLiteral("4989123456"), 0);
+    m_host.selected = PhoneEntry{QStringLiteral("Amt"), QStringLiteral("4989123456"), false};
     m_clipboard.setText(QStringLiteral("0301111"));
     whileWindowOpen([&](ProgressWindow *) { return m_modem->received().endsWith(";H\r"); },
                     [&](ProgressWindow *w) {
@@ -543,7 +531,7 @@ void TestDialer::secondRequestIsRefusedWhileDialing()
 void TestDialer::loudspeakerPlaysTheCommandLine()
 {
     // A modem dial first, so there is an answer the loudspeaker must leave alone.
-    m_host.selected = makeItemText(QStringLiteral("Amt"), QStringLiteral("4989123456"), 0);
+    m_host.selected = PhoneEntry{QStringLiteral("Amt"), QStringLiteral("4989123456"), false};
     m_dialer->dial(SelectedEntry);
     const QString answer = m_link->modemAnswer();
     QVERIFY(!answer.isEmpty());
@@ -553,7 +541,7 @@ void TestDialer::loudspeakerPlaysTheCommandLine()
     m_host.options.outsideLinePrefix = QStringLiteral("0,");
     m_host.options.pulseDialing = 1; // plays tones all the same
     bool busyWhilePlaying = true;
-    m_tones.whilePlaying = [&] { busyWhilePlaying = modalBusy; };
+    m_tones.whilePlaying = [&] { busyWhilePlaying = QApplication::activeModalWidget() != nullptr; };
     m_dialer->dial(SelectedEntry);
 
     const QString snd = QStringLiteral("/opt/q/snd/");

@@ -95,17 +95,17 @@ private slots:
         for (const char *text : {"Anschluß", "Wahlart", "Amt", "Aus- land", "Land", "Ort", "AT", "Zusatz- befehle",
                                  "Modem- antwort", "an", "Aa", "+", "-"})
             QVERIFY2(labels.contains(QString::fromUtf8(text)), text);
-        QCOMPARE(child<QRadioButton>(page, "ModemOpt")->text(), QStringLiteral("&Modem"));
-        QCOMPARE(child<QRadioButton>(page, "SpeakerOpt")->text(), QStringLiteral("&Lautsprecher"));
-        QCOMPARE(child<QCheckBox>(page, "HandoverChk")->text(), QStringLiteral("&Übergabe"));
-        QCOMPARE(child<QPushButton>(page, "Btn0")->text(), QStringLiteral("Debug"));
+        QCOMPARE(child<QRadioButton>(page, "modemOption")->text(), QStringLiteral("&Modem"));
+        QCOMPARE(child<QRadioButton>(page, "loudspeakerOption")->text(), QStringLiteral("&Lautsprecher"));
+        QCOMPARE(child<QCheckBox>(page, "handoverCheckBox")->text(), QStringLiteral("&Übergabe"));
+        QCOMPARE(child<QPushButton>(page, "showModemAnswerButton")->text(), QStringLiteral("Debug"));
         QStringList ports;
         for (int i = 0; i < page.portList()->count(); ++i)
             ports << page.portList()->itemText(i);
         QCOMPARE(ports.size(), 16);
         QCOMPARE(ports.first(), QStringLiteral("COM1"));
         QCOMPARE(ports.last(), QStringLiteral("COM16"));
-        auto *method = child<QComboBox>(page, "DialMethodList");
+        auto *method = child<QComboBox>(page, "dialMethodList");
         QCOMPARE(method->count(), 2);
         QCOMPARE(method->itemText(0), QStringLiteral("Ton"));
         QCOMPARE(method->itemText(1), QStringLiteral("Puls"));
@@ -134,8 +134,7 @@ private slots:
         expected.entryFontSize = 16;
         QCOMPARE(values.settings, expected);
         QCOMPARE(values.cardNames, cards());
-        QCOMPARE(values.entryFontSize, 16);
-        QCOMPARE(child<QSlider>(page, "FontSlider")->value(), 14);
+        QCOMPARE(child<QSlider>(page, "fontSizeSlider")->value(), 14);
     }
 
     void sampleFollowsSliderOnly()
@@ -144,8 +143,8 @@ private slots:
         page.resize(800, 500);
         page.show();
         QVERIFY(QTest::qWaitForWindowExposed(&page));
-        auto *slider = child<QSlider>(page, "FontSlider");
-        auto *sample = child<QLabel>(page, "FntSmpl");
+        auto *slider = child<QSlider>(page, "fontSizeSlider");
+        auto *sample = child<QLabel>(page, "fontSample");
         slider->setValue(6);
         QCOMPARE(sample->font().pointSize(), 24);
         slider->setValue(24);
@@ -176,22 +175,22 @@ private slots:
         QFETCH(bool, frameEnabled);
         QFETCH(bool, numberEnabled);
         OptionsPage page;
-        auto *methods = child<QComboBox>(page, "DialMethodList");
-        auto *check = child<QCheckBox>(page, "HandoverChk");
+        auto *methods = child<QComboBox>(page, "dialMethodList");
+        auto *check = child<QCheckBox>(page, "handoverCheckBox");
         check->setChecked(ticked);
         methods->setCurrentIndex(1 - method);
         methods->setCurrentIndex(method);
-        QCOMPARE(child<QGroupBox>(page, "HandoverFrame")->isEnabled(), frameEnabled);
+        QCOMPARE(child<QGroupBox>(page, "handoverFrame")->isEnabled(), frameEnabled);
         QCOMPARE(check->isEnabled(), frameEnabled);
-        QCOMPARE(child<QLineEdit>(page, "HandoverBox")->isEnabled(), numberEnabled);
+        QCOMPARE(child<QLineEdit>(page, "handoverNumberBox")->isEnabled(), numberEnabled);
     }
 
     void pulseThenToneRestoresNumberBox()
     {
         OptionsPage page;
-        auto *methods = child<QComboBox>(page, "DialMethodList");
-        auto *check = child<QCheckBox>(page, "HandoverChk");
-        auto *number = child<QLineEdit>(page, "HandoverBox");
+        auto *methods = child<QComboBox>(page, "dialMethodList");
+        auto *check = child<QCheckBox>(page, "handoverCheckBox");
+        auto *number = child<QLineEdit>(page, "handoverNumberBox");
         check->setChecked(true);
         QVERIFY(number->isEnabled());
         methods->setCurrentIndex(1);
@@ -209,7 +208,7 @@ private slots:
         page.setDialDevice(Loudspeaker);
         QCOMPARE(clicked.size(), 0);
         QCOMPARE(page.dialDevice(), int(Loudspeaker));
-        child<QRadioButton>(page, "ModemOpt")->click();
+        child<QRadioButton>(page, "modemOption")->click();
         QCOMPARE(clicked.size(), 1);
         QCOMPARE(clicked.first().first().toInt(), int(Modem));
     }

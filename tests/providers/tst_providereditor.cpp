@@ -69,13 +69,14 @@ private slots:
     void controls()
     {
         ProviderEditor e;
-        QCOMPARE(e.objectName(), QStringLiteral("Form3"));
+        QCOMPARE(e.objectName(), QStringLiteral("providerEditor"));
         QCOMPARE(e.windowTitle(), QStringLiteral("Anbieterliste"));
         auto *frame = e.findChild<QGroupBox *>();
         QVERIFY(frame);
         QCOMPARE(frame->title(), QStringLiteral("Eintrag aufnehmen/bearbeiten"));
 
-        const QStringList names{"Text10", "Text11", "TimeSlider", "TimeLbl", "Command10", "Command11"};
+        const QStringList names{"providerNameBox", "networkPrefixBox", "hourRangeSlider",
+                                "hourRangeLabel",  "okButton",         "cancelButton"};
         const QList<QWidget *> widgets{e.nameBox(),   e.prefixBox(), e.timeSlider(),
                                        e.timeLabel(), e.okButton(),  e.cancelButton()};
         for (int i = 0; i < names.size(); ++i)
@@ -86,8 +87,8 @@ private slots:
         const QStringList days{"Mo - Fr", "Sa - So", "immer"};
         const QStringList distances{"Nah", "Fern", "Ausland"};
         for (int i = 1; i <= 3; ++i) {
-            QCOMPARE(e.findChild<QRadioButton *>(QStringLiteral("OptTage%1").arg(i))->text(), days[i - 1]);
-            QCOMPARE(e.findChild<QCheckBox *>(QStringLiteral("ChkWeite%1").arg(i))->text(), distances[i - 1]);
+            QCOMPARE(e.dayOption(i)->text(), days[i - 1]);
+            QCOMPARE(e.distanceBox(i)->text(), distances[i - 1]);
         }
 
         QStringList labels;
@@ -202,9 +203,9 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("lines");
-        QTest::newRow("name") << "Text10"
+        QTest::newRow("name") << "providerNameBox"
                               << "Name:" << 1;
-        QTest::newRow("prefix") << "Text11"
+        QTest::newRow("prefix") << "networkPrefixBox"
                                 << "Netz- nummer:" << 2;
     }
     void boxLabelsBreakAfterHyphen()

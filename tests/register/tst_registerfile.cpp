@@ -80,7 +80,7 @@ void TestRegisterFile::writtenBytes_data()
     QTest::newRow("new file") << RegisterContents{} << kNewRegisterFile;
 
     RegisterContents muster;
-    muster.cards[1].entries << makeItemText(QStringLiteral("Muster, Erika"), QStringLiteral("4930123456"), 1);
+    muster.cards[1].entries << makePhoneEntry(QStringLiteral("Muster, Erika"), QStringLiteral("4930123456"), true);
     QTest::newRow("one entry on card 2") << muster << withDefaults("2,\"Muster, Erika\",\"4930123456\",1\r\n");
 
     RegisterContents settings;
@@ -115,27 +115,26 @@ void TestRegisterFile::writtenBytes_data()
 
     RegisterContents quotes;
     quotes.cards[0].cardName = QStringLiteral("\"Chef\"");
-    quotes.cards[2].entries << makeItemText(QStringLiteral("Max \"Mäx\" M."), QStringLiteral("49\"89"), 0);
+    quotes.cards[2].entries << makePhoneEntry(QStringLiteral("Max \"Mäx\" M."), QStringLiteral("49\"89"), false);
     QTest::newRow("quotes become apostrophes")
         << quotes
         << kHeaderLine + kDefaultSettingsLine + "\"'Chef'\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n"
                + "3,\"Max 'M\xE4x' M.\",\"49'89\",0\r\n";
 
     RegisterContents outside;
-    outside.cards[3].entries << makeItemText(QStringLiteral("Łukasz 😀 €"), QStringLiteral("48"), 1);
+    outside.cards[3].entries << makePhoneEntry(QStringLiteral("Łukasz 😀 €"), QStringLiteral("48"), true);
     QTest::newRow("outside the code page") << outside << withDefaults("4,\"?ukasz ? \x80\",\"48\",1\r\n");
 
     RegisterContents order;
-    order.cards[3].entries << makeItemText("D", "4", 0);
-    order.cards[0].entries << makeItemText("B", "2", 0) << makeItemText("A", "1", 1);
-    order.cards[1].entries << makeItemText("C", "3", 0);
+    order.cards[3].entries << makePhoneEntry(u"D", u"4", false);
+    order.cards[0].entries << makePhoneEntry(u"B", u"2", false) << makePhoneEntry(u"A", u"1", true);
+    order.cards[1].entries << makePhoneEntry(u"C", u"3", false);
     QTest::newRow("cards in order, lists in their order")
         << order << withDefaults("1,\"B\",\"2\",0\r\n1,\"A\",\"1\",1\r\n2,\"C\",\"3\",0\r\n4,\"D\",\"4\",0\r\n");
 
     RegisterContents blanks;
-    blanks.cards[0].entries << listSeparator().left(150) + QStringLiteral("  a  b  ") + listSeparator()
-                                   + QStringLiteral(" 1 2 ~1");
-    QTest::newRow("outer blanks of stored items dropped") << blanks << withDefaults("1,\"a  b\",\"1 2\",1\r\n");
+    blanks.cards[0].entries << PhoneEntry{QStringLiteral("  a  b  "), QStringLiteral(" 1 2 "), true};
+    QTest::newRow("outer blanks of entries dropped") << blanks << withDefaults("1,\"a  b\",\"1 2\",1\r\n");
 }
 
 void TestRegisterFile::writtenBytes()
@@ -153,7 +152,7 @@ void TestRegisterFile::writeChangesOnlyTheSettingsTexts()
     c.settings.extraModemCommands = QStringLiteral("\"");
     c.settings.handoverNumber = QStringLiteral("1\"");
     c.cards[0].cardName = QStringLiteral("\"A\"");
-    c.cards[0].entries << makeItemText(QStringLiteral("\"N\""), QStringLiteral("1"), 0);
+    c.cards[0].entries << makePhoneEntry(QStringLiteral("\"N\""), QStringLiteral("1"), false);
     const RegisterContents before = c;
 
     const WriteResult result = writeRegister(c, m_paths);
@@ -336,7 +335,7 @@ void TestRegisterFile::headerCheck()
     const LoadRegisterOutcome outcome = loadRegister(m_paths);
     QCOMPARE(int(outcome.kind), kind);
     if (kind == LoadRegisterOutcome::Loaded)
-        QCOMPARE(outcome.contents.cards[0].entries, QStringList{makeItemText("A", "1", 1)});
+        QCOMPARE(outcome.contents.cards[0].entries, QList<PhoneEntry>{makePhoneEntry(u"A", u"1", true)});
     QCOMPARE(readFile(m_paths.registerPath), file);
     QCOMPARE(entriesOf(m_dir->path()), QStringList{"Telefonregister.ini"});
 }
@@ -397,7 +396,7 @@ void TestRegisterFile::writesRotateBackup()
     LoadRegisterOutcome outcome = loadRegister(m_paths);
     QCOMPARE(outcome.kind, LoadRegisterOutcome::Loaded);
 
-    outcome.contents.cards[0].entries << makeItemText("A", "1", 0);
+    outcome.contents.cards[0].entries << makePhoneEntry(u"A", u"1", false);
     QVERIFY(writeRegister(outcome.contents, m_paths).ok);
     QCOMPARE(readFile(m_paths.registerBackupPath), kNewRegisterFile);
     const QByteArray afterFirst = withDefaults("1,\"A\",\"1\",0\r\n");

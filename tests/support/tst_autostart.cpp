@@ -44,7 +44,6 @@ private slots:
     void startWithoutEntry();
     void startKeepsExistingEntry();
     void tickAndUntick();
-    void nothingWrittenBeforeInit();
     void oldShortcutReplaced();
     void oldShortcutThatCannotGo();
     void unwritableFolderReported();
@@ -53,11 +52,6 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     QString entry() const { return m_dir->path() + QStringLiteral("/autostart/Quirlanto.desktop"); }
     QString shortcut() const { return m_dir->path() + QStringLiteral("/autostart-scripts/Quirlanto.lnk"); }
-    // As the main window wires its "&Autostart" box.
-    static void wire(QCheckBox &box)
-    {
-        connect(&box, &QCheckBox::toggled, &box, [&box] { applyAutostart(&box, kProgram); });
-    }
 };
 
 void TestAutostart::init()
@@ -164,10 +158,8 @@ void TestAutostart::entryFile()
 void TestAutostart::startWithoutEntry()
 {
     QCheckBox box;
-    wire(box);
-    initAutostart(&box, kProgram);
+    AutostartSwitch autostart(&box, kProgram);
     QVERIFY(!box.isChecked());
-    QCOMPARE(box.property("tag").toString(), QStringLiteral("OK"));
     QVERIFY(!QFile::exists(entry()));
     QVERIFY(MessageBoxes::shown().isEmpty());
 }
@@ -178,8 +170,7 @@ void TestAutostart::startKeepsExistingEntry()
     const QByteArray old("[Desktop Entry]\nType=Application\nName=Quirlanto\nExec=/alt/quirlanto /AUTOSTART\n");
     writeFile(entry(), old);
     QCheckBox box;
-    wire(box);
-    initAutostart(&box, kProgram);
+    AutostartSwitch autostart(&box, kProgram);
     QVERIFY(box.isChecked());
     QCOMPARE(readFile(entry()), old);
 }
@@ -187,8 +178,7 @@ void TestAutostart::startKeepsExistingEntry()
 void TestAutostart::tickAndUntick()
 {
     QCheckBox box;
-    wire(box);
-    initAutostart(&box, kProgram);
+    AutostartSwitch autostart(&box, kProgram);
 
     box.click();
     QVERIFY(box.isChecked());
@@ -205,21 +195,12 @@ void TestAutostart::tickAndUntick()
     QVERIFY(MessageBoxes::shown().isEmpty());
 }
 
-void TestAutostart::nothingWrittenBeforeInit()
-{
-    QCheckBox box;
-    wire(box);
-    box.setChecked(true);
-    QVERIFY(!QFile::exists(entry()));
-}
-
 void TestAutostart::oldShortcutReplaced()
 {
     writeFile(shortcut(), "old link");
     QVERIFY(QFile::setPermissions(shortcut(), QFile::ReadOwner | QFile::ReadGroup));
     QCheckBox box;
-    wire(box);
-    initAutostart(&box, kProgram);
+    AutostartSwitch autostart(&box, kProgram);
 
     QVERIFY(!QFile::exists(shortcut()));
     QVERIFY(box.isChecked());
@@ -233,8 +214,7 @@ void TestAutostart::oldShortcutThatCannotGo()
     writeFile(shortcut(), "old link");
     AutostartFileOps failing{[](const QString &) { return false; }, [](const QString &) { return false; }};
     QCheckBox box;
-    wire(box);
-    initAutostart(&box, kProgram, failing);
+    AutostartSwitch autostart(&box, kProgram, failing);
 
     const auto &shown = MessageBoxes::shown();
     QCOMPARE(shown.size(), 2);
@@ -251,8 +231,7 @@ void TestAutostart::unwritableFolderReported()
     // A plain file where the folder belongs: nothing can be written below it, even as root.
     writeFile(m_dir->path() + QStringLiteral("/autostart"), "in the way");
     QCheckBox box;
-    wire(box);
-    initAutostart(&box, kProgram);
+    AutostartSwitch autostart(&box, kProgram);
     box.click();
 
     QCOMPARE(MessageBoxes::shown().size(), 1);

@@ -1,6 +1,6 @@
 #include "support/helplinks.h"
 #include "support/messagebox.h"
-#include "support/version.h"
+#include "support/programdirectory.h"
 #include "testsupport.h"
 
 #include <QDir>

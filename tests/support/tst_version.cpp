@@ -1,3 +1,4 @@
+#include "support/programdirectory.h"
 #include "support/version.h"
 
 #include <QCoreApplication>
@@ -15,10 +16,11 @@ private slots:
     void cleanup() { setProgramDirectoryOverride({}); }
     void programVersion_data();
     void programVersion();
+    void namedVersionTexts();
     void revisionLetter_data();
     void revisionLetter();
-    void addBackslash_data();
-    void addBackslash();
+    void withTrailingSlash_data();
+    void withTrailingSlash();
     void programPaths();
     void programDirectoryOverride_data();
     void programDirectoryOverride();
@@ -43,7 +45,13 @@ void TestVersion::programVersion()
 {
     QFETCH(quint32, flags);
     QFETCH(QString, text);
-    QCOMPARE(versionText(flags), text);
+    QCOMPARE(versionText(flags, kVersionMajor, kVersionMinor, kVersionRevision), text);
+}
+
+void TestVersion::namedVersionTexts()
+{
+    QCOMPARE(captionVersionText(), QStringLiteral("4.1"));
+    QCOMPARE(bracketedVersionText(), QStringLiteral(" (V4.1)"));
 }
 
 void TestVersion::revisionLetter_data()
@@ -72,12 +80,12 @@ void TestVersion::revisionLetter()
     QFETCH(int, revision);
     QFETCH(QString, withBit);
     QFETCH(QString, withoutBit);
-    QCOMPARE(versionText(257, 4, 1, revision), withBit);
-    QCOMPARE(versionText(1, 4, 1, revision), withoutBit);
-    QCOMPARE(versionText(0x100, 4, 1, revision), " (V" + withBit + ")");
+    QCOMPARE(versionText(kVersionBare | kVersionWithoutRevision, 4, 1, revision), withBit);
+    QCOMPARE(versionText(kVersionBare, 4, 1, revision), withoutBit);
+    QCOMPARE(versionText(kVersionWithoutRevision, 4, 1, revision), " (V" + withBit + ")");
 }
 
-void TestVersion::addBackslash_data()
+void TestVersion::withTrailingSlash_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("result");
@@ -93,11 +101,11 @@ void TestVersion::addBackslash_data()
                                                    << "a\\/";
 }
 
-void TestVersion::addBackslash()
+void TestVersion::withTrailingSlash()
 {
     QFETCH(QString, path);
     QFETCH(QString, result);
-    QCOMPARE(quirlanto::addBackslash(path), result);
+    QCOMPARE(quirlanto::withTrailingSlash(path), result);
 }
 
 void TestVersion::programPaths()

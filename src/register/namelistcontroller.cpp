@@ -1,0 +1,132 @@
+#include "register/namelistcontroller.h"
+
+#include "register/entryeditor.h"
+#include "register/namelistmodel.h"
+#include "register/namelistview.h"
+#include "register/phonebook.h"
+#include "support/messagebox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+
+namespace quirlanto {
+
+NameListController::NameListController(PhoneBook &book, const std::array<NameListView *, kCardCount> &lists,
+                                       QWidget *focusFallback, QWidget *dialogParent)
+    : QObject(dialogParent)
+    , m_book(book)
+    , m_lists(lists)
+    , m_focusFallback(focusFallback)
+    , m_dialogParent(dialogParent)
+{
+    m_menu = new QMenu(QStringLiteral("Namensliste"), dialogParent);
+    m_menu->setObjectName(QStringLiteral("nameListMenu"));
+    QAction *insertAction = m_menu->addAction(QStringLiteral("&Einfügen"));
+    m_changeAction = m_menu->addAction(QStringLiteral("&Ändern"));
+    m_deleteAction = m_menu->addAction(QStringLiteral("&Löschen"));
+    m_menu->addSeparator();
+    m_menu->setDefaultAction(m_menu->addAction(QStringLiteral("&Abbrechen")));
+    // The same commands from the keyboard, on whichever list has the focus.
+    const std::pair<QAction *, QKeySequence> keys[] = {{insertAction, QKeySequence(Qt::Key_Insert)},
+                                                       {m_changeAction, QKeySequence(Qt::Key_F2)},
+                                                       {m_deleteAction, QKeySequence(QKeySequence::Delete)}};
+    for (const auto &[action, key] : keys) {
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        action->setShortcutVisibleInContextMenu(false); // key names would show in English
+        for (NameListView *list : m_lists)
+            list->addAction(action);
+    }
+    connect(insertAction, &QAction::triggered, this, [this] { editEntry({QString(), QString(), true}, true); });
+    connect(m_changeAction, &QAction::triggered, this, [this] {
+        if (const auto entry = selectedEntry())
+            editEntry(*entry, false);
+    });
+    connect(m_deleteAction, &QAction::triggered, this, &NameListController::deleteSelectedEntry);
+
+    for (int card = 1; card <= kCardCount; ++card) {
+        connect(m_lists[card - 1], &NameListView::menuRequested, this,
+                [this, card](const QPoint &pos) { showMenu(card, pos); });
+        connect(m_lists[card - 1], &NameListView::focusLeft, this, &NameListController::focusLeft);
+    }
+}
+
+void NameListController::focusLeft()
+{
+    // After the focus change has finished: the click that moved it still arrives.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!m_focusFallback || QApplication::activeModalWidget() || !m_focusFallback->isActiveWindow()
+                || qobject_cast<NameListView *>(QApplication::focusWidget()))
+                return;
+            m_focusFallback->setFocus(Qt::OtherFocusReason);
+        },
+        Qt::QueuedConnection);
+}
+
+NameListView *NameListController::currentList() const
+{
+    return m_currentCard >= 1 && m_currentCard <= kCardCount ? m_lists[m_currentCard - 1] : nullptr;
+}
+
+std::optional<PhoneEntry> NameListController::selectedEntry() const
+{
+    const NameListView *list = currentList();
+    const int row = list ? list->selectedRow() : -1;
+    if (row < 0)
+        return std::nullopt;
+    return list->nameModel()->entry(row);
+}
+
+void NameListController::updateMenu()
+{
+    const bool selected = selectedEntry().has_value();
+    m_changeAction->setEnabled(selected);
+    m_deleteAction->setEnabled(selected);
+}
+
+void NameListController::showMenu(int card, const QPoint &globalPos)
+{
+    if (card != m_currentCard)
+        return;
+    updateMenu();
+    m_menu->exec(globalPos);
+    // The keys stay usable; the commands look at the selection themselves.
+    m_changeAction->setEnabled(true);
+    m_deleteAction->setEnabled(true);
+    emit menuClosed();
+}
+
+void NameListController::editEntry(const PhoneEntry &entry, bool newEntry)
+{
+    NameListView *list = currentList();
+    if (!list)
+        return;
+    EntryEditor editor(m_dialogParent);
+    editor.setEntry(entry);
+    if (editor.exec() != QDialog::Accepted)
+        return;
+    const std::optional<int> replaced = newEntry ? std::nullopt : std::optional<int>(list->selectedRow());
+    const PhoneBook::EntryChange change = m_book.storeEntry(m_currentCard, replaced, editor.entry());
+    list->selectRow(change.row);
+    if (!change.write.ok)
+        MessageBoxes::critical(m_dialogParent, change.write.error);
+}
+
+void NameListController::deleteSelectedEntry()
+{
+    const std::optional<PhoneEntry> entry = selectedEntry();
+    if (!entry)
+        return;
+    const QString question = QStringLiteral("Soll der folgende Eintrag wirklich gelöscht werden?\n\n%1 (%2)")
+                                 .arg(entry->name, entry->number);
+    if (!MessageBoxes::askYesNoTitled(m_dialogParent, QStringLiteral("Eintrag löschen"), question))
+        return;
+    const WriteResult result = m_book.removeEntry(m_currentCard, currentList()->selectedRow());
+    if (!result.ok)
+        MessageBoxes::critical(m_dialogParent, result.error);
+}
+
+} // namespace quirlanto

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "register/phoneentry.h"
+#include "register/registercard.h"
+
+#include <QObject>
+#include <QPointer>
+#include <optional>
+
+class QAction;
+class QMenu;
+class QPoint;
+class QWidget;
+
+namespace quirlanto {
+
+class NameListView;
+class PhoneBook;
+
+// The cards' context menu "Namensliste" with its keys, the entry editor and the delete
+// question: what the user asks of a name list goes to the register document from here.
+class NameListController : public QObject {
+    Q_OBJECT
+public:
+    // `lists` are the four cards' lists, card 1 first; a list that loses the focus to a widget
+    // that is no list hands it to `focusFallback`; `dialogParent` owns the editor and boxes.
+    NameListController(PhoneBook &book, const std::array<NameListView *, kCardCount> &lists, QWidget *focusFallback,
+                       QWidget *dialogParent);
+
+    // The card whose list the commands act on, 1 to 4; anything else: none (the options card).
+    void setCurrentCard(int card) { m_currentCard = card; }
+    std::optional<PhoneEntry> selectedEntry() const;
+
+    QMenu *menu() const { return m_menu; }
+    // "&Einfügen" (newEntry) and "&Ändern": opens "Telefonbuch" modally and hands the result on.
+    void editEntry(const PhoneEntry &entry, bool newEntry);
+    // "&Löschen": asks first (Nein is the default).
+    void deleteSelectedEntry();
+    // Enables "&Ändern" and "&Löschen" for the current selection.
+    void updateMenu();
+
+signals:
+    // The menu was shown and has closed again.
+    void menuClosed();
+
+private:
+    void showMenu(int card, const QPoint &globalPos);
+    void focusLeft();
+    NameListView *currentList() const;
+
+    PhoneBook &m_book;
+    std::array<NameListView *, kCardCount> m_lists;
+    QPointer<QWidget> m_focusFallback;
+    QPointer<QWidget> m_dialogParent;
+    int m_currentCard = 1;
+    QMenu *m_menu = nullptr;
+    QAction *m_changeAction = nullptr;
+    QAction *m_deleteAction = nullptr;
+};
+
+} // namespace quirlanto

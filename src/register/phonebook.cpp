@@ -1,0 +1,186 @@
+#include "register/phonebook.h"
+
+#include "support/programdirectory.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quirlanto {
+
+namespace {
+
+// The lists show whole point sizes within the slider's range; that size is what gets stored.
+double listFontSize(double pointSize)
+{
+    const double rounded = std::isfinite(pointSize) ? std::nearbyint(pointSize) : 12.0;
+    return std::clamp(rounded, double(kMinEntryFontSize), double(kMaxEntryFontSize));
+}
+
+void normalise(Settings &settings)
+{
+    settings.dialDevice = settings.dialDevice == Loudspeaker ? Loudspeaker : Modem;
+    settings.entryFontSize = listFontSize(settings.entryFontSize);
+}
+
+} // namespace
+
+PhoneBook::PhoneBook(const DataPaths &paths, QObject *parent)
+    : QObject(parent)
+    , m_paths(paths)
+{}
+
+LoadRegisterOutcome PhoneBook::loadRegister()
+{
+    LoadRegisterOutcome outcome = quirlanto::loadRegister(m_paths);
+    if (outcome.kind == LoadRegisterOutcome::Incompatible || outcome.kind == LoadRegisterOutcome::Unreadable)
+        return outcome;
+    m_contents = std::move(outcome.contents);
+    outcome.contents = {};
+    normalise(m_contents.settings);
+    emit registerReset();
+    emit cardNamesChanged();
+    emit settingsChanged();
+    return outcome;
+}
+
+LoadProviderResult PhoneBook::loadProviders()
+{
+    emit providersAboutToBeReset();
+    LoadProviderResult result;
+    if (fileExists(m_paths.providerPath))
+        result = loadProviderFile(m_paths.providerPath, m_providers);
+    emit providersReset();
+    return result;
+}
+
+void PhoneBook::setProviders(const ProviderTable &table)
+{
+    emit providersAboutToBeReset();
+    m_providers = table;
+    emit providersReset();
+}
+
+QStringList PhoneBook::cardNames() const
+{
+    QStringList names;
+    for (const RegisterCard &card : m_contents.cards)
+        names.append(card.cardName);
+    return names;
+}
+
+WriteResult PhoneBook::writeRegister()
+{
+    return quirlanto::writeRegister(m_contents, m_paths);
+}
+
+void PhoneBook::appendEntry(int card, const PhoneEntry &entry)
+{
+    QList<PhoneEntry> &entries = m_contents.cards[card - 1].entries;
+    const int row = int(entries.size());
+    emit entryAboutToBeAppended(card, row);
+    entries.append(makePhoneEntry(entry.name, entry.number, entry.zeroFlag));
+    emit entryAppended(card, row);
+}
+
+void PhoneBook::eraseEntry(int card, int row)
+{
+    emit entryAboutToBeRemoved(card, row);
+    m_contents.cards[card - 1].entries.removeAt(row);
+    emit entryRemoved(card, row);
+}
+
+PhoneBook::EntryChange PhoneBook::storeEntry(int card, std::optional<int> replacedRow, const PhoneEntry &edited)
+{
+    EntryChange change;
+    if (card < 1 || card > kCardCount)
+        return change;
+    if (replacedRow && *replacedRow >= 0 && *replacedRow < entries(card).size())
+        eraseEntry(card, *replacedRow);
+    if (isUsableEntry(edited)) {
+        appendEntry(card, edited);
+        change.row = int(entries(card).size()) - 1;
+    }
+    change.write = writeRegister();
+    return change;
+}
+
+WriteResult PhoneBook::removeEntry(int card, int row)
+{
+    if (card < 1 || card > kCardCount || row < 0 || row >= entries(card).size())
+        return {};
+    eraseEntry(card, row);
+    return writeRegister();
+}
+
+WriteResult PhoneBook::setDialDevice(int device)
+{
+    m_contents.settings.dialDevice = device == Loudspeaker ? Loudspeaker : Modem;
+    return writeRegister();
+}
+
+WriteResult PhoneBook::setOptions(const Settings &settings, const QStringList &cardNames)
+{
+    m_contents.settings = settings;
+    normalise(m_contents.settings);
+    for (int card = 1; card <= kCardCount; ++card)
+        m_contents.cards[card - 1].cardName = cardNames.value(card - 1);
+    emit cardNamesChanged();
+    emit settingsChanged();
+    return writeRegister();
+}
+
+WriteResult PhoneBook::writeProviders()
+{
+    return saveProviderFile(m_providers, m_paths.providerPath, m_paths.providerBackupPath);
+}
+
+void PhoneBook::eraseProvider(int position)
+{
+    emit providerAboutToBeRemoved(position);
+    m_providers.removeProviderRow(position);
+    emit providerRemoved(position);
+}
+
+PhoneBook::ProviderChange PhoneBook::storeProvider(std::optional<int> replacedPosition,
+                                                   const std::optional<ProviderEntry> &row)
+{
+    ProviderChange change;
+    if (replacedPosition && *replacedPosition >= 1 && *replacedPosition <= m_providers.rowCount())
+        eraseProvider(*replacedPosition);
+    if (row) {
+        // A refused row must not reset the views.
+        if (m_providers.rowCount() >= ProviderTable::kMaxRows) {
+            change.refused = true;
+        } else {
+            emit providersAboutToBeReset();
+            change.position = m_providers.insertSorted(*row);
+            emit providersReset();
+        }
+    }
+    change.write = writeProviders();
+    return change;
+}
+
+WriteResult PhoneBook::removeProvider(int position)
+{
+    if (position < 1 || position > m_providers.rowCount())
+        return {};
+    eraseProvider(position);
+    return writeProviders();
+}
+
+WriteResult PhoneBook::setProvidersEnabled(bool enabled)
+{
+    m_providers.providersEnabled = enabled;
+    return writeProviders();
+}
+
+void PhoneBook::sortProviders(int column, bool ascending)
+{
+    // A reset is cheaper than reporting a permutation of every row.
+    emit providersAboutToBeReset();
+    m_providers.setSort(column, ascending);
+    emit providersReset();
+}
+
+} // namespace quirlanto

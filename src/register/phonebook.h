@@ -1,0 +1,95 @@
+#pragma once
+
+#include "options/settings.h"
+#include "providers/providerfile.h"
+#include "providers/providertable.h"
+#include "register/registerfile.h"
+
+#include <QObject>
+#include <QStringList>
+#include <optional>
+
+namespace quirlanto {
+
+// The register document: settings, the four cards with their entries, the provider table and
+// the files they live in. Every change writes its file at once and is announced, so windows
+// only show what is here and hand changes back. Cards are numbered 1 to 4, provider rows from 1.
+class PhoneBook : public QObject {
+    Q_OBJECT
+public:
+    explicit PhoneBook(const DataPaths &paths = {}, QObject *parent = nullptr);
+
+    const DataPaths &paths() const { return m_paths; }
+    void setPaths(const DataPaths &paths) { m_paths = paths; }
+
+    // Reads the register file, or creates it with the defaults when it is missing. The contents
+    // are replaced unless the outcome is Incompatible or Unreadable (nothing is written then).
+    LoadRegisterOutcome loadRegister();
+    // Reads the provider file when there is one; the table stays empty otherwise.
+    LoadProviderResult loadProviders();
+    // Takes over a table read or made elsewhere; nothing is written.
+    void setProviders(const ProviderTable &table);
+
+    const Settings &settings() const { return m_contents.settings; }
+    const RegisterContents &contents() const { return m_contents; }
+    QString cardName(int card) const { return m_contents.cards[card - 1].cardName; }
+    QStringList cardNames() const;
+    const QList<PhoneEntry> &entries(int card) const { return m_contents.cards[card - 1].entries; }
+    const ProviderTable &providers() const { return m_providers; }
+
+    // Writes the register file as it is; a failure leaves the memory as it is.
+    WriteResult writeRegister();
+
+    struct EntryChange {
+        WriteResult write;
+        int row = -1; // where the stored entry now stands, -1 when none was stored
+    };
+    // The entry editor's result: the replaced row (if any) goes, the edited entry is appended
+    // when it is usable (isUsableEntry), and the file is written either way.
+    EntryChange storeEntry(int card, std::optional<int> replacedRow, const PhoneEntry &edited);
+    WriteResult removeEntry(int card, int row);
+
+    WriteResult setDialDevice(int device);
+    // What the options card hands back when it is left: settings and the four card names.
+    WriteResult setOptions(const Settings &settings, const QStringList &cardNames);
+
+    struct ProviderChange {
+        WriteResult write;
+        int position = 0;     // where the new row stands, 0 when none was added
+        bool refused = false; // the table was full
+    };
+    // The provider editor's result: the replaced row (if any) goes, `row` (if any) is inserted
+    // in sort order, and the provider file is written either way.
+    ProviderChange storeProvider(std::optional<int> replacedPosition, const std::optional<ProviderEntry> &row);
+    WriteResult removeProvider(int position);
+    WriteResult setProvidersEnabled(bool enabled);
+    // Sorting is a way of looking at the list: it is not written.
+    void sortProviders(int column, bool ascending);
+
+signals:
+    // The whole register was replaced (loaded).
+    void registerReset();
+    void entryAboutToBeAppended(int card, int row);
+    void entryAppended(int card, int row);
+    void entryAboutToBeRemoved(int card, int row);
+    void entryRemoved(int card, int row);
+    void cardNamesChanged();
+    void settingsChanged();
+
+    void providersAboutToBeReset();
+    void providersReset();
+    void providerAboutToBeRemoved(int position);
+    void providerRemoved(int position);
+
+private:
+    void appendEntry(int card, const PhoneEntry &entry);
+    void eraseEntry(int card, int row);
+    void eraseProvider(int position);
+    WriteResult writeProviders();
+
+    DataPaths m_paths;
+    RegisterContents m_contents;
+    ProviderTable m_providers;
+};
+
+} // namespace quirlanto

@@ -1,0 +1,21 @@
+#include "support/textfields.h"
+
+namespace quirlanto {
+
+QStringView trimBlanks(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && text[end - 1] == QLatin1Char(' '))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+void quotesToApostrophes(QString &text)
+{
+    text.replace(QLatin1Char('"'), QLatin1Char('\''));
+}
+
+} // namespace quirlanto

@@ -1,0 +1,170 @@
+// The register document without any window: loading, changes and what they write.
+#include "register/phonebook.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quirlanto;
+using namespace quirlanto::test;
+
+class TestPhoneBook : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<PhoneBook> m_book;
+
+    QString path(const char *name) const { return m_dir->filePath(QString::fromLatin1(name)); }
+    PhoneBook &load(const QByteArray &registerBytes)
+    {
+        writeFile(path("Telefonregister.ini"), registerBytes);
+        [&] { QCOMPARE(m_book->loadRegister().kind, LoadRegisterOutcome::Loaded); }();
+        return *m_book;
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        m_book = std::make_unique<PhoneBook>(DataPaths::inDirectory(m_dir->path() + QLatin1Char('/')));
+    }
+
+    void missingFileIsCreated()
+    {
+        QSignalSpy reset(m_book.get(), &PhoneBook::registerReset);
+        const LoadRegisterOutcome outcome = m_book->loadRegister();
+        QCOMPARE(outcome.kind, LoadRegisterOutcome::CreatedNew);
+        QVERIFY(outcome.writeResult.ok);
+        QCOMPARE(reset.size(), 1);
+        QCOMPARE(readFile(path("Telefonregister.ini")), kNewRegisterFile);
+        QCOMPARE(m_book->cardNames(), (QStringList{"Büro 1", "Büro 2", "Privat 1", "Privat 2"}));
+        QCOMPARE(m_book->loadProviders().ok, true); // no provider file: an empty list, no message
+        QCOMPARE(m_book->providers().rowCount(), 0);
+    }
+
+    void unusableFilesChangeNothing()
+    {
+        load(registerFile("1,\"A\",\"1\",1\r\n"));
+        writeFile(path("Telefonregister.ini"), "[quirlanto version 4]\r\n");
+        QSignalSpy reset(m_book.get(), &PhoneBook::registerReset);
+        QCOMPARE(m_book->loadRegister().kind, LoadRegisterOutcome::Incompatible);
+        QCOMPARE(reset.size(), 0);
+        QCOMPARE(m_book->entries(1), (QList<PhoneEntry>{{"A", "1", true}}));
+    }
+
+    void damagedFileIsReadAndKept()
+    {
+        const QByteArray bytes = registerFile("7,\"Weg\",\"1\",0\r\n2,\"Da\",\"4989\",1\r\n");
+        writeFile(path("Telefonregister.ini"), bytes);
+        const LoadRegisterOutcome outcome = m_book->loadRegister();
+        QCOMPARE(outcome.kind, LoadRegisterOutcome::LoadedDamaged);
+        QCOMPARE(readFile(outcome.preservedCopy), bytes);
+        QCOMPARE(m_book->entries(2), (QList<PhoneEntry>{{"Da", "4989", true}}));
+        QCOMPARE(readFile(path("Telefonregister.ini")), bytes); // not written before a change
+    }
+
+    void entriesChangeAndAreWritten()
+    {
+        PhoneBook &book = load(registerFile("1,\"A\",\"1\",1\r\n1,\"B\",\"2\",0\r\n"));
+        QSignalSpy appended(&book, &PhoneBook::entryAppended);
+        QSignalSpy removed(&book, &PhoneBook::entryRemoved);
+
+        // Changing an entry takes it out and appends the edited one, trimmed.
+        const PhoneBook::EntryChange change = book.storeEntry(1, 0, {"  A2 ", " 11 ", false});
+        QVERIFY(change.write.ok);
+        QCOMPARE(change.row, 1);
+        QCOMPARE(book.entries(1), (QList<PhoneEntry>{{"B", "2", false}, {"A2", "11", false}}));
+        QCOMPARE(removed.size(), 1);
+        QCOMPARE(appended.first(), (QList<QVariant>{1, 1}));
+        QCOMPARE(readFile(path("Telefonregister.ini")), registerFile("1,\"B\",\"2\",0\r\n1,\"A2\",\"11\",0\r\n"));
+
+        // An edit that leaves a name or number empty only removes; the file is written all the same.
+        QCOMPARE(book.storeEntry(1, 1, {"A2", " ", true}).row, -1);
+        QCOMPARE(book.storeEntry(3, std::nullopt, {"\t", "5", true}).row, -1);
+        QCOMPARE(readFile(path("Telefonregister.ini")), registerFile("1,\"B\",\"2\",0\r\n"));
+
+        QVERIFY(book.removeEntry(1, 0).ok);
+        QVERIFY(book.entries(1).isEmpty());
+        QVERIFY(book.removeEntry(1, 0).ok); // nothing left there: nothing happens
+        QCOMPARE(removed.size(), 3);
+        QCOMPARE(readFile(path("Telefonregister.ini")), registerFile(QByteArray()));
+    }
+
+    void optionsAreTakenOver()
+    {
+        PhoneBook &book = load(registerFile(QByteArray()));
+        QSignalSpy names(&book, &PhoneBook::cardNamesChanged);
+        Settings s = book.settings();
+        s.comPort = 4;
+        s.entryFontSize = 99; // beyond the slider: the largest size
+        s.dialDevice = 7;
+        QVERIFY(book.setOptions(s, {"W", "X", "Y \"Z\""}).ok);
+        QCOMPARE(names.size(), 1);
+        QCOMPARE(book.cardName(3), QStringLiteral("Y \"Z\""));
+        QCOMPARE(book.cardName(4), QString());
+        QCOMPARE(book.settings().entryFontSize, 24.0);
+        QCOMPARE(book.settings().dialDevice, int(Modem));
+        QCOMPARE(
+            lines(readFile(path("Telefonregister.ini"))).mid(1, 2),
+            (QList<QByteArray>{"0,4,0,0,\"\",0,\"00\",\"49\",\"89\",24,\"\",\"\",0", "\"W\",\"X\",\"Y 'Z'\",\"\""}));
+
+        QVERIFY(book.setDialDevice(Loudspeaker).ok);
+        QCOMPARE(lines(readFile(path("Telefonregister.ini"))).value(1).left(2), QByteArray("1,"));
+    }
+
+    void failedWriteKeepsTheFile()
+    {
+        PhoneBook &book = load(registerFile("1,\"A\",\"1\",1\r\n"));
+        const QByteArray before = readFile(path("Telefonregister.ini"));
+        // A folder where the backup must go makes the rotation fail.
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Telefonregister.bak")));
+        const WriteResult result = book.removeEntry(1, 0);
+        QVERIFY(!result.ok);
+        QVERIFY2(result.error.contains(QStringLiteral("Telefonregister")), qPrintable(result.error));
+        QCOMPARE(readFile(path("Telefonregister.ini")), before);
+    }
+
+    void providersChangeAndAreWritten()
+    {
+        writeFile(path("Provider.ini"), "0\r\n\"Beta\",\"01013\",1,0,9,18,0,1,0\r\n");
+        QSignalSpy reset(m_book.get(), &PhoneBook::providersReset);
+        QVERIFY(m_book->loadProviders().problem.isEmpty());
+        QCOMPARE(reset.size(), 1);
+
+        const ProviderEntry alpha = ProviderTable::makeEntry("Alpha", "01070", 1, 0, 7, 18, 0, 1, 0);
+        const PhoneBook::ProviderChange added = m_book->storeProvider(std::nullopt, alpha);
+        QVERIFY(added.write.ok);
+        QCOMPARE(added.position, 1); // sorted by name
+        QVERIFY(m_book->setProvidersEnabled(true).ok);
+        QCOMPARE(readFile(path("Provider.ini")),
+                 "1\r\n\"Alpha\",\"01070\",1,0,7,18,0,1,0\r\n\"Beta\",\"01013\",1,0,9,18,0,1,0\r\n");
+
+        // Sorting is not written; removing is.
+        m_book->sortProviders(ProviderTable::NameColumn, false);
+        QCOMPARE(names(m_book->providers()), (QStringList{"Beta", "Alpha"}));
+        QVERIFY(m_book->removeProvider(1).ok);
+        QCOMPARE(readFile(path("Provider.ini")), "1\r\n\"Alpha\",\"01070\",1,0,7,18,0,1,0\r\n");
+    }
+
+    void fullProviderTableRefusesARow()
+    {
+        ProviderTable full;
+        for (int i = 0; i < ProviderTable::kMaxRows; ++i)
+            full.appendUnsorted(ProviderTable::makeEntry("Voll", "010", 1, 1, 0, 24, 1, 1, 1));
+        m_book->setProviders(full);
+        QSignalSpy reset(m_book.get(), &PhoneBook::providersReset);
+        const PhoneBook::ProviderChange change =
+            m_book->storeProvider(std::nullopt, ProviderTable::makeEntry("Neu", "011", 1, 1, 0, 24, 1, 1, 1));
+        QVERIFY(change.refused);
+        QCOMPARE(change.position, 0);
+        QCOMPARE(reset.size(), 0);
+        QCOMPARE(m_book->providers().rowCount(), ProviderTable::kMaxRows);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPhoneBook)
+#include "tst_phonebook.moc"
