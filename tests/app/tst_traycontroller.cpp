@@ -128,7 +128,6 @@ void TestTrayController::menuItems()
 void TestTrayController::menuShape()
 {
     QMenu *menu = m_tray->menu();
-    QCOMPARE(menu->objectName(), QStringLiteral("trayMenu"));
     QCOMPARE(menu->title(), QStringLiteral("Taskleiste"));
     QCOMPARE(menu->defaultAction(), m_tray->item(TrayController::Cancel));
     QVERIFY(m_tray->item(TrayController::Cancel)->font().bold());

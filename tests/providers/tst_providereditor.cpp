@@ -69,7 +69,6 @@ private slots:
     void controls()
     {
         ProviderEditor e;
-        QCOMPARE(e.objectName(), QStringLiteral("providerEditor"));
         QCOMPARE(e.windowTitle(), QStringLiteral("Anbieterliste"));
         auto *frame = e.findChild<QGroupBox *>();
         QVERIFY(frame);
