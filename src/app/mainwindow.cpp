@@ -152,7 +152,7 @@ void MainWindow::buildBottomRow()
         endProgram();
     })->setToolTip(QStringLiteral("Beendet das Programm"));
 
-    m_autostart = new QCheckBox(QStringLiteral("&Autostart"), centralWidget());
+    m_autostart = new QCheckBox(QStringLiteral("Auto&start"), centralWidget());
     m_autostart->setObjectName(QStringLiteral("autostartCheckBox"));
     m_autostart->setToolTip(QStringLiteral("Quirlanto bei der Anmeldung ausgeblendet starten"));
     row->addSpacing(8);

@@ -1,5 +1,8 @@
 #include "options/optionspage.h"
 
+#include "support/storedformhint.h"
+#include "support/windows1252.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -175,6 +178,10 @@ OptionsPage::OptionsPage(QWidget *parent)
         m_cardNames[i]->setObjectName(QStringLiteral("cardNameBox%1").arg(i + 1));
         m_cardNames[i]->setToolTip(QStringLiteral("Beschriftung der Karte %1").arg(i + 1));
         cardLayout->addWidget(m_cardNames[i]);
+        auto *hint = new StoredFormHint(m_cardNames[i], [](const QString &text) { return storedForm(text); }, cardFrame);
+        hint->setObjectName(QStringLiteral("cardNameHint%1").arg(i + 1));
+        hint->setWordWrap(true);
+        cardLayout->addWidget(hint);
     }
     cardLayout->addStretch();
 
@@ -286,7 +293,7 @@ OptionValues OptionsPage::saveOptionControls(const Settings &base) const
     s.comPort = m_port->currentIndex() + 1;
     s.pulseDialing = m_method->currentIndex();
     for (const QLineEdit *box : m_cardNames)
-        values.cardNames.append(box->text());
+        values.cardNames.append(storedForm(box->text()));
     s.entryFontSize = sampleFontSize();
     return values;
 }

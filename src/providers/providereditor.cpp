@@ -2,6 +2,10 @@
 
 #include "providers/hourrangeslider.h"
 
+#include "support/storedformhint.h"
+#include "support/textfields.h"
+#include "support/windows1252.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -61,6 +65,16 @@ ProviderEditor::ProviderEditor(QWidget *parent)
         form->addRow(fieldLabel(QString::fromUtf8(textLabels[i]), m_textBoxes[i], frame), m_textBoxes[i]);
     }
     m_textBoxes[0]->setMinimumWidth(200);
+    auto *nameHint = new StoredFormHint(
+        m_textBoxes[0],
+        [](const QString &text) {
+            QString stored = storedForm(text.trimmed());
+            quotesToApostrophes(stored);
+            return stored;
+        },
+        frame);
+    nameHint->setObjectName(QStringLiteral("providerNameHint"));
+    form->insertRow(1, QString(), nameHint);
 
     auto *days = new QHBoxLayout;
     auto *dayGroup = new QButtonGroup(this);
@@ -139,8 +153,8 @@ void ProviderEditor::setValues(const ProviderEditorValues &values)
 ProviderEditorValues ProviderEditor::values() const
 {
     ProviderEditorValues v;
-    v.name = m_textBoxes[0]->text();
-    v.networkPrefix = m_textBoxes[1]->text();
+    v.name = storedForm(m_textBoxes[0]->text());
+    v.networkPrefix = storedForm(m_textBoxes[1]->text());
     v.dayClassCode = 1;
     for (int i = 0; i < 3; ++i) {
         if (m_dayOptions[i]->isChecked())

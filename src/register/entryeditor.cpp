@@ -1,5 +1,8 @@
 #include "register/entryeditor.h"
 
+#include "support/storedformhint.h"
+#include "support/windows1252.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -11,8 +14,9 @@
 
 namespace quirlanto {
 
-EntryEditor::EntryEditor(QWidget *parent)
+EntryEditor::EntryEditor(const Settings &settings, QWidget *parent)
     : QDialog(parent)
+    , m_settings(settings)
 {
     setObjectName(QStringLiteral("entryEditor"));
     setWindowTitle(QStringLiteral("Telefonbuch"));
@@ -26,7 +30,12 @@ EntryEditor::EntryEditor(QWidget *parent)
     auto *numberLabel = new QLabel(QStringLiteral("Internationale Telefonnummer des Teilnehmers:"), frame);
     m_number = new QLineEdit(frame);
     m_number->setObjectName(QStringLiteral("numberBox"));
-    m_number->setPlaceholderText(QStringLiteral("z. B. 49 89 1234567"));
+    m_number->setPlaceholderText(QStringLiteral("z. B. +49 89 1234567 oder 089 1234567"));
+    m_nameHint = new StoredFormHint(m_name, [](const QString &text) { return storedForm(text.trimmed()); }, frame);
+    m_nameHint->setObjectName(QStringLiteral("nameHint"));
+    m_numberHint = new StoredFormHint(
+        m_number, [this](const QString &text) { return storedForm(internationalForm(text, m_settings)); }, frame);
+    m_numberHint->setObjectName(QStringLiteral("numberHint"));
     numberLabel->setBuddy(m_number);
     m_zeroFlag =
         new QCheckBox(QStringLiteral("Bei Anruf im gleichen Land der Vorwahlnummer eine Null voranstellen"), frame);
@@ -35,10 +44,10 @@ EntryEditor::EntryEditor(QWidget *parent)
     auto *frameLayout = new QVBoxLayout(frame);
     frameLayout->addWidget(nameLabel);
     frameLayout->addWidget(m_name);
-    frameLayout->addSpacing(6);
+    frameLayout->addWidget(m_nameHint);
     frameLayout->addWidget(numberLabel);
     frameLayout->addWidget(m_number);
-    frameLayout->addSpacing(6);
+    frameLayout->addWidget(m_numberHint);
     frameLayout->addWidget(m_zeroFlag);
 
     m_ok = new QPushButton(QStringLiteral("&OK"), this);
@@ -74,13 +83,14 @@ void EntryEditor::setEntry(const PhoneEntry &entry)
 {
     m_name->setText(entry.name);
     m_number->setText(entry.number);
+    m_numberHint->setOriginal(entry.number);
     m_zeroFlag->setChecked(entry.zeroFlag);
     m_name->setFocus();
 }
 
 PhoneEntry EntryEditor::entry() const
 {
-    return {m_name->text(), m_number->text(), m_zeroFlag->isChecked()};
+    return {m_nameHint->storedText(), m_numberHint->storedText(), m_zeroFlag->isChecked()};
 }
 
 bool EntryEditor::eventFilter(QObject *watched, QEvent *event)

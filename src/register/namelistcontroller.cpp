@@ -48,18 +48,20 @@ NameListController::NameListController(PhoneBook &book, const std::array<NameLis
     for (int card = 1; card <= kCardCount; ++card) {
         connect(m_lists[card - 1], &NameListView::menuRequested, this,
                 [this, card](const QPoint &pos) { showMenu(card, pos); });
-        connect(m_lists[card - 1], &NameListView::focusLeft, this, &NameListController::focusLeft);
+        connect(m_lists[card - 1], &NameListView::focusLeft, this,
+                [this, list = m_lists[card - 1]] { focusLeft(list); });
     }
 }
 
-void NameListController::focusLeft()
+void NameListController::focusLeft(NameListView *list)
 {
-    // After the focus change has finished: the click that moved it still arrives.
+    // After the focus change has finished: the click that moved it still arrives. A list whose
+    // card was left has handed the focus to the new card already.
     QMetaObject::invokeMethod(
         this,
-        [this] {
-            if (!m_focusFallback || QApplication::activeModalWidget() || !m_focusFallback->isActiveWindow()
-                || qobject_cast<NameListView *>(QApplication::focusWidget()))
+        [this, list = QPointer<NameListView>(list)] {
+            if (!m_focusFallback || !list || !list->isVisible() || QApplication::activeModalWidget()
+                || !m_focusFallback->isActiveWindow() || qobject_cast<NameListView *>(QApplication::focusWidget()))
                 return;
             m_focusFallback->setFocus(Qt::OtherFocusReason);
         },
@@ -104,7 +106,7 @@ void NameListController::editEntry(const PhoneEntry &entry, bool newEntry)
     NameListView *list = currentList();
     if (!list)
         return;
-    EntryEditor editor(m_dialogParent);
+    EntryEditor editor(m_book.settings(), m_dialogParent);
     editor.setEntry(entry);
     if (editor.exec() != QDialog::Accepted)
         return;

@@ -45,7 +45,7 @@ signals:
 
 private:
     void showMenu(int card, const QPoint &globalPos);
-    void focusLeft();
+    void focusLeft(NameListView *list);
     NameListView *currentList() const;
 
     PhoneBook &m_book;

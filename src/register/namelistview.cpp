@@ -106,10 +106,9 @@ void NameListView::contextMenuEvent(QContextMenuEvent *event)
 void NameListView::focusOutEvent(QFocusEvent *event)
 {
     QListView::focusOutEvent(event);
-    // Switching to another program, a popup menu or a message box is no reason to move the focus.
+    // A click elsewhere hands the focus to the tab strip; Tab goes on along the window, and
+    // switching to another program, a popup menu or a message box is no reason to move it.
     switch (event->reason()) {
-    case Qt::TabFocusReason:
-    case Qt::BacktabFocusReason:
     case Qt::MouseFocusReason:
     case Qt::OtherFocusReason:
         if (!QApplication::activeModalWidget())
@@ -118,6 +117,15 @@ void NameListView::focusOutEvent(QFocusEvent *event)
     default:
         break;
     }
+}
+
+void NameListView::focusInEvent(QFocusEvent *event)
+{
+    QListView::focusInEvent(event);
+    // The view makes the first row current on entry; without a selection that pale mark
+    // would look like a chosen name that Enter does not dial.
+    if (selectionModel() && !selectionModel()->hasSelection() && currentIndex().isValid())
+        selectionModel()->clearCurrentIndex();
 }
 
 } // namespace quirlanto

@@ -1,5 +1,6 @@
 #include "register/phoneentry.h"
 
+#include "dial/numberpreparation.h"
 #include "support/textfields.h"
 #include "support/windows1252.h"
 
@@ -27,6 +28,25 @@ PhoneEntry makePhoneEntry(QStringView name, QStringView number, bool zeroFlag)
 PhoneEntry phoneEntryFromFile(QByteArrayView name, QByteArrayView number, bool zeroFlag)
 {
     return PhoneEntry{fromWindows1252(trimmedBytes(name)), fromWindows1252(trimmedBytes(number)), zeroFlag};
+}
+
+QString internationalForm(const QString &typed, const Settings &settings)
+{
+    // Longer than any subscriber number of the own area: a number with its country code.
+    constexpr qsizetype kLongestLocalNumber = 8;
+    const QString trimmed = typed.trimmed();
+    const QString digits = filterDialChars(dropTrunkZeroAfterCountryCode(trimmed));
+    if (digits.isEmpty())
+        return trimmed;
+    if (trimmed.startsWith(u'+'))
+        return digits;
+    if (digits.startsWith(u"00"))
+        return digits.mid(2);
+    if (digits.startsWith(u'0'))
+        return settings.ownCountryCode + digits.mid(1);
+    if (digits.startsWith(settings.ownCountryCode) || digits.size() > kLongestLocalNumber)
+        return trimmed;
+    return settings.ownCountryCode + settings.ownAreaCode + digits;
 }
 
 bool isUsableEntry(const PhoneEntry &entry)

@@ -99,17 +99,9 @@ bool setAutostartEntry(const QString &name, const QString &commandLine, QString 
             *error = QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(autostartDirectory());
         return false;
     }
-    const QString text = QLatin1String("[Desktop Entry]\n"
-                                       "Type=Application\n"
-                                       "Name=")
-                         + name
-                         + QLatin1String("\n"
-                                         "Comment=Wählhilfe beim Anmelden im Infobereich starten\n"
-                                         "Exec=")
-                         + commandLine
-                         + QLatin1String("\n"
-                                         "Terminal=false\n"
-                                         "X-GNOME-Autostart-enabled=true\n");
+    const QString text = QStringLiteral("[Desktop Entry]\nType=Application\nName=") + name
+                         + QStringLiteral("\nComment=Wählhilfe beim Anmelden im Infobereich starten\nExec=") + commandLine
+                         + QStringLiteral("\nTerminal=false\nX-GNOME-Autostart-enabled=true\n");
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
         if (error)

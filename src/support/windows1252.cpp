@@ -13,13 +13,37 @@ constexpr std::array<char16_t, 32> kHighTable = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-char encodeOne(char32_t c)
+// Letters with a stroke have no decomposition; they stand for their base letter all the same.
+constexpr std::array<std::pair<char16_t, char>, 12> kStrokeLetters = {{
+    {0x0110, 'D'}, {0x0111, 'd'}, {0x0126, 'H'}, {0x0127, 'h'}, {0x0131, 'i'}, {0x013F, 'L'},
+    {0x0140, 'l'}, {0x0141, 'L'}, {0x0142, 'l'}, {0x0166, 'T'}, {0x0167, 't'}, {0x0180, 'b'},
+}};
+
+char encodeExact(char16_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return char(c);
     for (std::size_t i = 0; i < kHighTable.size(); ++i) {
         if (kHighTable[i] == c)
             return char(0x80 + i);
+    }
+    return 0;
+}
+
+char encodeOne(char16_t c)
+{
+    // "ř" is "r" with a mark: the base letter is kept rather than a "?".
+    for (int depth = 0; depth < 4; ++depth) {
+        if (const char exact = encodeExact(c))
+            return exact;
+        const QChar ch(c);
+        if (ch.decompositionTag() != QChar::Canonical)
+            break;
+        c = ch.decomposition().at(0).unicode();
+    }
+    for (const auto &[letter, base] : kStrokeLetters) {
+        if (letter == c)
+            return base;
     }
     return '?';
 }
@@ -40,6 +64,11 @@ QString fromWindows1252(QByteArrayView bytes)
     QString text(bytes.size(), Qt::Uninitialized);
     fromWindows1252(bytes, text.data());
     return text;
+}
+
+QString storedForm(QStringView text)
+{
+    return fromWindows1252(toWindows1252(text));
 }
 
 QByteArray toWindows1252(QStringView text)

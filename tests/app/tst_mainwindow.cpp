@@ -76,7 +76,7 @@ private slots:
             QVERIFY2(b, name);
             QCOMPARE(b->text(), QString::fromUtf8(text));
         }
-        QCOMPARE(w.autostartCheckBox()->text(), QStringLiteral("&Autostart"));
+        QCOMPARE(w.autostartCheckBox()->text(), QStringLiteral("Auto&start"));
         QCOMPARE(w.optionsPage()->providerSwitch()->text(), QStringLiteral("&Call-by-Call Provider-Liste"));
         QVERIFY(w.findChild<QStatusBar *>(QStringLiteral("statusBar")));
         for (int card = 1; card <= 4; ++card)

@@ -80,7 +80,7 @@ private slots:
 
     void editorTexts()
     {
-        EntryEditor editor;
+        EntryEditor editor{Settings()};
         QCOMPARE(editor.windowTitle(), QStringLiteral("Telefonbuch"));
         QStringList labels;
         for (const QLabel *l : editor.findChildren<QLabel *>())
@@ -95,7 +95,7 @@ private slots:
 
     void enterMovesThenAccepts()
     {
-        EntryEditor editor;
+        EntryEditor editor{Settings()};
         editor.setEntry({QStringLiteral("Meier"), QStringLiteral("4989"), false});
         editor.show();
         QApplication::setActiveWindow(&editor);
@@ -113,9 +113,52 @@ private slots:
         QCOMPARE(editor.entry(), (PhoneEntry{QStringLiteral("Meier"), QStringLiteral("4989"), false}));
     }
 
+    void storedFormShownWhileTyping_data()
+    {
+        QTest::addColumn<QString>("typedName");
+        QTest::addColumn<QString>("typedNumber");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("number");
+        QTest::newRow("national") << "Meier" << "089 123456" << "Meier" << "4989123456";
+        QTest::newRow("with 00") << "Meier" << "0049 89 123456" << "Meier" << "4989123456";
+        QTest::newRow("with + and (0)") << "Meier" << "+49 (0)89 123456" << "Meier" << "4989123456";
+        QTest::newRow("local") << "Meier" << "123456" << "Meier" << "4930123456";
+        QTest::newRow("international stays as typed") << "Meier" << "49 89 123456" << "Meier" << "49 89 123456";
+        QTest::newRow("foreign without +") << "Meier" << "43 1 2345678" << "Meier" << "43 1 2345678";
+        QTest::newRow("letters outside the file's code page") << "Dvořák, Antonín" << "4930" << "Dvorák, Antonín"
+                                                              << "4930";
+        QTest::newRow("no base letter") << "Ayşe 😀" << "4930" << "Ayse ?" << "4930";
+    }
+    void storedFormShownWhileTyping()
+    {
+        QFETCH(QString, typedName);
+        QFETCH(QString, typedNumber);
+        QFETCH(QString, name);
+        QFETCH(QString, number);
+        Settings settings;
+        settings.ownAreaCode = QStringLiteral("30");
+        EntryEditor editor(settings);
+        editor.nameBox()->setText(typedName);
+        editor.numberBox()->setText(typedNumber);
+        QCOMPARE(editor.entry(), (PhoneEntry{name, number, false}));
+        const auto *nameHint = editor.findChild<QLabel *>(QStringLiteral("nameHint"));
+        const auto *numberHint = editor.findChild<QLabel *>(QStringLiteral("numberHint"));
+        QCOMPARE(nameHint->text(), name == typedName ? QString() : "Wird gespeichert als: " + name);
+        QCOMPARE(numberHint->text(), number == typedNumber ? QString() : "Wird gespeichert als: " + number);
+    }
+
+    void storedNumberIsNotRewritten()
+    {
+        EntryEditor editor{Settings()};
+        editor.setEntry({QStringLiteral("Alt"), QStringLiteral("089 12"), true});
+        QCOMPARE(editor.entry().number, QStringLiteral("089 12"));
+        editor.numberBox()->setText(QStringLiteral("089 13"));
+        QCOMPARE(editor.entry().number, QStringLiteral("498913"));
+    }
+
     void escapeCancels()
     {
-        EntryEditor editor;
+        EntryEditor editor{Settings()};
         editor.show();
         QVERIFY(QTest::qWaitForWindowExposed(&editor));
         QTest::keyClick(editor.nameBox(), Qt::Key_Escape);
@@ -172,7 +215,7 @@ private slots:
         PhoneEntry shown{QStringLiteral("x"), QStringLiteral("x"), false};
         whenEditorOpens(
             [](EntryEditor &e) {
-                type(e, QStringLiteral("Say \"Hi\""), QStringLiteral("441"));
+                type(e, QStringLiteral("Say \"Hi\""), QStringLiteral("4930441"));
                 ok(e);
             },
             &shown);
@@ -181,7 +224,7 @@ private slots:
         QCOMPARE(model(2)->rowCount(), 2);
         // The list keeps the double quotes; the file gets apostrophes.
         QCOMPARE(model(2)->entry(1).name, QStringLiteral("Say \"Hi\""));
-        QCOMPARE(m_f->read("Telefonregister.ini"), kRegister + "2,\"Say 'Hi'\",\"441\",1\r\n");
+        QCOMPARE(m_f->read("Telefonregister.ini"), kRegister + "2,\"Say 'Hi'\",\"4930441\",1\r\n");
     }
 
     void emptyInsertStillWrites()

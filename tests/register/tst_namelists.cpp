@@ -8,6 +8,7 @@
 #include "testsupport.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFile>
 #include <QMenu>
 #include <QSignalSpy>
@@ -251,12 +252,28 @@ private slots:
         QCOMPARE(MessageBoxes::shown().size(), 1);
     }
 
-    void focusLossGoesToTabStrip()
+    void focusLeavesAlongTheWindowOrToTheTabStrip()
     {
+        // Tab goes on to the bottom row; a click elsewhere hands the focus to the tab strip.
         list(1)->setFocus(Qt::OtherFocusReason);
-        QVERIFY(list(1)->hasFocus());
         QTest::keyClick(list(1), Qt::Key_Tab);
+        QTRY_COMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("dialClipboardButton"));
+        list(1)->setFocus(Qt::OtherFocusReason);
+        auto *autostart = m_f->window->autostartCheckBox();
+        QTest::mouseClick(autostart, Qt::LeftButton);
         QTRY_VERIFY(m_f->window->tabStrip()->hasFocus());
+    }
+
+    void nothingLooksSelectedBeforeAChoice()
+    {
+        list(1)->setFocus(Qt::TabFocusReason);
+        QVERIFY(list(1)->hasFocus());
+        QVERIFY(!list(1)->currentIndex().isValid());
+        QTest::keyClick(list(1), Qt::Key_Return);
+        QVERIFY(!m_dialedEntry.has_value());
+        QTest::keyClick(list(1), Qt::Key_Down);
+        QCOMPARE(list(1)->selectedRow(), 0);
+        QCOMPARE(m_f->window->statusText(), QStringLiteral("4930123456"));
     }
 
     void tenThousandEntries()

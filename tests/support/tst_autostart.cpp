@@ -148,6 +148,7 @@ void TestAutostart::entryFile()
     QCOMPARE(lines.first(), QByteArray("[Desktop Entry]"));
     QVERIFY(lines.contains("Type=Application"));
     QVERIFY(lines.contains("Name=Quirlanto"));
+    QVERIFY(lines.contains("Comment=W\xC3\xA4hlhilfe beim Anmelden im Infobereich starten"));
     QVERIFY(lines.contains("Exec=\"/opt/Meine Programme/Quirlanto 4/quirlanto\" /AUTOSTART"));
     QVERIFY(autostartEntryExists(QStringLiteral("Quirlanto")));
     QVERIFY(deleteAutostartEntry(QStringLiteral("Quirlanto")));

@@ -38,6 +38,7 @@ void TestWindows1252::encode()
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
     QCOMPARE(toWindows1252(text), bytes);
+    QCOMPARE(storedForm(text), fromWindows1252(bytes));
 }
 
 void TestWindows1252::decodeMatchesEncode()
@@ -61,9 +62,10 @@ void TestWindows1252::outsideThePage_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("polish L") << QStringLiteral("Łódź")
-                              << QByteArray("?\xF3"
-                                            "d?");
+    QTest::newRow("letters folded to their base") << QStringLiteral("Łódź Dvořák Ayşe ǘ")
+                                                  << QByteArray("L\xF3"
+                                                                "dz Dvor\xE1k Ayse \xFC");
+    QTest::newRow("symbols without base") << QStringLiteral("→∑") << QByteArray("??");
     QTest::newRow("cjk") << QStringLiteral("日本") << QByteArray("??");
     QTest::newRow("emoji is one char") << QStringLiteral("a😀b") << QByteArray("a?b");
     QTest::newRow("lone surrogate") << QString(QChar(0xD800)) + QLatin1Char('x') << QByteArray("?x");
@@ -75,6 +77,7 @@ void TestWindows1252::outsideThePage()
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
     QCOMPARE(toWindows1252(text), bytes);
+    QCOMPARE(storedForm(text), fromWindows1252(bytes));
 }
 
 QTEST_GUILESS_MAIN(TestWindows1252)
