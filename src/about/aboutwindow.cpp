@@ -1,6 +1,7 @@
 #include "about/aboutwindow.h"
 
 #include "support/helplinks.h"
+#include "support/programlogo.h"
 #include "support/version.h"
 #include "support/windowplacement.h"
 
@@ -28,29 +29,6 @@ QPointer<AboutWindow> &theWindow()
     return window;
 }
 
-// The maker's logo, drawn rather than shipped so the window needs no image file.
-QPixmap makerLogo(int side, qreal ratio)
-{
-    QPixmap pixmap(QSize(side, side) * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient fill(0, 0, 0, side);
-    fill.setColorAt(0, QColor(0x2f, 0x6f, 0xb8));
-    fill.setColorAt(1, QColor(0x17, 0x3f, 0x73));
-    p.setPen(Qt::NoPen);
-    p.setBrush(fill);
-    p.drawRoundedRect(QRectF(1, 1, side - 2, side - 2), side / 6.0, side / 6.0);
-    QFont font = p.font();
-    font.setBold(true);
-    font.setPixelSize(side * 5 / 8);
-    p.setFont(font);
-    p.setPen(Qt::white);
-    p.drawText(QRectF(0, 0, side, side), Qt::AlignCenter, QStringLiteral("M"));
-    return pixmap;
-}
-
 } // namespace
 
 QString AboutWindow::labelText()
@@ -73,7 +51,7 @@ AboutWindow::AboutWindow(UrlOpener &opener, QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromLatin1(kProductName) + QStringLiteral(" - Info"));
 
-    QLabel *logo = makerLogoLabel(makerLogo(64, devicePixelRatioF()), m_opener, this);
+    QLabel *logo = makerLogoLabel(programLogo(64, devicePixelRatioF()), m_opener, this);
     logo->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     auto *label = new QLabel(labelText(), this);

@@ -1,7 +1,6 @@
 #include "app/mainwindow.h"
 
 #include "about/aboutwindow.h"
-#include "app/logo.h"
 #include "options/optionspage.h"
 #include "register/namelistcontroller.h"
 #include "register/namelistmodel.h"
@@ -9,6 +8,7 @@
 #include "register/phonebook.h"
 #include "support/helplinks.h"
 #include "support/messagebox.h"
+#include "support/programlogo.h"
 #include "support/version.h"
 
 #include <QApplication>
@@ -160,7 +160,7 @@ void MainWindow::buildBottomRow()
     m_bottomRow.push_back(m_autostart);
     row->addStretch();
 
-    row->addWidget(makerLogoLabel(quirlantoLogo(40), m_urlOpener, centralWidget()));
+    row->addWidget(makerLogoLabel(programLogo(40, devicePixelRatioF()), m_urlOpener, centralWidget()));
 
     static_cast<QVBoxLayout *>(centralWidget()->layout())->addLayout(row);
 }

@@ -1,6 +1,7 @@
 #include "dial/progresswindow.h"
 
 #include "dial/modemlink.h"
+#include "support/messagebox.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -28,7 +29,6 @@ ProgressWindow::ProgressWindow(QWidget *parent)
     setObjectName(QStringLiteral("dialProgressWindow"));
     setWindowTitle(QStringLiteral("Anwahl"));
     setModal(true);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     m_heading->setObjectName(QStringLiteral("headingLabel"));
     m_name->setObjectName(QStringLiteral("nameLabel"));
@@ -60,7 +60,8 @@ ProgressWindow::ProgressWindow(QWidget *parent)
     layout->addWidget(m_result);
     layout->addSpacing(6);
     layout->addWidget(m_abort, 0, Qt::AlignHCenter);
-    setMinimumWidth(280);
+    m_heading->setMinimumWidth(260);
+    fixDialogFrame(this);
 }
 
 void ProgressWindow::setEntry(const QString &name, const QString &displayNumber)

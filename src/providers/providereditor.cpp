@@ -2,6 +2,7 @@
 
 #include "providers/hourrangeslider.h"
 
+#include "support/messagebox.h"
 #include "support/storedformhint.h"
 #include "support/textfields.h"
 #include "support/windows1252.h"
@@ -50,7 +51,6 @@ ProviderEditor::ProviderEditor(QWidget *parent)
 {
     setObjectName(QStringLiteral("providerEditor"));
     setWindowTitle(QStringLiteral("Anbieterliste"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     auto *frame = new QGroupBox(QStringLiteral("Eintrag aufnehmen/bearbeiten"), this);
     auto *form = new QFormLayout(frame);
@@ -130,6 +130,7 @@ ProviderEditor::ProviderEditor(QWidget *parent)
 
     setValues({});
     m_rangeLabel->setText(QStringLiteral("..."));
+    fixDialogFrame(this);
 }
 
 void ProviderEditor::setValues(const ProviderEditorValues &values)

@@ -30,7 +30,7 @@ ProviderListView::ProviderListView(QWidget *parent)
     head->setSectionsClickable(true);
     head->setSectionsMovable(false);
     head->setSortIndicatorShown(true);
-    head->setStretchLastSection(false);
+    head->setStretchLastSection(true);
     head->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 

@@ -1,5 +1,6 @@
 #include "register/entryeditor.h"
 
+#include "support/messagebox.h"
 #include "support/storedformhint.h"
 #include "support/windows1252.h"
 
@@ -76,7 +77,8 @@ EntryEditor::EntryEditor(const Settings &settings, QWidget *parent)
     setTabOrder(m_zeroFlag, m_ok);
     setTabOrder(m_ok, m_cancel);
     m_name->setFocus();
-    setMinimumWidth(420);
+    frame->setMinimumWidth(400);
+    fixDialogFrame(this);
 }
 
 void EntryEditor::setEntry(const PhoneEntry &entry)

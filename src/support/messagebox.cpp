@@ -2,6 +2,7 @@
 
 #include "support/version.h"
 
+#include <QLayout>
 #include <QPushButton>
 
 namespace quirlanto {
@@ -30,6 +31,13 @@ QMessageBox::Icon qtIcon(MessageIcon icon)
 }
 } // namespace
 
+void fixDialogFrame(QWidget *dialog)
+{
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    if (dialog->layout())
+        dialog->layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
 QMessageBox::StandardButton MessageBoxes::show(QWidget *parent, MessageIcon icon, const QString &text,
                                                QMessageBox::StandardButtons buttons,
                                                QMessageBox::StandardButton defaultButton)
@@ -50,6 +58,7 @@ QMessageBox::StandardButton MessageBoxes::showTitled(QWidget *parent, const QStr
         return defaultButton;
 
     QMessageBox box(qtIcon(icon), title, text, buttons, parent);
+    fixDialogFrame(&box);
     box.setDefaultButton(defaultButton);
     const std::pair<QMessageBox::StandardButton, const char *> german[] = {{QMessageBox::Ok, "&OK"},
                                                                            {QMessageBox::Cancel, "&Abbrechen"},

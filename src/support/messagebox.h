@@ -13,6 +13,10 @@ namespace quirlanto {
 
 enum class MessageIcon { None, Information, Warning, Critical, Question };
 
+// A dialog whose controls are laid out once: its size follows the layout, and the window has a
+// title and a close button but no minimise or maximise button. Call after the layout is set.
+void fixDialogFrame(QWidget *dialog);
+
 // Every message of the program goes through here: title "Quirlanto", German button texts.
 // Tests queue answers instead of clicking; each message is recorded either way.
 class MessageBoxes {

@@ -156,6 +156,17 @@ private slots:
         QCOMPARE(editor.entry().number, QStringLiteral("498913"));
     }
 
+    void fixedFrameWithoutMinimiseOrMaximise()
+    {
+        EntryEditor editor{Settings()};
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        QVERIFY(!(editor.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QVERIFY(editor.windowFlags() & Qt::WindowCloseButtonHint);
+        QCOMPARE(editor.minimumSize(), editor.maximumSize());
+        QVERIFY(editor.width() >= 400);
+    }
+
     void escapeCancels()
     {
         EntryEditor editor{Settings()};
