@@ -8,6 +8,7 @@
 #include "register/namelistmodel.h"
 #include "register/namelistview.h"
 #include "register/phoneentry.h"
+#include "support/datadirectory.h"
 #include "support/helplinks.h"
 #include "support/messagebox.h"
 #include "support/programflags.h"
@@ -70,7 +71,7 @@ MainWindow::MainWindow(SettingsStore &settingsStore, UrlOpener &urlOpener, QWidg
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(kProductName) + QLatin1Char(' ') + versionText(257));
-    m_paths = DataPaths::inDirectory(programDirectory());
+    m_paths = DataPaths::inDirectory(dataDirectory());
 
     buildCardsAndPages();
     buildBottomRow();
@@ -280,7 +281,7 @@ QWidget *MainWindow::providerListArea()
 bool MainWindow::loadFiles()
 {
     const LoadingFlag flag;
-    m_paths = DataPaths::inDirectory(programDirectory());
+    m_paths = DataPaths::inDirectory(dataDirectory());
     showCardPage(1);
 
     LoadRegisterOutcome outcome = loadRegister(m_paths);

@@ -8,6 +8,7 @@
 #include "dial/progresswindow.h"
 #include "dial/toneplayer.h"
 #include "register/phoneentry.h"
+#include "support/datadirectory.h"
 #include "support/messagebox.h"
 #include "support/programflags.h"
 #include "support/version.h"
@@ -96,7 +97,7 @@ void Dialer::dialEntry(const QString &name, const QString &number, bool zeroFlag
 
     if (settings.dialDevice == Loudspeaker) {
         m_dialing = true;
-        const QString problem = playCommandLine(commandLine, programDirectory(), m_tones);
+        const QString problem = playCommandLine(commandLine, resourceDirectory(), m_tones);
         if (!problem.isEmpty()) {
             MessageBoxes::show(m_host.dialogParent(), MessageIcon::Warning,
                                QStringLiteral("Die Wähltöne können nicht abgespielt werden.\n\n") + problem);
