@@ -7,14 +7,19 @@
 #include "dial/modemlink.h"
 #include "dial/toneplayer.h"
 #include "support/clock.h"
+#include "support/datadirectory.h"
 #include "support/helplinks.h"
 #include "support/settingsstore.h"
+#include "support/version.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // The window's link to its launcher on Wayland; a program folder's launcher is quirlanto.desktop.
+    if (quirlanto::isSystemInstall())
+        QApplication::setDesktopFileName(QString::fromLatin1(quirlanto::kAppId));
     // The close box only hides the window; "&Ende" ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 

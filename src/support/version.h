@@ -8,6 +8,8 @@ inline constexpr int kVersionMajor = QUIRLANTO_VERSION_MAJOR;
 inline constexpr int kVersionMinor = QUIRLANTO_VERSION_MINOR;
 inline constexpr int kVersionRevision = QUIRLANTO_VERSION_PATCH;
 inline constexpr auto kProductName = "Quirlanto";
+// Desktop entry, icon and metadata name; on Wayland also the window's application id.
+inline constexpr auto kAppId = "example.moltara.Quirlanto";
 
 // flags: bit 0x100 drops the revision (or turns a revision above 99 into a letter);
 // low byte 0 wraps the text as " (V…)", 1 gives it bare, anything else gives "".
