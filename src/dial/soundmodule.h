@@ -3,8 +3,9 @@
 #include <QtGlobal>
 
 // The audio output lives in a module of its own (lib/quirlanto-sound.so in a program folder,
-// moduleDirectory() when installed system-wide), loaded on the first loudspeaker dial: the sound libraries it pulls in
-// would otherwise slow every start of the program, and most starts never dial through the loudspeaker.
+// moduleDirectory() when installed system-wide), loaded on the first loudspeaker dial: the sound
+// libraries it pulls in would otherwise slow every start of the program, and most starts never
+// dial through the loudspeaker.
 namespace quirlanto::sound {
 
 enum PlayResult : int { Played = 0, NoOutputDevice = 1, OutputFailed = 2 };
