@@ -8,9 +8,10 @@
 #include "dial/toneplayer.h"
 #include "register/phonebook.h"
 #include "support/clock.h"
+#include "support/datadirectory.h"
 #include "support/helplinks.h"
-#include "support/programdirectory.h"
 #include "support/settingsstore.h"
+#include "support/version.h"
 
 #include <QApplication>
 
@@ -19,6 +20,9 @@ using namespace quirlanto;
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // The window's link to its launcher on Wayland; a program folder's launcher is quirlanto.desktop.
+    if (quirlanto::isSystemInstall())
+        QApplication::setDesktopFileName(QString::fromLatin1(quirlanto::kAppId));
     // The close box only hides the window; "&Ende" ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -28,7 +32,7 @@ int main(int argc, char *argv[])
         return desktop.exitCode();
 
     QtSettingsStore settingsStore;
-    PhoneBook book(DataPaths::inDirectory(programDirectory()));
+    PhoneBook book(DataPaths::inDirectory(dataDirectory()));
     MainWindow window(book, desktopUrlOpener());
     desktop.attach(window);
 

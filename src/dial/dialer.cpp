@@ -7,6 +7,7 @@
 #include "dial/numberpreparation.h"
 #include "dial/progresswindow.h"
 #include "dial/toneplayer.h"
+#include "support/datadirectory.h"
 #include "support/messagebox.h"
 #include "support/programdirectory.h"
 
@@ -91,7 +92,7 @@ void Dialer::dialEntry(const QString &name, const QString &number, bool zeroFlag
 
     if (settings.dialDevice == Loudspeaker) {
         m_dialing = true;
-        const QString problem = playCommandLine(commandLine, programDirectory(), m_tones);
+        const QString problem = playCommandLine(commandLine, resourceDirectory(), m_tones);
         if (!problem.isEmpty()) {
             MessageBoxes::show(m_host.dialogParent(), MessageIcon::Warning,
                                QStringLiteral("Die Wähltöne können nicht abgespielt werden.\n\n") + problem);

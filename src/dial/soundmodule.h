@@ -2,9 +2,10 @@
 
 #include <QtGlobal>
 
-// The audio output lives in a module of its own, lib/quirlanto-sound.so beside the program,
-// loaded on the first loudspeaker dial: the sound libraries it pulls in would otherwise slow
-// every start of the program, and most starts never dial through the loudspeaker.
+// The audio output lives in a module of its own (lib/quirlanto-sound.so in a program folder,
+// moduleDirectory() when installed system-wide), loaded on the first loudspeaker dial: the sound
+// libraries it pulls in would otherwise slow every start of the program, and most starts never
+// dial through the loudspeaker.
 namespace quirlanto::sound {
 
 enum PlayResult : int { Played = 0, NoOutputDevice = 1, OutputFailed = 2 };
@@ -14,6 +15,7 @@ enum PlayResult : int { Played = 0, NoOutputDevice = 1, OutputFailed = 2 };
 using PlayPcmFunction = int (*)(const char *samples, qint64 bytes, int sampleRate);
 
 inline constexpr char kPlayPcmSymbol[] = "quirlantoPlayPcm";
-inline constexpr char kModuleFile[] = "lib/quirlanto-sound.so";
+inline constexpr char kModuleFile[] = "lib/quirlanto-sound.so"; // in a program folder
+inline constexpr char kModuleName[] = "quirlanto-sound.so";
 
 } // namespace quirlanto::sound

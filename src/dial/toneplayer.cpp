@@ -3,6 +3,7 @@
 #include "dial/modemcommand.h"
 
 #include "dial/soundmodule.h"
+#include "support/datadirectory.h"
 #include "support/programdirectory.h"
 
 #include <QDir>
@@ -134,8 +135,9 @@ QString QtToneOutput::playFiles(const QStringList &paths)
         return {};
 
     if (!m_play) {
-        const QString folder = m_programDirectory.isEmpty() ? programDirectory() : m_programDirectory;
-        QLibrary module(withTrailingSlash(folder) + QLatin1String(sound::kModuleFile));
+        QLibrary module(m_programDirectory.isEmpty()
+                            ? moduleDirectory() + QLatin1String(sound::kModuleName)
+                            : withTrailingSlash(m_programDirectory) + QLatin1String(sound::kModuleFile));
         m_play = reinterpret_cast<sound::PlayPcmFunction>(module.resolve(sound::kPlayPcmSymbol));
         if (!m_play) {
             return QStringLiteral("Die Tonausgabe „%1“ kann nicht geladen werden:\n%2")

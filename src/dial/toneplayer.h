@@ -35,7 +35,7 @@ public:
 
 // One audio stream fed the samples of all files in order: separate players per file either
 // cut short tones or leave long gaps between them.
-// The audio output itself is loaded from the program folder on first use (see soundmodule.h).
+// The audio output itself is loaded from moduleDirectory() on first use (see soundmodule.h).
 class QtToneOutput final : public ToneOutput {
 public:
     // programDirectory empty: the folder of the running program.

@@ -1,5 +1,6 @@
 #include "support/helplinks.h"
 
+#include "support/datadirectory.h"
 #include "support/messagebox.h"
 #include "support/programdirectory.h"
 
@@ -23,7 +24,7 @@ UrlOpener &desktopUrlOpener()
 
 QStringList helpFileCandidates()
 {
-    const QString base = programDirectory();
+    const QString base = resourceDirectory();
     QStringList candidates;
     for (const char *folder : {"", "hilfe/"}) {
         for (const char *name : {"index", "hilfe"}) {

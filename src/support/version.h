@@ -8,6 +8,8 @@ inline constexpr int kVersionMajor = QUIRLANTO_VERSION_MAJOR;
 inline constexpr int kVersionMinor = QUIRLANTO_VERSION_MINOR;
 inline constexpr int kVersionRevision = QUIRLANTO_VERSION_PATCH;
 inline constexpr auto kProductName = "Quirlanto";
+// Desktop entry, icon and metadata name; on Wayland also the window's application id.
+inline constexpr auto kAppId = "example.moltara.Quirlanto";
 
 // Flags of versionText: the low byte picks the wrapping, the bit drops the revision.
 inline constexpr quint32 kVersionInBrackets = 0;

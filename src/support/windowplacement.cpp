@@ -38,6 +38,13 @@ std::optional<qint32> storedTwips(const SettingsStore &store, const char *key)
     return qint32(rounded);
 }
 
+// A Wayland client can neither place its window nor learn where it is: what pos() says there
+// is not where the window is.
+bool placementKnown()
+{
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 QScreen *screenOf(const QWidget &window)
 {
     QScreen *screen = window.screen();
@@ -58,6 +65,8 @@ double twipsPerPixelY(const QScreen *screen)
 
 void restoreWindowPlacement(QWidget &window, SettingsStore &store)
 {
+    if (!placementKnown())
+        return; // the compositor places it
     const std::optional<qint32> top = storedTwips(store, kTopKey);
     const std::optional<qint32> left = storedTwips(store, kLeftKey);
     if (top && left && *top >= 0 && *left >= 0) {
@@ -83,6 +92,9 @@ void restoreWindowPlacement(QWidget &window, SettingsStore &store)
 
 void saveWindowPlacement(const QWidget &window, SettingsStore &store)
 {
+    // The last real position stays for a later session that can place the window.
+    if (!placementKnown())
+        return;
     // pos() keeps the last shown position while the window is hidden in the tray.
     const QScreen *screen = screenOf(window);
     const QPoint corner = window.pos();

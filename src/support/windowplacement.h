@@ -20,9 +20,11 @@ double twipsPerPixelX(const QScreen *screen);
 double twipsPerPixelY(const QScreen *screen);
 
 // Puts the window's top-left corner where it was saved if that corner lies on a screen;
-// otherwise (first start, negative or unreadable values, a smaller screen) centres it.
+// otherwise (first start, negative or unreadable values, a smaller screen) centres it. Where
+// windows cannot be placed (Wayland) it does nothing.
 void restoreWindowPlacement(QWidget &window, SettingsStore &store);
-// Writes the window's current (or last shown) top, then left.
+// Writes the window's current (or last shown) top, then left; nothing where the position is
+// not known (Wayland).
 void saveWindowPlacement(const QWidget &window, SettingsStore &store);
 // Centres the window's frame on the screen it belongs to.
 void centreWindow(QWidget &window);
