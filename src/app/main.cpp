@@ -10,6 +10,7 @@
 #include "support/clock.h"
 #include "support/datadirectory.h"
 #include "support/helplinks.h"
+#include "support/qttranslation.h"
 #include "support/settingsstore.h"
 #include "support/version.h"
 
@@ -25,6 +26,7 @@ int main(int argc, char *argv[])
         QApplication::setDesktopFileName(QString::fromLatin1(quirlanto::kAppId));
     // The close box only hides the window; "&Ende" ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    quirlanto::installGermanQtTexts();
 
     const QStringList arguments = QApplication::arguments().mid(1);
     DesktopIntegration desktop(arguments);

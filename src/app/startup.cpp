@@ -6,12 +6,15 @@
 #include "app/traycontroller.h"
 #include "dial/dialer.h"
 #include "dial/modemlink.h"
+#include "dial/portdevicedialog.h"
 #include "options/optionspage.h"
 #include "providers/providerlistcontroller.h"
 #include "register/phonebook.h"
 #include "support/autostart.h"
 #include "support/programdirectory.h"
 #include "support/windowplacement.h"
+
+#include <QComboBox>
 
 namespace quirlanto {
 
@@ -59,6 +62,12 @@ void connectProgram(const ProgramParts &parts)
                      [&window, &book = parts.book, &store = parts.settingsStore](OptionsPage *page) {
                          new ProviderListController(book, page->providerSwitch(), page->providerListArea(), &window);
                          showPortDevicesAsToolTips(page->portList(), store);
+                         QObject::connect(page, &OptionsPage::portDeviceClicked, page, [page, &store] {
+                             PortDeviceDialog dialog(page->portList()->currentIndex() + 1, systemSerialDevices(), store,
+                                                     page->window());
+                             if (dialog.exec() == QDialog::Accepted)
+                                 setPortToolTips(page->portList(), store);
+                         });
                      });
 }
 

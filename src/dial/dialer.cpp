@@ -107,8 +107,10 @@ void Dialer::dialModem(const QString &commandLine, const QString &name, const QS
 {
     const int comPort = m_host.settings().comPort;
     if (!m_modem.dial(commandLine, comPort)) {
-        MessageBoxes::critical(m_host.dialogParent(),
-                               QStringLiteral("Der angegebene Anschluß COM%1 ist nicht verfügbar.").arg(comPort));
+        QString text = QStringLiteral("Der angegebene Anschluß COM%1 ist nicht verfügbar.").arg(comPort);
+        if (!m_modem.failure().isEmpty())
+            text += QStringLiteral("\n\n") + m_modem.failure();
+        MessageBoxes::critical(m_host.dialogParent(), text);
         m_host.showOptionsCard();
         return;
     }

@@ -30,13 +30,39 @@ QString portDevice(int comPort, const SettingsStore &store)
     return QStringLiteral("/dev/ttyS%1").arg(comPort - 1);
 }
 
-void showPortDevicesAsToolTips(QComboBox *portList, const SettingsStore &store)
+QString portFailureText(const QString &device, QSerialPort::SerialPortError error, const QString &systemText)
+{
+    QString reason;
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        reason = QStringLiteral("Das Gerät gibt es nicht.");
+        break;
+    case QSerialPort::PermissionError:
+        reason = QStringLiteral("Zugriff verweigert. Nehmen Sie Ihr Benutzerkonto in die Gruppe „dialout“ auf "
+                                "(sudo usermod -aG dialout $USER) und melden Sie sich neu an.");
+        break;
+    case QSerialPort::OpenError:
+        reason = QStringLiteral("Das Gerät ist schon geöffnet.");
+        break;
+    default:
+        reason = systemText.isEmpty() ? QStringLiteral("Das Gerät antwortet nicht.") : systemText;
+        break;
+    }
+    return QStringLiteral("Gerät %1: %2").arg(device, reason);
+}
+
+void setPortToolTips(QComboBox *portList, const SettingsStore &store)
 {
     for (int i = 0; i < portList->count(); ++i)
         portList->setItemData(i, portDevice(i + 1, store), Qt::ToolTipRole);
-    const auto showCurrent = [portList] { portList->setToolTip(portList->currentData(Qt::ToolTipRole).toString()); };
-    showCurrent();
-    QObject::connect(portList, &QComboBox::currentIndexChanged, portList, showCurrent);
+    portList->setToolTip(portList->currentData(Qt::ToolTipRole).toString());
+}
+
+void showPortDevicesAsToolTips(QComboBox *portList, const SettingsStore &store)
+{
+    setPortToolTips(portList, store);
+    QObject::connect(portList, &QComboBox::currentIndexChanged, portList,
+                     [portList] { portList->setToolTip(portList->currentData(Qt::ToolTipRole).toString()); });
 }
 
 ModemLink::ModemLink(const SettingsStore &ports, QObject *parent)
@@ -76,11 +102,15 @@ bool ModemLink::dial(const QString &commandLine, int comPort)
     m_port.setParity(QSerialPort::NoParity);
     m_port.setStopBits(QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::HardwareControl);
-    if (!m_port.open(QIODevice::ReadWrite))
+    m_failure.clear();
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        m_failure = portFailureText(m_port.portName(), m_port.error(), m_port.errorString());
         return false;
+    }
 
     const QByteArray line = commandLine.toLatin1();
     if (m_port.write(line) != line.size()) {
+        m_failure = portFailureText(m_port.portName(), m_port.error(), m_port.errorString());
         closePort(0);
         return false;
     }

@@ -24,8 +24,13 @@ inline constexpr ModemResultWord kModemResultWords[] = {
 // COMn is /dev/ttyS(n-1) unless the settings store names another device in "Ports/COMn".
 QString portDevice(int comPort, const SettingsStore &store);
 
+// "Gerät /dev/ttyS0: <reason>" for a port that could not be used, in German.
+QString portFailureText(const QString &device, QSerialPort::SerialPortError error, const QString &systemText);
+
 // Each item "COMn" of the port list gets its device as tooltip; so does the box for its current item.
 void showPortDevicesAsToolTips(QComboBox *portList, const SettingsStore &store);
+// The same once more, after a device was assigned.
+void setPortToolTips(QComboBox *portList, const SettingsStore &store);
 
 // The modem on a serial line: opens the port, sends one command line, collects the answer.
 // Everything runs on the GUI thread through the port's signals; nothing here blocks.
@@ -44,6 +49,8 @@ public:
     // One carriage return stops a modem that is still dialing; then the port is closed.
     void abort();
     bool isOpen() const { return m_port.isOpen(); }
+    // Why the last dial could not use its port (portFailureText), "" when it could.
+    const QString &failure() const { return m_failure; }
 
     const QString &modemAnswer() const { return m_answer; }
     // The answer of the last dial in a message box; "(keine Rückmeldung)" when there was none.
@@ -66,6 +73,7 @@ private:
     const SettingsStore &m_ports;
     QSerialPort m_port;
     QString m_answer;
+    QString m_failure;
 };
 
 } // namespace quirlanto

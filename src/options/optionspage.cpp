@@ -88,10 +88,17 @@ OptionsPage::OptionsPage(QWidget *parent)
     m_debug->setObjectName(QStringLiteral("showModemAnswerButton"));
     m_debug->setToolTip(QStringLiteral("Zeigt die letzte Antwort des Modems"));
     connect(m_debug, &QPushButton::clicked, this, &OptionsPage::showModemAnswerClicked);
+    m_device = new QPushButton(QStringLiteral("&Gerät …"), modemFrame);
+    m_device->setObjectName(QStringLiteral("portDeviceButton"));
+    m_device->setToolTip(QStringLiteral("Ordnet dem gewählten Anschluß eines der seriellen Geräte zu"));
+    connect(m_device, &QPushButton::clicked, this, &OptionsPage::portDeviceClicked);
     auto *atLabel = new QLabel(QStringLiteral("AT"), modemFrame);
     auto *modemLayout = new QGridLayout(modemFrame);
     modemLayout->addWidget(label(QStringLiteral("Anschluß"), m_port, modemFrame), 0, 0);
-    modemLayout->addWidget(m_port, 0, 1, 1, 2);
+    auto *portRow = new QHBoxLayout;
+    portRow->addWidget(m_port, 1);
+    portRow->addWidget(m_device);
+    modemLayout->addLayout(portRow, 0, 1, 1, 2);
     modemLayout->addWidget(label(QStringLiteral("Wahlart"), m_method, modemFrame), 1, 0);
     modemLayout->addWidget(m_method, 1, 1, 1, 2);
     modemLayout->addWidget(hyphenLabel(QStringLiteral("Zusatz- befehle"), m_extraCommands, modemFrame), 2, 0);
@@ -178,7 +185,8 @@ OptionsPage::OptionsPage(QWidget *parent)
         m_cardNames[i]->setObjectName(QStringLiteral("cardNameBox%1").arg(i + 1));
         m_cardNames[i]->setToolTip(QStringLiteral("Beschriftung der Karte %1").arg(i + 1));
         cardLayout->addWidget(m_cardNames[i]);
-        auto *hint = new StoredFormHint(m_cardNames[i], [](const QString &text) { return storedForm(text); }, cardFrame);
+        auto *hint = new StoredFormHint(
+            m_cardNames[i], [](const QString &text) { return storedForm(text); }, cardFrame);
         hint->setObjectName(QStringLiteral("cardNameHint%1").arg(i + 1));
         hint->setWordWrap(true);
         cardLayout->addWidget(hint);
@@ -219,10 +227,10 @@ OptionsPage::OptionsPage(QWidget *parent)
     layout->addWidget(providerFrame, 1);
 
     // Keyboard order follows the page from left to right.
-    QWidget *order[] = {m_modem,        m_speaker,        m_port,          m_method,       m_extraCommands,
-                        m_debug,        m_outsideLine,    m_international, m_country,      m_area,
-                        m_handover,     m_handoverNumber, m_cardNames[0],  m_cardNames[1], m_cardNames[2],
-                        m_cardNames[3], m_fontSlider,     m_providerSwitch};
+    QWidget *order[] = {m_modem,         m_speaker,      m_port,           m_device,        m_method,
+                        m_extraCommands, m_debug,        m_outsideLine,    m_international, m_country,
+                        m_area,          m_handover,     m_handoverNumber, m_cardNames[0],  m_cardNames[1],
+                        m_cardNames[2],  m_cardNames[3], m_fontSlider,     m_providerSwitch};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 

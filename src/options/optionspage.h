@@ -60,6 +60,8 @@ signals:
     void dialDeviceClicked(int device);
     // "Debug" beside "Modem- antwort".
     void showModemAnswerClicked();
+    // "&Gerät …" beside "Anschluß": a device for the chosen COMn.
+    void portDeviceClicked();
 
 private:
     void updateHandoverEnabling();
@@ -67,6 +69,7 @@ private:
     QRadioButton *m_modem;
     QRadioButton *m_speaker;
     QComboBox *m_port;
+    QPushButton *m_device;
     QComboBox *m_method;
     QLineEdit *m_outsideLine;
     QLineEdit *m_international;

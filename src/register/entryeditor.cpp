@@ -32,7 +32,8 @@ EntryEditor::EntryEditor(const Settings &settings, QWidget *parent)
     m_number = new QLineEdit(frame);
     m_number->setObjectName(QStringLiteral("numberBox"));
     m_number->setPlaceholderText(QStringLiteral("z. B. +49 89 1234567 oder 089 1234567"));
-    m_nameHint = new StoredFormHint(m_name, [](const QString &text) { return storedForm(text.trimmed()); }, frame);
+    m_nameHint = new StoredFormHint(
+        m_name, [](const QString &text) { return storedForm(text.trimmed()); }, frame);
     m_nameHint->setObjectName(QStringLiteral("nameHint"));
     m_numberHint = new StoredFormHint(
         m_number, [this](const QString &text) { return storedForm(internationalForm(text, m_settings)); }, frame);

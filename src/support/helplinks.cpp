@@ -4,16 +4,47 @@
 #include "support/messagebox.h"
 #include "support/programdirectory.h"
 
-#include <QDesktopServices>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QProcess>
 
 namespace quirlanto {
 
+QString browserFailureMessage(const QString &shownAs)
+{
+    return QStringLiteral("Der Standard-Browser konnte nicht gestartet werden.\n\n%1\n\n"
+                          "Bitte prüfen Sie, ob in Ihrer Arbeitsumgebung ein Browser als "
+                          "Standardanwendung für Webseiten eingestellt ist.")
+        .arg(shownAs);
+}
+
+DesktopUrlOpener::DesktopUrlOpener(const QString &program)
+    : m_program(program)
+{}
+
 bool DesktopUrlOpener::openUrl(const QUrl &url, ShowMode)
 {
-    return QDesktopServices::openUrl(url);
+    // xdg-open tells only by its exit code that no browser is set up, and it may stay until the
+    // browser ends: the answer comes later, and the process is left to itself at the end (its
+    // destructor would take the browser along).
+    auto *process = new QProcess;
+    process->setProgram(m_program);
+    process->setArguments({url.isLocalFile() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded)});
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    const QString shownAs = url.isLocalFile() ? url.toLocalFile() : url.toString();
+    QObject::connect(process, &QProcess::finished, process, [process, shownAs](int code, QProcess::ExitStatus status) {
+        process->deleteLater();
+        if (status != QProcess::NormalExit || code != 0)
+            MessageBoxes::show(nullptr, MessageIcon::Warning, browserFailureMessage(shownAs));
+    });
+    process->start();
+    if (!process->waitForStarted(5000)) {
+        delete process;
+        return false;
+    }
+    return true;
 }
 
 UrlOpener &desktopUrlOpener()
@@ -51,11 +82,7 @@ bool openTarget(UrlOpener &opener, const QUrl &url, ShowMode mode, const QString
 {
     if (opener.openUrl(url, mode))
         return true;
-    MessageBoxes::show(parent, MessageIcon::Warning,
-                       QStringLiteral("Der Standard-Browser konnte nicht gestartet werden.\n\n%1\n\n"
-                                      "Bitte prüfen Sie, ob in Ihrer Arbeitsumgebung ein Browser als "
-                                      "Standardanwendung für Webseiten eingestellt ist.")
-                           .arg(shownAs));
+    MessageBoxes::show(parent, MessageIcon::Warning, browserFailureMessage(shownAs));
     return false;
 }
 

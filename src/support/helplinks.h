@@ -24,11 +24,19 @@ public:
     virtual bool openUrl(const QUrl &url, ShowMode mode) = 0;
 };
 
-// QDesktopServices; the desktop decides the browser window's size, so the mode is only a wish.
+// The desktop's opener (xdg-open); the desktop decides the browser window's size, so the mode is
+// only a wish. When the opener ends with a failure (no browser set up), the warning comes then.
 class DesktopUrlOpener final : public UrlOpener {
 public:
+    explicit DesktopUrlOpener(const QString &program = QStringLiteral("xdg-open"));
     bool openUrl(const QUrl &url, ShowMode mode) override;
+
+private:
+    QString m_program;
 };
+
+// "Der Standard-Browser konnte nicht gestartet werden." with the page and what to check.
+QString browserFailureMessage(const QString &shownAs);
 
 class RecordingUrlOpener final : public UrlOpener {
 public:

@@ -25,8 +25,10 @@ public:
         : m_settings(QSettings::NativeFormat, QSettings::UserScope, QString::fromLatin1(kSettingsOrganisation),
                      QString::fromLatin1(kSettingsApplication))
     {}
+    // What another program (or the user's editor) changed in the file counts at once.
     QVariant value(const QString &key, const QVariant &fallback) const override
     {
+        m_settings.sync();
         return m_settings.value(key, fallback);
     }
     void setValue(const QString &key, const QVariant &value) override
@@ -36,7 +38,7 @@ public:
     }
 
 private:
-    QSettings m_settings;
+    mutable QSettings m_settings;
 };
 
 class MemorySettingsStore final : public SettingsStore {

@@ -344,7 +344,8 @@ void TestDialer::missingDeviceThenRedial()
 
     QCOMPARE(MessageBoxes::shown().size(), 1);
     QCOMPARE(MessageBoxes::shown()[0].icon, MessageIcon::Critical);
-    QCOMPARE(MessageBoxes::shown()[0].text, QStringLiteral("Der angegebene Anschluß COM3 ist nicht verfügbar."));
+    QCOMPARE(MessageBoxes::shown()[0].text, QStringLiteral("Der angegebene Anschluß COM3 ist nicht verfügbar.\n\n"
+                                                          "Gerät /nonexistent/ttyQ3: Das Gerät gibt es nicht."));
     QCOMPARE(m_host.optionsCardShown, 1);
     QCOMPARE(m_visits.size(), 0);
     QCOMPARE(m_host.statusTexts, QStringList{QStringLiteral("Wähle 123456")});

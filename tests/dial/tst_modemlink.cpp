@@ -1,12 +1,17 @@
 #include "dial/modemlink.h"
+#include "dial/portdevicedialog.h"
 #include "hayessimulator.h"
 #include "support/messagebox.h"
 #include "support/settingsstore.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
+#include <QTreeWidget>
 
 using namespace quirlanto;
 
@@ -16,6 +21,8 @@ class TestModemLink : public QObject {
 private slots:
     void init();
 
+    void portChangeTakesEffectAtNextDial();
+    void deviceDialogAssignsThePort();
     void portDevice_data();
     void portDevice();
     void portListToolTips();
@@ -276,6 +283,41 @@ void TestModemLink::showModemAnswer()
     QCOMPARE(MessageBoxes::shown().last().text,
              QStringLiteral("Das Modem gab nach der letzten Anwahl folgende Zeichenkette zurück:\n\n"
                             "ATDT7;H\r\r\nOK\r\n"));
+}
+
+void TestModemLink::portChangeTakesEffectAtNextDial()
+{
+    QTemporaryDir config;
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    {
+        QtSettingsStore store;
+        QCOMPARE(quirlanto::portDevice(2, store), QStringLiteral("/dev/ttyS1"));
+        // Edited by hand while the program runs.
+        QDir().mkpath(config.filePath(QStringLiteral("MOLTARA Software")));
+        QFile file(config.filePath(QStringLiteral("MOLTARA Software/Quirlanto.conf")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[Ports]\nCOM2=/dev/ttyACM3\n");
+        file.close();
+        QCOMPARE(quirlanto::portDevice(2, store), QStringLiteral("/dev/ttyACM3"));
+    }
+    qputenv("XDG_CONFIG_HOME", saved);
+}
+
+void TestModemLink::deviceDialogAssignsThePort()
+{
+    m_store.setValue(QStringLiteral("Ports/COM4"), QStringLiteral("/dev/ttyUSB1"));
+    const QList<SerialDevice> devices{{"/dev/ttyUSB0", "Modem 56k", "Hersteller A", "0403:6001"},
+                                      {"/dev/ttyUSB1", "USB Serial", "Hersteller B", "067b:2303"}};
+    PortDeviceDialog dialog(2, devices, m_store);
+    QTreeWidget *list = dialog.deviceList();
+    QCOMPARE(list->topLevelItemCount(), 2);
+    QCOMPARE(list->topLevelItem(1)->text(4), QStringLiteral("COM4")); // the assignment shows
+    QCOMPARE(list->topLevelItem(0)->text(3), QStringLiteral("0403:6001"));
+    list->setCurrentItem(list->topLevelItem(0));
+    dialog.accept();
+    QCOMPARE(quirlanto::portDevice(2, m_store), QStringLiteral("/dev/ttyUSB0"));
+    QVERIFY(portFailureText(QStringLiteral("/dev/ttyUSB0"), QSerialPort::PermissionError, {}).contains(u"dialout"));
 }
 
 QTEST_MAIN(TestModemLink)

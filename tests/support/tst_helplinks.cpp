@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace quirlanto;
@@ -47,6 +48,36 @@ private slots:
         m_base = m_folder->path() + QLatin1Char('/');
     }
     void cleanup() { m_folder.reset(); }
+
+    void noBrowserIsReportedWhenTheOpenerGivesUp()
+    {
+        // The real xdg-open in a session where nothing is set up to open web pages.
+        QTemporaryDir blank;
+        QVERIFY(blank.isValid());
+        const QByteArray names[] = {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_DIRS", "HOME"};
+        QList<QByteArray> saved;
+        for (const QByteArray &name : names) {
+            saved << qgetenv(name);
+            qputenv(name, blank.path().toUtf8());
+        }
+        const QByteArray unset[] = {"BROWSER", "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "DISPLAY", "WAYLAND_DISPLAY"};
+        QList<QByteArray> savedUnset;
+        for (const QByteArray &name : unset) {
+            savedUnset << qgetenv(name);
+            qunsetenv(name);
+        }
+        DesktopUrlOpener opener;
+        QVERIFY(openMakerWebPage(opener)); // started: the answer comes later
+        QTRY_COMPARE_WITH_TIMEOUT(MessageBoxes::shown().size(), 1, 15000);
+        QCOMPARE(MessageBoxes::shown().first().icon, MessageIcon::Warning);
+        QCOMPARE(MessageBoxes::shown().first().text, browserFailureMessage(QString::fromLatin1(kMakerWebAddress)));
+        for (int i = 0; i < 5; ++i)
+            qputenv(names[i], saved[i]);
+        for (int i = 0; i < 5; ++i) {
+            if (!savedUnset[i].isEmpty())
+                qputenv(unset[i], savedUnset[i]);
+        }
+    }
 
     void candidatesInOrderWithOneSeparator()
     {
