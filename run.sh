@@ -5,5 +5,5 @@ cd "$(dirname "$0")"
 source scripts/packages.sh
 scripts/ensure-packages.sh "${BUILD_PACKAGES[@]}"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j2
+cmake --build build -j2 --target program
 exec ./build/quirlanto "$@"

@@ -1,0 +1,132 @@
+#!/bin/bash
+# The real program on an X11 desktop: Qt's own texts in German, the focus in "Land" when the
+# options card is entered, Tab from a list on to the bottom row, the access keys of "&Ausblenden"
+# and "Auto&start", the autostart entry in UTF-8, and tel: links through the launcher with the
+# real xdg-open and gio.
+# Usage: desktop_e2e.sh <build folder> [screenshot folder]
+set -u
+build=$1
+shots=${2:-}
+for tool in Xvfb trayer xdotool xwininfo xdg-open xdg-mime gio iconv; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool missing (scripts/packages.sh installs it)"; exit 77; }
+done
+
+tmp=$(mktemp -d)
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$tmp"; }
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; [ -n "$shots" ] && import -window root "$shots/desktop-e2e-failure.png" 2>/dev/null; exit 1; }
+
+# A folder without blanks: its launcher's Exec= needs no quotes, which xdg-open's generic mode needs.
+prog="$tmp/programm"
+cmake --install "$build" --prefix "$prog" >/dev/null || fail "install"
+grep -qx "Exec=$prog/quirlanto %u" "$prog/quirlanto.desktop" || fail "launcher quotes a plain path: $(grep Exec= "$prog/quirlanto.desktop")"
+mkdir -p "$tmp/cfg" "$tmp/data/applications" "$tmp/run" && chmod 700 "$tmp/run"
+
+exec 3<> "$tmp/displayfd"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do [ -s "$tmp/displayfd" ] && break; sleep 0.1; done
+export DISPLAY=:$(head -1 "$tmp/displayfd")
+export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent XDG_CONFIG_HOME="$tmp/cfg" XDG_RUNTIME_DIR="$tmp/run"
+export XDG_DATA_HOME="$tmp/data" HOME="$tmp" QT_QPA_PLATFORM=xcb
+unset XDG_CURRENT_DESKTOP DESKTOP_SESSION BROWSER
+
+cp "$prog/quirlanto.desktop" "$tmp/data/applications/quirlanto.desktop"
+xdg-mime default quirlanto.desktop x-scheme-handler/tel || fail "xdg-mime default"
+
+trayer --edge top --align left --widthtype pixel --width 200 --heighttype pixel --height 32 \
+  --transparent false --tint 0x888888 >"$tmp/trayer.log" 2>&1 &
+pids+=($!)
+sleep 1
+
+"$prog/quirlanto" >"$tmp/quirlanto.log" 2>&1 &
+qpid=$!
+pids+=($qpid)
+
+waitfor() { # seconds, command...
+  local n=$(( $1 * 10 )); shift
+  for _ in $(seq "$n"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+mapped() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
+window_id() { xdotool search --name '^Quirlanto 4\.1$' 2>/dev/null | head -1; }
+box_open() {
+  local id
+  for id in $(xdotool search --onlyvisible --name '^Quirlanto$' 2>/dev/null); do
+    xwininfo -id "$id" | grep -q '"Quirlanto"$' && return 0
+  done
+  return 1
+}
+register_line() { sed -n "${1}p" "$prog/Telefonregister.ini" | tr -d '\r'; }
+
+waitfor 15 box_open || fail "no new-file message"
+xdotool key Return
+waitfor 5 eval '! box_open' || fail "new-file message did not close"
+win=$(window_id)
+[ -n "$win" ] || fail "no main window"
+waitfor 5 mapped "$win" || fail "main window not shown"
+
+# Qt's German texts are loaded (the translation file is mapped into the program).
+grep -q 'qtbase_de.qm' /proc/$qpid/maps || fail "Qt's German translation not loaded"
+
+# The options card came up with the focus in "Land": typed digits land there.
+xdotool key End type 1
+sleep 0.3
+xdotool key ctrl+Tab
+waitfor 5 eval '[ "$(register_line 2 | cut -d, -f8)" = "\"491\"" ]' || fail "typed digit did not land in Land: $(register_line 2)"
+# From a card into the options card by Ctrl+Shift+Tab: the focus is in "Land" again.
+xdotool key ctrl+shift+Tab
+sleep 0.5
+xdotool key End BackSpace
+sleep 0.3
+[ -n "$shots" ] && import -window root "$shots/options-focus.png"
+xdotool key ctrl+Tab
+waitfor 5 eval '[ "$(register_line 2 | cut -d, -f8)" = "\"49\"" ]' || fail "Ctrl+Shift+Tab left the focus elsewhere: $(register_line 2)"
+
+# A German context menu on a text box, for the eye.
+if [ -n "$shots" ]; then
+  xdotool key ctrl+shift+Tab
+  sleep 0.5
+  xdotool key Menu
+  sleep 0.5
+  import -window root "$shots/context-menu.png"
+  xdotool key Escape
+  sleep 0.3
+  xdotool key ctrl+Tab
+  sleep 0.3
+fi
+
+# On card 1 the list has the focus; Tab goes on to "&Wähle Nr. in Zwischenablage", whose click
+# says that the clipboard holds no text.
+xdotool key Tab
+sleep 0.3
+xdotool key space
+waitfor 5 box_open || fail "Tab from the list did not reach the clipboard button"
+xdotool key Return
+waitfor 5 eval '! box_open' || fail "clipboard message did not close"
+# Without a window manager nobody hands the keyboard back to the window after a box.
+xdotool windowfocus --sync "$win"
+
+# Alt+S ticks "Auto&start": the entry is written in UTF-8.
+xdotool key alt+s
+entry="$tmp/cfg/autostart/Quirlanto.desktop"
+waitfor 5 test -f "$entry" || fail "Alt+S did not tick Auto&start"
+iconv -f UTF-8 -t UTF-8 "$entry" >/dev/null || fail "autostart entry is not UTF-8"
+grep -qx 'Comment=Wählhilfe beim Anmelden im Infobereich starten' "$entry" || fail "autostart Comment: $(grep Comment= "$entry")"
+# Alt+A is "&Ausblenden" alone now.
+xdotool key alt+a
+waitfor 5 eval '! mapped '"$win" || fail "Alt+A did not hide the window"
+
+# tel: links through the launcher, with the real xdg-open and gio.
+for opener in "xdg-open" "gio open"; do
+  $opener 'tel:+4930123456' >"$tmp/opener.log" 2>&1 || fail "$opener: $(cat "$tmp/opener.log")"
+  waitfor 10 box_open || fail "$opener: no dial question"
+  sleep 0.3
+  [ -n "$shots" ] && import -window root "$shots/tel-$(echo "$opener" | cut -d' ' -f1).png"
+  xdotool key Return # Nein is the default
+  waitfor 5 eval '! box_open' || fail "$opener: question did not close"
+done
+
+kill -0 $qpid || fail "program ended"
+echo "PASS"
