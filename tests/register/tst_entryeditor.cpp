@@ -236,6 +236,7 @@ private slots:
         // The list keeps the double quotes; the file gets apostrophes.
         QCOMPARE(model(2)->entry(1).name, QStringLiteral("Say \"Hi\""));
         QCOMPARE(m_f->read("Telefonregister.ini"), kRegister + "2,\"Say 'Hi'\",\"4930441\",1\r\n");
+        QCOMPARE(m_f->window->statusText(), QStringLiteral("4930441")); // the new entry is the chosen one
     }
 
     void emptyInsertStillWrites()
