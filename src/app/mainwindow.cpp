@@ -282,6 +282,8 @@ bool MainWindow::loadFiles()
     const LoadingFlag flag;
     m_paths = DataPaths::inDirectory(programDirectory());
     showCardPage(1);
+    removeWriteLeftovers(m_paths.registerPath);
+    removeWriteLeftovers(m_paths.providerPath);
 
     LoadRegisterOutcome outcome = loadRegister(m_paths);
     switch (outcome.kind) {
@@ -306,7 +308,8 @@ bool MainWindow::loadFiles()
         applyLoadedContents(std::move(outcome.contents));
         if (!outcome.writeResult.ok)
             MessageBoxes::critical(this, outcome.writeResult.error);
-        MessageBoxes::information(this, newRegisterMessage());
+        else
+            MessageBoxes::information(this, newRegisterMessage());
         showOptionsCard();
         break;
     case LoadRegisterOutcome::Loaded:

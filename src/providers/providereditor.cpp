@@ -1,6 +1,7 @@
 #include "providers/providereditor.h"
 
 #include "providers/hourrangeslider.h"
+#include "support/textlimits.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -61,6 +62,9 @@ ProviderEditor::ProviderEditor(QWidget *parent)
         form->addRow(fieldLabel(QString::fromUtf8(textLabels[i]), m_text[i], frame), m_text[i]);
     }
     m_text[0]->setMinimumWidth(200);
+    // Longer would read as damage next time.
+    m_text[0]->setMaxLength(int(kMaxNameLength));
+    m_text[1]->setMaxLength(int(kMaxNumberLength));
 
     auto *days = new QHBoxLayout;
     auto *dayGroup = new QButtonGroup(this);

@@ -1,5 +1,7 @@
 #include "register/entryeditor.h"
 
+#include "support/textlimits.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -22,10 +24,12 @@ EntryEditor::EntryEditor(QWidget *parent)
     auto *nameLabel = new QLabel(QStringLiteral("Name des Teilnehmers (Nachname zuerst):"), frame);
     m_name = new QLineEdit(frame);
     m_name->setObjectName(QStringLiteral("NameBox"));
+    m_name->setMaxLength(int(kMaxNameLength)); // longer would read as damage next time
     nameLabel->setBuddy(m_name);
     auto *numberLabel = new QLabel(QStringLiteral("Internationale Telefonnummer des Teilnehmers:"), frame);
     m_number = new QLineEdit(frame);
     m_number->setObjectName(QStringLiteral("NumberBox"));
+    m_number->setMaxLength(int(kMaxNumberLength));
     m_number->setPlaceholderText(QStringLiteral("z. B. 49 89 1234567"));
     numberLabel->setBuddy(m_number);
     m_zeroFlag =

@@ -1,6 +1,7 @@
 // Start-up, tab rules, options taken over and written, shutdown of the main window.
 #include "app/mainwindow.h"
 #include "app/startup.h"
+#include "fileaccess.h"
 #include "options/optionspage.h"
 #include "register/namelistview.h"
 #include "register/phoneentry.h"
@@ -105,6 +106,22 @@ private slots:
         QCOMPARE(w.statusText(), QStringLiteral("Bitte gewünschte Änderungen vornehmen"));
         QCOMPARE(box("CountryBox")->text(), QStringLiteral("49"));
         QVERIFY(!loading);
+    }
+
+    void newFileInAReadOnlyFolderIsNotAnnounced()
+    {
+        const QString folder = m_f->folder.path();
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        auto writable =
+            qScopeGuard([&] { QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
+        const WithoutRootFileAccess asUser;
+        MainWindow &w = m_f->make();
+        QVERIFY(startProgram(w, {}));
+        QCOMPARE(MessageBoxes::shown().size(), 1);
+        QCOMPARE(MessageBoxes::shown().first().icon, MessageIcon::Critical);
+        QVERIFY2(MessageBoxes::shown().first().text.contains(QStringLiteral("konnte nicht geschrieben werden")),
+                 qPrintable(MessageBoxes::shown().first().text));
+        QVERIFY(!QFile::exists(path("Telefonregister.ini")));
     }
 
     void newFileShowsWindowEvenWhenStartedHidden()
