@@ -3,9 +3,11 @@
 #include "app/firstpaintprobe.h"
 #include "app/mainwindow.h"
 #include "app/singleinstance.h"
+#include "app/startup.h"
 #include "app/tellinkhandler.h"
 #include "app/traycontroller.h"
 #include "dial/dialer.h"
+#include "dial/tellink.h"
 #include "support/autostart.h"
 #include "support/messagebox.h"
 #include "support/version.h"
@@ -113,6 +115,11 @@ bool DesktopIntegration::claimSingleInstance()
         return false;
     case SingleInstance::Start::NoAnswer:
         MessageBoxes::critical(nullptr, m_instance->errorString());
+        m_exitCode = 1;
+        return false;
+    case SingleInstance::Start::TooLong:
+        MessageBoxes::information(nullptr, isTelLink(commandLine(m_arguments)) ? telLinkTooLongMessage()
+                                                                               : m_instance->errorString());
         m_exitCode = 1;
         return false;
     case SingleInstance::Start::Failed:
