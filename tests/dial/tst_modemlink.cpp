@@ -3,10 +3,14 @@
 #include "support/messagebox.h"
 #include "support/settingsstore.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QPlainTextEdit>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryFile>
 #include <QTest>
+#include <QTimer>
 
 using namespace quirlanto;
 
@@ -31,6 +35,7 @@ private slots:
     void nextDialClearsTheAnswerAndReopens();
     void vanishedDeviceClosesThePort();
     void showModemAnswer();
+    void longAnswerScrollsWithinTheScreen();
 
 private:
     MemorySettingsStore m_store;
@@ -277,6 +282,36 @@ void TestModemLink::showModemAnswer()
     QCOMPARE(MessageBoxes::shown().last().text,
              QStringLiteral("Das Modem gab nach der letzten Anwahl folgende Zeichenkette zurück:\n\n"
                             "ATDT7;H\r\r\nOK\r\n"));
+}
+
+void TestModemLink::longAnswerScrollsWithinTheScreen()
+{
+    HayesSimulator modem(HayesSimulator::Silent);
+    m_store.setValue(QStringLiteral("Ports/COM1"), modem.devicePath());
+    ModemLink link(m_store);
+    QVERIFY(link.dial(QStringLiteral("ATDT1;H\r"), 1));
+    for (int i = 0; i < 40; ++i)
+        modem.send(QByteArray("RING RING\r\n").repeated(10));
+    QTRY_COMPARE(link.modemAnswer().size(), ModemLink::kMaxAnswerLength);
+
+    MessageBoxes::setAutoAnswer(false);
+    QRect shown;
+    QString text;
+    QTimer::singleShot(0, [&] {
+        QTRY_VERIFY(QApplication::activeModalWidget());
+        QWidget *box = QApplication::activeModalWidget();
+        shown = box->frameGeometry();
+        if (const auto *view = box->findChild<QPlainTextEdit *>())
+            text = view->toPlainText();
+        box->close();
+    });
+    link.showModemAnswer(nullptr);
+    MessageBoxes::setAutoAnswer(true);
+
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY2(shown.height() <= screen.height() && shown.width() <= screen.width(),
+             qPrintable(QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height())));
+    QCOMPARE(text, QString(link.modemAnswer()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 QTEST_MAIN(TestModemLink)
