@@ -1,6 +1,7 @@
 #include "app/desktopintegration.h"
 #include "app/firstpaintprobe.h"
 #include "app/mainwindow.h"
+#include "app/sessionend.h"
 #include "app/startup.h"
 #include "dial/clipboardsource.h"
 #include "dial/dialer.h"
@@ -9,6 +10,7 @@
 #include "support/clock.h"
 #include "support/helplinks.h"
 #include "support/settingsstore.h"
+#include "support/windowplacement.h"
 
 #include <QApplication>
 
@@ -38,6 +40,14 @@ int main(int argc, char *argv[])
 
     if (!quirlanto::startProgram(window, arguments))
         return 1;
+    // A signal or the session manager ends the program as "&Ende" does.
+    quirlanto::SessionEnd sessionEnd;
+    QObject::connect(&sessionEnd, &quirlanto::SessionEnd::endRequested, &window, &quirlanto::MainWindow::endProgram);
+    QObject::connect(&sessionEnd, &quirlanto::SessionEnd::saveRequested, &window, [&window, &settingsStore] {
+        if (window.currentTab() == quirlanto::MainWindow::kOptionsTab)
+            window.saveOptionControls();
+        quirlanto::saveWindowPlacement(window, settingsStore);
+    });
     desktop.afterStart();
     if (qEnvironmentVariableIsSet("QUIRLANTO_STARTUP_PROBE"))
         quirlanto::installFirstPaintProbe(&window);
