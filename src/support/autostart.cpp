@@ -1,6 +1,7 @@
 #include "support/autostart.h"
 
 #include "support/messagebox.h"
+#include "support/safefilewriter.h"
 #include "support/version.h"
 
 #include <QCheckBox>
@@ -9,6 +10,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSignalBlocker>
+
+#include <cerrno>
 
 namespace quirlanto {
 
@@ -97,6 +100,16 @@ QString autostartCommandLine(const QString &programPath)
     return desktopExecArgument(programPath) + u' ' + QLatin1String(kAutostartSwitch);
 }
 
+namespace {
+
+// Qt's own error texts are English; the system's error number reads in German.
+QString reason(const QFileDevice &file)
+{
+    return errno != 0 ? systemErrorText(errno) : file.errorString();
+}
+
+} // namespace
+
 bool setAutostartEntry(const QString &name, const QString &commandLine, QString *error)
 {
     const QString path = autostartEntryPath(name);
@@ -117,9 +130,10 @@ bool setAutostartEntry(const QString &name, const QString &commandLine, QString 
                                          "Terminal=false\n"
                                          "X-GNOME-Autostart-enabled=true\n");
     QSaveFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
         if (error)
-            *error = QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).").arg(path, file.errorString());
+            *error = QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).").arg(path, reason(file));
         return false;
     }
     return true;
@@ -128,11 +142,11 @@ bool setAutostartEntry(const QString &name, const QString &commandLine, QString 
 bool deleteAutostartEntry(const QString &name, QString *error)
 {
     QFile file(autostartEntryPath(name));
+    errno = 0;
     if (!file.exists() || file.remove())
         return true;
     if (error)
-        *error =
-            QStringLiteral("Die Datei %1 kann nicht gelöscht werden (%2).").arg(file.fileName(), file.errorString());
+        *error = QStringLiteral("Die Datei %1 kann nicht gelöscht werden (%2).").arg(file.fileName(), reason(file));
     return false;
 }
 
