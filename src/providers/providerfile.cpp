@@ -145,9 +145,11 @@ LoadProviderResult readProviders(const QByteArray &data, ProviderTable &table)
             cut = true;
             break;
         }
-        const QString name = reader.readText();
+        // An unquoted field may hold '"'; keep what the file will hold, or the rows sort
+        // differently once saved and read again.
+        const QString name = reader.readText().replace(u'"', u'\'');
         const qsizetype recordStart = reader.lastFieldStart();
-        const QString prefix = reader.readText();
+        const QString prefix = reader.readText().replace(u'"', u'\'');
         qint16 v[7];
         bool bad = QStringView(name).trimmed().size() > kMaxNameLength
                    || QStringView(prefix).trimmed().size() > kMaxNumberLength;
