@@ -65,6 +65,15 @@ int main()
                     "", ms);
     }
 
+    // Damaged files make the reader pick up again at every line: that must stay linear.
+    QByteArray badLines = "1\r\n";
+    while (badLines.size() < 10 * 1024 * 1024)
+        badLines += "\"Netz\",\"01013\",x,1,0,24,1,1,1\r\n";
+    ProviderTable damaged;
+    const double bad = medianMs(3, [&] { readProviders(badLines, damaged); });
+    std::printf("  parse 10 MB of bad lines        %8.2f ms  (%lld lines)\n", bad,
+                static_cast<long long>(badLines.count('\n') - 1));
+
     ProviderTable t = table;
     const double add = medianMs(kRuns, [&] {
         t.addProviderRow(QStringLiteral("Neu"), QStringLiteral("01099"), 1, 1, 0, 24, 1, 1, 1);

@@ -3,8 +3,10 @@
 #include "app/firstpaintprobe.h"
 #include "app/mainwindow.h"
 #include "app/singleinstance.h"
+#include "app/startup.h"
 #include "app/tellinkhandler.h"
 #include "app/traycontroller.h"
+#include "dial/tellink.h"
 #include "support/messagebox.h"
 
 #include <QApplication>
@@ -109,6 +111,11 @@ bool DesktopIntegration::claimSingleInstance()
         return false;
     case SingleInstance::Start::NoAnswer:
         MessageBoxes::critical(nullptr, m_instance->errorString());
+        m_exitCode = 1;
+        return false;
+    case SingleInstance::Start::TooLong:
+        MessageBoxes::information(nullptr, isTelLink(commandLine(m_arguments)) ? telLinkTooLongMessage()
+                                                                               : m_instance->errorString());
         m_exitCode = 1;
         return false;
     case SingleInstance::Start::Failed:

@@ -1,6 +1,7 @@
 #include "app/desktopintegration.h"
 #include "app/firstpaintprobe.h"
 #include "app/mainwindow.h"
+#include "app/sessionend.h"
 #include "app/startup.h"
 #include "dial/clipboardsource.h"
 #include "dial/dialer.h"
@@ -44,7 +45,9 @@ int main(int argc, char *argv[])
     SystemClock clock;
     Dialer dialer(window, clipboard, modem, tones, clock);
 
-    if (!startProgram({book, window, settingsStore, &dialer, &desktop}, arguments))
+    SessionEnd sessionEnd;
+
+    if (!startProgram({book, window, settingsStore, &dialer, &desktop, &sessionEnd}, arguments))
         return 1;
     desktop.afterStart();
     if (qEnvironmentVariableIsSet("QUIRLANTO_STARTUP_PROBE"))

@@ -208,8 +208,8 @@ bool MainWindow::loadFiles()
         MessageBoxes::show(this, MessageIcon::Warning, registerLoadMessage(outcome, m_book.paths()));
         break;
     case LoadRegisterOutcome::CreatedNew:
-        reportWrite(outcome.writeResult);
-        MessageBoxes::information(this, registerLoadMessage(outcome, m_book.paths()));
+        if (reportWrite(outcome.writeResult))
+            MessageBoxes::information(this, registerLoadMessage(outcome, m_book.paths()));
         showOptionsCard();
         break;
     case LoadRegisterOutcome::Loaded:

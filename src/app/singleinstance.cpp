@@ -1,6 +1,8 @@
 #include "app/singleinstance.h"
 
-#include <QDataStream>
+#include "support/safefilewriter.h"
+#include "support/startrequest.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -8,8 +10,8 @@
 #include <QSocketNotifier>
 #include <QThread>
 #include <QTimer>
-#include <QtEndian>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -26,24 +28,11 @@ namespace quirlanto {
 
 namespace {
 
-constexpr quint32 kMaxRequestBytes = 64 * 1024;
 constexpr char kAcknowledge = 'A';
-
-QByteArray encode(const QStringList &arguments)
-{
-    QByteArray payload;
-    QDataStream out(&payload, QIODevice::WriteOnly);
-    out.setVersion(QDataStream::Qt_6_0);
-    out << arguments;
-    QByteArray message;
-    QDataStream header(&message, QIODevice::WriteOnly);
-    header << quint32(payload.size());
-    return message + payload;
-}
 
 QString systemError(int error)
 {
-    return QString::fromLocal8Bit(std::strerror(error));
+    return systemErrorText(error);
 }
 
 // Closes the descriptor when the scope ends, unless released.
@@ -130,12 +119,6 @@ private:
     bool m_foreign = false;
 };
 
-// The first four bytes, as QDataStream writes a count or a length.
-quint32 bigEndian32(QByteArrayView bytes)
-{
-    return qFromBigEndian<quint32>(bytes.data());
-}
-
 QString noAnswerMessage()
 {
     return QStringLiteral("Quirlanto läuft bereits, reagiert aber nicht.");
@@ -154,18 +137,11 @@ bool peerIsThisUser(int fd)
     return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &length) == 0 && credentials.uid == getuid();
 }
 
-// A QStringList as QDataStream writes it: a count, then per text its byte length (or
-// 0xFFFFFFFF for none) and the bytes. A count no payload of this size can hold is refused
-// before the stream would reserve room for it.
-bool plausibleList(QByteArrayView payload)
-{
-    if (payload.size() < 4)
-        return false;
-    return bigEndian32(payload) <= quint32((payload.size() - 4) / 4);
-}
-
 constexpr int kClientTimeoutMs = 10000;
 constexpr int kAcceptPauseMs = 1000;
+// Connections held at once: a peer opening more must not use up the descriptors the window
+// needs. A start sends at once, so the longest silent connections go first.
+constexpr std::size_t kMaxClients = 32;
 
 } // namespace
 
@@ -173,6 +149,7 @@ struct SingleInstance::Client {
     std::unique_ptr<QSocketNotifier> notifier;
     std::unique_ptr<QTimer> timeout;
     QByteArray received;
+    quint64 lastActivity = 0; // of all clients, the lowest went quiet first
 };
 
 SingleInstance::SingleInstance(const QString &serverName, QObject *parent)
@@ -230,6 +207,10 @@ SingleInstance::Start SingleInstance::start(const QStringList &arguments, int ti
         case HandOver::NoAnswer:
             m_error = noAnswerMessage();
             return Start::NoAnswer;
+        case HandOver::TooLong:
+            m_error = QStringLiteral("Die Angaben beim Start sind zu lang, um sie dem laufenden Quirlanto zu "
+                                     "übergeben.");
+            return Start::TooLong;
         case HandOver::Foreign:
             m_error = foreignOwnerMessage(m_serverName);
             return Start::Failed;
@@ -268,7 +249,9 @@ SingleInstance::HandOver SingleInstance::handOver(const QStringList &arguments, 
     if (!peerIsThisUser(socket.fd))
         return HandOver::Foreign;
 
-    const QByteArray message = encode(arguments);
+    const QByteArray message = encodeStartRequest(arguments);
+    if (message.size() > qsizetype(sizeof(quint32) + kMaxStartRequestBytes))
+        return HandOver::TooLong;
     qsizetype written = 0;
     while (written < message.size()) {
         const ssize_t n =
@@ -358,7 +341,15 @@ void SingleInstance::acceptConnections()
             ::close(fd);
             continue;
         }
+        if (m_clients.size() >= kMaxClients) {
+            const auto quietest =
+                std::min_element(m_clients.begin(), m_clients.end(), [](const auto &a, const auto &b) {
+                    return a.second->lastActivity < b.second->lastActivity;
+                });
+            dropClient(quietest->first);
+        }
         auto client = std::make_unique<Client>();
+        client->lastActivity = ++m_activityCount;
         client->notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
         connect(client->notifier.get(), &QSocketNotifier::activated, this, [this, fd] { readRequest(fd); });
         // A sender that stops half-way does not keep its connection for ever.
@@ -376,40 +367,26 @@ void SingleInstance::readRequest(int fd)
     const auto it = m_clients.find(fd);
     if (it == m_clients.end())
         return;
-    QByteArray &received = it->second->received;
+    Client &client = *it->second;
     bool ended = false; // closed by the other side, or failed
     char buffer[4096];
-    while (received.size() <= qsizetype(sizeof(quint32) + kMaxRequestBytes)) {
+    while (client.received.size() <= qsizetype(sizeof(quint32) + kMaxStartRequestBytes)) {
         const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
-        if (n > 0)
-            received.append(buffer, n);
-        else if (n < 0 && errno == EINTR)
+        if (n > 0) {
+            client.received.append(buffer, n);
+            client.lastActivity = ++m_activityCount;
+        } else if (n < 0 && errno == EINTR) {
             continue;
-        else {
+        } else {
             ended = n == 0 || errno != EAGAIN;
             break;
         }
     }
 
-    quint32 size = 0;
-    if (received.size() >= qsizetype(sizeof(quint32)))
-        size = bigEndian32(received);
-    if (size > kMaxRequestBytes || (ended && received.size() < qsizetype(sizeof(quint32) + size))) {
-        dropClient(fd);
+    const StartRequest request = decodeStartRequest(client.received, ended);
+    if (request.status == StartRequest::Status::Incomplete)
         return;
-    }
-    if (received.size() < qsizetype(sizeof(quint32) + size))
-        return;
-    const QByteArray payload = received.mid(sizeof(quint32), size);
-    if (!plausibleList(payload)) {
-        dropClient(fd);
-        return;
-    }
-    QDataStream in(payload);
-    in.setVersion(QDataStream::Qt_6_0);
-    QStringList arguments;
-    in >> arguments;
-    if (in.status() != QDataStream::Ok) {
+    if (request.status == StartRequest::Status::Invalid) {
         dropClient(fd);
         return;
     }
@@ -418,7 +395,7 @@ void SingleInstance::readRequest(int fd)
     dropClient(fd);
     // The reaction may open a modal question; it must not run inside this socket's signal.
     QMetaObject::invokeMethod(
-        this, [this, arguments] { emit argumentsReceived(arguments); }, Qt::QueuedConnection);
+        this, [this, arguments = request.arguments] { emit argumentsReceived(arguments); }, Qt::QueuedConnection);
 }
 
 void SingleInstance::dropClient(int fd)

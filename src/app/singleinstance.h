@@ -19,7 +19,8 @@ class SingleInstance : public QObject {
 public:
     // NoAnswer: a copy holds the socket but did not take the arguments (it hangs); starting a
     // second copy beside it would risk both writing the same files.
-    enum class Start { Primary, HandedOver, NoAnswer, Failed };
+    // TooLong: a copy runs, but the arguments are more than it takes; nothing was handed over.
+    enum class Start { Primary, HandedOver, NoAnswer, TooLong, Failed };
 
     // serverName empty: socketPath() for this user.
     explicit SingleInstance(const QString &serverName = {}, QObject *parent = nullptr);
@@ -42,7 +43,7 @@ private:
     struct Client;
 
     // Foreign: another user listens at the name.
-    enum class HandOver { Done, NoServer, NoAnswer, Foreign };
+    enum class HandOver { Done, NoServer, NoAnswer, TooLong, Foreign };
     HandOver handOver(const QStringList &arguments, int timeoutMs);
     // NameTaken: another copy began listening meanwhile.
     enum class Listen { Listening, NameTaken, Failed };
@@ -59,6 +60,7 @@ private:
     quint64 m_socketInode = 0;
     QSocketNotifier *m_listenNotifier = nullptr;
     std::map<int, std::unique_ptr<Client>> m_clients;
+    quint64 m_activityCount = 0;
 };
 
 } // namespace quirlanto

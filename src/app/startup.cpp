@@ -2,6 +2,7 @@
 
 #include "app/desktopintegration.h"
 #include "app/mainwindow.h"
+#include "app/sessionend.h"
 #include "app/tellinkhandler.h"
 #include "app/traycontroller.h"
 #include "dial/dialer.h"
@@ -49,9 +50,23 @@ void connectDesktop(const ProgramParts &parts)
     new AutostartSwitch(window.autostartCheckBox(), programFilePath());
 }
 
+void connectSessionEnd(const ProgramParts &parts)
+{
+    MainWindow &window = parts.window;
+    // A signal or the session manager ends the program as "&Ende" does.
+    QObject::connect(parts.sessionEnd, &SessionEnd::endRequested, &window, &MainWindow::endProgram);
+    QObject::connect(parts.sessionEnd, &SessionEnd::saveRequested, &window, [&window, &store = parts.settingsStore] {
+        if (window.currentTab() == MainWindow::kOptionsTab)
+            window.saveOptionControls();
+        saveWindowPlacement(window, store);
+    });
+}
+
 void connectProgram(const ProgramParts &parts)
 {
     MainWindow &window = parts.window;
+    if (parts.sessionEnd)
+        connectSessionEnd(parts);
     connectDesktop(parts);
     if (parts.dialer)
         connectDialer(parts);

@@ -8,6 +8,7 @@ class DesktopIntegration;
 class Dialer;
 class MainWindow;
 class PhoneBook;
+class SessionEnd;
 class SettingsStore;
 
 // The arguments after the program, joined by blanks, without leading and trailing blanks.
@@ -24,6 +25,7 @@ struct ProgramParts {
     SettingsStore &settingsStore;
     Dialer *dialer = nullptr;
     DesktopIntegration *desktop = nullptr;
+    SessionEnd *sessionEnd = nullptr;
 };
 
 // Wires the parts to each other (the one place where that happens), then runs the start-up

@@ -71,6 +71,9 @@ bool TelLinkHandler::offerTelLink(const QString &uri)
                                                            "die Quirlanto nicht wählen kann.")
                                                 .arg(displayable(link.numberText)));
         return false;
+    case TelLink::Status::TooLong:
+        MessageBoxes::information(m_parent, telLinkTooLongMessage());
+        return false;
     case TelLink::Status::NoNumber:
     case TelLink::Status::NotTelLink:
         MessageBoxes::information(m_parent,

@@ -49,9 +49,8 @@ void Dialer::dial(DialMode mode)
             return;
         }
         const QString filtered = filterDialChars(dropTrunkZeroAfterCountryCode(m_clipboard.text()));
-        if (filtered.isEmpty()) {
-            MessageBoxes::information(m_host.dialogParent(),
-                                      QStringLiteral("Der Text in der Zwischenablage enthält keine Telefonnummer."));
+        if (const QString refusal = clipboardNumberRefusal(filtered); !refusal.isEmpty()) {
+            MessageBoxes::information(m_host.dialogParent(), refusal);
             return;
         }
         dialEntry(QString(), normalizeClipboardNumber(filtered, m_host.settings()), true);

@@ -187,8 +187,8 @@ void ModemLink::showModemAnswer(QWidget *parent)
 {
     if (m_answer.isEmpty())
         m_answer = QStringLiteral("(keine Rückmeldung)");
-    MessageBoxes::information(
-        parent, QStringLiteral("Das Modem gab nach der letzten Anwahl folgende Zeichenkette zurück:\n\n") + m_answer);
+    MessageBoxes::informationWithDetails(
+        parent, QStringLiteral("Das Modem gab nach der letzten Anwahl folgende Zeichenkette zurück:"), m_answer);
 }
 
 } // namespace quirlanto

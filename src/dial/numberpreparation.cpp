@@ -3,6 +3,7 @@
 #include "providers/bestprovider.h"
 #include "providers/providertable.h"
 #include "support/clock.h"
+#include "support/textlimits.h"
 
 namespace quirlanto {
 
@@ -55,6 +56,19 @@ QString dropTrunkZeroAfterCountryCode(const QString &rawClipboardText)
         return result;
     }
     return rawClipboardText;
+}
+
+QString clipboardNumberRefusal(const QString &filtered)
+{
+    if (filtered.isEmpty())
+        return QStringLiteral("Der Text in der Zwischenablage enthält keine Telefonnummer.");
+    if (filtered.size() > kMaxNumberLength) {
+        return QStringLiteral("Der Text in der Zwischenablage ist zu lang für eine Telefonnummer: Er enthält %1 "
+                              "Wählzeichen, eine Nummer hat höchstens %2.")
+            .arg(filtered.size())
+            .arg(kMaxNumberLength);
+    }
+    return {};
 }
 
 QString normalizeClipboardNumber(const QString &filtered, const Settings &settings)

@@ -26,6 +26,10 @@ QString filterDialChars(const QString &text);
 // with "+" or "00"; everything else unchanged. Apply before filterDialChars.
 QString dropTrunkZeroAfterCountryCode(const QString &rawClipboardText);
 
+// Why a filtered clipboard number is not dialed (none there, or more dial characters than any
+// number has); empty when it can be dialed.
+QString clipboardNumberRefusal(const QString &filtered);
+
 // Filtered, non-empty clipboard number to international form.
 QString normalizeClipboardNumber(const QString &filtered, const Settings &settings);
 

@@ -1,6 +1,7 @@
 #include "dial/tellink.h"
 
 #include "dial/numberpreparation.h"
+#include "support/textlimits.h"
 
 #include <QUrl>
 
@@ -87,7 +88,16 @@ TelLink parseTelLink(const QString &uri)
         }
         link.extension += filterDialChars(value);
     }
+    if (link.status == TelLink::Status::Ok && digits + link.extension.size() > kMaxNumberLength)
+        link.status = TelLink::Status::TooLong;
     return link;
+}
+
+QString telLinkTooLongMessage()
+{
+    return QStringLiteral("Der Link ist zu lang und wird nicht gewählt: Eine Telefonnummer hat höchstens %1 "
+                          "Ziffern.")
+        .arg(kMaxNumberLength);
 }
 
 QString telLinkInternationalNumber(const TelLink &link, const Settings &settings)

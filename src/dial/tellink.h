@@ -8,7 +8,8 @@ namespace quirlanto {
 
 // A "tel:" link as browsers and other programs hand it over (RFC 3966).
 struct TelLink {
-    enum class Status { Ok, NotTelLink, NoNumber, Undialable };
+    // TooLong: more digits than any number has (kMaxNumberLength), so not every digit could be shown.
+    enum class Status { Ok, NotTelLink, NoNumber, Undialable, TooLong };
     Status status = Status::NotTelLink;
     bool global = false; // written with "+": already international
     QString numberText;  // the number as written, percent-decoded, separators kept
@@ -22,6 +23,9 @@ bool isTelLink(const QString &argument);
 // letters A-F cannot be dialed here, so such numbers are Undialable rather than dialed with
 // those characters silently dropped.
 TelLink parseTelLink(const QString &uri);
+
+// Why a link is refused as TooLong; also when it is too long to hand to the running copy.
+QString telLinkTooLongMessage();
 
 // The number in international form, as the clipboard dial takes the same text (a local
 // number goes through normalizeClipboardNumber); the extension is dialed right after it.

@@ -5,9 +5,9 @@
 #include "dial/soundmodule.h"
 #include "support/datadirectory.h"
 #include "support/programdirectory.h"
+#include "support/safefilereader.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLibrary>
 #include <QtEndian>
 
@@ -29,17 +29,15 @@ quint16 le16(const char *p)
 
 constexpr quint16 kFormatPcm = 1;
 constexpr quint16 kFormatExtensible = 0xFFFE;
-// Tone files are small; anything far larger is not one of ours and is not loaded whole.
-constexpr qint64 kMaxWavBytes = 64 * 1024 * 1024;
-
 } // namespace
 
 std::optional<PcmClip> readWavFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxWavBytes)
+    // A named pipe or a device under a tone's name must not block or flood the dial.
+    const DataFileRead file = readDataFile(path);
+    if (!file.ok)
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
+    const QByteArray &bytes = file.bytes;
     if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
         return std::nullopt;
 

@@ -2,6 +2,7 @@
 
 #include "support/storedformhint.h"
 #include "support/windows1252.h"
+#include "support/textlimits.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -45,6 +46,7 @@ QLineEdit *lineEdit(const char *objectName, QWidget *parent)
 {
     auto *e = new QLineEdit(parent);
     e->setObjectName(QString::fromLatin1(objectName));
+    e->setMaxLength(int(kMaxNumberLength)); // longer would read as damage next time
     return e;
 }
 
@@ -182,6 +184,7 @@ OptionsPage::OptionsPage(QWidget *parent)
     auto *cardLayout = new QVBoxLayout(cardFrame);
     for (int i = 0; i < 4; ++i) {
         m_cardNames[i] = new QLineEdit(cardFrame);
+        m_cardNames[i]->setMaxLength(int(kMaxNameLength));
         m_cardNames[i]->setObjectName(QStringLiteral("cardNameBox%1").arg(i + 1));
         m_cardNames[i]->setToolTip(QStringLiteral("Beschriftung der Karte %1").arg(i + 1));
         cardLayout->addWidget(m_cardNames[i]);

@@ -1,6 +1,7 @@
 #include "providers/providereditor.h"
 
 #include "providers/hourrangeslider.h"
+#include "support/textlimits.h"
 
 #include "support/messagebox.h"
 #include "support/storedformhint.h"
@@ -75,6 +76,9 @@ ProviderEditor::ProviderEditor(QWidget *parent)
         frame);
     nameHint->setObjectName(QStringLiteral("providerNameHint"));
     form->insertRow(1, QString(), nameHint);
+    // Longer would read as damage next time.
+    m_textBoxes[0]->setMaxLength(int(kMaxNameLength));
+    m_textBoxes[1]->setMaxLength(int(kMaxNumberLength));
 
     auto *days = new QHBoxLayout;
     auto *dayGroup = new QButtonGroup(this);

@@ -1,14 +1,16 @@
 #include "providers/providerfile.h"
 
 #include "support/fieldreader.h"
+#include "support/safefilereader.h"
 #include "support/safefilewriter.h"
+#include "support/textlimits.h"
 #include "support/windows1252.h"
 
-#include <QDateTime>
+#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
+#include <sys/stat.h>
 
 namespace quirlanto {
 
@@ -71,24 +73,6 @@ QString lineList(const QList<int> &lines)
     if (lines.size() > kShown)
         text += QStringLiteral(", …");
     return text;
-}
-
-// A damaged file is kept byte for byte under a name that no later save touches.
-QString preserveOriginal(const QString &path, const QByteArray &bytes, QString *error)
-{
-    const QFileInfo info(path);
-    const QString stem = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral("-defekt-")
-                         + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
-    int errorNumber = 0;
-    const QString name = createExclusiveCopy(
-        [&](int n) { return stem + (n == 1 ? QString() : QLatin1Char('-') + QString::number(n)) + suffix; }, bytes,
-        &errorNumber);
-    if (name.isEmpty()) {
-        *error = errorNumber == EEXIST ? QStringLiteral("Es gibt bereits zu viele aufbewahrte Kopien")
-                                       : systemErrorText(errorNumber);
-    }
-    return name;
 }
 
 } // namespace
@@ -161,15 +145,19 @@ LoadProviderResult readProviders(const QByteArray &data, ProviderTable &table)
             cut = true;
             break;
         }
-        const QString name = reader.readText();
+        // An unquoted field may hold '"'; keep what the file will hold, or the rows sort
+        // differently once saved and read again.
+        const QString name = reader.readText().replace(u'"', u'\'');
         const qsizetype recordStart = reader.lastFieldStart();
-        const QString prefix = reader.readText();
+        const QString prefix = reader.readText().replace(u'"', u'\'');
         qint16 v[7];
-        bool bad = false;
+        bool bad = QStringView(name).trimmed().size() > kMaxNameLength
+                   || QStringView(prefix).trimmed().size() > kMaxNumberLength;
         for (qint16 &value : v) {
             value = reader.readInt16();
             bad = bad || reader.lastNumberWasBad();
         }
+        bad = bad || v[2] < 0 || v[2] > 24 || v[3] < 0 || v[3] > 24; // hours
         if (reader.hadUnclosedQuote() || (bad && !reader.hitEnd())) {
             // Pick up again at the next line: the rows the program wrote each stand on one line.
             badLines << lines.lineAt(recordStart);
@@ -209,28 +197,27 @@ LoadProviderResult loadProviderFile(const QString &path, ProviderTable &table)
 {
     table.clear();
     table.providersEnabled = false;
-    QFile file(path);
-    if (!file.exists())
+    table.fileUnreadable = false;
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0 && errno == ENOENT)
         return {}; // nothing saved yet: an empty list, no message
-    if (!file.open(QIODevice::ReadOnly)) {
+    const DataFileRead file = readDataFile(path);
+    if (!file.ok) {
+        // Whatever stands there is the user's; an empty list saved over it would destroy it.
+        table.fileUnreadable = true;
         LoadProviderResult result;
         result.ok = false;
-        result.problem = QStringLiteral("Die Datei kann nicht geöffnet werden: %1.").arg(systemErrorText(errno));
+        result.problem = QStringLiteral("Die Datei kann nicht gelesen werden: %1.\n\nSie bleibt unverändert; "
+                                        "Änderungen an der Provider-Liste werden nicht gespeichert, bis Quirlanto "
+                                        "sie wieder lesen kann.")
+                             .arg(file.error);
         return result;
     }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        LoadProviderResult result;
-        result.ok = false;
-        result.problem = QStringLiteral("Die Datei kann nicht gelesen werden: %1.").arg(file.errorString());
-        return result;
-    }
-    file.close();
 
-    LoadProviderResult result = readProviders(data, table);
+    LoadProviderResult result = readProviders(file.bytes, table);
     if (!result.problem.isEmpty()) {
         QString error;
-        result.preservedCopy = preserveOriginal(path, data, &error);
+        result.preservedCopy = preserveDamagedCopy(path, file.bytes, file.permissions, &error);
         if (!result.preservedCopy.isEmpty()) {
             result.problem += QStringLiteral("\n\nDie ursprüngliche Datei wurde unverändert als „%1“ aufbewahrt.")
                                   .arg(result.preservedCopy);
@@ -251,6 +238,13 @@ QString providerLoadMessage(const LoadProviderResult &result, const QString &pat
 
 WriteResult saveProviderFile(const ProviderTable &table, const QString &path, const QString &backupPath)
 {
+    if (table.fileUnreadable) {
+        return WriteResult{false, QStringLiteral("Die Provider-Liste wird nicht gespeichert: Die Datei „%1“ konnte "
+                                                 "beim Start nicht gelesen werden und wird nicht überschrieben, "
+                                                 "solange Quirlanto sie nicht gelesen hat.\n\nBitte prüfen Sie "
+                                                 "die Datei und starten Sie Quirlanto dann neu.")
+                                      .arg(QDir::toNativeSeparators(path))};
+    }
     return writeFileWithBackup(path, backupPath, providerBytes(table));
 }
 

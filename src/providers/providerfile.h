@@ -19,6 +19,8 @@ struct LoadProviderResult {
 
 // Fills an emptied table and the switch from the bytes/file; one stable sort at the end.
 LoadProviderResult readProviders(const QByteArray &data, ProviderTable &table);
+// A file that is there but cannot be read (no rights, not a regular file, too large) marks the
+// table fileUnreadable; saveProviderFile then refuses to replace it.
 LoadProviderResult loadProviderFile(const QString &path, ProviderTable &table);
 // What the start tells the user when the file could not be read whole.
 QString providerLoadMessage(const LoadProviderResult &result, const QString &path);

@@ -14,6 +14,9 @@ public:
     static constexpr int kMaxRows = 32767;
 
     bool providersEnabled = false;
+    // The file the table was loaded from is there but could not be read: the table is empty
+    // for that reason only, and saving it would destroy the file.
+    bool fileUnreadable = false;
 
     int rowCount() const { return int(m_rows.size()); }
     const ProviderEntry &row(int position) const { return m_rows.at(position - 1); }

@@ -3,6 +3,7 @@
 #include "support/messagebox.h"
 #include "support/storedformhint.h"
 #include "support/windows1252.h"
+#include "support/textlimits.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -27,10 +28,12 @@ EntryEditor::EntryEditor(const Settings &settings, QWidget *parent)
     auto *nameLabel = new QLabel(QStringLiteral("Name des Teilnehmers (Nachname zuerst):"), frame);
     m_name = new QLineEdit(frame);
     m_name->setObjectName(QStringLiteral("nameBox"));
+    m_name->setMaxLength(int(kMaxNameLength)); // longer would read as damage next time
     nameLabel->setBuddy(m_name);
     auto *numberLabel = new QLabel(QStringLiteral("Internationale Telefonnummer des Teilnehmers:"), frame);
     m_number = new QLineEdit(frame);
     m_number->setObjectName(QStringLiteral("numberBox"));
+    m_number->setMaxLength(int(kMaxNumberLength));
     m_number->setPlaceholderText(QStringLiteral("z. B. +49 89 1234567 oder 089 1234567"));
     m_nameHint = new StoredFormHint(
         m_name, [](const QString &text) { return storedForm(text.trimmed()); }, frame);

@@ -1,6 +1,6 @@
 #include "register/phonebook.h"
 
-#include "support/programdirectory.h"
+#include "support/safefilewriter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -31,6 +31,9 @@ PhoneBook::PhoneBook(const DataPaths &paths, QObject *parent)
 
 LoadRegisterOutcome PhoneBook::loadRegister()
 {
+    // One running copy per user: a temporary file beside ours is a leftover of an interrupted save.
+    removeWriteLeftovers(m_paths.registerPath);
+    removeWriteLeftovers(m_paths.providerPath);
     LoadRegisterOutcome outcome = quirlanto::loadRegister(m_paths);
     if (outcome.kind == LoadRegisterOutcome::Incompatible || outcome.kind == LoadRegisterOutcome::Unreadable)
         return outcome;
@@ -46,9 +49,8 @@ LoadRegisterOutcome PhoneBook::loadRegister()
 LoadProviderResult PhoneBook::loadProviders()
 {
     emit providersAboutToBeReset();
-    LoadProviderResult result;
-    if (fileExists(m_paths.providerPath))
-        result = loadProviderFile(m_paths.providerPath, m_providers);
+    // Anything in the file's place is looked at, so that a pipe or a device is reported too.
+    const LoadProviderResult result = loadProviderFile(m_paths.providerPath, m_providers);
     emit providersReset();
     return result;
 }

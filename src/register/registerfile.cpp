@@ -3,16 +3,15 @@
 #include "register/phoneentry.h"
 #include "support/fieldreader.h"
 #include "support/textfields.h"
+#include "support/safefilereader.h"
+#include "support/textlimits.h"
 #include "support/windows1252.h"
 
-#include <QDateTime>
 #include <QFile>
 
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace quirlanto {
 
@@ -48,6 +47,15 @@ QString formatSize(double size)
             text.chop(1);
     }
     return text == QLatin1String("-0") ? QStringLiteral("0") : text;
+}
+
+QByteArrayView trimmedBlanks(QByteArrayView bytes)
+{
+    while (!bytes.isEmpty() && bytes.front() == ' ')
+        bytes = bytes.sliced(1);
+    while (!bytes.isEmpty() && bytes.back() == ' ')
+        bytes.chop(1);
+    return bytes;
 }
 
 QString shortField(QByteArrayView raw)
@@ -94,42 +102,6 @@ private:
     QStringList m_lines;
     int m_count = 0;
 };
-
-// Reads the whole file; returns 0 or the errno value.
-int readWholeFile(const QString &path, QByteArray *bytes)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return EIO;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode))
-        return EISDIR;
-    errno = 0;
-    *bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return errno ? errno : EIO;
-    return 0;
-}
-
-// Keeps a damaged file under a name of its own so that no later write can replace it.
-QString preserveCopy(const QString &path, const QByteArray &bytes, QString *error)
-{
-    const QString stem =
-        path + QStringLiteral(".defekt-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    int lastError = 0;
-    const QString name = createExclusiveCopy(
-        [&stem](int n) { return n == 1 ? stem : stem + QStringLiteral("-%1").arg(n); }, bytes, &lastError);
-    if (name.isEmpty()) {
-        *error = QStringLiteral("Eine Kopie der ursprünglichen Datei konnte nicht angelegt werden: %1.")
-                     .arg(systemErrorText(lastError));
-    }
-    return name;
-}
 
 } // namespace
 
@@ -222,11 +194,18 @@ ReadRegisterResult readRegister(const QByteArray &data, qsizetype offset)
         }
         target = value;
     };
-    const auto readText = [&](QString &target) {
-        QString value = reader.readText();
+    const auto readText = [&](QString &target, qsizetype maxLength) {
+        const QByteArrayView value = reader.readTextBytes();
         checkQuote();
-        if (!reader.hitEnd())
-            target = std::move(value);
+        if (reader.hitEnd())
+            return;
+        if (value.size() > maxLength) {
+            problems.add(reader.lastFieldStart(),
+                         QStringLiteral("„%1“ ist mit %2 Zeichen zu lang (höchstens %3); es gilt der Grundwert.")
+                             .arg(shortField(value), QString::number(value.size()), QString::number(maxLength)));
+            return;
+        }
+        target = fromWindows1252(value);
     };
 
     int dialDevice = s.dialDevice;
@@ -238,14 +217,14 @@ ReadRegisterResult readRegister(const QByteArray &data, qsizetype offset)
     readInt(comPort);
     readInt(pulseDialing);
     readInt(s.reservedValue);
-    readText(s.outsideLinePrefix);
+    readText(s.outsideLinePrefix, kMaxNumberLength);
     readInt(s.reservedValue);
-    readText(s.internationalPrefix);
-    readText(s.ownCountryCode);
-    readText(s.ownAreaCode);
+    readText(s.internationalPrefix, kMaxNumberLength);
+    readText(s.ownCountryCode, kMaxNumberLength);
+    readText(s.ownAreaCode, kMaxNumberLength);
     readInt(fontSize);
-    readText(s.extraModemCommands);
-    readText(s.handoverNumber);
+    readText(s.extraModemCommands, kMaxNumberLength);
+    readText(s.handoverNumber, kMaxNumberLength);
     readInt(handoverEnabled);
     const bool settingsComplete = !reader.hitEnd();
 
@@ -258,7 +237,7 @@ ReadRegisterResult readRegister(const QByteArray &data, qsizetype offset)
     s.entryFontSize = qBound(kMinEntryFontSize, fontSize, kMaxEntryFontSize);
 
     for (RegisterCard &card : cards)
-        readText(card.cardName);
+        readText(card.cardName, kMaxNameLength);
     if (reader.hitEnd()) {
         problems.addGeneral(settingsComplete
                                 ? QStringLiteral("Die Datei endet vor den Kartennamen; es gelten die Grundwerte.")
@@ -276,8 +255,15 @@ ReadRegisterResult readRegister(const QByteArray &data, qsizetype offset)
             reader.skipToNextLine();
             continue;
         }
-        if (cardNumber == 0)
+        if (cardNumber == 0) {
+            // The end mark; whatever follows it would be lost silently at the next save.
+            reader.skipToNextLine();
+            if (!reader.atEnd()) {
+                problems.add(recordStart, QStringLiteral("Nach der Kartennummer 0, die die Liste beendet, folgen "
+                                                         "weitere Zeilen; sie wurden nicht gelesen."));
+            }
             break;
+        }
 
         const QByteArrayView name = reader.readTextBytes();
         checkQuote();
@@ -305,6 +291,15 @@ ReadRegisterResult readRegister(const QByteArray &data, qsizetype offset)
             problems.add(recordStart,
                          QStringLiteral("Die Kartennummer %1 gibt es nicht; der Eintrag „%2“ wurde übersprungen.")
                              .arg(QString::number(cardNumber), trimBlanks(fromWindows1252(name)).toString()));
+            continue;
+        }
+        if (trimmedBlanks(name).size() > kMaxNameLength || trimmedBlanks(number).size() > kMaxNumberLength) {
+            problems.add(recordStart, QStringLiteral("Der Eintrag „%1“ ist zu lang (Name höchstens %2, Nummer "
+                                                     "höchstens %3 Zeichen); er wurde übersprungen.")
+                                          .arg(shortField(trimmedBlanks(name)), QString::number(kMaxNameLength),
+                                               QString::number(kMaxNumberLength)));
+            if (incomplete)
+                break;
             continue;
         }
         cards[cardNumber - 1].entries.append(phoneEntryFromFile(name, number, flag != 0));
@@ -340,12 +335,13 @@ LoadRegisterOutcome loadRegister(const DataPaths &paths)
         return outcome;
     }
 
-    QByteArray data;
-    if (const int error = readWholeFile(paths.registerPath, &data)) {
+    const DataFileRead file = readDataFile(paths.registerPath);
+    if (!file.ok) {
         outcome.kind = LoadRegisterOutcome::Unreadable;
-        outcome.problem = systemErrorText(error) + QLatin1Char('.');
+        outcome.problem = file.error + QLatin1Char('.');
         return outcome;
     }
+    const QByteArray &data = file.bytes;
 
     qsizetype lineEnd = 0;
     while (lineEnd < data.size() && data[lineEnd] != '\r' && data[lineEnd] != '\n')
@@ -380,8 +376,12 @@ LoadRegisterOutcome loadRegister(const DataPaths &paths)
 
     outcome.kind = LoadRegisterOutcome::LoadedDamaged;
     QString copyError;
-    outcome.preservedCopy = preserveCopy(paths.registerPath, data, &copyError);
-    outcome.problem = copyError.isEmpty() ? problem : problem + QLatin1Char('\n') + copyError;
+    outcome.preservedCopy = preserveDamagedCopy(paths.registerPath, data, file.permissions, &copyError);
+    if (outcome.preservedCopy.isEmpty()) {
+        problem +=
+            QStringLiteral("\nEine Kopie der ursprünglichen Datei konnte nicht angelegt werden: %1.").arg(copyError);
+    }
+    outcome.problem = problem;
     return outcome;
 }
 

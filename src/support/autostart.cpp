@@ -2,6 +2,7 @@
 
 #include "support/messagebox.h"
 #include "support/programdirectory.h"
+#include "support/safefilewriter.h"
 #include "support/version.h"
 
 #include <QCheckBox>
@@ -10,6 +11,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSignalBlocker>
+
+#include <cerrno>
 
 namespace quirlanto {
 
@@ -91,6 +94,16 @@ QString autostartCommandLine(const QString &programPath)
     return desktopExecArgument(programPath) + u' ' + QLatin1String(kAutostartSwitch);
 }
 
+namespace {
+
+// Qt's own error texts are English; the system's error number reads in German.
+QString reason(const QFileDevice &file)
+{
+    return errno != 0 ? systemErrorText(errno) : file.errorString();
+}
+
+} // namespace
+
 bool setAutostartEntry(const QString &name, const QString &commandLine, QString *error)
 {
     const QString path = autostartEntryPath(name);
@@ -103,9 +116,10 @@ bool setAutostartEntry(const QString &name, const QString &commandLine, QString 
                          + QStringLiteral("\nComment=Wählhilfe beim Anmelden im Infobereich starten\nExec=") + commandLine
                          + QStringLiteral("\nTerminal=false\nX-GNOME-Autostart-enabled=true\n");
     QSaveFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
         if (error)
-            *error = QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).").arg(path, file.errorString());
+            *error = QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).").arg(path, reason(file));
         return false;
     }
     return true;
@@ -114,11 +128,11 @@ bool setAutostartEntry(const QString &name, const QString &commandLine, QString 
 bool deleteAutostartEntry(const QString &name, QString *error)
 {
     QFile file(autostartEntryPath(name));
+    errno = 0;
     if (!file.exists() || file.remove())
         return true;
     if (error)
-        *error =
-            QStringLiteral("Die Datei %1 kann nicht gelöscht werden (%2).").arg(file.fileName(), file.errorString());
+        *error = QStringLiteral("Die Datei %1 kann nicht gelöscht werden (%2).").arg(file.fileName(), reason(file));
     return false;
 }
 

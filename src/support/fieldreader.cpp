@@ -109,7 +109,7 @@ FieldReader::FieldReader(QByteArray data, qsizetype startOffset)
 bool FieldReader::atEnd() const
 {
     for (qsizetype i = m_pos; i < m_data.size(); ++i) {
-        const char c = m_data[i];
+        const char c = m_data.at(i);
         if (!isBlank(c) && !isLineEnd(c))
             return false;
     }
@@ -123,12 +123,12 @@ void FieldReader::consumeSeparator()
         m_atLineStart = true;
         return;
     }
-    const char c = m_data[m_pos++];
+    const char c = m_data.at(m_pos++);
     if (c == ',') {
         m_atLineStart = false;
         return;
     }
-    if (c == '\r' && m_pos < n && m_data[m_pos] == '\n')
+    if (c == '\r' && m_pos < n && m_data.at(m_pos) == '\n')
         ++m_pos;
     m_atLineStart = true;
 }
@@ -137,7 +137,7 @@ QByteArrayView FieldReader::readRawField()
 {
     const qsizetype n = m_data.size();
     for (;;) {
-        while (m_pos < n && isBlank(m_data[m_pos]))
+        while (m_pos < n && isBlank(m_data.at(m_pos)))
             ++m_pos;
         if (m_pos >= n) {
             m_hitEnd = true;
@@ -145,7 +145,7 @@ QByteArrayView FieldReader::readRawField()
             m_lastRaw = {};
             return {};
         }
-        if (!(m_atLineStart && isLineEnd(m_data[m_pos])))
+        if (!(m_atLineStart && isLineEnd(m_data.at(m_pos))))
             break;
         consumeSeparator(); // an empty line
     }
@@ -183,7 +183,7 @@ void FieldReader::skipToNextLine()
 {
     if (m_atLineStart)
         return;
-    while (m_pos < m_data.size() && !isLineEnd(m_data[m_pos]))
+    while (m_pos < m_data.size() && !isLineEnd(m_data.at(m_pos)))
         ++m_pos;
     consumeSeparator();
 }

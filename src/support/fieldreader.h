@@ -44,6 +44,8 @@ private:
     QByteArrayView readRawField();
     void consumeSeparator();
 
+    // Shared with the caller's copy: read it only through const access (at(), constData()), as
+    // a non-const operator[] would detach a copy of the whole file for every reader made.
     QByteArray m_data;
     qsizetype m_pos = 0;
     qsizetype m_lastStart = 0;

@@ -3,7 +3,14 @@
 #include "support/version.h"
 
 #include <QLayout>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
 
 namespace quirlanto {
 
@@ -74,6 +81,41 @@ QMessageBox::StandardButton MessageBoxes::showTitled(QWidget *parent, const QStr
 void MessageBoxes::information(QWidget *parent, const QString &text)
 {
     show(parent, MessageIcon::Information, text);
+}
+
+void MessageBoxes::informationWithDetails(QWidget *parent, const QString &text, const QString &details)
+{
+    if (g_beforeEachMessage)
+        g_beforeEachMessage();
+    g_shown.append({MessageIcon::Information, text + QStringLiteral("\n\n") + details});
+    if (!g_answers.isEmpty()) {
+        g_answers.takeFirst();
+        return;
+    }
+    if (g_autoAnswer)
+        return;
+
+    QDialog box(parent);
+    box.setObjectName(QStringLiteral("DetailsMessage"));
+    box.setWindowTitle(QString::fromLatin1(kProductName));
+    auto *label = new QLabel(text, &box);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    auto *view = new QPlainTextEdit(&box);
+    view->setReadOnly(true);
+    view->setPlainText(details);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&OK"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    auto *layout = new QVBoxLayout(&box);
+    layout->addWidget(label);
+    layout->addWidget(view, 1);
+    layout->addWidget(buttons);
+    const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    const QSize available = screen ? screen->availableGeometry().size() : QSize(800, 600);
+    box.setMaximumSize(available * 3 / 4);
+    box.resize(QSize(520, 320).boundedTo(available * 3 / 4));
+    box.exec();
 }
 
 void MessageBoxes::critical(QWidget *parent, const QString &text)

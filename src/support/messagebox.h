@@ -31,6 +31,9 @@ public:
                                                   QMessageBox::StandardButton defaultButton = QMessageBox::Ok);
     static void information(QWidget *parent, const QString &text);
     static void critical(QWidget *parent, const QString &text);
+    // An information whose `details` may be long and come from outside: they scroll in a box
+    // that never outgrows the screen. Recorded as text, blank line, details.
+    static void informationWithDetails(QWidget *parent, const QString &text, const QString &details);
     // Ja/Nein with Nein as default; true for Ja.
     static bool askYesNo(QWidget *parent, const QString &text, MessageIcon icon = MessageIcon::Question);
     static bool askYesNoTitled(QWidget *parent, const QString &title, const QString &text);

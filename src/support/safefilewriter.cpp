@@ -1,9 +1,11 @@
 #include "support/safefilewriter.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -31,6 +33,12 @@ int attempt(WriteStep step, Op op)
     return op() == 0 ? 0 : errno;
 }
 
+bool isAsciiLetterOrDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z');
+}
+
 int writeAll(int fd, const QByteArray &bytes)
 {
     const char *p = bytes.constData();
@@ -50,24 +58,64 @@ int writeAll(int fd, const QByteArray &bytes)
 
 } // namespace
 
-QString createExclusiveCopy(const std::function<QString(int)> &candidateName, const QByteArray &bytes, int *errorNumber)
+QString createExclusiveCopy(const std::function<QString(int)> &candidateName, const QByteArray &bytes,
+                            unsigned permissions, int *errorNumber)
 {
     *errorNumber = EEXIST;
     for (int n = 1; n <= 100 && *errorNumber == EEXIST; ++n) {
         const QString name = candidateName(n);
         const QByteArray encoded = QFile::encodeName(name);
-        const int fd = ::open(encoded.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        const int fd = ::open(encoded.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd < 0) {
             *errorNumber = errno;
             continue;
         }
-        *errorNumber = writeAll(fd, bytes) == 0 && ::fsync(fd) == 0 ? 0 : errno;
+        *errorNumber =
+            ::fchmod(fd, permissions & 0777) == 0 && writeAll(fd, bytes) == 0 && ::fsync(fd) == 0 ? 0 : errno;
         ::close(fd);
         if (*errorNumber == 0)
             return name;
         ::unlink(encoded.constData());
     }
     return {};
+}
+
+QString preserveDamagedCopy(const QString &path, const QByteArray &bytes, unsigned permissions, QString *reason)
+{
+    const QString stem =
+        path + QStringLiteral(".defekt-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    int errorNumber = 0;
+    const QString name =
+        createExclusiveCopy([&stem](int n) { return n == 1 ? stem : stem + QStringLiteral("-%1").arg(n); }, bytes,
+                            permissions, &errorNumber);
+    if (name.isEmpty()) {
+        *reason = errorNumber == EEXIST ? QStringLiteral("Es gibt bereits zu viele aufbewahrte Kopien")
+                                        : systemErrorText(errorNumber);
+    }
+    return name;
+}
+
+int removeWriteLeftovers(const QString &path)
+{
+    // The temporary names writeFileWithBackup makes: "." + file name + "." + six letters or digits.
+    const QFileInfo info(path);
+    const QString prefix = QLatin1Char('.') + info.fileName() + QLatin1Char('.');
+    QDir folder(info.absolutePath());
+    int removed = 0;
+    const QStringList candidates =
+        folder.entryList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : candidates) {
+        const QStringView tail = QStringView(name).mid(prefix.size());
+        if (!std::all_of(tail.begin(), tail.end(), isAsciiLetterOrDigit))
+            continue;
+        const QByteArray encoded = QFile::encodeName(folder.filePath(name));
+        struct stat entry {};
+        if (::lstat(encoded.constData(), &entry) != 0 || !S_ISREG(entry.st_mode) || entry.st_uid != ::geteuid())
+            continue;
+        if (::unlink(encoded.constData()) == 0)
+            ++removed;
+    }
+    return removed;
 }
 
 namespace {
@@ -86,11 +134,13 @@ void syncFolder(const QByteArray &folder)
     }
 }
 
-mode_t newFileMode()
+// Data files are private unless the user gave the file (or its backup) other rights.
+mode_t newFileMode(const QByteArray &backup)
 {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    struct stat info {};
+    if (::stat(backup.constData(), &info) == 0 && S_ISREG(info.st_mode))
+        return info.st_mode & 0777;
+    return 0600;
 }
 
 } // namespace
@@ -128,6 +178,40 @@ QString systemErrorText(int errorNumber)
     case EMFILE:
     case ENFILE:
         return QStringLiteral("Zu viele offene Dateien");
+    case ELOOP:
+        return QStringLiteral("Zu viele Ebenen symbolischer Verknüpfungen");
+    case EEXIST:
+        return QStringLiteral("Die Datei ist bereits vorhanden");
+    case EFBIG:
+    case EOVERFLOW:
+        return QStringLiteral("Die Datei ist zu groß");
+    case ENOMEM:
+        return QStringLiteral("Nicht genügend Arbeitsspeicher");
+    case EAGAIN:
+        return QStringLiteral("Die Ressource ist zur Zeit nicht verfügbar");
+    case EINTR:
+        return QStringLiteral("Der Vorgang wurde unterbrochen");
+    case EINVAL:
+        return QStringLiteral("Ungültiges Argument");
+    case ENXIO:
+    case ENODEV:
+        return QStringLiteral("Das Gerät ist nicht vorhanden");
+    case EXDEV:
+        return QStringLiteral("Der Vorgang geht nicht über Dateisystemgrenzen hinweg");
+    case EMLINK:
+        return QStringLiteral("Zu viele Verknüpfungen");
+    case ENOTEMPTY:
+        return QStringLiteral("Der Ordner ist nicht leer");
+    case ESTALE:
+        return QStringLiteral("Die Datei auf dem Netzlaufwerk ist nicht mehr gültig");
+    case ETIMEDOUT:
+        return QStringLiteral("Zeitüberschreitung");
+    case ECONNREFUSED:
+        return QStringLiteral("Verbindung abgelehnt");
+    case ENOTSUP:
+        return QStringLiteral("Der Vorgang wird nicht unterstützt");
+    case EBADF:
+        return QStringLiteral("Ungültiger Dateideskriptor");
     default:
         return QStringLiteral("Systemfehler %1 (%2)")
             .arg(errorNumber)
@@ -174,10 +258,10 @@ WriteResult writeFileWithBackup(const QString &path, const QString &backupPath, 
         ::unlink(temporary.constData());
     };
 
-    // Keep the mode the user gave the file; a new file gets the usual one.
+    // Keep the mode the user gave the file.
     struct stat targetMode {};
     const bool keepMode = haveCurrent && ::stat(target.constData(), &targetMode) == 0;
-    ::fchmod(fd, keepMode ? (targetMode.st_mode & 07777) : newFileMode());
+    ::fchmod(fd, keepMode ? (targetMode.st_mode & 07777) : newFileMode(backup));
 
     if (const int error = attempt(WriteStep::WriteData, [&] { return writeAll(fd, bytes); })) {
         dropTemporary();

@@ -22,6 +22,9 @@ int main(int argc, char *argv[])
     case SingleInstance::Start::NoAnswer:
         out << "no-answer\n";
         return 2;
+    case SingleInstance::Start::TooLong:
+        out << "too-long\n";
+        return 4;
     case SingleInstance::Start::Failed:
         out << "failed: " << instance.errorString() << '\n';
         return 3;

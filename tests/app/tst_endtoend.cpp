@@ -1,4 +1,5 @@
-// The real program from an installed program folder under Xvfb: first start, window, file, "&Ende".
+// The real program under Xvfb: first start from an installed folder, "&Ende", the ends that come
+// from outside, hostile files and a flood of connections to its socket.
 #include "testsupport.h"
 
 #include <QDir>
@@ -11,11 +12,19 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
 #include <functional>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using quirlanto::test::kNewRegisterFile;
 using quirlanto::test::readFile;
+using quirlanto::test::registerFile;
 using quirlanto::test::stopProcess;
+using quirlanto::test::writeFile;
 
 class TestEndToEnd : public QObject {
     Q_OBJECT
@@ -63,6 +72,36 @@ class TestEndToEnd : public QObject {
             }
         }
         return done();
+    }
+
+    // A program folder of its own (the program beside its files) with a settings and a runtime
+    // folder of its own; returns the program.
+    QString programIn(const QString &name, QProcessEnvironment *env)
+    {
+        const QString folder = m_root.filePath(name);
+        for (const char *dir : {"", "/config", "/run"})
+            QDir().mkpath(folder + QLatin1String(dir));
+        QFile::setPermissions(folder + QStringLiteral("/run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString program = folder + QStringLiteral("/quirlanto");
+        QFile::copy(QStringLiteral(QUIRLANTO_PROGRAM_DIR "/quirlanto"), program);
+        *env = m_env;
+        env->insert(QStringLiteral("XDG_CONFIG_HOME"), folder + QStringLiteral("/config"));
+        env->insert(QStringLiteral("XDG_RUNTIME_DIR"), folder + QStringLiteral("/run"));
+        return program;
+    }
+    static bool placementStored(const QString &folder)
+    {
+        const QSettings stored(folder + QStringLiteral("/config/MOLTARA Software/Quirlanto.conf"),
+                               QSettings::IniFormat);
+        return stored.contains(QStringLiteral("_Top")) && stored.contains(QStringLiteral("_Left"));
+    }
+    // Presses Return on the message box "Quirlanto" that must come up.
+    bool answerMessage()
+    {
+        const QString message = waitForWindow(QStringLiteral("^Quirlanto$"));
+        return !message.isEmpty() && pressKeyUntil(message, QStringLiteral("Return"), [&] {
+            return xdotool({"search", "--onlyvisible", "--name", "^Quirlanto$"}).isEmpty();
+        });
     }
 
 private slots:
@@ -157,6 +196,141 @@ private slots:
                          QSettings::IniFormat);
         QVERIFY(stored.contains(QStringLiteral("_Top")));
         QVERIFY(stored.contains(QStringLiteral("_Left")));
+    }
+
+    // Logout, `systemctl --user stop` and Ctrl+C end the program as "&Ende" does: the open
+    // options card is written once more and the window position is kept.
+    void signalsEndLikeEnde_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+        QTest::newRow("SIGINT") << int(SIGINT);
+    }
+    void signalsEndLikeEnde()
+    {
+        QFETCH(int, signal);
+        QProcessEnvironment env;
+        const QString program = programIn(QStringLiteral("signal%1").arg(signal), &env);
+        const QString folder = QFileInfo(program).absolutePath();
+        QProcess quirlanto;
+        quirlanto.setProcessEnvironment(env);
+        quirlanto.start(program, {});
+        QVERIFY(quirlanto.waitForStarted());
+        auto stop = qScopeGuard([&] { stopProcess(quirlanto, 5000); });
+        QVERIFY2(answerMessage(), "the new-file message did not come and go");
+        QVERIFY(!waitForWindow(QStringLiteral("^Quirlanto 4\\.1$")).isEmpty()); // on the options card
+        QVERIFY(!QFile::exists(folder + QStringLiteral("/Telefonregister.bak")));
+
+        QCOMPARE(::kill(pid_t(quirlanto.processId()), signal), 0);
+        QVERIFY(quirlanto.waitForFinished(15000));
+        QCOMPARE(quirlanto.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(quirlanto.exitCode(), 0);
+        QVERIFY(QFile::exists(folder + QStringLiteral("/Telefonregister.bak")));
+        QVERIFY(placementStored(folder));
+    }
+
+    // A named pipe blocked the start for ever, a 10 MB name froze it: now the first says why
+    // the program ends, the second is reported as damage and kept aside.
+    void hostileRegisterFiles_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("named pipe") << "fifo";
+        QTest::newRow("10 MB name") << "name";
+    }
+    void hostileRegisterFiles()
+    {
+        QFETCH(QString, kind);
+        QProcessEnvironment env;
+        const QString program = programIn(QStringLiteral("hostile-") + kind, &env);
+        const QString registerPath = QFileInfo(program).absolutePath() + QStringLiteral("/Telefonregister.ini");
+        const QByteArray hostile =
+            registerFile("1,\"" + QByteArray(10 * 1024 * 1024, 'N') + "\",\"1\",0\r\n1,\"Da\",\"4989\",0\r\n");
+        if (kind == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(registerPath).constData(), 0600), 0);
+        else
+            writeFile(registerPath, hostile);
+
+        QProcess quirlanto;
+        quirlanto.setProcessEnvironment(env);
+        quirlanto.start(program, {});
+        QVERIFY(quirlanto.waitForStarted());
+        auto stop = qScopeGuard([&] { stopProcess(quirlanto, 5000); });
+        QVERIFY2(answerMessage(), "no message came");
+        if (kind == "fifo") {
+            QVERIFY(quirlanto.waitForFinished(10000));
+            QCOMPARE(quirlanto.exitCode(), 1);
+            struct stat info {};
+            QVERIFY(::lstat(QFile::encodeName(registerPath).constData(), &info) == 0 && S_ISFIFO(info.st_mode));
+            return;
+        }
+        const QString window = waitForWindow(QStringLiteral("^Quirlanto 4\\.1$"));
+        QVERIFY(!window.isEmpty());
+        QVERIFY2(
+            pressKeyUntil(window, QStringLiteral("alt+e"),
+                          [&] { return quirlanto.state() == QProcess::NotRunning || quirlanto.waitForFinished(0); }),
+            "the program did not end after \"&Ende\"");
+        QCOMPARE(quirlanto.exitCode(), 0);
+        const QStringList copies = QDir(QFileInfo(program).absolutePath()).entryList({"Telefonregister.ini.defekt-*"});
+        QCOMPARE(copies.size(), 1);
+        QVERIFY(readFile(QFileInfo(program).absolutePath() + QLatin1Char('/') + copies.first()) == hostile);
+    }
+
+    // Idle connections from the same user beyond the program's descriptors (all within the
+    // 10 s idle limit): a later start is still taken, and the window can still write its files.
+    void socketFloodLeavesDescriptors()
+    {
+        QProcessEnvironment env;
+        const QString program = programIn(QStringLiteral("flood"), &env);
+        const QString folder = QFileInfo(program).absolutePath();
+        writeFile(folder + QStringLiteral("/Telefonregister.ini"), kNewRegisterFile);
+        QProcess quirlanto;
+        quirlanto.setProcessEnvironment(env);
+        quirlanto.setChildProcessModifier([] {
+            const rlimit few{128, 128};
+            ::setrlimit(RLIMIT_NOFILE, &few);
+        });
+        quirlanto.start(program, {});
+        QVERIFY(quirlanto.waitForStarted());
+        auto stop = qScopeGuard([&] { stopProcess(quirlanto, 5000); });
+        QVERIFY(!waitForWindow(QStringLiteral("^Quirlanto 4\\.1$")).isEmpty());
+
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray socketPath = QFile::encodeName(folder + QStringLiteral("/run/quirlanto.socket"));
+        qstrncpy(address.sun_path, socketPath.constData(), sizeof address.sun_path);
+        QList<int> flood;
+        auto closeFlood = qScopeGuard([&] {
+            for (const int fd : flood)
+                ::close(fd);
+        });
+        // The program keeps taking connections (dropping the oldest) instead of running out of
+        // descriptors; a full backlog only means it has not come round to them yet.
+        QElapsedTimer sinceLast;
+        sinceLast.start();
+        while (flood.size() < 200 && sinceLast.elapsed() < 3000) {
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+            QVERIFY(fd >= 0);
+            if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0) {
+                flood << fd;
+                sinceLast.restart();
+                continue;
+            }
+            ::close(fd);
+            QTest::qWait(5);
+        }
+        QCOMPARE(flood.size(), 200);
+
+        QProcess later;
+        later.setProcessEnvironment(env);
+        later.start(program, {QStringLiteral("/AUTOSTART")});
+        QVERIFY2(later.waitForFinished(15000), "the later start was not taken");
+        QCOMPARE(later.exitCode(), 0);
+
+        ::kill(pid_t(quirlanto.processId()), SIGTERM);
+        QVERIFY(quirlanto.waitForFinished(15000));
+        QCOMPARE(quirlanto.exitCode(), 0);
+        QVERIFY(placementStored(folder));
     }
 };
 

@@ -1,6 +1,7 @@
 // Start-up, tab rules, options taken over and written, shutdown of the main window.
 #include "app/mainwindow.h"
 #include "app/startup.h"
+#include "fileaccess.h"
 #include "options/optionspage.h"
 #include "register/namelistview.h"
 #include "register/phoneentry.h"
@@ -103,6 +104,22 @@ private slots:
         QVERIFY(w.isVisible());
         QCOMPARE(w.statusText(), QStringLiteral("Bitte gewünschte Änderungen vornehmen"));
         QCOMPARE(box("countryCodeBox")->text(), QStringLiteral("49"));
+    }
+
+    void newFileInAReadOnlyFolderIsNotAnnounced()
+    {
+        const QString folder = m_f->folder.path();
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        auto writable =
+            qScopeGuard([&] { QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
+        const WithoutRootFileAccess asUser;
+        MainWindow &w = m_f->make();
+        QVERIFY(start(w));
+        QCOMPARE(MessageBoxes::shown().size(), 1);
+        QCOMPARE(MessageBoxes::shown().first().icon, MessageIcon::Critical);
+        QVERIFY2(MessageBoxes::shown().first().text.contains(QStringLiteral("konnte nicht geschrieben werden")),
+                 qPrintable(MessageBoxes::shown().first().text));
+        QVERIFY(!QFile::exists(path("Telefonregister.ini")));
     }
 
     void newFileShowsWindowEvenWhenStartedHidden()

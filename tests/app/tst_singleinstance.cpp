@@ -28,6 +28,7 @@ private slots:
     void secondStartHandsOver();
     void staleSocketAfterCrash();
     void hangingCopyIsNotJoined();
+    void tooLongArgumentsAreNotHandedOver();
     void simultaneousStartsGiveOneCopy();
     void runningCopyWithstandsBadRequests();
     void endingLeavesALaterCopysSocket();
@@ -148,6 +149,21 @@ void TestSingleInstance::hangingCopyIsNotJoined()
     QVERIFY(second->waitForFinished(5000));
     QCOMPARE(QString::fromUtf8(second->readAllStandardOutput()).trimmed(), QStringLiteral("no-answer"));
     QVERIFY(QFile::exists(m_server)); // the running copy's socket is left alone
+}
+
+void TestSingleInstance::tooLongArgumentsAreNotHandedOver()
+{
+    auto &first = m_processes.emplace_back(startHelper({}));
+    QCOMPARE(readLine(*first), QStringLiteral("primary"));
+    // More than the running copy takes: said so at once, not mistaken for a hanging copy.
+    auto second = startHelper({QStringLiteral("tel:+") + QString(40000, u'1')});
+    QVERIFY(second->waitForFinished(5000));
+    QCOMPARE(QString::fromUtf8(second->readAllStandardOutput()).trimmed(), QStringLiteral("too-long"));
+
+    auto third = startHelper({QStringLiteral("tel:+1")});
+    QVERIFY(third->waitForFinished(5000));
+    QCOMPARE(QString::fromUtf8(third->readAllStandardOutput()).trimmed(), QStringLiteral("handed-over"));
+    QCOMPARE(readLine(*first), QStringLiteral("received:tel:+1"));
 }
 
 void TestSingleInstance::simultaneousStartsGiveOneCopy()

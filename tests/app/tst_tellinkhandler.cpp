@@ -67,6 +67,9 @@ void TestTelLinkHandler::laterStart_data()
                                           << QStringList();
     QTest::newRow("no number") << QStringList{"tel:hallo"} << int(QMessageBox::Yes) << 1
                                << "Der Link „tel:hallo“ enthält keine Telefonnummer." << QStringList();
+    QTest::newRow("more digits than a question shows")
+        << QStringList{"tel:+" + QString(20000, u'1')} << int(QMessageBox::Yes) << 1
+        << "Der Link ist zu lang und wird nicht gewählt: Eine Telefonnummer hat höchstens 64 Ziffern." << QStringList();
 }
 
 void TestTelLinkHandler::laterStart()

@@ -393,6 +393,10 @@ void TestDialer::clipboardRefusals_data()
     QTest::newRow("empty text") << true << QString() << noNumber;
     QTest::newRow("letters only") << true << QStringLiteral("Frau Muster anrufen") << noNumber;
     QTest::newRow("star and hash") << true << QStringLiteral("*#*#") << noNumber;
+    // Longer than any number: never shown in the status line or "Anwahl", never dialed.
+    QTest::newRow("65 digits") << true << QString(65, u'7')
+                               << "Der Text in der Zwischenablage ist zu lang für eine Telefonnummer: Er enthält 65 "
+                                  "Wählzeichen, eine Nummer hat höchstens 64.";
 }
 
 void TestDialer::clipboardRefusals()

@@ -4,14 +4,18 @@
 #include "support/messagebox.h"
 #include "support/settingsstore.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QPlainTextEdit>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
 #include <QTreeWidget>
+#include <QTimer>
 
 using namespace quirlanto;
 
@@ -38,6 +42,7 @@ private slots:
     void nextDialClearsTheAnswerAndReopens();
     void vanishedDeviceClosesThePort();
     void showModemAnswer();
+    void longAnswerScrollsWithinTheScreen();
 
 private:
     MemorySettingsStore m_store;
@@ -318,6 +323,36 @@ void TestModemLink::deviceDialogAssignsThePort()
     dialog.accept();
     QCOMPARE(quirlanto::portDevice(2, m_store), QStringLiteral("/dev/ttyUSB0"));
     QVERIFY(portFailureText(QStringLiteral("/dev/ttyUSB0"), QSerialPort::PermissionError, {}).contains(u"dialout"));
+}
+
+void TestModemLink::longAnswerScrollsWithinTheScreen()
+{
+    HayesSimulator modem(HayesSimulator::Silent);
+    m_store.setValue(QStringLiteral("Ports/COM1"), modem.devicePath());
+    ModemLink link(m_store);
+    QVERIFY(link.dial(QStringLiteral("ATDT1;H\r"), 1));
+    for (int i = 0; i < 40; ++i)
+        modem.send(QByteArray("RING RING\r\n").repeated(10));
+    QTRY_COMPARE(link.modemAnswer().size(), ModemLink::kMaxAnswerLength);
+
+    MessageBoxes::setAutoAnswer(false);
+    QRect shown;
+    QString text;
+    QTimer::singleShot(0, [&] {
+        QTRY_VERIFY(QApplication::activeModalWidget());
+        QWidget *box = QApplication::activeModalWidget();
+        shown = box->frameGeometry();
+        if (const auto *view = box->findChild<QPlainTextEdit *>())
+            text = view->toPlainText();
+        box->close();
+    });
+    link.showModemAnswer(nullptr);
+    MessageBoxes::setAutoAnswer(true);
+
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY2(shown.height() <= screen.height() && shown.width() <= screen.width(),
+             qPrintable(QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height())));
+    QCOMPARE(text, QString(link.modemAnswer()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 QTEST_MAIN(TestModemLink)

@@ -70,6 +70,12 @@ void TestTelLink::parses_data()
     QTest::newRow("hex digit") << "tel:12A3;phone-context=example.com" << S::Undialable << false << "";
     QTest::newRow("star in the extension") << "tel:+4989123456;ext=*5" << S::Undialable << true << "";
     QTest::newRow("letters in the extension") << "tel:+4989123456;ext=xy" << S::NoNumber << true << "";
+
+    // Every digit dialed must fit the question.
+    QTest::newRow("64 digits") << "tel:+" + QString(64, u'4') << S::Ok << true << "";
+    QTest::newRow("65 digits") << "tel:+" + QString(65, u'4') << S::TooLong << true << "";
+    QTest::newRow("65 with the extension")
+        << "tel:+" + QString(60, u'4') + ";ext=12345" << S::TooLong << true << "12345";
 }
 
 void TestTelLink::parses()

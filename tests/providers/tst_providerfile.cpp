@@ -1,5 +1,6 @@
 #include "providers/providerfile.h"
 
+#include "fileaccess.h"
 #include "support/safefilewriter.h"
 #include "testsupport.h"
 
@@ -11,6 +12,7 @@
 
 #include <cerrno>
 #include <memory>
+#include <sys/stat.h>
 
 using namespace quirlanto;
 using namespace quirlanto::test;
@@ -252,6 +254,13 @@ private slots:
             << crlf("\n\"a\",\"1\",1,1,0,24,1,1,1\n") << QStringList{"a"} << false << "Schalter";
         QTest::newRow("switch line not a number")
             << crlf("ja\n\"a\",\"1\",1,1,0,24,1,1,1\n") << QStringList{"a"} << false << "(„ja“) ist keine gültige Zahl";
+        QTest::newRow("hour beyond 24") << crlf("1\n\"a\",\"1\",1,1,0,67,1,1,1\n\"b\",\"2\",1,1,-1,24,1,1,1\n"
+                                                "\"c\",\"3\",1,1,0,24,1,1,1\n")
+                                        << QStringList{"c"} << true << "(Zeilen 2, 3)";
+        QTest::newRow("name too long") << "1\r\n\"" + QByteArray(201, 'n') + "\",\"1\",1,1,0,24,1,1,1\r\n"
+                                       << QStringList{} << true << "Zeile 2";
+        QTest::newRow("prefix too long") << "1\r\n\"a\",\"" + QByteArray(65, '1') + "\",1,1,0,24,1,1,1\r\n"
+                                         << QStringList{} << true << "Zeile 2";
         QTest::newRow("switch line with a rest")
             << crlf("1 x\n\"a\",\"1\",1,1,0,24,1,1,1\n") << QStringList{"a"} << true << "eingeschaltet";
     }
@@ -396,8 +405,9 @@ private slots:
         QCOMPARE(names(t), QStringList{"a"});
         QVERIFY(!first.preservedCopy.isEmpty());
         QVERIFY2(first.problem.contains(first.preservedCopy), qPrintable(first.problem));
-        QVERIFY(QFileInfo(first.preservedCopy).fileName().startsWith(QStringLiteral("Provider-defekt-")));
+        QVERIFY(QFileInfo(first.preservedCopy).fileName().startsWith(QStringLiteral("Provider.ini.defekt-")));
         QCOMPARE(readFile(first.preservedCopy), damaged);
+        QCOMPARE(QFile::permissions(first.preservedCopy), QFile::permissions(m_ini));
 
         QVERIFY(saveProviderFile(t, m_ini, m_bak).ok);
         QVERIFY(saveProviderFile(t, m_ini, m_bak).ok);
@@ -412,15 +422,47 @@ private slots:
         QCOMPARE(readFile(second.preservedCopy), damaged + "junk");
     }
 
-    void loadUnreadableFile()
+    // What stands at the name but cannot be read is the user's: the list starts empty, says why,
+    // and no change of the list is saved over it.
+    void unreadableFileIsNeverReplaced_data()
     {
-        QVERIFY(QDir(m_dir->path()).mkdir("Provider.ini")); // a folder where the file should be
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("no rights") << "private";
+        QTest::newRow("named pipe") << "fifo";
+        QTest::newRow("folder") << "folder";
+    }
+    void unreadableFileIsNeverReplaced()
+    {
+        QFETCH(QString, kind);
+        const QByteArray rows = crlf("1\n\"a\",\"1\",1,1,0,24,1,1,1\n");
+        if (kind == "private") {
+            writeFile(m_ini, rows);
+            QVERIFY(QFile::setPermissions(m_ini, {}));
+        } else if (kind == "fifo") {
+            QCOMPARE(::mkfifo(QFile::encodeName(m_ini).constData(), 0600), 0);
+        } else {
+            QVERIFY(QDir(m_dir->path()).mkdir("Provider.ini"));
+        }
+        const WithoutRootFileAccess asUser;
         ProviderTable t;
         t.addProviderRow("x", "1", 1, 1, 0, 24, 1, 1, 1);
         const LoadProviderResult r = loadProviderFile(m_ini, t);
         QVERIFY(!r.ok);
-        QVERIFY(!r.problem.isEmpty());
+        QVERIFY2(r.problem.contains(QStringLiteral("bleibt unverändert")), qPrintable(r.problem));
         QCOMPARE(t.rowCount(), 0);
+
+        t.providersEnabled = true;
+        const WriteResult w = saveProviderFile(t, m_ini, m_bak);
+        QVERIFY(!w.ok);
+        QVERIFY2(w.error.startsWith(QStringLiteral("Die Provider-Liste wird nicht gespeichert")), qPrintable(w.error));
+        QCOMPARE(QFile::exists(m_bak), false);
+        if (kind == "private") {
+            struct stat info {};
+            QVERIFY(::stat(QFile::encodeName(m_ini).constData(), &info) == 0);
+            QCOMPARE(info.st_mode & 07777, 0u);
+            QVERIFY(QFile::setPermissions(m_ini, QFile::ReadOwner | QFile::WriteOwner));
+            QCOMPARE(readFile(m_ini), rows);
+        }
     }
 };
 

@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <cerrno>
+#include <sys/stat.h>
 
 using namespace quirlanto;
 using namespace quirlanto::test;
@@ -189,8 +190,10 @@ void TestRegisterFile::readThenWrite_data()
     QTest::newRow("positions 4 and 6, the later wins")
         << kHeaderLine + "0,1,0,7,\"\",-3,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n" + kDefaultCardsLine
         << kHeaderLine + "0,1,0,-3,\"\",-3,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n" + kDefaultCardsLine;
-    QTest::newRow("card 0 ends reading") << withDefaults("1,\"A\",\"1\",0\r\n0,\"B\",\"2\",0\r\n1,\"C\",\"3\",0\r\n")
+    QTest::newRow("card 0 ends reading") << withDefaults("1,\"A\",\"1\",0\r\n0,\"B\",\"2\",0\r\n\r\n  \r\n")
                                          << withDefaults("1,\"A\",\"1\",0\r\n");
+    const QByteArray longest = "1,\"" + QByteArray(200, 'N') + "\",\"" + QByteArray(64, '9') + "\",0\r\n";
+    QTest::newRow("longest name and number") << withDefaults(longest) << withDefaults(longest);
     QTest::newRow("any card order is grouped")
         << withDefaults("3,\"C\",\"3\",0\r\n1,\"A\",\"1\",0\r\n3,\"D\",\"4\",1\r\n2,\"B\",\"2\",0\r\n")
         << withDefaults("1,\"A\",\"1\",0\r\n2,\"B\",\"2\",0\r\n3,\"C\",\"3\",0\r\n3,\"D\",\"4\",1\r\n");
@@ -281,6 +284,26 @@ void TestRegisterFile::damagedFileKeepsWhatItCan_data()
         << withDefaults(a + "2,\"B,\"2\",1\r\n")
         << "Zeile 5: Die Datei endet mitten im Eintrag „B,“; er wurde unvollständig übernommen."
         << withDefaults(a + "2,\"B,\",\"1\",0\r\n");
+    QTest::newRow("lines after card 0")
+        << withDefaults(a + "0\r\n" + b)
+        << "Zeile 5: Nach der Kartennummer 0, die die Liste beendet, folgen weitere Zeilen; sie wurden nicht gelesen."
+        << withDefaults(a);
+    const QString tooLong = QStringLiteral(" ist zu lang (Name höchstens 200, Nummer höchstens 64 Zeichen); er wurde "
+                                           "übersprungen.");
+    QTest::newRow("name too long") << withDefaults(a + "2,\"" + QByteArray(201, 'N') + "\",\"1\",0\r\n" + b)
+                                   << "Zeile 5: Der Eintrag „" + QString(40, 'N') + "…“" + tooLong
+                                   << withDefaults(a + b);
+    QTest::newRow("number too long") << withDefaults(a + "2,\"Lang\",\"" + QByteArray(65, '1') + "\",0\r\n" + b)
+                                     << "Zeile 5: Der Eintrag „Lang“" + tooLong << withDefaults(a + b);
+    QTest::newRow("card name too long")
+        << kHeaderLine + kDefaultSettingsLine + "\"" + QByteArray(201, 'K') + "\",\"B\",\"C\",\"D\"\r\n"
+        << "Zeile 3: „" + QString(40, 'K') + "…“ ist mit 201 Zeichen zu lang (höchstens 200); es gilt der Grundwert."
+        << kHeaderLine + kDefaultSettingsLine + "\"B\xfcro 1\",\"B\",\"C\",\"D\"\r\n";
+    QTest::newRow("setting too long") << kHeaderLine + "0,1,0,0,\"\",0,\"00\",\"49\",\"" + QByteArray(65, '8')
+                                             + "\",12,\"\",\"\",0\r\n" + kDefaultCardsLine
+                                      << "Zeile 2: „" + QString(40, '8')
+                                             + "…“ ist mit 65 Zeichen zu lang (höchstens 64); es gilt der Grundwert."
+                                      << kNewRegisterFile;
     QByteArray many;
     QStringList listed;
     for (int i = 0; i < 12; ++i) {
@@ -344,6 +367,8 @@ void TestRegisterFile::damagedFileIsPreserved()
 {
     const QByteArray file = withDefaults("1,\"A\",\"1\",0\r\n5,\"B\",\"2\",0\r\n");
     writeFile(m_paths.registerPath, file);
+    const auto privateRights = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+    QVERIFY(QFile::setPermissions(m_paths.registerPath, privateRights));
 
     const LoadRegisterOutcome first = loadRegister(m_paths);
     QCOMPARE(first.kind, LoadRegisterOutcome::LoadedDamaged);
@@ -354,6 +379,7 @@ void TestRegisterFile::damagedFileIsPreserved()
                  .hasMatch(),
              qPrintable(first.preservedCopy));
     QCOMPARE(readFile(first.preservedCopy), file);
+    QCOMPARE(QFile::permissions(first.preservedCopy), privateRights); // a register is private data
     QCOMPARE(readFile(m_paths.registerPath), file);
 
     // A second start keeps the first copy and adds one of its own.
@@ -388,6 +414,17 @@ void TestRegisterFile::unreadableFileIsLeftAlone()
     QCOMPARE(outcome.kind, LoadRegisterOutcome::Unreadable);
     QCOMPARE(outcome.problem, QStringLiteral("An dieser Stelle steht ein Ordner."));
     QCOMPARE(entriesOf(m_dir->path()), QStringList{"Telefonregister.ini"});
+
+    // A named pipe must not block the start; it stays what it is.
+    QVERIFY(QDir(m_dir->path()).rmdir(QStringLiteral("Telefonregister.ini")));
+    QCOMPARE(::mkfifo(QFile::encodeName(m_paths.registerPath).constData(), 0600), 0);
+    const LoadRegisterOutcome pipe = loadRegister(m_paths);
+    QCOMPARE(pipe.kind, LoadRegisterOutcome::Unreadable);
+    QCOMPARE(pipe.problem, QStringLiteral("Es ist keine gewöhnliche Datei."));
+    struct stat info {};
+    QVERIFY(::lstat(QFile::encodeName(m_paths.registerPath).constData(), &info) == 0 && S_ISFIFO(info.st_mode));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{"Telefonregister.ini"});
 }
 
 void TestRegisterFile::writesRotateBackup()

@@ -19,6 +19,7 @@ private slots:
     void badFlagIsPerFieldAndSticky();
     void randomInputAlwaysTerminates();
     void rawFieldAndResync();
+    void readsTheCallersBytesWithoutACopy();
 };
 
 void TestFieldReader::texts_data()
@@ -221,6 +222,23 @@ void TestFieldReader::rawFieldAndResync()
     QCOMPARE(reader.lastFieldStart(), data.indexOf('2'));
     reader.skipToNextLine(); // already at a line start: nothing to drop
     QVERIFY(reader.atEnd());
+}
+
+// A reader made per damaged line must not copy the whole file each time (that made reading
+// quadratic): the fields it hands out lie in the caller's bytes.
+void TestFieldReader::readsTheCallersBytesWithoutACopy()
+{
+    const QByteArray data("x,\"name\"\r\nbad line\r\n7");
+    FieldReader reader(data, 2);
+    const auto inData = [&data](QByteArrayView field) {
+        return field.data() >= data.constData() && field.data() + field.size() <= data.constData() + data.size();
+    };
+    QVERIFY(inData(reader.readTextBytes()));
+    reader.skipToNextLine();
+    QVERIFY(!reader.atEnd());
+    QVERIFY(inData(reader.readTextBytes()));
+    QCOMPARE(reader.readNumber(), 7.0);
+    QVERIFY(inData(reader.lastRawField()));
 }
 
 QTEST_GUILESS_MAIN(TestFieldReader)

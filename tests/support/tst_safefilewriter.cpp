@@ -6,7 +6,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QRegularExpression>
+
 #include <cerrno>
+#include <sys/stat.h>
 
 using namespace quirlanto;
 using namespace quirlanto::test;
@@ -29,6 +32,10 @@ private slots:
     void missingFolder();
     void currentPathIsAFolder();
     void fileModeIsKept();
+    void newFilesArePrivate();
+    void damagedCopyKeepsNameAndRights();
+    void leftoversOfAnInterruptedWrite();
+    void commonErrorsInGerman();
 
 private:
     QTemporaryDir *m_dir = nullptr;
@@ -182,6 +189,68 @@ void TestSafeFileWriter::fileModeIsKept()
     QVERIFY(QFile::setPermissions(m_path, mode));
     QVERIFY(writeFileWithBackup(m_path, m_backup, "NEW").ok);
     QCOMPARE(QFile::permissions(m_path) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), mode);
+}
+
+namespace {
+
+unsigned modeOf(const QString &path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? unsigned(info.st_mode & 07777) : 0xFFFFu;
+}
+
+} // namespace
+
+void TestSafeFileWriter::newFilesArePrivate()
+{
+    QVERIFY(writeFileWithBackup(m_path, m_backup, "A").ok);
+    QCOMPARE(modeOf(m_path), 0600u);
+
+    // Without the file, the backup the user set up tells the rights.
+    QVERIFY(QFile::remove(m_path));
+    writeFile(m_backup, "B");
+    QVERIFY(QFile::setPermissions(m_backup, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    QVERIFY(writeFileWithBackup(m_path, m_backup, "C").ok);
+    QCOMPARE(modeOf(m_path), 0640u);
+}
+
+void TestSafeFileWriter::damagedCopyKeepsNameAndRights()
+{
+    QString reason;
+    const QString first = preserveDamagedCopy(m_path, "bytes", 0600, &reason);
+    const QString second = preserveDamagedCopy(m_path, "more", 0640, &reason);
+    const QRegularExpression pattern(
+        QStringLiteral("^%1\\.defekt-\\d{8}-\\d{6}(-\\d+)?$").arg(QRegularExpression::escape(m_path)));
+    QVERIFY2(pattern.match(first).hasMatch(), qPrintable(first));
+    QVERIFY2(pattern.match(second).hasMatch(), qPrintable(second));
+    QVERIFY(first != second);
+    QCOMPARE(readFile(first), QByteArray("bytes"));
+    QCOMPARE(readFile(second), QByteArray("more"));
+    QCOMPARE(modeOf(first), 0600u);
+    QCOMPARE(modeOf(second), 0640u);
+}
+
+void TestSafeFileWriter::leftoversOfAnInterruptedWrite()
+{
+    const QStringList ours{".Telefonregister.ini.a1B2c3", ".Telefonregister.ini.ZZZZZZ"};
+    const QStringList others{".Telefonregister.ini.a1B2c", ".Telefonregister.ini.a1B2c3d",
+                             ".Provider.ini.a1B2c3",       "Telefonregister.ini",
+                             "Telefonregister.ini.a1B2c3", ".Telefonregister.ini.a-B2c3"};
+    for (const QString &name : ours + others)
+        writeFile(m_dir->filePath(name), "x");
+    QVERIFY(QFile::link(m_path, m_dir->filePath(QStringLiteral(".Telefonregister.ini.link00"))));
+
+    QCOMPARE(removeWriteLeftovers(m_path), 2);
+    QStringList left = others + QStringList{".Telefonregister.ini.link00"};
+    left.sort();
+    QCOMPARE(entriesOf(m_dir->path()), left);
+}
+
+void TestSafeFileWriter::commonErrorsInGerman()
+{
+    for (const int error : {ELOOP, EFBIG, ENXIO, ENOMEM, EAGAIN, EEXIST, EINVAL, EXDEV, ENOTEMPTY, ETIMEDOUT, EINTR})
+        QVERIFY2(!systemErrorText(error).startsWith(QStringLiteral("Systemfehler")),
+                 qPrintable(systemErrorText(error)));
 }
 
 QTEST_GUILESS_MAIN(TestSafeFileWriter)
