@@ -35,7 +35,6 @@ private slots:
     void newFilesArePrivate();
     void damagedCopyKeepsNameAndRights();
     void leftoversOfAnInterruptedWrite();
-    void commonErrorsInGerman();
 
 private:
     QTemporaryDir *m_dir = nullptr;
@@ -244,13 +243,6 @@ void TestSafeFileWriter::leftoversOfAnInterruptedWrite()
     QStringList left = others + QStringList{".Telefonregister.ini.link00"};
     left.sort();
     QCOMPARE(entriesOf(m_dir->path()), left);
-}
-
-void TestSafeFileWriter::commonErrorsInGerman()
-{
-    for (const int error : {ELOOP, EFBIG, ENXIO, ENOMEM, EAGAIN, EEXIST, EINVAL, EXDEV, ENOTEMPTY, ETIMEDOUT, EINTR})
-        QVERIFY2(!systemErrorText(error).startsWith(QStringLiteral("Systemfehler")),
-                 qPrintable(systemErrorText(error)));
 }
 
 QTEST_GUILESS_MAIN(TestSafeFileWriter)
