@@ -2,6 +2,7 @@
 #include "app/firstpaintprobe.h"
 #include "app/mainwindow.h"
 #include "app/startup.h"
+#include "app/tellinkhandler.h"
 #include "dial/clipboardsource.h"
 #include "dial/dialer.h"
 #include "dial/modemlink.h"
@@ -28,7 +29,7 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     quirlanto::installGermanQtTexts();
 
-    const QStringList arguments = QApplication::arguments().mid(1);
+    const QStringList arguments = TelLinkHandler::withAbsoluteFiles(QApplication::arguments().mid(1));
     DesktopIntegration desktop(arguments);
     if (!desktop.claimSingleInstance())
         return desktop.exitCode();

@@ -51,6 +51,7 @@ MainWindow::MainWindow(PhoneBook &book, UrlOpener &urlOpener, QWidget *parent)
     buildCardsAndPages();
     m_nameLists = new NameListController(m_book, m_lists, m_tabs, this);
     connect(m_nameLists, &NameListController::menuClosed, this, &MainWindow::showListHint);
+    connect(m_nameLists, &NameListController::statusText, this, &MainWindow::setStatusText);
     buildBottomRow();
 
     auto *status = new QStatusBar(this);

@@ -9,6 +9,7 @@
 #include "dial/portdevicedialog.h"
 #include "options/optionspage.h"
 #include "providers/providerlistcontroller.h"
+#include "register/namelistcontroller.h"
 #include "register/phonebook.h"
 #include "support/autostart.h"
 #include "support/programdirectory.h"
@@ -46,6 +47,8 @@ void connectDesktop(const ProgramParts &parts)
     QObject::connect(tray, &TrayController::endRequested, &window, &MainWindow::endProgram);
     telLinks->setSettings(&parts.book.settings());
     QObject::connect(telLinks, &TelLinkHandler::showWindowRequested, tray, &TrayController::showMainWindow);
+    QObject::connect(telLinks, &TelLinkHandler::vCardFileRequested, window.nameLists(),
+                     &NameListController::importVCardFile, Qt::QueuedConnection);
     new AutostartSwitch(window.autostartCheckBox(), programFilePath());
 }
 

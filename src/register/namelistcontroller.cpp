@@ -4,6 +4,7 @@
 #include "register/namelistmodel.h"
 #include "register/namelistview.h"
 #include "register/phonebook.h"
+#include "register/vcardtransfer.h"
 #include "support/messagebox.h"
 
 #include <QAction>
@@ -26,6 +27,9 @@ NameListController::NameListController(PhoneBook &book, const std::array<NameLis
     m_changeAction = m_menu->addAction(QStringLiteral("&Ändern"));
     m_deleteAction = m_menu->addAction(QStringLiteral("&Löschen"));
     m_menu->addSeparator();
+    QAction *importAction = m_menu->addAction(QStringLiteral("&Importieren …"));
+    QAction *exportAction = m_menu->addAction(QStringLiteral("&Exportieren …"));
+    m_menu->addSeparator();
     m_menu->setDefaultAction(m_menu->addAction(QStringLiteral("&Abbrechen")));
     // The same commands from the keyboard, on whichever list has the focus.
     const std::pair<QAction *, QKeySequence> keys[] = {{insertAction, QKeySequence(Qt::Key_Insert)},
@@ -44,6 +48,9 @@ NameListController::NameListController(PhoneBook &book, const std::array<NameLis
             editEntry(*entry, false);
     });
     connect(m_deleteAction, &QAction::triggered, this, &NameListController::deleteSelectedEntry);
+    // Queued: the status text comes after the menu's own hint.
+    connect(importAction, &QAction::triggered, this, &NameListController::importVCards, Qt::QueuedConnection);
+    connect(exportAction, &QAction::triggered, this, &NameListController::exportVCards, Qt::QueuedConnection);
 
     for (int card = 1; card <= kCardCount; ++card) {
         connect(m_lists[card - 1], &NameListView::menuRequested, this,
@@ -115,6 +122,29 @@ void NameListController::editEntry(const PhoneEntry &entry, bool newEntry)
     list->selectRow(change.row);
     if (!change.write.ok)
         MessageBoxes::critical(m_dialogParent, change.write.error);
+}
+
+void NameListController::importVCards()
+{
+    if (currentList())
+        reportStatus(chooseAndImportVCards(m_book, m_currentCard, m_dialogParent));
+}
+
+void NameListController::importVCardFile(const QString &path)
+{
+    reportStatus(quirlanto::importVCardFile(m_book, currentList() ? m_currentCard : 1, path, m_dialogParent));
+}
+
+void NameListController::exportVCards()
+{
+    if (currentList())
+        reportStatus(chooseAndExportVCards(m_book, m_currentCard, m_dialogParent));
+}
+
+void NameListController::reportStatus(const QString &text)
+{
+    if (!text.isEmpty())
+        emit statusText(text);
 }
 
 void NameListController::deleteSelectedEntry()
