@@ -6,6 +6,7 @@
 #include "dial/clipboardsource.h"
 #include "dial/dialer.h"
 #include "dial/modemlink.h"
+#include "dial/phoneprogram.h"
 #include "dial/toneplayer.h"
 #include "register/phonebook.h"
 #include "support/clock.h"
@@ -44,6 +45,8 @@ int main(int argc, char *argv[])
     QtToneOutput tones;
     SystemClock clock;
     Dialer dialer(window, clipboard, modem, tones, clock);
+    const DesktopPhone phoneProgram(settingsStore);
+    dialer.setPhoneProgram(&phoneProgram);
 
     if (!startProgram({book, window, settingsStore, &dialer, &desktop}, arguments))
         return 1;

@@ -171,8 +171,10 @@ void MainWindow::buildOptionsPage()
     m_options = new OptionsPage(m_optionsCardPage);
     m_optionsCardPage->layout()->addWidget(m_options);
     m_options->show(); // the layout would show it only after the next pass of the event loop
-    connect(m_options, &OptionsPage::dialDeviceClicked, this,
-            [this](int device) { reportWrite(m_book.setDialDevice(device)); });
+    connect(m_options, &OptionsPage::dialDeviceClicked, this, [this](int device) {
+        if (device != PhoneProgram) // kept outside the register file
+            reportWrite(m_book.setDialDevice(device));
+    });
     connect(m_options, &OptionsPage::showModemAnswerClicked, this, &MainWindow::showModemAnswerRequested);
     connect(&m_book, &PhoneBook::registerReset, m_options,
             [this] { m_options->setDialDevice(m_book.settings().dialDevice); });

@@ -6,6 +6,7 @@
 #include "app/traycontroller.h"
 #include "dial/dialer.h"
 #include "dial/modemlink.h"
+#include "dial/phoneprogram.h"
 #include "dial/portdevicedialog.h"
 #include "options/optionspage.h"
 #include "providers/providerlistcontroller.h"
@@ -65,6 +66,11 @@ void connectProgram(const ProgramParts &parts)
                      [&window, &book = parts.book, &store = parts.settingsStore](OptionsPage *page) {
                          new ProviderListController(book, page->providerSwitch(), page->providerListArea(), &window);
                          showPortDevicesAsToolTips(page->portList(), store);
+                         if (DesktopPhone(store).isChosen())
+                             page->setDialDevice(PhoneProgram);
+                         QObject::connect(page, &OptionsPage::dialDeviceClicked, page, [&store](int device) {
+                             DesktopPhone(store).setChosen(device == PhoneProgram);
+                         });
                          QObject::connect(page, &OptionsPage::portDeviceClicked, page, [page, &store] {
                              PortDeviceDialog dialog(page->portList()->currentIndex() + 1, systemSerialDevices(), store,
                                                      page->window());
