@@ -5,6 +5,7 @@
 #include "register/namelistcontroller.h"
 #include "register/namelistmodel.h"
 #include "register/namelistview.h"
+#include "register/namesearch.h"
 #include "register/phonebook.h"
 #include "support/helplinks.h"
 #include "support/messagebox.h"
@@ -52,6 +53,17 @@ MainWindow::MainWindow(PhoneBook &book, UrlOpener &urlOpener, QWidget *parent)
     m_nameLists = new NameListController(m_book, m_lists, m_tabs, this);
     connect(m_nameLists, &NameListController::menuClosed, this, &MainWindow::showListHint);
     connect(m_nameLists, &NameListController::statusText, this, &MainWindow::setStatusText);
+    connect(m_nameLists, &NameListController::searchRequested, m_search, &NameSearch::open);
+    connect(m_search, &NameSearch::hitChosen, this, [this](int card, int row) {
+        m_search->hide();
+        m_tabs->setCurrentIndex(card - 1);
+        m_lists[card - 1]->selectRow(row);
+        emit dialRequested(SelectedEntry);
+    });
+    connect(m_search, &NameSearch::closed, this, [this] {
+        if (m_currentTab <= kCardCount)
+            m_lists[m_currentTab - 1]->setFocus(Qt::OtherFocusReason);
+    });
     buildBottomRow();
 
     auto *status = new QStatusBar(this);
@@ -123,7 +135,9 @@ void MainWindow::buildCardsAndPages()
     m_pages->addWidget(m_optionsCardPage);
     connect(m_tabs, &QTabBar::currentChanged, this, &MainWindow::tabSelected);
 
+    m_search = new NameSearch(m_book, central);
     layout->addWidget(m_tabs);
+    layout->addWidget(m_search);
     layout->addWidget(m_pages, 1);
     setCentralWidget(central);
 }

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMenu>
 
 namespace quirlanto {
@@ -29,6 +30,12 @@ NameListController::NameListController(PhoneBook &book, const std::array<NameLis
     m_menu->addSeparator();
     QAction *importAction = m_menu->addAction(QStringLiteral("&Importieren …"));
     QAction *exportAction = m_menu->addAction(QStringLiteral("&Exportieren …"));
+    QAction *searchAction = m_menu->addAction(QStringLiteral("&Suchen"));
+    searchAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    searchAction->setShortcutContext(Qt::WindowShortcut);
+    searchAction->setShortcutVisibleInContextMenu(false);
+    dialogParent->addAction(searchAction);
+    connect(searchAction, &QAction::triggered, this, &NameListController::searchRequested, Qt::QueuedConnection);
     m_menu->addSeparator();
     m_menu->setDefaultAction(m_menu->addAction(QStringLiteral("&Abbrechen")));
     // The same commands from the keyboard, on whichever list has the focus.
@@ -68,7 +75,8 @@ void NameListController::focusLeft(NameListView *list)
         this,
         [this, list = QPointer<NameListView>(list)] {
             if (!m_focusFallback || !list || !list->isVisible() || QApplication::activeModalWidget()
-                || !m_focusFallback->isActiveWindow() || qobject_cast<NameListView *>(QApplication::focusWidget()))
+                || !m_focusFallback->isActiveWindow() || qobject_cast<NameListView *>(QApplication::focusWidget())
+                || qobject_cast<QLineEdit *>(QApplication::focusWidget())) // the search field
                 return;
             m_focusFallback->setFocus(Qt::OtherFocusReason);
         },

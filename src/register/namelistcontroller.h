@@ -48,6 +48,8 @@ signals:
     // The menu was shown and has closed again.
     void menuClosed();
     void statusText(const QString &text);
+    // "&Suchen" or Ctrl+F.
+    void searchRequested();
 
 private:
     void showMenu(int card, const QPoint &globalPos);
