@@ -58,6 +58,7 @@ MainWindow::MainWindow(PhoneBook &book, UrlOpener &urlOpener, QWidget *parent)
         m_search->hide();
         m_tabs->setCurrentIndex(card - 1);
         m_lists[card - 1]->selectRow(row);
+        m_lists[card - 1]->setFocus(Qt::OtherFocusReason); // the card may have been shown already
         emit dialRequested(SelectedEntry);
     });
     connect(m_search, &NameSearch::closed, this, [this] {

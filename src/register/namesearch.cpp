@@ -87,11 +87,7 @@ NameSearch::NameSearch(const PhoneBook &book, QWidget *parent)
     layout->addWidget(m_field);
     layout->addWidget(m_hits);
     m_field->installEventFilter(this);
-    connect(m_field, &QLineEdit::textChanged, this, [this](const QString &text) {
-        m_model->setFilter(text);
-        if (m_model->rowCount() > 0)
-            m_hits->setCurrentIndex(m_model->index(0));
-    });
+    connect(m_field, &QLineEdit::textChanged, this, &NameSearch::filter);
     connect(m_hits, &QListView::doubleClicked, this, [this](const QModelIndex &index) {
         m_hits->setCurrentIndex(index);
         chooseCurrent();
@@ -102,9 +98,16 @@ NameSearch::NameSearch(const PhoneBook &book, QWidget *parent)
 void NameSearch::open()
 {
     show();
-    m_model->setFilter(m_field->text()); // the register may have changed since
+    filter(m_field->text()); // the register may have changed since
     m_field->selectAll();
     m_field->setFocus(Qt::ShortcutFocusReason);
+}
+
+void NameSearch::filter(const QString &text)
+{
+    m_model->setFilter(text);
+    if (m_model->rowCount() > 0)
+        m_hits->setCurrentIndex(m_model->index(0));
 }
 
 void NameSearch::close()

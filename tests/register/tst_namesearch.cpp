@@ -61,9 +61,16 @@ private slots:
         QTest::keyClick(field(), Qt::Key_Down);
         QTest::keyClick(field(), Qt::Key_Down); // stays on the last hit
         QTest::keyClick(field(), Qt::Key_Up);
+        QTest::keyClick(field(), Qt::Key_Return);
+        QCOMPARE(dialed, (QList<std::optional<PhoneEntry>>{PhoneEntry{"Zander", "4940777", false}}));
+        QCOMPARE(m_f->window->currentTab(), 1);
+        QTRY_VERIFY(m_f->window->nameList(1)->hasFocus()); // the card was shown already
+
+        QTest::keyClick(m_f->window.get(), Qt::Key_F, Qt::ControlModifier);
+        QTRY_VERIFY(field()->hasFocus());
         QTest::keyClick(field(), Qt::Key_Down);
         QTest::keyClick(field(), Qt::Key_Return);
-        QCOMPARE(dialed, (QList<std::optional<PhoneEntry>>{PhoneEntry{"René Kiosk", "4940111", true}}));
+        QCOMPARE(dialed.last(), (std::optional<PhoneEntry>{PhoneEntry{"René Kiosk", "4940111", true}}));
         QCOMPARE(m_f->window->currentTab(), 4);
 
         QTest::keyClick(m_f->window.get(), Qt::Key_F, Qt::ControlModifier);
