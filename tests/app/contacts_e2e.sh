@@ -2,7 +2,8 @@
 # The real program on an X11 desktop: vCard files of each version handed to a second start
 # ("Öffnen mit") are imported through "Kontakte importieren"; Ctrl+F finds an imported name and
 # Enter dials it through the phone program (the real xdg-open and a recording tel: handler);
-# with Quirlanto itself as the tel: handler a message says so and nothing is dialed.
+# with Quirlanto itself as the tel: handler a message says so and nothing is dialed; card 1
+# exported through the real save dialog and imported into card 2 gives the same entries.
 # Usage: contacts_e2e.sh <build folder> <vCard sample folder>
 set -u
 build=$1
@@ -93,4 +94,28 @@ xdotool key Return
 waitfor 10 box_open || fail "no message when Quirlanto is the tel: handler"
 xdotool key Return
 [ "$(wc -l <"$tmp/dialed.txt")" = 1 ] || fail "dialed although refused"
+
+# Export card 1 through the menu and the real save dialog; the file imported into card 2 gives
+# the same entries.
+xdotool windowfocus --sync "$win"
+xdotool key Escape # the search field, if still open
+xdotool key Menu
+sleep 0.5
+xdotool key e e Return # "&Einfügen" has the same access key
+waitfor 10 eval '[ -n "$(titled "Kontakte exportieren")" ]' || fail "no save dialog"
+xdotool windowfocus --sync "$(titled 'Kontakte exportieren')"
+sleep 0.3
+xdotool key ctrl+a
+xdotool type --delay 20 "$tmp/karte1.vcf"
+xdotool key Return
+waitfor 10 test -s "$tmp/karte1.vcf" || fail "nothing exported"
+xdotool windowfocus --sync "$win"
+xdotool key ctrl+Tab # card 2
+sleep 0.5
+"$prog/quirlanto" "$tmp/karte1.vcf" >>"$tmp/second.log" 2>&1
+waitfor 10 dialog_open || fail "export: no import dialog"
+xdotool windowfocus --sync "$(titled 'Kontakte importieren')"
+xdotool key Return
+waitfor 5 eval '[ "$(register | grep -c "^2,")" = 10 ]' || fail "round trip: $(register)"
+[ "$(register | grep '^1,' | cut -c3-)" = "$(register | grep '^2,' | cut -c3-)" ] || fail "round trip differs: $(register)"
 echo "PASS"
