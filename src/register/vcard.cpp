@@ -309,7 +309,7 @@ VCardReadResult readVCardFile(const QString &path)
     }
     result = parseVCards(data);
     if (!result.error.isEmpty())
-        result.error = QStringLiteral("Die Datei „%1“: %2").arg(shown, result.error);
+        result.error = QStringLiteral("Die Datei „%1“ kann nicht importiert werden.\n\n%2").arg(shown, result.error);
     return result;
 }
 

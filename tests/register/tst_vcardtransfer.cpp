@@ -82,7 +82,8 @@ private slots:
         m_f->menuItem("&Importieren …")->trigger();
         QTRY_COMPARE(MessageBoxes::shown().size(), 1);
         QCOMPARE(MessageBoxes::shown().first().text,
-                 QStringLiteral("Die Datei „bild.vcf“: Die Datei enthält Binärdaten und ist keine vCard-Datei."));
+                 QStringLiteral("Die Datei „bild.vcf“ kann nicht importiert werden.\n\n"
+                                "Die Datei enthält Binärdaten und ist keine vCard-Datei."));
         QCOMPARE(m_f->read("Telefonregister.ini"), before);
     }
 
