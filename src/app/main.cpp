@@ -3,9 +3,11 @@
 #include "app/mainwindow.h"
 #include "app/sessionend.h"
 #include "app/startup.h"
+#include "app/tellinkhandler.h"
 #include "dial/clipboardsource.h"
 #include "dial/dialer.h"
 #include "dial/modemlink.h"
+#include "dial/phoneprogram.h"
 #include "dial/toneplayer.h"
 #include "register/phonebook.h"
 #include "support/clock.h"
@@ -29,7 +31,7 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     quirlanto::installGermanQtTexts();
 
-    const QStringList arguments = QApplication::arguments().mid(1);
+    const QStringList arguments = TelLinkHandler::withAbsoluteFiles(QApplication::arguments().mid(1));
     DesktopIntegration desktop(arguments);
     if (!desktop.claimSingleInstance())
         return desktop.exitCode();
@@ -44,6 +46,8 @@ int main(int argc, char *argv[])
     QtToneOutput tones;
     SystemClock clock;
     Dialer dialer(window, clipboard, modem, tones, clock);
+    const DesktopPhone phoneProgram(settingsStore);
+    dialer.setPhoneProgram(&phoneProgram);
 
     SessionEnd sessionEnd;
 

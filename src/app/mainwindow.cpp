@@ -5,6 +5,7 @@
 #include "register/namelistcontroller.h"
 #include "register/namelistmodel.h"
 #include "register/namelistview.h"
+#include "register/namesearch.h"
 #include "register/phonebook.h"
 #include "support/helplinks.h"
 #include "support/messagebox.h"
@@ -51,6 +52,19 @@ MainWindow::MainWindow(PhoneBook &book, UrlOpener &urlOpener, QWidget *parent)
     buildCardsAndPages();
     m_nameLists = new NameListController(m_book, m_lists, m_tabs, this);
     connect(m_nameLists, &NameListController::menuClosed, this, &MainWindow::showListHint);
+    connect(m_nameLists, &NameListController::statusText, this, &MainWindow::setStatusText);
+    connect(m_nameLists, &NameListController::searchRequested, m_search, &NameSearch::open);
+    connect(m_search, &NameSearch::hitChosen, this, [this](int card, int row) {
+        m_search->hide();
+        m_tabs->setCurrentIndex(card - 1);
+        m_lists[card - 1]->selectRow(row);
+        m_lists[card - 1]->setFocus(Qt::OtherFocusReason); // the card may have been shown already
+        emit dialRequested(SelectedEntry);
+    });
+    connect(m_search, &NameSearch::closed, this, [this] {
+        if (m_currentTab <= kCardCount)
+            m_lists[m_currentTab - 1]->setFocus(Qt::OtherFocusReason);
+    });
     buildBottomRow();
 
     auto *status = new QStatusBar(this);
@@ -122,7 +136,9 @@ void MainWindow::buildCardsAndPages()
     m_pages->addWidget(m_optionsCardPage);
     connect(m_tabs, &QTabBar::currentChanged, this, &MainWindow::tabSelected);
 
+    m_search = new NameSearch(m_book, central);
     layout->addWidget(m_tabs);
+    layout->addWidget(m_search);
     layout->addWidget(m_pages, 1);
     setCentralWidget(central);
 }
@@ -170,8 +186,10 @@ void MainWindow::buildOptionsPage()
     m_options = new OptionsPage(m_optionsCardPage);
     m_optionsCardPage->layout()->addWidget(m_options);
     m_options->show(); // the layout would show it only after the next pass of the event loop
-    connect(m_options, &OptionsPage::dialDeviceClicked, this,
-            [this](int device) { reportWrite(m_book.setDialDevice(device)); });
+    connect(m_options, &OptionsPage::dialDeviceClicked, this, [this](int device) {
+        if (device != PhoneProgram) // kept outside the register file
+            reportWrite(m_book.setDialDevice(device));
+    });
     connect(m_options, &OptionsPage::showModemAnswerClicked, this, &MainWindow::showModemAnswerRequested);
     connect(&m_book, &PhoneBook::registerReset, m_options,
             [this] { m_options->setDialDevice(m_book.settings().dialDevice); });

@@ -15,6 +15,7 @@ namespace quirlanto {
 
 class NameListController;
 class NameListView;
+class NameSearch;
 class OptionsPage;
 class PhoneBook;
 class UrlOpener;
@@ -50,6 +51,7 @@ public:
     NameListView *nameList(int card) const { return m_lists[card - 1]; }
     QTabBar *tabStrip() const { return m_tabs; }
     NameListController *nameLists() const { return m_nameLists; }
+    NameSearch *nameSearch() const { return m_search; }
 
     QString statusText() const;
     // The hint shown while a card is current.
@@ -104,6 +106,7 @@ private:
     QStackedWidget *m_pages = nullptr;
     std::array<NameListView *, kCardCount> m_lists = {};
     NameListController *m_nameLists = nullptr;
+    NameSearch *m_search = nullptr;
     QWidget *m_optionsCardPage = nullptr;
     OptionsPage *m_options = nullptr;
     QCheckBox *m_autostart = nullptr;

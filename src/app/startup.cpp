@@ -7,9 +7,11 @@
 #include "app/traycontroller.h"
 #include "dial/dialer.h"
 #include "dial/modemlink.h"
+#include "dial/phoneprogram.h"
 #include "dial/portdevicedialog.h"
 #include "options/optionspage.h"
 #include "providers/providerlistcontroller.h"
+#include "register/namelistcontroller.h"
 #include "register/phonebook.h"
 #include "support/autostart.h"
 #include "support/programdirectory.h"
@@ -47,6 +49,8 @@ void connectDesktop(const ProgramParts &parts)
     QObject::connect(tray, &TrayController::endRequested, &window, &MainWindow::endProgram);
     telLinks->setSettings(&parts.book.settings());
     QObject::connect(telLinks, &TelLinkHandler::showWindowRequested, tray, &TrayController::showMainWindow);
+    QObject::connect(telLinks, &TelLinkHandler::vCardFileRequested, window.nameLists(),
+                     &NameListController::importVCardFile, Qt::QueuedConnection);
     new AutostartSwitch(window.autostartCheckBox(), programFilePath());
 }
 
@@ -77,6 +81,11 @@ void connectProgram(const ProgramParts &parts)
                      [&window, &book = parts.book, &store = parts.settingsStore](OptionsPage *page) {
                          new ProviderListController(book, page->providerSwitch(), page->providerListArea(), &window);
                          showPortDevicesAsToolTips(page->portList(), store);
+                         if (DesktopPhone(store).isChosen())
+                             page->setDialDevice(PhoneProgram);
+                         QObject::connect(page, &OptionsPage::dialDeviceClicked, page, [&store](int device) {
+                             DesktopPhone(store).setChosen(device == PhoneProgram);
+                         });
                          QObject::connect(page, &OptionsPage::portDeviceClicked, page, [page, &store] {
                              PortDeviceDialog dialog(page->portList()->currentIndex() + 1, systemSerialDevices(), store,
                                                      page->window());

@@ -5,6 +5,8 @@
 #include "support/messagebox.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QUrl>
 
 namespace quirlanto {
 
@@ -35,10 +37,34 @@ QString TelLinkHandler::question(const QString &internationalNumber)
     return QStringLiteral("Soll die Nummer +%1 gewählt werden?").arg(internationalNumber);
 }
 
+QString TelLinkHandler::vCardFileArgument(const QStringList &arguments)
+{
+    if (arguments.size() != 1)
+        return {};
+    const QUrl url(arguments.first());
+    const QString path = url.isLocalFile() ? url.toLocalFile() : arguments.first();
+    const QFileInfo info(path);
+    return info.isAbsolute() && info.isFile() && path.endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive) ? path
+                                                                                                           : QString();
+}
+
+QStringList TelLinkHandler::withAbsoluteFiles(const QStringList &arguments)
+{
+    QStringList result;
+    for (const QString &argument : arguments)
+        result.append(QFileInfo(argument).isFile() ? QFileInfo(argument).absoluteFilePath() : argument);
+    return result;
+}
+
 void TelLinkHandler::handleLaterStart(const QStringList &arguments)
 {
     if (isAutostartCommandLine(arguments))
         return;
+    if (const QString path = vCardFileArgument(arguments); !path.isEmpty()) {
+        emit showWindowRequested();
+        emit vCardFileRequested(path);
+        return;
+    }
     const QString line = commandLine(arguments);
     if (isTelLink(line)) {
         offerTelLink(line);
@@ -49,6 +75,10 @@ void TelLinkHandler::handleLaterStart(const QStringList &arguments)
 
 void TelLinkHandler::handleOwnStart(const QStringList &arguments)
 {
+    if (const QString path = vCardFileArgument(arguments); !path.isEmpty()) {
+        emit vCardFileRequested(path);
+        return;
+    }
     const QString line = commandLine(arguments);
     if (isTelLink(line))
         offerTelLink(line);

@@ -24,7 +24,7 @@ public:
     void setBeep(std::function<void()> beep) { m_beep = std::move(beep); }
 
     // A later start handed its arguments over: "/AUTOSTART" does nothing, a tel: link is
-    // offered for dialing, anything else shows the main window.
+    // offered for dialing, a vCard file for import, anything else shows the main window.
     void handleLaterStart(const QStringList &arguments);
     // This copy's own command line: only a tel: link needs more than the start-up.
     void handleOwnStart(const QStringList &arguments);
@@ -32,11 +32,16 @@ public:
     bool offerTelLink(const QString &uri);
 
     static QString question(const QString &internationalNumber);
+    // The vCard file an argument names ("Öffnen mit" hands a path or a file: URL); empty for none.
+    static QString vCardFileArgument(const QStringList &arguments);
+    // A later start runs elsewhere: its file arguments must not depend on its working folder.
+    static QStringList withAbsoluteFiles(const QStringList &arguments);
 
 signals:
     void showWindowRequested();
     // The user said yes: a number in international form, to be dialed with an empty name.
     void dialNumberRequested(const QString &internationalNumber);
+    void vCardFileRequested(const QString &path);
 
 private:
     QPointer<QWidget> m_parent;

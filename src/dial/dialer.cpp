@@ -5,6 +5,7 @@
 #include "dial/modemcommand.h"
 #include "dial/modemlink.h"
 #include "dial/numberpreparation.h"
+#include "dial/phoneprogram.h"
 #include "dial/progresswindow.h"
 #include "dial/toneplayer.h"
 #include "support/datadirectory.h"
@@ -83,6 +84,17 @@ void Dialer::dialEntry(const QString &name, const QString &number, bool zeroFlag
 {
     m_redial = RedialMemory{name, zeroFlag, number, true};
     emit redialAvailable();
+
+    if (m_phoneProgram && m_phoneProgram->isChosen()) {
+        // The phone program dials from its own line: no outside line, prefixes or provider.
+        m_host.setStatusText(QStringLiteral("Wähle +") + number);
+        m_dialing = true;
+        const QString problem = m_phoneProgram->dial(number);
+        m_dialing = false;
+        if (!problem.isEmpty())
+            MessageBoxes::critical(m_host.dialogParent(), problem);
+        return;
+    }
 
     const Settings &settings = m_host.settings();
     const PreparedNumber prepared = prepareNumber(number, zeroFlag ? 1 : 0, settings, &m_host.providerTable(), m_clock);

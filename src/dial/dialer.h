@@ -15,6 +15,7 @@ class ClipboardSource;
 class Clock;
 class DialHost;
 class ModemLink;
+class DesktopPhone;
 class ToneOutput;
 
 // The number dialed last, in international form before classification. Memory only.
@@ -49,6 +50,9 @@ public:
     // The open window "Anwahl", or null.
     ProgressWindow *progressWindow() const { return m_window; }
 
+    // When it is chosen, numbers go to the desktop's phone program instead of modem or tones.
+    void setPhoneProgram(const DesktopPhone *program) { m_phoneProgram = program; }
+
     // Test seam for the refusal beep.
     void setBeep(std::function<void()> beep) { m_beep = std::move(beep); }
 
@@ -71,6 +75,7 @@ private:
     bool m_dialing = false;
     QPointer<ProgressWindow> m_window;
     std::function<void()> m_beep;
+    const DesktopPhone *m_phoneProgram = nullptr;
 };
 
 } // namespace quirlanto

@@ -64,13 +64,18 @@ OptionsPage::OptionsPage(QWidget *parent)
     m_modem->setObjectName(QStringLiteral("modemOption"));
     m_speaker = new QRadioButton(QStringLiteral("&Lautsprecher"), deviceFrame);
     m_speaker->setObjectName(QStringLiteral("loudspeakerOption"));
+    m_phoneProgram = new QRadioButton(QStringLiteral("Telefon-&Programm"), deviceFrame);
+    m_phoneProgram->setObjectName(QStringLiteral("phoneProgramOption"));
+    m_phoneProgram->setToolTip(QStringLiteral("Die Nummer an das Telefon-Programm des Desktops übergeben"));
     auto *device = new QButtonGroup(this);
     device->addButton(m_modem, Modem);
     device->addButton(m_speaker, Loudspeaker);
+    device->addButton(m_phoneProgram, PhoneProgram);
     m_modem->setChecked(true);
     auto *deviceLayout = new QVBoxLayout(deviceFrame);
     deviceLayout->addWidget(m_modem);
     deviceLayout->addWidget(m_speaker);
+    deviceLayout->addWidget(m_phoneProgram);
     connect(device, &QButtonGroup::idClicked, this, &OptionsPage::dialDeviceClicked);
 
     // "Modemeinstellungen"
@@ -230,10 +235,10 @@ OptionsPage::OptionsPage(QWidget *parent)
     layout->addWidget(providerFrame, 1);
 
     // Keyboard order follows the page from left to right.
-    QWidget *order[] = {m_modem,         m_speaker,      m_port,           m_device,        m_method,
-                        m_extraCommands, m_debug,        m_outsideLine,    m_international, m_country,
-                        m_area,          m_handover,     m_handoverNumber, m_cardNames[0],  m_cardNames[1],
-                        m_cardNames[2],  m_cardNames[3], m_fontSlider,     m_providerSwitch};
+    QWidget *order[] = {m_modem,        m_speaker,       m_phoneProgram, m_port,           m_device,
+                        m_method,       m_extraCommands, m_debug,        m_outsideLine,    m_international,
+                        m_country,      m_area,          m_handover,     m_handoverNumber, m_cardNames[0],
+                        m_cardNames[1], m_cardNames[2],  m_cardNames[3], m_fontSlider,     m_providerSwitch};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -336,12 +341,12 @@ void OptionsPage::updateFontSample()
 
 void OptionsPage::setDialDevice(int device)
 {
-    (device == Loudspeaker ? m_speaker : m_modem)->setChecked(true);
+    (device == Loudspeaker ? m_speaker : device == PhoneProgram ? m_phoneProgram : m_modem)->setChecked(true);
 }
 
 int OptionsPage::dialDevice() const
 {
-    return m_speaker->isChecked() ? Loudspeaker : Modem;
+    return m_speaker->isChecked() ? Loudspeaker : m_phoneProgram->isChecked() ? PhoneProgram : Modem;
 }
 
 void OptionsPage::updateHandoverEnabling()

@@ -56,7 +56,7 @@ public:
     QComboBox *portList() const { return m_port; }
 
 signals:
-    // The user chose "&Modem" (0) or "&Lautsprecher" (1).
+    // The user chose "&Modem" (0), "&Lautsprecher" (1) or "Telefon-&Programm" (2).
     void dialDeviceClicked(int device);
     // "Debug" beside "Modem- antwort".
     void showModemAnswerClicked();
@@ -68,6 +68,7 @@ private:
 
     QRadioButton *m_modem;
     QRadioButton *m_speaker;
+    QRadioButton *m_phoneProgram;
     QComboBox *m_port;
     QPushButton *m_device;
     QComboBox *m_method;

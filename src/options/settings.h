@@ -4,7 +4,8 @@
 
 namespace quirlanto {
 
-enum DialDevice { Modem = 0, Loudspeaker = 1 };
+// PhoneProgram is never stored in the register file, only in the per-user settings.
+enum DialDevice { Modem = 0, Loudspeaker = 1, PhoneProgram = 2 };
 
 // The user's options; stored in line 2 of the register file in this field order
 // (reservedValue stands at positions 4 and 6).

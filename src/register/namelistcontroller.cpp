@@ -4,10 +4,12 @@
 #include "register/namelistmodel.h"
 #include "register/namelistview.h"
 #include "register/phonebook.h"
+#include "register/vcardtransfer.h"
 #include "support/messagebox.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMenu>
 
 namespace quirlanto {
@@ -25,6 +27,15 @@ NameListController::NameListController(PhoneBook &book, const std::array<NameLis
     QAction *insertAction = m_menu->addAction(QStringLiteral("&Einfügen"));
     m_changeAction = m_menu->addAction(QStringLiteral("&Ändern"));
     m_deleteAction = m_menu->addAction(QStringLiteral("&Löschen"));
+    m_menu->addSeparator();
+    QAction *importAction = m_menu->addAction(QStringLiteral("&Importieren …"));
+    QAction *exportAction = m_menu->addAction(QStringLiteral("&Exportieren …"));
+    QAction *searchAction = m_menu->addAction(QStringLiteral("&Suchen"));
+    searchAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    searchAction->setShortcutContext(Qt::WindowShortcut);
+    searchAction->setShortcutVisibleInContextMenu(false);
+    dialogParent->addAction(searchAction);
+    connect(searchAction, &QAction::triggered, this, &NameListController::searchRequested, Qt::QueuedConnection);
     m_menu->addSeparator();
     m_menu->setDefaultAction(m_menu->addAction(QStringLiteral("&Abbrechen")));
     // The same commands from the keyboard, on whichever list has the focus.
@@ -44,6 +55,9 @@ NameListController::NameListController(PhoneBook &book, const std::array<NameLis
             editEntry(*entry, false);
     });
     connect(m_deleteAction, &QAction::triggered, this, &NameListController::deleteSelectedEntry);
+    // Queued: the status text comes after the menu's own hint.
+    connect(importAction, &QAction::triggered, this, &NameListController::importVCards, Qt::QueuedConnection);
+    connect(exportAction, &QAction::triggered, this, &NameListController::exportVCards, Qt::QueuedConnection);
 
     for (int card = 1; card <= kCardCount; ++card) {
         connect(m_lists[card - 1], &NameListView::menuRequested, this,
@@ -61,7 +75,8 @@ void NameListController::focusLeft(NameListView *list)
         this,
         [this, list = QPointer<NameListView>(list)] {
             if (!m_focusFallback || !list || !list->isVisible() || QApplication::activeModalWidget()
-                || !m_focusFallback->isActiveWindow() || qobject_cast<NameListView *>(QApplication::focusWidget()))
+                || !m_focusFallback->isActiveWindow() || qobject_cast<NameListView *>(QApplication::focusWidget())
+                || qobject_cast<QLineEdit *>(QApplication::focusWidget())) // the search field
                 return;
             m_focusFallback->setFocus(Qt::OtherFocusReason);
         },
@@ -115,6 +130,29 @@ void NameListController::editEntry(const PhoneEntry &entry, bool newEntry)
     list->selectRow(change.row);
     if (!change.write.ok)
         MessageBoxes::critical(m_dialogParent, change.write.error);
+}
+
+void NameListController::importVCards()
+{
+    if (currentList())
+        reportStatus(chooseAndImportVCards(m_book, m_currentCard, m_dialogParent));
+}
+
+void NameListController::importVCardFile(const QString &path)
+{
+    reportStatus(quirlanto::importVCardFile(m_book, currentList() ? m_currentCard : 1, path, m_dialogParent));
+}
+
+void NameListController::exportVCards()
+{
+    if (currentList())
+        reportStatus(chooseAndExportVCards(m_book, m_currentCard, m_dialogParent));
+}
+
+void NameListController::reportStatus(const QString &text)
+{
+    if (!text.isEmpty())
+        emit statusText(text);
 }
 
 void NameListController::deleteSelectedEntry()

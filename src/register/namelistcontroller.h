@@ -36,17 +36,26 @@ public:
     void editEntry(const PhoneEntry &entry, bool newEntry);
     // "&Löschen": asks first (Nein is the default).
     void deleteSelectedEntry();
+    // "&Importieren …" and "&Exportieren …": vCard files in and out of the shown card.
+    void importVCards();
+    void exportVCards();
+    // A file handed over from outside (command line, a later start): into the shown card.
+    void importVCardFile(const QString &path);
     // Enables "&Ändern" and "&Löschen" for the current selection.
     void updateMenu();
 
 signals:
     // The menu was shown and has closed again.
     void menuClosed();
+    void statusText(const QString &text);
+    // "&Suchen" or Ctrl+F.
+    void searchRequested();
 
 private:
     void showMenu(int card, const QPoint &globalPos);
     void focusLeft(NameListView *list);
     NameListView *currentList() const;
+    void reportStatus(const QString &text);
 
     PhoneBook &m_book;
     std::array<NameListView *, kCardCount> m_lists;

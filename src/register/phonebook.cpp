@@ -2,6 +2,7 @@
 
 #include "support/safefilewriter.h"
 
+#include <QSet>
 #include <algorithm>
 #include <cmath>
 
@@ -112,6 +113,37 @@ WriteResult PhoneBook::removeEntry(int card, int row)
         return {};
     eraseEntry(card, row);
     return writeRegister();
+}
+
+PhoneBook::ImportResult PhoneBook::importEntries(int card, const QList<PhoneEntry> &entries)
+{
+    ImportResult result;
+    if (card < 1 || card > kCardCount)
+        return result;
+    QSet<QString> numbers;
+    for (const PhoneEntry &entry : this->entries(card))
+        numbers.insert(entry.number);
+    QList<PhoneEntry> added;
+    for (const PhoneEntry &entry : entries) {
+        const PhoneEntry stored = makePhoneEntry(entry.name, entry.number, entry.zeroFlag);
+        if (!isUsableEntry(stored) || numbers.contains(stored.number)) {
+            ++result.skipped;
+            continue;
+        }
+        numbers.insert(stored.number);
+        added.append(stored);
+    }
+    if (this->entries(card).size() + added.size() > kMaxCardEntries) {
+        result.refused = true;
+        result.skipped = 0;
+        return result;
+    }
+    for (const PhoneEntry &entry : std::as_const(added))
+        appendEntry(card, entry);
+    result.imported = int(added.size());
+    if (!added.isEmpty())
+        result.write = writeRegister();
+    return result;
 }
 
 WriteResult PhoneBook::setDialDevice(int device)

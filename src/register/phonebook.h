@@ -49,6 +49,16 @@ public:
     EntryChange storeEntry(int card, std::optional<int> replacedRow, const PhoneEntry &edited);
     WriteResult removeEntry(int card, int row);
 
+    static constexpr int kMaxCardEntries = 32000;
+    struct ImportResult {
+        WriteResult write;
+        int imported = 0;
+        int skipped = 0;      // their number is on the card already
+        bool refused = false; // the card would hold more than kMaxCardEntries; nothing changed
+    };
+    // Appends the entries whose number the card does not hold yet and writes the file once.
+    ImportResult importEntries(int card, const QList<PhoneEntry> &entries);
+
     WriteResult setDialDevice(int device);
     // What the options card hands back when it is left: settings and the four card names.
     WriteResult setOptions(const Settings &settings, const QStringList &cardNames);

@@ -16,6 +16,7 @@ public:
     virtual ~SettingsStore() = default;
     virtual QVariant value(const QString &key, const QVariant &fallback = {}) const = 0;
     virtual void setValue(const QString &key, const QVariant &value) = 0;
+    virtual void remove(const QString &key) = 0;
 };
 
 // $XDG_CONFIG_HOME/MOLTARA Software/Quirlanto.conf
@@ -36,6 +37,11 @@ public:
         m_settings.setValue(key, value);
         m_settings.sync();
     }
+    void remove(const QString &key) override
+    {
+        m_settings.remove(key);
+        m_settings.sync();
+    }
 
 private:
     mutable QSettings m_settings;
@@ -48,6 +54,7 @@ public:
         return m_values.value(key, fallback);
     }
     void setValue(const QString &key, const QVariant &value) override { m_values.insert(key, value); }
+    void remove(const QString &key) override { m_values.remove(key); }
     const QHash<QString, QVariant> &values() const { return m_values; }
 
 private:

@@ -369,6 +369,18 @@ private slots:
         QCOMPARE(w.settings().dialDevice, int(Loudspeaker));
     }
 
+    void phoneProgramIsKeptOutsideTheRegister()
+    {
+        MainWindow &w = startWithRegister("1,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0");
+        selectTab(w, 5);
+        const QByteArray before = m_f->read("Telefonregister.ini");
+        w.findChild<QRadioButton *>(QStringLiteral("phoneProgramOption"))->click();
+        QCOMPARE(m_f->read("Telefonregister.ini"), before);
+        QCOMPARE(m_f->store.values().value(QStringLiteral("Dial/Device")), QVariant(QStringLiteral("phone-program")));
+        w.findChild<QRadioButton *>(QStringLiteral("loudspeakerOption"))->click();
+        QVERIFY(!m_f->store.values().contains(QStringLiteral("Dial/Device")));
+    }
+
     void storedDialDeviceSelectsOption()
     {
         MainWindow &w = startWithRegister("1,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0");

@@ -55,7 +55,7 @@ echo "installed files:"; sed 's/^/  /' "$tmp/files.txt"
 desktop-file-validate "/usr/share/applications/$appid.desktop" || fail "desktop file"
 appstreamcli validate --no-net "/usr/share/metainfo/$appid.metainfo.xml" || fail "AppStream metadata"
 grep -qx 'Exec=quirlanto %u' "/usr/share/applications/$appid.desktop" || fail "Exec line"
-grep -qx 'MimeType=x-scheme-handler/tel;' "/usr/share/applications/$appid.desktop" || fail "MimeType line"
+grep -qx 'MimeType=x-scheme-handler/tel;text/vcard;text/x-vcard;' "/usr/share/applications/$appid.desktop" || fail "MimeType line"
 
 useradd -m -s /bin/bash "$user" || fail "useradd"
 created=1

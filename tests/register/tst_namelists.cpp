@@ -178,7 +178,8 @@ private slots:
         QStringList texts;
         for (QAction *a : m_f->window->nameLists()->menu()->actions())
             texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
-        QCOMPARE(texts, (QStringList{"&Einfügen", "&Ändern", "&Löschen", "-", "&Abbrechen"}));
+        QCOMPARE(texts, (QStringList{"&Einfügen", "&Ändern", "&Löschen", "-", "&Importieren …", "&Exportieren …",
+                                     "&Suchen", "-", "&Abbrechen"}));
         QCOMPARE(m_f->window->nameLists()->menu()->defaultAction(), menuItem(QStringLiteral("&Abbrechen")));
         QCOMPARE(m_f->window->nameLists()->menu()->title(), QStringLiteral("Namensliste"));
 

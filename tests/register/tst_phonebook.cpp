@@ -94,6 +94,26 @@ private slots:
         QCOMPARE(readFile(path("Telefonregister.ini")), registerFile(QByteArray()));
     }
 
+    void importSkipsKnownNumbersAndWritesOnce()
+    {
+        PhoneBook &book = load(registerFile("2,\"A\",\"1\",1\r\n"));
+        const QString file = path("Telefonregister.ini");
+        const PhoneBook::ImportResult result =
+            book.importEntries(2, {{"B", "1", true}, {"C", "3", false}, {"C2", "3", true}, {"D", " ", true}});
+        QVERIFY(result.write.ok);
+        QCOMPARE(result.imported, 1);
+        QCOMPARE(result.skipped, 3);
+        QCOMPARE(readFile(file), registerFile("2,\"A\",\"1\",1\r\n2,\"C\",\"3\",0\r\n"));
+
+        // More than a card holds: nothing changes.
+        QList<PhoneEntry> many;
+        for (int i = 0; i < PhoneBook::kMaxCardEntries - 1; ++i)
+            many.append({QStringLiteral("N"), QString::number(100 + i), true});
+        QVERIFY(book.importEntries(2, many).refused);
+        QCOMPARE(book.entries(2).size(), 2);
+        QCOMPARE(readFile(file), registerFile("2,\"A\",\"1\",1\r\n2,\"C\",\"3\",0\r\n"));
+    }
+
     void optionsAreTakenOver()
     {
         PhoneBook &book = load(registerFile(QByteArray()));

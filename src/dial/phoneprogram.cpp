@@ -1,0 +1,81 @@
+#include "dial/phoneprogram.h"
+
+#include "support/settingsstore.h"
+#include "support/version.h"
+
+#include <QProcess>
+
+namespace quirlanto {
+
+namespace {
+
+const QString kDeviceKey = QStringLiteral("Dial/Device");
+const QString kPhoneProgram = QStringLiteral("phone-program");
+constexpr int kWaitMs = 15000;
+
+// The output of a short helper, empty when it could not run or failed.
+QString runForOutput(const QString &program, const QStringList &arguments, int *exitCode = nullptr)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForStarted() || !process.waitForFinished(kWaitMs)) {
+        process.kill();
+        process.waitForFinished(1000);
+        if (exitCode)
+            *exitCode = -1;
+        return {};
+    }
+    if (exitCode)
+        *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+} // namespace
+
+DesktopPhone::DesktopPhone(SettingsStore &store)
+    : m_store(store)
+{}
+
+bool DesktopPhone::isChosen() const
+{
+    return m_store.value(kDeviceKey).toString() == kPhoneProgram;
+}
+
+void DesktopPhone::setChosen(bool chosen)
+{
+    if (chosen)
+        m_store.setValue(kDeviceKey, kPhoneProgram);
+    else
+        m_store.remove(kDeviceKey);
+}
+
+QStringList DesktopPhone::ownLauncherIds()
+{
+    return {QStringLiteral("quirlanto.desktop"), QString::fromLatin1(kAppId) + QStringLiteral(".desktop")};
+}
+
+QString DesktopPhone::dial(const QString &internationalNumber) const
+{
+    QString digits;
+    for (const QChar c : internationalNumber)
+        if (c.isDigit())
+            digits += c;
+    if (digits.isEmpty())
+        return QStringLiteral("Die Nummer enthält keine Ziffern.");
+    const QString handler =
+        runForOutput(QStringLiteral("xdg-mime"),
+                     {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("x-scheme-handler/tel")});
+    if (handler.isEmpty())
+        return QStringLiteral("Auf diesem Rechner ist kein Telefon-Programm für tel:-Links eingerichtet.");
+    if (ownLauncherIds().contains(handler, Qt::CaseInsensitive))
+        return QStringLiteral("Quirlanto selbst ist als Telefon-Programm für tel:-Links eingerichtet und würde "
+                              "sich nur selbst aufrufen. Bitte richten Sie ein anderes Telefon-Programm ein oder "
+                              "wählen Sie „Modem“ oder „Lautsprecher“.");
+    int exitCode = 0;
+    runForOutput(QStringLiteral("xdg-open"), {QStringLiteral("tel:+") + digits}, &exitCode);
+    if (exitCode != 0)
+        return QStringLiteral("Das Telefon-Programm „%1“ konnte die Nummer +%2 nicht übernehmen.").arg(handler, digits);
+    return {};
+}
+
+} // namespace quirlanto

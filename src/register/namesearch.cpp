@@ -1,0 +1,154 @@
+#include "register/namesearch.h"
+
+#include "register/phonebook.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListView>
+#include <QVBoxLayout>
+
+namespace quirlanto {
+
+QString searchFolded(const QString &text)
+{
+    const QString decomposed = text.normalized(QString::NormalizationForm_D);
+    QString folded;
+    folded.reserve(decomposed.size());
+    for (const QChar c : decomposed)
+        if (c.category() != QChar::Mark_NonSpacing)
+            folded.append(c);
+    return folded.toCaseFolded();
+}
+
+SearchHitModel::SearchHitModel(const PhoneBook &book, QObject *parent)
+    : QAbstractListModel(parent)
+    , m_book(book)
+{
+    const auto stale = [this] { m_indexStale = true; };
+    connect(&book, &PhoneBook::registerReset, this, stale);
+    connect(&book, &PhoneBook::entryAppended, this, stale);
+    connect(&book, &PhoneBook::entryRemoved, this, stale);
+}
+
+void SearchHitModel::rebuildIndex()
+{
+    m_keys.clear();
+    m_places.clear();
+    for (int card = 1; card <= kCardCount; ++card) {
+        const QList<PhoneEntry> &entries = m_book.entries(card);
+        for (int row = 0; row < entries.size(); ++row) {
+            m_keys.append(searchFolded(entries[row].name) + u' ' + entries[row].number);
+            m_places.append({card, row});
+        }
+    }
+    m_indexStale = false;
+}
+
+void SearchHitModel::setFilter(const QString &text)
+{
+    if (m_indexStale)
+        rebuildIndex();
+    const QString wanted = searchFolded(text.trimmed());
+    beginResetModel();
+    m_hits.clear();
+    if (!wanted.isEmpty())
+        for (qsizetype i = 0; i < m_keys.size(); ++i)
+            if (m_keys[i].contains(wanted))
+                m_hits.append(m_places[i]);
+    endResetModel();
+}
+
+QVariant SearchHitModel::data(const QModelIndex &index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_hits.size())
+        return {};
+    const Hit &hit = m_hits[index.row()];
+    const PhoneEntry &entry = m_book.entries(hit.card).at(hit.row);
+    return QStringLiteral("%1 (%2)   –   %3").arg(entry.name, entry.number, m_book.cardName(hit.card));
+}
+
+NameSearch::NameSearch(const PhoneBook &book, QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("nameSearch"));
+    m_model = new SearchHitModel(book, this);
+    m_field = new QLineEdit(this);
+    m_field->setObjectName(QStringLiteral("searchField"));
+    m_field->setPlaceholderText(QStringLiteral("Name oder Nummer suchen (Esc schließt)"));
+    m_field->setClearButtonEnabled(true);
+    m_hits = new QListView(this);
+    m_hits->setObjectName(QStringLiteral("searchHits"));
+    m_hits->setModel(m_model);
+    m_hits->setUniformItemSizes(true); // thousands of hits
+    m_hits->setFocusPolicy(Qt::NoFocus);
+    m_hits->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_field);
+    layout->addWidget(m_hits);
+    m_field->installEventFilter(this);
+    connect(m_field, &QLineEdit::textChanged, this, &NameSearch::filter);
+    connect(m_hits, &QListView::doubleClicked, this, [this](const QModelIndex &index) {
+        m_hits->setCurrentIndex(index);
+        chooseCurrent();
+    });
+    hide();
+}
+
+void NameSearch::open()
+{
+    show();
+    filter(m_field->text()); // the register may have changed since
+    m_field->selectAll();
+    m_field->setFocus(Qt::ShortcutFocusReason);
+}
+
+void NameSearch::filter(const QString &text)
+{
+    m_model->setFilter(text);
+    if (m_model->rowCount() > 0)
+        m_hits->setCurrentIndex(m_model->index(0));
+}
+
+void NameSearch::close()
+{
+    hide();
+    emit closed();
+}
+
+void NameSearch::chooseCurrent()
+{
+    const QModelIndex current = m_hits->currentIndex();
+    if (!current.isValid())
+        return;
+    const SearchHitModel::Hit hit = m_model->hit(current.row());
+    emit hitChosen(hit.card, hit.row);
+}
+
+bool NameSearch::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_field || event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent *>(event)->key();
+    const int count = m_model->rowCount();
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (count > 0) {
+            const int row = qBound(0, m_hits->currentIndex().row() + (key == Qt::Key_Up ? -1 : 1), count - 1);
+            m_hits->setCurrentIndex(m_model->index(row));
+        }
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        chooseCurrent();
+        return true;
+    case Qt::Key_Escape:
+        close();
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace quirlanto

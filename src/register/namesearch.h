@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QList>
+#include <QString>
+#include <QWidget>
+
+class QLineEdit;
+class QListView;
+
+namespace quirlanto {
+
+class PhoneBook;
+
+// Lower case without accents: "Müller" and "muller" are the same to the search.
+QString searchFolded(const QString &text);
+
+// The entries of all cards whose name or number holds the typed text.
+class SearchHitModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    struct Hit {
+        int card = 0;
+        int row = 0;
+    };
+
+    explicit SearchHitModel(const PhoneBook &book, QObject *parent = nullptr);
+    void setFilter(const QString &text);
+    Hit hit(int index) const { return m_hits.value(index); }
+    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(m_hits.size()); }
+    QVariant data(const QModelIndex &index, int role) const override;
+
+private:
+    void rebuildIndex();
+
+    const PhoneBook &m_book;
+    QList<QString> m_keys; // folded "name number", all cards one after the other
+    QList<Hit> m_places;
+    QList<Hit> m_hits;
+    bool m_indexStale = true;
+};
+
+// The search field above the cards (Ctrl+F, "&Suchen") with its list of hits.
+class NameSearch : public QWidget {
+    Q_OBJECT
+public:
+    explicit NameSearch(const PhoneBook &book, QWidget *parent = nullptr);
+
+    void open();
+    QLineEdit *field() const { return m_field; }
+    QListView *hitList() const { return m_hits; }
+
+signals:
+    // Enter or a double-click on a hit: that entry is to be dialed.
+    void hitChosen(int card, int row);
+    // Esc: the field has closed.
+    void closed();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void filter(const QString &text);
+    void chooseCurrent();
+    void close();
+
+    SearchHitModel *m_model = nullptr;
+    QLineEdit *m_field = nullptr;
+    QListView *m_hits = nullptr;
+};
+
+} // namespace quirlanto

@@ -1,0 +1,363 @@
+#include "register/vcard.h"
+
+#include "support/windows1252.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+namespace quirlanto {
+
+namespace {
+
+const QString kNotVCard = QStringLiteral("Die Datei enthält keine Kontakte im vCard-Format.");
+const QByteArray kZeroMarker = QByteArrayLiteral("X-QUIRLANTO-TRUNK-ZERO");
+
+struct Property {
+    QByteArray name; // upper case, without group
+    QStringList types;
+    QByteArray encoding, charset, valueType; // upper case
+    QByteArray value;
+};
+
+// The position of `c` outside double quotes, -1 when none.
+qsizetype indexOutsideQuotes(QByteArrayView text, char c, qsizetype from = 0)
+{
+    bool quoted = false;
+    for (qsizetype i = from; i < text.size(); ++i) {
+        if (text[i] == '"')
+            quoted = !quoted;
+        else if (text[i] == c && !quoted)
+            return i;
+    }
+    return -1;
+}
+
+QList<QByteArray> splitOutsideQuotes(QByteArrayView text, char c)
+{
+    QList<QByteArray> parts;
+    qsizetype start = 0;
+    for (qsizetype at; (at = indexOutsideQuotes(text, c, start)) >= 0; start = at + 1)
+        parts.append(text.sliced(start, at - start).toByteArray());
+    parts.append(text.sliced(start).toByteArray());
+    return parts;
+}
+
+bool isQuotedPrintable(QByteArrayView logicalLine)
+{
+    const qsizetype colon = indexOutsideQuotes(logicalLine, ':');
+    return colon > 0 && logicalLine.first(colon).toByteArray().toUpper().contains("QUOTED-PRINTABLE");
+}
+
+QList<QByteArray> logicalLines(QByteArrayView data)
+{
+    QList<QByteArray> lines;
+    bool softBreak = false;
+    for (qsizetype start = 0; start < data.size();) {
+        qsizetype end = data.indexOf('\n', start);
+        if (end < 0)
+            end = data.size();
+        QByteArrayView line = data.sliced(start, end - start);
+        start = end + 1;
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (softBreak && !lines.isEmpty()) {
+            lines.last().chop(1);
+            lines.last().append(line);
+        } else if (!line.isEmpty() && (line[0] == ' ' || line[0] == '\t') && !lines.isEmpty()) {
+            lines.last().append(line.sliced(1));
+        } else if (!line.trimmed().isEmpty()) {
+            lines.append(line.toByteArray());
+        } else {
+            continue;
+        }
+        softBreak = lines.last().endsWith('=') && isQuotedPrintable(lines.last());
+    }
+    return lines;
+}
+
+QByteArray unquoted(QByteArray text)
+{
+    text = text.trimmed();
+    if (text.size() >= 2 && text.startsWith('"') && text.endsWith('"'))
+        text = text.sliced(1, text.size() - 2);
+    return text;
+}
+
+std::optional<Property> parseLine(const QByteArray &line)
+{
+    const qsizetype colon = indexOutsideQuotes(line, ':');
+    if (colon <= 0)
+        return std::nullopt;
+    Property property;
+    property.value = line.sliced(colon + 1);
+    const QList<QByteArray> head = splitOutsideQuotes(QByteArrayView(line).first(colon), ';');
+    property.name = head[0].trimmed().toUpper();
+    if (const qsizetype dot = property.name.lastIndexOf('.'); dot >= 0)
+        property.name = property.name.sliced(dot + 1);
+    for (qsizetype i = 1; i < head.size(); ++i) {
+        const QByteArray &parameter = head[i];
+        const qsizetype equals = parameter.indexOf('=');
+        const QByteArray key = equals < 0 ? QByteArray() : parameter.first(equals).trimmed().toUpper();
+        const QByteArray value = unquoted(equals < 0 ? parameter : parameter.sliced(equals + 1));
+        if (key == "ENCODING"
+            || (key.isEmpty() && (value.toUpper() == "QUOTED-PRINTABLE" || value.toUpper() == "BASE64")))
+            property.encoding = value.toUpper();
+        else if (key == "CHARSET")
+            property.charset = value.toUpper();
+        else if (key == "VALUE")
+            property.valueType = value.toUpper();
+        else if (key == "TYPE" || key.isEmpty())
+            for (const QByteArray &type : splitOutsideQuotes(value, ','))
+                property.types.append(QString::fromLatin1(unquoted(type)).toLower());
+    }
+    return property;
+}
+
+QByteArray decodeQuotedPrintable(QByteArrayView text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '=' && i + 2 < text.size()) {
+            bool ok = false;
+            const int byte = text.sliced(i + 1, 2).toByteArray().toInt(&ok, 16);
+            if (ok) {
+                bytes.append(char(byte));
+                i += 2;
+                continue;
+            }
+        }
+        bytes.append(text[i]);
+    }
+    return bytes;
+}
+
+QString decodeText(const QByteArray &bytes, const QByteArray &charset)
+{
+    static const QByteArrayList kSingleByte = {"WINDOWS-1252", "CP1252", "ISO-8859-1", "ISO-8859-15", "LATIN1"};
+    if (kSingleByte.contains(charset))
+        return fromWindows1252(bytes);
+    if (!charset.isEmpty() && charset != "UTF-8") {
+        QStringDecoder decoder(charset.constData());
+        if (decoder.isValid())
+            return decoder.decode(bytes);
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    // Without a stated character set, what is no UTF-8 is most likely from a Windows program.
+    return utf8.hasError() && charset.isEmpty() ? fromWindows1252(bytes) : text;
+}
+
+// Splits a structured value at unescaped `;` and resolves the backslash escapes.
+QStringList components(const QString &value)
+{
+    QStringList parts(QString{});
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (c == u'\\' && i + 1 < value.size()) {
+            const QChar next = value[++i];
+            parts.last().append(next == u'n' || next == u'N' ? QChar(u' ') : next);
+        } else if (c == u';') {
+            parts.append(QString());
+        } else {
+            parts.last().append(c);
+        }
+    }
+    return parts;
+}
+
+QString telNumber(const QString &value)
+{
+    QString number = value.trimmed();
+    if (number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive)) {
+        number = number.mid(4);
+        if (const qsizetype semicolon = number.indexOf(u';'); semicolon >= 0)
+            number.truncate(semicolon); // ";ext=", ";phone-context="
+        return QString::fromUtf8(QByteArray::fromPercentEncoding(number.toUtf8())).trimmed();
+    }
+    return components(number).join(u';').trimmed();
+}
+
+QString nameOf(const VCardContact &contact)
+{
+    const QString family = contact.family.trimmed(), given = contact.given.trimmed();
+    if (!family.isEmpty() && !given.isEmpty())
+        return contact.family + QStringLiteral(", ") + contact.given;
+    if (!family.isEmpty() || !given.isEmpty())
+        return family.isEmpty() ? given : family;
+    return contact.formattedName.trimmed().isEmpty() ? contact.organisation : contact.formattedName;
+}
+
+QString kindOf(const QStringList &types)
+{
+    if (types.contains(u"cell"))
+        return QStringLiteral("mobil");
+    if (types.contains(u"home"))
+        return QStringLiteral("privat");
+    if (types.contains(u"work"))
+        return QStringLiteral("dienstlich");
+    return {};
+}
+
+QByteArray escaped(const QString &text)
+{
+    QString out = text;
+    out.replace(u'\\', QLatin1String("\\\\"))
+        .replace(u',', QLatin1String("\\,"))
+        .replace(u';', QLatin1String("\\;"))
+        .replace(u'\n', QLatin1String("\\n"));
+    return out.toUtf8();
+}
+
+// Lines longer than 75 bytes are folded, never inside a UTF-8 character.
+void appendLine(QByteArray &out, const QByteArray &line)
+{
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < line.size();) {
+        const uchar lead = uchar(line[i]);
+        const qsizetype length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        if (count + length > 75) {
+            out.append("\r\n ");
+            count = 1;
+        }
+        out.append(line.sliced(i, qMin(length, line.size() - i)));
+        count += length;
+        i += length;
+    }
+    out.append("\r\n");
+}
+
+} // namespace
+
+VCardReadResult parseVCards(QByteArrayView data)
+{
+    VCardReadResult result;
+    if (data.startsWith("\xEF\xBB\xBF"))
+        data = data.sliced(3);
+    if (data.contains('\0')) {
+        result.error = QStringLiteral("Die Datei enthält Binärdaten und ist keine vCard-Datei.");
+        return result;
+    }
+    int depth = 0;
+    bool seenCard = false;
+    VCardContact contact;
+    for (const QByteArray &line : logicalLines(data)) {
+        const std::optional<Property> property = parseLine(line);
+        if (!property)
+            continue;
+        const QByteArray upperValue = property->value.trimmed().toUpper();
+        if (property->name == "BEGIN" && upperValue == "VCARD") {
+            if (depth++ == 0)
+                contact = {};
+            seenCard = true;
+            continue;
+        }
+        if (property->name == "END" && upperValue == "VCARD") {
+            if (depth > 0 && --depth == 0)
+                result.contacts.append(contact);
+            continue;
+        }
+        if (depth != 1)
+            continue; // outside a card or inside an embedded one
+        const QByteArray bytes =
+            property->encoding == "QUOTED-PRINTABLE" ? decodeQuotedPrintable(property->value) : property->value;
+        if (property->name == "N") {
+            const QStringList parts = components(decodeText(bytes, property->charset));
+            contact.family = parts.value(0);
+            contact.given = parts.value(1);
+        } else if (property->name == "FN") {
+            contact.formattedName = components(decodeText(bytes, property->charset)).join(u';');
+        } else if (property->name == "ORG") {
+            contact.organisation = components(decodeText(bytes, property->charset)).value(0);
+        } else if (property->name == "TEL") {
+            const QString number = telNumber(decodeText(bytes, property->charset));
+            if (!number.isEmpty())
+                contact.phones.append({number, property->types});
+        } else if (property->name == kZeroMarker) {
+            contact.trunkZero = upperValue != "0";
+        }
+    }
+    if (!seenCard)
+        result.error = kNotVCard;
+    return result;
+}
+
+VCardReadResult readVCardFile(const QString &path)
+{
+    VCardReadResult result;
+    const QFileInfo info(path);
+    const QString shown = info.fileName();
+    if (info.isFile() && info.size() > kMaxVCardFileSize) {
+        result.error = QStringLiteral("Die Datei „%1“ ist größer als 10 MB und wird nicht eingelesen.").arg(shown);
+        return result;
+    }
+    QFile file(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        result.error = QStringLiteral("Die Datei „%1“ kann nicht gelesen werden.").arg(shown);
+        return result;
+    }
+    // The size may have changed since it was asked; never read more than the limit.
+    const QByteArray data = file.read(kMaxVCardFileSize + 1);
+    if (data.size() > kMaxVCardFileSize) {
+        result.error = QStringLiteral("Die Datei „%1“ ist größer als 10 MB und wird nicht eingelesen.").arg(shown);
+        return result;
+    }
+    if (file.error() != QFileDevice::NoError) {
+        result.error = QStringLiteral("Die Datei „%1“ kann nicht gelesen werden.").arg(shown);
+        return result;
+    }
+    result = parseVCards(data);
+    if (!result.error.isEmpty())
+        result.error = QStringLiteral("Die Datei „%1“ kann nicht importiert werden.\n\n%2").arg(shown, result.error);
+    return result;
+}
+
+QList<PhoneEntry> entriesFromContacts(const QList<VCardContact> &contacts, const Settings &settings)
+{
+    QList<PhoneEntry> entries;
+    for (const VCardContact &contact : contacts) {
+        QList<const VCardPhone *> voice;
+        for (const VCardPhone &phone : contact.phones)
+            if (!phone.types.contains(u"fax") && !phone.types.contains(u"pager"))
+                voice.append(&phone);
+        const QString name = nameOf(contact);
+        QStringList used;
+        for (qsizetype i = 0; i < voice.size(); ++i) {
+            QString suffix;
+            if (voice.size() > 1) {
+                QString kind = kindOf(voice[i]->types);
+                if (kind.isEmpty() || used.contains(kind))
+                    kind = i == 0 ? QString() : QString::number(i + 1);
+                used.append(kind);
+                suffix = kind.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(kind);
+            }
+            const PhoneEntry entry =
+                makePhoneEntry(storedForm(QString(name + suffix).trimmed()),
+                               storedForm(internationalForm(voice[i]->number, settings)), contact.trunkZero);
+            if (isUsableEntry(entry))
+                entries.append(entry);
+        }
+    }
+    return entries;
+}
+
+QByteArray vCardsFromEntries(const QList<PhoneEntry> &entries)
+{
+    QByteArray out;
+    for (const PhoneEntry &entry : entries) {
+        appendLine(out, "BEGIN:VCARD");
+        appendLine(out, "VERSION:3.0");
+        appendLine(out, "FN:" + escaped(entry.name));
+        const qsizetype comma = entry.name.indexOf(QLatin1String(", "));
+        if (comma > 0 && comma + 2 < entry.name.size())
+            appendLine(out, "N:" + escaped(entry.name.left(comma)) + ';' + escaped(entry.name.mid(comma + 2)) + ";;;");
+        appendLine(out, "TEL;TYPE=voice:+" + entry.number.toUtf8());
+        if (!entry.zeroFlag)
+            appendLine(out, kZeroMarker + ":0");
+        appendLine(out, "END:VCARD");
+    }
+    return out;
+}
+
+} // namespace quirlanto

@@ -1,0 +1,153 @@
+// Dialing through the desktop's phone program: the real xdg-open and a recording tel: handler
+// registered in a temporary XDG_DATA_HOME.
+#include "dial/clipboardsource.h"
+#include "dial/dialer.h"
+#include "dial/modemlink.h"
+#include "dial/phoneprogram.h"
+#include "dial/toneplayer.h"
+#include "fakedialhost.h"
+#include "support/clock.h"
+#include "support/messagebox.h"
+#include "support/settingsstore.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace quirlanto;
+
+namespace {
+
+class SilentTones final : public ToneOutput {
+public:
+    QString playFiles(const QStringList &paths) override
+    {
+        played += paths;
+        return {};
+    }
+    QStringList played;
+};
+
+} // namespace
+
+class TestPhoneProgram : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_record;
+
+    // Installs a launcher `id` whose program records its argument and exits with `exitCode`.
+    void installHandler(const QString &id, int exitCode)
+    {
+        const QString script = m_dir.filePath(id + ".sh");
+        QFile file(script);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(
+            QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$1\" >> '%1'\nexit %2\n").arg(m_record).arg(exitCode).toUtf8());
+        file.close();
+        file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+        QFile desktop(m_dir.filePath("data/applications/" + id));
+        QVERIFY(desktop.open(QIODevice::WriteOnly));
+        desktop.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=Telefon\nExec=%1 %u\n"
+                                     "MimeType=x-scheme-handler/tel;\n")
+                          .arg(script)
+                          .toUtf8());
+        desktop.close();
+        QCOMPARE(QProcess::execute("xdg-mime", {"default", id, "x-scheme-handler/tel"}), 0);
+    }
+    QString recorded() const
+    {
+        QFile file(m_record);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QVERIFY(QDir().mkpath(m_dir.filePath("data/applications")));
+        QVERIFY(QDir().mkpath(m_dir.filePath("config")));
+        qputenv("XDG_DATA_HOME", m_dir.filePath("data").toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", m_dir.filePath("config").toLocal8Bit());
+        qputenv("XDG_DATA_DIRS", m_dir.filePath("none").toLocal8Bit());
+        qputenv("XDG_CONFIG_DIRS", m_dir.filePath("none").toLocal8Bit());
+        qunsetenv("XDG_CURRENT_DESKTOP");
+        qunsetenv("DE");
+        // Without a display xdg-open only tries text browsers.
+        qputenv("DISPLAY", ":0");
+        m_record = m_dir.filePath("record.txt");
+        MessageBoxes::setAutoAnswer(true);
+    }
+    void init()
+    {
+        QFile::remove(m_record);
+        QFile::remove(m_dir.filePath("config/mimeapps.list"));
+        QDir applications(m_dir.filePath("data/applications"));
+        for (const QString &name : applications.entryList(QDir::Files))
+            applications.remove(name);
+        MessageBoxes::clearShown();
+    }
+
+    void choiceLivesInTheSettingsStore()
+    {
+        MemorySettingsStore store;
+        DesktopPhone phone(store);
+        QVERIFY(!phone.isChosen());
+        phone.setChosen(true);
+        QCOMPARE(store.values().value("Dial/Device"), QVariant("phone-program"));
+        phone.setChosen(false);
+        QVERIFY(store.values().isEmpty());
+    }
+
+    void entriesClipboardAndRedialReachTheHandler()
+    {
+        installHandler("telefon.desktop", 0);
+        MemorySettingsStore store;
+        DesktopPhone phone(store);
+        phone.setChosen(true);
+        test::FakeDialHost host;
+        host.options.outsideLinePrefix = "0";
+        host.selected = PhoneEntry{"Muster", "4930123456", true};
+        FakeClipboardSource clipboard;
+        clipboard.setText("089 / 555 12");
+        SilentTones tones;
+        ModemLink modem(store);
+        FixedClock clock{QDateTime(QDate(2026, 12, 8), QTime(10, 0))};
+        Dialer dialer(host, clipboard, modem, tones, clock);
+        dialer.setPhoneProgram(&phone);
+
+        dialer.dial(SelectedEntry);
+        dialer.dial(Clipboard);
+        dialer.dial(Redial);
+        QCOMPARE(recorded(), QString("tel:+4930123456\ntel:+498955512\ntel:+498955512\n"));
+        QCOMPARE(host.statusTexts.first(), QString("Wähle +4930123456"));
+        QVERIFY(MessageBoxes::shown().isEmpty());
+        QVERIFY(tones.played.isEmpty());
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QString>("launcher");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("none") << QString() << 0 << "kein Telefon-Programm";
+        QTest::newRow("itself") << "quirlanto.desktop" << 0 << "Quirlanto selbst";
+        QTest::newRow("handler fails") << "kaputt.desktop" << 3 << "konnte die Nummer +4989 nicht übernehmen";
+    }
+    void refusals()
+    {
+        QFETCH(QString, launcher);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        if (!launcher.isEmpty())
+            installHandler(launcher, exitCode);
+        MemorySettingsStore store;
+        const QString problem = DesktopPhone(store).dial("4989");
+        QVERIFY2(problem.contains(message), qPrintable(problem));
+        QCOMPARE(recorded().isEmpty(), launcher.isEmpty() || launcher == "quirlanto.desktop");
+    }
+};
+
+QTEST_MAIN(TestPhoneProgram)
+#include "tst_phoneprogram.moc"

@@ -1,0 +1,85 @@
+// Ctrl+F: one field that finds names and numbers on all cards.
+#include "app/mainwindow.h"
+#include "register/namelistview.h"
+#include "register/namesearch.h"
+#include "testsupport.h"
+
+#include <QLineEdit>
+#include <QListView>
+#include <QTabBar>
+#include <QtTest>
+
+using namespace quirlanto;
+using namespace quirlanto::test;
+
+class TestNameSearch : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<WindowFixture> m_f;
+
+    QLineEdit *field() const { return m_f->window->nameSearch()->field(); }
+    QStringList hits() const
+    {
+        QStringList texts;
+        const QAbstractItemModel *model = m_f->window->nameSearch()->hitList()->model();
+        for (int i = 0; i < model->rowCount(); ++i)
+            texts << model->index(i, 0).data().toString();
+        return texts;
+    }
+
+private slots:
+    void init()
+    {
+        m_f = std::make_unique<WindowFixture>();
+        m_f->start(registerFile("1,\"M\xfcller, Hans\",\"4930123\",1\r\n"
+                                "1,\"Zander\",\"4940777\",0\r\n"
+                                "3,\"MULLER Bau\",\"4989555\",1\r\n"
+                                "4,\"Ren\xe9 Kiosk\",\"4940111\",1\r\n"));
+        m_f->activate();
+    }
+    void cleanup() { m_f.reset(); }
+
+    void foldingIgnoresCaseAndAccents()
+    {
+        QCOMPARE(searchFolded(QStringLiteral("MÜLLER Renée")), QStringLiteral("muller renee"));
+    }
+
+    void keysFilterMoveDialAndClose()
+    {
+        QList<std::optional<PhoneEntry>> dialed;
+        connect(m_f->window.get(), &MainWindow::dialRequested, this, [&] { dialed << m_f->window->selectedEntry(); });
+        QVERIFY(!field()->isVisible());
+        QTest::keyClick(m_f->window.get(), Qt::Key_F, Qt::ControlModifier);
+        QTRY_VERIFY(field()->hasFocus());
+
+        QTest::keyClicks(field(), "muller");
+        QCOMPARE(hits(), (QStringList{"Müller, Hans (4930123)   –   A", "MULLER Bau (4989555)   –   C"}));
+        field()->clear();
+        QTest::keyClicks(field(), "4940");
+        QCOMPARE(hits(), (QStringList{"Zander (4940777)   –   A", "René Kiosk (4940111)   –   D"}));
+
+        QTest::keyClick(field(), Qt::Key_Down);
+        QTest::keyClick(field(), Qt::Key_Down); // stays on the last hit
+        QTest::keyClick(field(), Qt::Key_Up);
+        QTest::keyClick(field(), Qt::Key_Return);
+        QCOMPARE(dialed, (QList<std::optional<PhoneEntry>>{PhoneEntry{"Zander", "4940777", false}}));
+        QCOMPARE(m_f->window->currentTab(), 1);
+        QTRY_VERIFY(m_f->window->nameList(1)->hasFocus()); // the card was shown already
+
+        QTest::keyClick(m_f->window.get(), Qt::Key_F, Qt::ControlModifier);
+        QTRY_VERIFY(field()->hasFocus());
+        QTest::keyClick(field(), Qt::Key_Down);
+        QTest::keyClick(field(), Qt::Key_Return);
+        QCOMPARE(dialed.last(), (std::optional<PhoneEntry>{PhoneEntry{"René Kiosk", "4940111", true}}));
+        QCOMPARE(m_f->window->currentTab(), 4);
+
+        QTest::keyClick(m_f->window.get(), Qt::Key_F, Qt::ControlModifier);
+        QTRY_VERIFY(field()->hasFocus());
+        QTest::keyClick(field(), Qt::Key_Escape);
+        QVERIFY(!field()->isVisible());
+        QTRY_VERIFY(m_f->window->nameList(4)->hasFocus());
+    }
+};
+
+QTEST_MAIN(TestNameSearch)
+#include "tst_namesearch.moc"

@@ -1,0 +1,119 @@
+// vCard files in and out through the name list menu of the main window.
+#include "app/mainwindow.h"
+#include "app/tellinkhandler.h"
+#include "register/namelistcontroller.h"
+#include "register/vcardtransfer.h"
+#include "support/messagebox.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QtTest>
+
+using namespace quirlanto;
+using namespace quirlanto::test;
+
+class TestVCardTransfer : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<WindowFixture> m_f;
+    QPointer<QTimer> m_watch;
+
+    static QString sample(const char *name) { return QStringLiteral(QUIRLANTO_TEST_DATA "/") + name; }
+    // Answers the file dialogs with `choice` and "Kontakte importieren" with `act`.
+    void answer(const FileChoice &choice, std::function<void(ImportDialog *)> act = {})
+    {
+        setFileChooser([choice](QWidget *, bool) { return choice; });
+        if (act)
+            m_watch = whenShown([] { return qobject_cast<ImportDialog *>(QApplication::activeModalWidget()); },
+                                [act](QWidget *w) { act(static_cast<ImportDialog *>(w)); });
+    }
+    static void importAll(ImportDialog *dialog) { dialog->findChild<QPushButton *>("importButton")->click(); }
+    QString statusAfter(const QString &menuText)
+    {
+        m_f->window->setStatusText(QString());
+        m_f->menuItem(menuText)->trigger();
+        [&] { QTRY_VERIFY(!m_f->window->statusText().isEmpty()); }();
+        return m_f->window->statusText();
+    }
+
+private slots:
+    void init()
+    {
+        m_f = std::make_unique<WindowFixture>();
+        m_f->start(registerFile("2,\"Alt\",\"4989123456\",1\r\n"));
+        m_f->window->tabStrip()->setCurrentIndex(1);
+        MessageBoxes::clearShown();
+    }
+    void cleanup()
+    {
+        delete m_watch;
+        setFileChooser({});
+        m_f.reset();
+    }
+
+    void importShowsNumbersAndSkipsKnownOnes()
+    {
+        QStringList rows;
+        answer({sample("contacts-2.1.vcf")}, [&rows](ImportDialog *dialog) {
+            rows << dialog->windowTitle() << dialog->findChild<QComboBox *>("targetCard")->currentText();
+            auto *list = dialog->findChild<QTreeWidget *>("importList");
+            for (int i = 0; i < list->topLevelItemCount(); ++i)
+                rows << list->topLevelItem(i)->text(0) + " " + list->topLevelItem(i)->text(1);
+            list->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+            importAll(dialog);
+        });
+        QCOMPARE(statusAfter("&Importieren …"), QStringLiteral("1 Eintrag importiert, 2 übersprungen."));
+        QCOMPARE(rows, (QStringList{"Kontakte importieren", "B", "Müller, Jörg (mobil) 491711234567",
+                                    "Müller, Jörg (privat) 4989123456", "Straßer, René 4971123456"}));
+        QCOMPARE(m_f->read("Telefonregister.ini"), registerFile("2,\"Alt\",\"4989123456\",1\r\n2,\"Stra\xdf"
+                                                                "er, Ren\xe9\",\"4971123456\",1\r\n"));
+    }
+
+    void badFilesChangeNothing()
+    {
+        const QByteArray before = m_f->read("Telefonregister.ini");
+        m_f->write("bild.vcf", QByteArray("\x89PNG\r\n\x1a\n\0\0", 10));
+        answer({m_f->path("bild.vcf")});
+        m_f->menuItem("&Importieren …")->trigger();
+        QTRY_COMPARE(MessageBoxes::shown().size(), 1);
+        QCOMPARE(MessageBoxes::shown().first().text,
+                 QStringLiteral("Die Datei „bild.vcf“ kann nicht importiert werden.\n\n"
+                                "Die Datei enthält Binärdaten und ist keine vCard-Datei."));
+        QCOMPARE(m_f->read("Telefonregister.ini"), before);
+    }
+
+    void exportedCardsImportTheSame()
+    {
+        answer({sample("contacts-4.0.vcf")}, importAll);
+        QCOMPARE(statusAfter("&Importieren …"), QStringLiteral("4 Einträge importiert, 0 übersprungen."));
+        const QList<PhoneEntry> card2 = m_f->book->entries(2);
+
+        answer({m_f->path("karte.vcf"), false});
+        QCOMPARE(statusAfter("&Exportieren …"), QStringLiteral("5 Einträge exportiert."));
+        answer({m_f->path("alle.vcf"), true});
+        QCOMPARE(statusAfter("&Exportieren …"), QStringLiteral("5 Einträge exportiert."));
+
+        m_f->window->tabStrip()->setCurrentIndex(3);
+        answer({m_f->path("karte.vcf")}, importAll);
+        QCOMPARE(statusAfter("&Importieren …"), QStringLiteral("5 Einträge importiert, 0 übersprungen."));
+        QCOMPARE(m_f->book->entries(4), card2);
+    }
+
+    void fileArgumentsAreVCards()
+    {
+        m_f->write("a.vcf", "BEGIN:VCARD\nEND:VCARD\n");
+        const QString file = m_f->path("a.vcf");
+        QCOMPARE(TelLinkHandler::vCardFileArgument({file}), file);
+        QCOMPARE(TelLinkHandler::vCardFileArgument({QUrl::fromLocalFile(file).toString()}), file);
+        QCOMPARE(TelLinkHandler::vCardFileArgument({"tel:+4989123"}), QString());
+        QCOMPARE(TelLinkHandler::vCardFileArgument({m_f->path("fehlt.vcf")}), QString());
+    }
+};
+
+QTEST_MAIN(TestVCardTransfer)
+#include "tst_vcardtransfer.moc"
