@@ -181,6 +181,15 @@ private slots:
         QCOMPARE(ProviderListModel::twipsToPixels(twips, dpi), pixels);
     }
 
+    void lastColumnFillsTheWidth()
+    {
+        Fixture f;
+        QVERIFY(f.showPage());
+        const QHeaderView *header = f.view()->header();
+        const int last = ProviderListModel::kColumns - 1;
+        QCOMPARE(header->sectionViewportPosition(last) + header->sectionSize(last), f.view()->viewport()->width());
+    }
+
     void listShowsTextForms()
     {
         Fixture f;
