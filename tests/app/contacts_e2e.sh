@@ -8,28 +8,17 @@
 set -u
 build=$1
 samples=$2
-for tool in Xvfb xdotool xwininfo xdg-open xdg-mime; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool missing (scripts/packages.sh installs it)"; exit 77; }
-done
-
-tmp=$(mktemp -d)
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$tmp"; }
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+shots=
+e2e_name=contacts-e2e
+source "$(dirname "$0")/e2e_common.sh"
+require_tools Xvfb xdotool xwininfo xdg-open xdg-mime
 
 prog="$tmp/programm"
 cmake --install "$build" --prefix "$prog" >/dev/null || fail "install"
-mkdir -p "$tmp/cfg/MOLTARA Software" "$tmp/data/applications" "$tmp/run" && chmod 700 "$tmp/run"
+start_x
+mkdir -p "$tmp/cfg/MOLTARA Software"
 printf '[Dial]\nDevice=phone-program\n' >"$tmp/cfg/MOLTARA Software/Quirlanto.conf"
 
-exec 3<> "$tmp/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$tmp/displayfd" ] && break; sleep 0.1; done
-export DISPLAY=:$(head -1 "$tmp/displayfd")
-export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent XDG_CONFIG_HOME="$tmp/cfg" XDG_RUNTIME_DIR="$tmp/run"
-export XDG_DATA_HOME="$tmp/data" HOME="$tmp" QT_QPA_PLATFORM=xcb
 unset XDG_CURRENT_DESKTOP DESKTOP_SESSION BROWSER
 
 # The recording phone program.
@@ -39,13 +28,7 @@ printf '[Desktop Entry]\nType=Application\nName=Telefon\nExec=%s/telefon.sh %%u\
   "$tmp" >"$tmp/data/applications/telefon.desktop"
 xdg-mime default telefon.desktop x-scheme-handler/tel || fail "xdg-mime default"
 
-waitfor() { # seconds, command...
-  local n=$(( $1 * 10 )); shift
-  for _ in $(seq "$n"); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
 titled() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
-box_open() { [ -n "$(titled Quirlanto)" ]; }
 dialog_open() { [ -n "$(titled 'Kontakte importieren')" ]; }
 register() { iconv -f WINDOWS-1252 -t UTF-8 "$prog/Telefonregister.ini" | tr -d '\r'; }
 
@@ -54,7 +37,7 @@ pids+=($!)
 waitfor 15 box_open || fail "no new-file message"
 xdotool key Return
 waitfor 5 eval '! box_open' || fail "new-file message did not close"
-win=$(xdotool search --name '^Quirlanto 4\.1$' | head -1)
+win=$(window_id)
 [ -n "$win" ] || fail "no main window"
 xdotool windowfocus --sync "$win"
 xdotool key ctrl+Tab # from the options card to card 1

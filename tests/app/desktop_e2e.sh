@@ -7,57 +7,26 @@
 set -u
 build=$1
 shots=${2:-}
-for tool in Xvfb trayer xdotool xwininfo xdg-open xdg-mime gio iconv; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool missing (scripts/packages.sh installs it)"; exit 77; }
-done
-
-tmp=$(mktemp -d)
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$tmp"; }
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; [ -n "$shots" ] && import -window root "$shots/desktop-e2e-failure.png" 2>/dev/null; exit 1; }
+e2e_name=desktop-e2e
+source "$(dirname "$0")/e2e_common.sh"
+require_tools Xvfb trayer xdotool xwininfo xdg-open xdg-mime gio iconv
 
 # A folder without blanks: its launcher's Exec= needs no quotes, which xdg-open's generic mode needs.
 prog="$tmp/programm"
 cmake --install "$build" --prefix "$prog" >/dev/null || fail "install"
 grep -qx "Exec=$prog/quirlanto %u" "$prog/quirlanto.desktop" || fail "launcher quotes a plain path: $(grep Exec= "$prog/quirlanto.desktop")"
-mkdir -p "$tmp/cfg" "$tmp/data/applications" "$tmp/run" && chmod 700 "$tmp/run"
-
-exec 3<> "$tmp/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$tmp/displayfd" ] && break; sleep 0.1; done
-export DISPLAY=:$(head -1 "$tmp/displayfd")
-export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent XDG_CONFIG_HOME="$tmp/cfg" XDG_RUNTIME_DIR="$tmp/run"
-export XDG_DATA_HOME="$tmp/data" HOME="$tmp" QT_QPA_PLATFORM=xcb
+start_x
 unset XDG_CURRENT_DESKTOP DESKTOP_SESSION BROWSER
 
 cp "$prog/quirlanto.desktop" "$tmp/data/applications/quirlanto.desktop"
 xdg-mime default quirlanto.desktop x-scheme-handler/tel || fail "xdg-mime default"
 
-trayer --edge top --align left --widthtype pixel --width 200 --heighttype pixel --height 32 \
-  --transparent false --tint 0x888888 >"$tmp/trayer.log" 2>&1 &
-pids+=($!)
-sleep 1
+start_tray
 
 "$prog/quirlanto" >"$tmp/quirlanto.log" 2>&1 &
 qpid=$!
 pids+=($qpid)
 
-waitfor() { # seconds, command...
-  local n=$(( $1 * 10 )); shift
-  for _ in $(seq "$n"); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-mapped() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
-window_id() { xdotool search --name '^Quirlanto 4\.1$' 2>/dev/null | head -1; }
-box_open() {
-  local id
-  for id in $(xdotool search --onlyvisible --name '^Quirlanto$' 2>/dev/null); do
-    xwininfo -id "$id" | grep -q '"Quirlanto"$' && return 0
-  done
-  return 1
-}
 register_line() { sed -n "${1}p" "$prog/Telefonregister.ini" | tr -d '\r'; }
 
 waitfor 15 box_open || fail "no new-file message"

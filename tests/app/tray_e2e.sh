@@ -6,44 +6,19 @@
 set -u
 build=$1
 shots=${2:-}
-for tool in Xvfb trayer xdotool xwininfo; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool missing (scripts/packages.sh installs it)"; exit 77; }
-done
-
-tmp=$(mktemp -d)
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$tmp"; }
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; xwininfo -root -tree | grep -v "has no name" | head -20; [ -n "$shots" ] && import -window root "$shots/tray-e2e-failure.png" 2>/dev/null; exit 1; }
+e2e_name=tray-e2e
+source "$(dirname "$0")/e2e_common.sh"
+require_tools Xvfb trayer xdotool xwininfo
 
 prog="$tmp/Mein Programm"
 cmake --install "$build" --prefix "$prog" >/dev/null || fail "install"
-mkdir -p "$tmp/cfg" "$tmp/run" && chmod 700 "$tmp/run"
-
-exec 3<> "$tmp/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$tmp/displayfd" ] && break; sleep 0.1; done
-export DISPLAY=:$(head -1 "$tmp/displayfd")
-# No session bus: Qt then uses the XEmbed tray (and starts no stray bus daemon).
-export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent XDG_CONFIG_HOME="$tmp/cfg" XDG_RUNTIME_DIR="$tmp/run"
-export HOME="$tmp" QT_QPA_PLATFORM=xcb
-
-trayer --edge top --align left --widthtype pixel --width 200 --heighttype pixel --height 32 \
-  --transparent false --tint 0x888888 >"$tmp/trayer.log" 2>&1 &
-pids+=($!)
-sleep 1
+start_x
+start_tray
 
 "$prog/quirlanto" >"$tmp/quirlanto.log" 2>&1 &
 qpid=$!
 pids+=($qpid)
 
-waitfor() { # seconds, command...
-  local n=$(( $1 * 10 )); shift
-  for _ in $(seq "$n"); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-mapped() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
 icon_line() { xwininfo -root -tree | grep -E '^ {10,}0x[0-9a-f]+ "quirlanto": \("quirlanto" "quirlanto"\)' | head -1; }
 # The popup menu: a top-level "quirlanto" window that is mapped and is not the main window.
 menu_open() {
@@ -51,15 +26,6 @@ menu_open() {
   for id in $(xwininfo -root -tree | awk '/^     0x[0-9a-f]+ "quirlanto": \("quirlanto" "quirlanto"\)/ {
       split($5, g, "x"); if (g[1] + 0 > 100) print $1 }'); do
     mapped "$id" && return 0
-  done
-  return 1
-}
-window_id() { xdotool search --name '^Quirlanto 4\.1$' 2>/dev/null | head -1; }
-# xdotool matches names without regard to case: the message box is the one titled exactly so.
-box_open() {
-  local id
-  for id in $(xdotool search --onlyvisible --name '^Quirlanto$' 2>/dev/null); do
-    xwininfo -id "$id" | grep -q '"Quirlanto"$' && return 0
   done
   return 1
 }
