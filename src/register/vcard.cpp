@@ -1,5 +1,6 @@
 #include "register/vcard.h"
 
+#include "register/foreignnumbers.h"
 #include "support/windows1252.h"
 
 #include <QFile>
@@ -17,6 +18,7 @@ struct Property {
     QByteArray name; // upper case, without group
     QStringList types;
     QByteArray encoding, charset, valueType; // upper case
+    QByteArray countryCode;                  // CC of an address
     QByteArray value;
 };
 
@@ -107,6 +109,8 @@ std::optional<Property> parseLine(const QByteArray &line)
             property.charset = value.toUpper();
         else if (key == "VALUE")
             property.valueType = value.toUpper();
+        else if (key == "CC")
+            property.countryCode = value.trimmed();
         else if (key == "TYPE" || key.isEmpty())
             for (const QByteArray &type : splitOutsideQuotes(value, ','))
                 property.types.append(QString::fromLatin1(unquoted(type)).toLower());
@@ -200,6 +204,16 @@ QString kindOf(const QStringList &types)
     return {};
 }
 
+// The country of the address of the number's kind (home, work), else of the first address.
+QString countryOf(const VCardContact &contact, const VCardPhone &phone)
+{
+    for (const VCardAddress &address : contact.addresses)
+        for (const QLatin1StringView kind : {QLatin1StringView("home"), QLatin1StringView("work")})
+            if (phone.types.contains(kind) && address.types.contains(kind))
+                return address.country;
+    return contact.addresses.isEmpty() ? QString() : contact.addresses.first().country;
+}
+
 QByteArray escaped(const QString &text)
 {
     QString out = text;
@@ -274,6 +288,12 @@ VCardReadResult parseVCards(QByteArrayView data)
             const QString number = telNumber(decodeText(bytes, property->charset));
             if (!number.isEmpty())
                 contact.phones.append({number, property->types});
+        } else if (property->name == "ADR") {
+            const QString country = property->countryCode.isEmpty()
+                                        ? components(decodeText(bytes, property->charset)).value(6).trimmed()
+                                        : QString::fromLatin1(property->countryCode);
+            if (!country.isEmpty())
+                contact.addresses.append({country, property->types});
         } else if (property->name == kZeroMarker) {
             contact.trunkZero = upperValue != "0";
         }
@@ -313,7 +333,8 @@ VCardReadResult readVCardFile(const QString &path)
     return result;
 }
 
-QList<PhoneEntry> entriesFromContacts(const QList<VCardContact> &contacts, const Settings &settings)
+QList<PhoneEntry> entriesFromContacts(const QList<VCardContact> &contacts, const Settings &settings,
+                                      ForeignNumbers *foreign)
 {
     QList<PhoneEntry> entries;
     for (const VCardContact &contact : contacts) {
@@ -332,9 +353,15 @@ QList<PhoneEntry> entriesFromContacts(const QList<VCardContact> &contacts, const
                 used.append(kind);
                 suffix = kind.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(kind);
             }
+            QString number;
+            if (foreign && !contact.addresses.isEmpty()) {
+                const QString region = foreign->regionOfCountry(countryOf(contact, *voice[i]));
+                number = foreign->internationalForm(voice[i]->number, region, settings.ownCountryCode);
+            }
+            if (number.isEmpty())
+                number = internationalForm(voice[i]->number, settings);
             const PhoneEntry entry =
-                makePhoneEntry(storedForm(QString(name + suffix).trimmed()),
-                               storedForm(internationalForm(voice[i]->number, settings)), contact.trunkZero);
+                makePhoneEntry(storedForm(QString(name + suffix).trimmed()), storedForm(number), contact.trunkZero);
             if (isUsableEntry(entry))
                 entries.append(entry);
         }

@@ -15,12 +15,18 @@ struct VCardPhone {
     QStringList types; // lower case: "cell", "home", "work", "fax", …
 };
 
+struct VCardAddress {
+    QString country;   // as written: "Frankreich", "FR", …
+    QStringList types; // lower case: "home", "work", …
+};
+
 struct VCardContact {
     QString family, given; // from N
     QString formattedName; // FN
     QString organisation;  // first part of ORG
     QList<VCardPhone> phones;
-    bool trunkZero = true; // our own export marks entries dialled without the "0"
+    QList<VCardAddress> addresses; // those naming a country
+    bool trunkZero = true;         // our own export marks entries dialled without the "0"
 };
 
 struct VCardReadResult {
@@ -34,9 +40,14 @@ inline constexpr qint64 kMaxVCardFileSize = 10 * 1024 * 1024;
 VCardReadResult parseVCards(QByteArrayView data);
 VCardReadResult readVCardFile(const QString &path);
 
+class ForeignNumbers;
+
 // Each voice number as an entry of the register: names folded as the entry editor does,
-// numbers in the register's international form.
-QList<PhoneEntry> entriesFromContacts(const QList<VCardContact> &contacts, const Settings &settings);
+// numbers in the register's international form. With `foreign`, a number without an
+// international prefix of a contact whose address lies abroad is read as that country writes
+// it, when it is valid there.
+QList<PhoneEntry> entriesFromContacts(const QList<VCardContact> &contacts, const Settings &settings,
+                                      ForeignNumbers *foreign = nullptr);
 
 // One vCard 3.0 text in UTF-8, one contact per entry.
 QByteArray vCardsFromEntries(const QList<PhoneEntry> &entries);

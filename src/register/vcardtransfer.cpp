@@ -1,5 +1,6 @@
 #include "register/vcardtransfer.h"
 
+#include "register/foreignnumbers.h"
 #include "register/phonebook.h"
 #include "register/vcard.h"
 #include "support/messagebox.h"
@@ -132,7 +133,11 @@ QString importVCardFile(PhoneBook &book, int shownCard, const QString &path, QWi
         MessageBoxes::critical(parent, read.error);
         return {};
     }
-    const QList<PhoneEntry> entries = entriesFromContacts(read.contacts, book.settings());
+    ForeignNumbers foreign;
+    const QList<PhoneEntry> entries = entriesFromContacts(read.contacts, book.settings(), &foreign);
+    // Without the module the register's own rules still give every number; the log says why.
+    if (!foreign.loadError().isEmpty())
+        qWarning("Foreign numbers read by the register's rules only: %s", qUtf8Printable(foreign.loadError()));
     if (entries.isEmpty()) {
         MessageBoxes::information(parent, QStringLiteral("Die Datei enthält keine Telefonnummern."));
         return {};

@@ -62,12 +62,24 @@ printf '[QUIRLANTO VERSION 4]\r\n0,1,0,0,"",0,"00","49","89",12,"","",0\r\n"B\37
 cmp "$data/Telefonregister.ini" "$out/expected.ini" || fail "Telefonregister.ini is not the new file"
 [ "$(stat -c %a "$data")" = 700 ] || fail "$data has mode $(stat -c %a "$data")"
 press_until "$(box)" Return eval '! box_open' || fail "first-start message did not close"
-waitfor 20 test -n "$(main_window)" || fail "no main window"
+waitfor 20 eval '[ -n "$(main_window)" ]' || fail "no main window"
 win=$(main_window)
 
 press_until "$win" alt+h test -s "$out/browser.txt" || fail "Hilfe did not open the browser"
 grep -q "/usr/share/quirlanto/hilfe/index.html" "$out/browser.txt" \
   || fail "Hilfe opened $(cat "$out/browser.txt")"
+
+# "Öffnen mit" on a contact hands it to the running copy; a number of a French address is read as
+# France writes it, which needs the phone-number module and its libraries from the package.
+printf '%s\r\n' 'BEGIN:VCARD' 'VERSION:3.0' 'FN:Boulangerie Dupont' \
+  'ADR;TYPE=work:;;12 rue de la Paix;Paris;;75002;Frankreich' 'TEL;TYPE=work:01 42 68 53 00' 'END:VCARD' \
+  >"$out/kontakt.vcf"
+quirlanto "$out/kontakt.vcf" >>"$out/second.log" 2>&1 || fail "second start with a vCard: exit $?"
+import_dialog() { xdotool search --onlyvisible --name '^Kontakte importieren$' 2>/dev/null | head -1; }
+waitfor 20 eval '[ -n "$(import_dialog)" ]' || fail "no import dialog"
+press_until "$(import_dialog)" Return eval '[ -z "$(import_dialog)" ]' || fail "import dialog did not close"
+waitfor 10 grep -qa '"Boulangerie Dupont","33142685300",1' "$data/Telefonregister.ini" \
+  || fail "import: $(tr -d '\r' <"$data/Telefonregister.ini"; cat "$out/quirlanto.log")"
 
 xdg-mime default example.moltara.Quirlanto.desktop x-scheme-handler/tel
 [ "$(xdg-mime query default x-scheme-handler/tel)" = example.moltara.Quirlanto.desktop ] || fail "xdg-mime"

@@ -1,4 +1,5 @@
 // Reading and writing vCard files, without any window.
+#include "register/foreignnumbers.h"
 #include "register/vcard.h"
 #include "testsupport.h"
 
@@ -14,11 +15,15 @@ class TestVCard : public QObject {
     Q_OBJECT
 
     static QByteArray sample(const char *name) { return readFile(QStringLiteral(QUIRLANTO_TEST_DATA "/") + name); }
+    static QString modulePath() { return QStringLiteral(QUIRLANTO_PROGRAM_DIR "/lib/quirlanto-phonenumbers.so"); }
     static Entries read(const QByteArray &data)
     {
         const VCardReadResult result = parseVCards(data);
         [&] { QCOMPARE(result.error, QString()); }();
-        return entriesFromContacts(result.contacts, Settings{});
+        ForeignNumbers foreign(modulePath());
+        const Entries entries = entriesFromContacts(result.contacts, Settings{}, &foreign);
+        [&] { QCOMPARE(foreign.loadError(), QString()); }();
+        return entries;
     }
 
 private slots:
@@ -41,7 +46,8 @@ private slots:
                                        << Entries{{"Émile Zola (privat)", "33123456789", true},
                                                   {"Émile Zola (dienstlich)", "49895550", true},
                                                   {"Émile Zola (3)", "49895551", true},
-                                                  {"Stadtwerke", "49892361", true}};
+                                                  {"Stadtwerke", "49892361", true},
+                                                  {"Boulangerie Dupont", "33142685300", true}};
         QTest::newRow("names folded to the code page")
             << QByteArray("BEGIN:VCARD\nFN:Dvořák Łukasz\nTEL:+420 1\nEND:VCARD\n")
             << Entries{{"Dvorák Lukasz", "4201", true}};
@@ -52,6 +58,64 @@ private slots:
         QFETCH(QByteArray, data);
         QFETCH(Entries, expected);
         QCOMPARE(read(data), expected);
+    }
+
+    // The own line is in Germany (49): a foreign address decides how a national number is read,
+    // never how an international one or one of the own country is.
+    void numbersOfForeignAddresses_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<Entries>("expected");
+        QTest::newRow("2.1 quoted-printable address")
+            << QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\nN:Gruber;Sepp\r\n"
+                          "ADR;HOME;ENCODING=QUOTED-PRINTABLE;CHARSET=UTF-8:;;Hauptstra=C3=9Fe 1;Wien;;1010;=C3=\r\n"
+                          "=96sterreich\r\nTEL;HOME:01 234 5678\r\nEND:VCARD\r\n")
+            << Entries{{"Gruber, Sepp", "4312345678", true}};
+        QTest::newRow("3.0 number of the address of its kind")
+            << QByteArray("BEGIN:VCARD\nVERSION:3.0\nN:Smith;Jane\n"
+                          "ADR;TYPE=home:;;Leopoldstr. 1;München;;80802;Deutschland\n"
+                          "ADR;TYPE=work:;;5th Ave;New York;NY;10001;U.S.A.\n"
+                          "TEL;TYPE=work:(212) 555-0123\nTEL;TYPE=home:089 123456\n"
+                          "TEL;TYPE=cell:+44 7700 900123\nEND:VCARD\n")
+            << Entries{{"Smith, Jane (dienstlich)", "12125550123", true},
+                       {"Smith, Jane (privat)", "4989123456", true},
+                       {"Smith, Jane (mobil)", "447700900123", true}};
+        QTest::newRow("4.0 country code, Italian leading zero")
+            << QByteArray("BEGIN:VCARD\nVERSION:4.0\nFN:Trattoria\nADR;CC=IT:;;;Roma;;;\n"
+                          "TEL;VALUE=uri:tel:06-1234-5678\nEND:VCARD\n")
+            << Entries{{"Trattoria", "390612345678", true}};
+        QTest::newRow("not valid there, unknown country")
+            << QByteArray("BEGIN:VCARD\nFN:Paris\nADR:;;;;;;Frankreich\nTEL:0171 1234567\nEND:VCARD\n"
+                          "BEGIN:VCARD\nFN:Nirgendwo\nADR:;;;;;;Atlantis\nTEL:01 23 45 67 89\nEND:VCARD\n")
+            << Entries{{"Paris", "491711234567", true}, {"Nirgendwo", "49123456789", true}};
+    }
+
+    void numbersOfForeignAddresses()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(Entries, expected);
+        QCOMPARE(read(data), expected);
+    }
+
+    void countryNames()
+    {
+        ForeignNumbers foreign(modulePath());
+        for (const char *name : {"Frankreich", "France", "fr", "FRA", "  frankreich "})
+            QCOMPARE(foreign.regionOfCountry(QString::fromUtf8(name)), QStringLiteral("FR"));
+        for (const char *name : {"Schweiz", "Suisse", "Svizzera", "Switzerland"})
+            QCOMPARE(foreign.regionOfCountry(QString::fromUtf8(name)), QStringLiteral("CH"));
+        QCOMPARE(foreign.regionOfCountry(QStringLiteral("Vereinigtes Königreich")), QStringLiteral("GB"));
+        QCOMPARE(foreign.regionOfCountry(QStringLiteral("Côte d’Ivoire")), QStringLiteral("CI"));
+        QCOMPARE(foreign.regionOfCountry(QStringLiteral("Atlantis")), QString());
+    }
+
+    void missingModuleLeavesTheRegistersRules()
+    {
+        ForeignNumbers foreign(QStringLiteral("/nonexistent/quirlanto-phonenumbers.so"));
+        const VCardReadResult result =
+            parseVCards("BEGIN:VCARD\nFN:Paris\nADR:;;;;;;FR\nTEL:01 23 45 67 89\nEND:VCARD\n");
+        QCOMPARE(entriesFromContacts(result.contacts, Settings{}, &foreign), (Entries{{"Paris", "49123456789", true}}));
+        QVERIFY(!foreign.loadError().isEmpty());
     }
 
     void badInputIsRefused()

@@ -1,0 +1,72 @@
+#include "register/foreignnumbers.h"
+
+#include "dial/numberpreparation.h"
+#include "support/datadirectory.h"
+
+#include <QLibrary>
+
+namespace quirlanto {
+
+namespace {
+
+// The module's answer for `key`, asked once.
+template <typename Function>
+QString cached(QHash<QString, QString> &cache, const QString &key, Function ask)
+{
+    auto found = cache.constFind(key);
+    if (found == cache.cend()) {
+        QString value;
+        ask(key, &value);
+        found = cache.insert(key, value);
+    }
+    return *found;
+}
+
+} // namespace
+
+ForeignNumbers::ForeignNumbers(QString modulePath)
+    : m_modulePath(modulePath.isEmpty() ? moduleDirectory() + QLatin1String(phonenumbers::kModuleName)
+                                        : std::move(modulePath))
+{}
+
+bool ForeignNumbers::load()
+{
+    if (!m_tried) {
+        m_tried = true;
+        QLibrary module(m_modulePath);
+        m_regionOfCountry = reinterpret_cast<phonenumbers::RegionOfCountryFunction>(
+            module.resolve(phonenumbers::kRegionOfCountrySymbol));
+        m_callingCode =
+            reinterpret_cast<phonenumbers::CallingCodeFunction>(module.resolve(phonenumbers::kCallingCodeSymbol));
+        m_internationalForm = reinterpret_cast<phonenumbers::InternationalFormFunction>(
+            module.resolve(phonenumbers::kInternationalFormSymbol));
+        if (!m_regionOfCountry || !m_callingCode || !m_internationalForm) {
+            m_regionOfCountry = nullptr;
+            m_callingCode = nullptr;
+            m_internationalForm = nullptr;
+            m_loadError = module.errorString();
+        }
+    }
+    return m_internationalForm;
+}
+
+QString ForeignNumbers::regionOfCountry(const QString &country)
+{
+    return country.trimmed().isEmpty() || !load() ? QString() : cached(m_regions, country, m_regionOfCountry);
+}
+
+QString ForeignNumbers::internationalForm(const QString &typed, const QString &region, const QString &ownCountryCode)
+{
+    // An international number means the same from anywhere: the register's rules read it.
+    const QString trimmed = typed.trimmed();
+    if (region.isEmpty() || trimmed.startsWith(u'+') || filterDialChars(trimmed).startsWith(u"00") || !load())
+        return {};
+    const QString callingCode = cached(m_callingCodes, region, m_callingCode);
+    if (callingCode.isEmpty() || callingCode == ownCountryCode)
+        return {};
+    QString international;
+    m_internationalForm(trimmed, region, &international);
+    return international;
+}
+
+} // namespace quirlanto

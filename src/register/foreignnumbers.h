@@ -1,0 +1,41 @@
+#pragma once
+
+#include "register/phonenumbermodule.h"
+
+#include <QHash>
+#include <QString>
+
+namespace quirlanto {
+
+// Numbers written as they are dialed within another country, read by the phone-number module,
+// which is loaded on first use (see phonenumbermodule.h).
+class ForeignNumbers {
+public:
+    // modulePath empty: the module of this program.
+    explicit ForeignNumbers(QString modulePath = {});
+
+    // The region code ("FR") of a country as an address names it, empty when unknown.
+    QString regionOfCountry(const QString &country);
+
+    // The register's international form of `typed` read as a number of `region`, when the region
+    // lies abroad, the number carries no international prefix and is valid there. Empty
+    // otherwise: then the register's own rules decide.
+    QString internationalForm(const QString &typed, const QString &region, const QString &ownCountryCode);
+
+    // Why the module could not be loaded; empty while it is loaded or not yet needed.
+    QString loadError() const { return m_loadError; }
+
+private:
+    bool load();
+
+    QString m_modulePath;
+    QString m_loadError;
+    bool m_tried = false;
+    phonenumbers::RegionOfCountryFunction m_regionOfCountry = nullptr;
+    phonenumbers::CallingCodeFunction m_callingCode = nullptr;
+    phonenumbers::InternationalFormFunction m_internationalForm = nullptr;
+    // A file names few countries, each thousands of times.
+    QHash<QString, QString> m_regions, m_callingCodes;
+};
+
+} // namespace quirlanto

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+// Reading numbers as another country writes them lives in a module of its own
+// (lib/quirlanto-phonenumbers.so in a program folder, moduleDirectory() when installed
+// system-wide), loaded on the first contact with a foreign address: the libraries it pulls in
+// would otherwise slow every start and stay in memory all day for a rare import.
+// Module and program are built together, so the functions take Qt's own types.
+namespace quirlanto::phonenumbers {
+
+// The region code ("FR") of a country as an address names it: its code ("FR", "FRA") or its
+// name in German, English, French, Italian, Spanish or the country's own language. Empty when
+// unknown.
+using RegionOfCountryFunction = void (*)(const QString &country, QString *region);
+
+// The country calling code of `region` ("33" for "FR"), empty for an unknown region.
+using CallingCodeFunction = void (*)(const QString &region, QString *callingCode);
+
+// Country calling code and number, digits only, of `typed` read as written within `region`, when
+// it is a valid number there; empty otherwise.
+using InternationalFormFunction = void (*)(const QString &typed, const QString &region, QString *international);
+
+inline constexpr char kRegionOfCountrySymbol[] = "quirlantoRegionOfCountry";
+inline constexpr char kCallingCodeSymbol[] = "quirlantoCallingCode";
+inline constexpr char kInternationalFormSymbol[] = "quirlantoInternationalForm";
+inline constexpr char kModuleFile[] = "lib/quirlanto-phonenumbers.so"; // in a program folder
+inline constexpr char kModuleName[] = "quirlanto-phonenumbers.so";
+
+} // namespace quirlanto::phonenumbers
