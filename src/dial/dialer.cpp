@@ -13,6 +13,7 @@
 #include "support/programdirectory.h"
 
 #include <QApplication>
+#include <QPointer>
 
 namespace quirlanto {
 
@@ -88,11 +89,11 @@ void Dialer::dialEntry(const QString &name, const QString &number, bool zeroFlag
     if (m_phoneProgram && m_phoneProgram->isChosen()) {
         // The phone program dials from its own line: no outside line, prefixes or provider.
         m_host.setStatusText(QStringLiteral("Wähle +") + number);
-        m_dialing = true;
-        const QString problem = m_phoneProgram->dial(number);
-        m_dialing = false;
+        const QPointer<QWidget> parent = m_host.dialogParent();
+        const QString problem = m_phoneProgram->dial(
+            number, [parent](const QString &refused) { MessageBoxes::critical(parent.data(), refused); });
         if (!problem.isEmpty())
-            MessageBoxes::critical(m_host.dialogParent(), problem);
+            MessageBoxes::critical(parent.data(), problem);
         return;
     }
 

@@ -11,29 +11,26 @@ namespace {
 
 const QString kDeviceKey = QStringLiteral("Dial/Device");
 const QString kPhoneProgram = QStringLiteral("phone-program");
-constexpr int kWaitMs = 15000;
+constexpr int kWaitMs = 5000; // xdg-mime only reads files
 
-// The output of a short helper, empty when it could not run or failed.
-QString runForOutput(const QString &program, const QStringList &arguments, int *exitCode = nullptr)
+// The output of a short helper, empty when it could not run.
+QString runForOutput(const QString &program, const QStringList &arguments)
 {
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForStarted() || !process.waitForFinished(kWaitMs)) {
         process.kill();
         process.waitForFinished(1000);
-        if (exitCode)
-            *exitCode = -1;
         return {};
     }
-    if (exitCode)
-        *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
 }
 
 } // namespace
 
-DesktopPhone::DesktopPhone(SettingsStore &store)
+DesktopPhone::DesktopPhone(SettingsStore &store, int handOverMs)
     : m_store(store)
+    , m_handOverMs(handOverMs)
 {}
 
 bool DesktopPhone::isChosen() const
@@ -54,7 +51,7 @@ QStringList DesktopPhone::ownLauncherIds()
     return {QStringLiteral("quirlanto.desktop"), QString::fromLatin1(kAppId) + QStringLiteral(".desktop")};
 }
 
-QString DesktopPhone::dial(const QString &internationalNumber) const
+QString DesktopPhone::dial(const QString &internationalNumber, std::function<void(const QString &)> failed) const
 {
     QString digits;
     for (const QChar c : internationalNumber)
@@ -71,11 +68,17 @@ QString DesktopPhone::dial(const QString &internationalNumber) const
         return QStringLiteral("Quirlanto selbst ist als Telefon-Programm für tel:-Links eingerichtet und würde "
                               "sich nur selbst aufrufen. Bitte richten Sie ein anderes Telefon-Programm ein oder "
                               "wählen Sie „Modem“ oder „Lautsprecher“.");
-    int exitCode = 0;
-    runForOutput(QStringLiteral("xdg-open"), {QStringLiteral("tel:+") + digits}, &exitCode);
-    if (exitCode != 0)
-        return QStringLiteral("Das Telefon-Programm „%1“ konnte die Nummer +%2 nicht übernehmen.").arg(handler, digits);
-    return {};
+    // xdg-open may stay until a phone program it started ends; the call has been handed over then.
+    const QString refused =
+        QStringLiteral("Das Telefon-Programm „%1“ konnte die Nummer +%2 nicht übernehmen.").arg(handler, digits);
+    const bool started = openWithDesktop(
+        QStringLiteral("xdg-open"), QStringLiteral("tel:+") + digits,
+        [refused, failed = std::move(failed)] {
+            if (failed)
+                failed(refused);
+        },
+        m_handOverMs);
+    return started ? QString() : refused;
 }
 
 } // namespace quirlanto

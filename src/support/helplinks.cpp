@@ -1,13 +1,13 @@
 #include "support/helplinks.h"
 
 #include "support/datadirectory.h"
+#include "support/desktopopen.h"
 #include "support/messagebox.h"
 #include "support/programdirectory.h"
 
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
-#include <QProcess>
 
 namespace quirlanto {
 
@@ -25,26 +25,11 @@ DesktopUrlOpener::DesktopUrlOpener(const QString &program)
 
 bool DesktopUrlOpener::openUrl(const QUrl &url, ShowMode)
 {
-    // xdg-open tells only by its exit code that no browser is set up, and it may stay until the
-    // browser ends: the answer comes later, and the process is left to itself at the end (its
-    // destructor would take the browser along).
-    auto *process = new QProcess;
-    process->setProgram(m_program);
-    process->setArguments({url.isLocalFile() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded)});
-    process->setStandardOutputFile(QProcess::nullDevice());
-    process->setStandardErrorFile(QProcess::nullDevice());
+    // xdg-open tells only by its exit code that no browser is set up: the warning comes later.
     const QString shownAs = url.isLocalFile() ? url.toLocalFile() : url.toString();
-    QObject::connect(process, &QProcess::finished, process, [process, shownAs](int code, QProcess::ExitStatus status) {
-        process->deleteLater();
-        if (status != QProcess::NormalExit || code != 0)
-            MessageBoxes::show(nullptr, MessageIcon::Warning, browserFailureMessage(shownAs));
-    });
-    process->start();
-    if (!process->waitForStarted(5000)) {
-        delete process;
-        return false;
-    }
-    return true;
+    return openWithDesktop(
+        m_program, url.isLocalFile() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded),
+        [shownAs] { MessageBoxes::show(nullptr, MessageIcon::Warning, browserFailureMessage(shownAs)); });
 }
 
 UrlOpener &desktopUrlOpener()

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace quirlanto {
+
+// How long xdg-open may take to say that the desktop could not take an address. xdg-open may
+// also stay until the program it started ends; still running after this, it has handed over.
+inline constexpr int kDesktopHandOverMs = 5000;
+
+// Hands `target` (an address or a file) to `program` (xdg-open) without waiting for it. False when
+// it could not be started; `failed` runs when it ends with a failure within `handOverMs`. Later
+// ends are the started program's own business and are not reported.
+bool openWithDesktop(const QString &program, const QString &target, std::function<void()> failed,
+                     int handOverMs = kDesktopHandOverMs);
+
+} // namespace quirlanto
