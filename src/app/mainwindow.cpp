@@ -188,7 +188,7 @@ void MainWindow::buildOptionsPage()
     m_options->show(); // the layout would show it only after the next pass of the event loop
     connect(m_options, &OptionsPage::dialDeviceClicked, this, [this](int device) {
         if (device != PhoneProgram) // kept outside the register file
-            reportWrite(m_book.setDialDevice(device));
+            MessageBoxes::reportWrite(this, m_book.setDialDevice(device));
     });
     connect(m_options, &OptionsPage::showModemAnswerClicked, this, &MainWindow::showModemAnswerRequested);
     connect(&m_book, &PhoneBook::registerReset, m_options,
@@ -226,7 +226,7 @@ bool MainWindow::loadFiles()
         MessageBoxes::show(this, MessageIcon::Warning, registerLoadMessage(outcome, m_book.paths()));
         break;
     case LoadRegisterOutcome::CreatedNew:
-        if (reportWrite(outcome.writeResult))
+        if (MessageBoxes::reportWrite(this, outcome.writeResult))
             MessageBoxes::information(this, registerLoadMessage(outcome, m_book.paths()));
         showOptionsCard();
         break;
@@ -344,14 +344,7 @@ void MainWindow::loadOptionControls()
 void MainWindow::saveOptionControls()
 {
     const OptionValues values = optionsPage()->saveOptionControls(m_book.settings());
-    reportWrite(m_book.setOptions(values.settings, values.cardNames));
-}
-
-bool MainWindow::reportWrite(const WriteResult &result)
-{
-    if (!result.ok)
-        MessageBoxes::critical(this, result.error);
-    return result.ok;
+    MessageBoxes::reportWrite(this, m_book.setOptions(values.settings, values.cardNames));
 }
 
 void MainWindow::endProgram()

@@ -19,7 +19,6 @@ class NameSearch;
 class OptionsPage;
 class PhoneBook;
 class UrlOpener;
-struct WriteResult;
 
 // The four cards, the options card, the bottom row and the status bar: a view of the register
 // document that hands every change back to it.
@@ -96,7 +95,6 @@ private:
     void showCardNames();
     void applyListFont();
     void setCurrentTab(int tab);
-    bool reportWrite(const WriteResult &result);
     void runShutdown();
 
     PhoneBook &m_book;

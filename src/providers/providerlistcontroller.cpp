@@ -145,7 +145,7 @@ void ProviderListController::listActivated()
 
 void ProviderListController::switchClicked(bool checked)
 {
-    reportWrite(m_book.setProvidersEnabled(checked));
+    MessageBoxes::reportWrite(dialogParent(), m_book.setProvidersEnabled(checked));
 }
 
 void ProviderListController::insertCommand()
@@ -183,7 +183,7 @@ void ProviderListController::deleteCommand()
                                       providerDeleteQuestion(row.name, row.networkPrefix)))
         return;
     const int position = m_selectedProviderRow;
-    reportWrite(m_book.removeProvider(position));
+    MessageBoxes::reportWrite(dialogParent(), m_book.removeProvider(position));
     m_view->selectPosition(qMin(position, m_book.providers().rowCount()));
 }
 
@@ -214,17 +214,10 @@ void ProviderListController::applyEditor(const ProviderEditorValues &values)
     }
     const std::optional<int> replaced = m_newEntryMode ? std::nullopt : std::optional<int>(m_selectedProviderRow);
     const PhoneBook::ProviderChange change = m_book.storeProvider(replaced, row);
-    reportWrite(change.write);
+    MessageBoxes::reportWrite(dialogParent(), change.write);
     if (change.refused)
         MessageBoxes::show(dialogParent(), MessageIcon::Warning, providerTableFullMessage());
     m_view->selectPosition(change.position);
-}
-
-bool ProviderListController::reportWrite(const WriteResult &result)
-{
-    if (!result.ok)
-        MessageBoxes::critical(dialogParent(), result.error);
-    return result.ok;
 }
 
 QWidget *ProviderListController::dialogParent() const

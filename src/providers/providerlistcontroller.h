@@ -51,7 +51,6 @@ private:
     void switchClicked(bool checked);
     void applyEditor(const ProviderEditorValues &values);
     // Reports a failed write; true when the file was written.
-    bool reportWrite(const WriteResult &result);
     QWidget *dialogParent() const;
 
     PhoneBook &m_book;

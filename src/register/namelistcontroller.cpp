@@ -128,8 +128,7 @@ void NameListController::editEntry(const PhoneEntry &entry, bool newEntry)
     const std::optional<int> replaced = newEntry ? std::nullopt : std::optional<int>(list->selectedRow());
     const PhoneBook::EntryChange change = m_book.storeEntry(m_currentCard, replaced, editor.entry());
     list->selectRow(change.row);
-    if (!change.write.ok)
-        MessageBoxes::critical(m_dialogParent, change.write.error);
+    MessageBoxes::reportWrite(m_dialogParent, change.write);
 }
 
 void NameListController::importVCards()
@@ -164,9 +163,7 @@ void NameListController::deleteSelectedEntry()
                                  .arg(entry->name, entry->number);
     if (!MessageBoxes::askYesNoTitled(m_dialogParent, QStringLiteral("Eintrag löschen"), question))
         return;
-    const WriteResult result = m_book.removeEntry(m_currentCard, currentList()->selectedRow());
-    if (!result.ok)
-        MessageBoxes::critical(m_dialogParent, result.error);
+    MessageBoxes::reportWrite(m_dialogParent, m_book.removeEntry(m_currentCard, currentList()->selectedRow()));
 }
 
 } // namespace quirlanto

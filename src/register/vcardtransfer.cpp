@@ -153,8 +153,7 @@ QString importVCardFile(PhoneBook &book, int shownCard, const QString &path, QWi
                                            .arg(PhoneBook::kMaxCardEntries));
         return {};
     }
-    if (!result.write.ok)
-        MessageBoxes::critical(parent, result.write.error);
+    MessageBoxes::reportWrite(parent, result.write);
     const int skipped = result.skipped + int(entries.size() - checked.size());
     return QStringLiteral("%1 %2 importiert, %3 übersprungen.")
         .arg(result.imported)

@@ -1,12 +1,13 @@
 #include "support/messagebox.h"
 
+#include "support/safefilewriter.h"
 #include "support/version.h"
 
-#include <QLayout>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -121,6 +122,13 @@ void MessageBoxes::informationWithDetails(QWidget *parent, const QString &text, 
 void MessageBoxes::critical(QWidget *parent, const QString &text)
 {
     show(parent, MessageIcon::Critical, text);
+}
+
+bool MessageBoxes::reportWrite(QWidget *parent, const WriteResult &result)
+{
+    if (!result.ok)
+        critical(parent, result.error);
+    return result.ok;
 }
 
 bool MessageBoxes::askYesNo(QWidget *parent, const QString &text, MessageIcon icon)

@@ -11,6 +11,8 @@ class QWidget;
 
 namespace quirlanto {
 
+struct WriteResult;
+
 enum class MessageIcon { None, Information, Warning, Critical, Question };
 
 // A dialog whose controls are laid out once: its size follows the layout, and the window has a
@@ -31,6 +33,8 @@ public:
                                                   QMessageBox::StandardButton defaultButton = QMessageBox::Ok);
     static void information(QWidget *parent, const QString &text);
     static void critical(QWidget *parent, const QString &text);
+    // The reason of a failed write, as critical(); returns whether the write succeeded.
+    static bool reportWrite(QWidget *parent, const WriteResult &result);
     // An information whose `details` may be long and come from outside: they scroll in a box
     // that never outgrows the screen. Recorded as text, blank line, details.
     static void informationWithDetails(QWidget *parent, const QString &text, const QString &details);
