@@ -5,6 +5,7 @@
 #include "support/messagebox.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -44,8 +45,19 @@ QString TelLinkHandler::vCardFileArgument(const QStringList &arguments)
     const QUrl url(arguments.first());
     const QString path = url.isLocalFile() ? url.toLocalFile() : arguments.first();
     const QFileInfo info(path);
-    return info.isAbsolute() && info.isFile() && path.endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive) ? path
-                                                                                                           : QString();
+    if (!info.isAbsolute() || !info.isFile())
+        return {};
+    if (path.endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive)
+        || path.endsWith(QLatin1String(".vcard"), Qt::CaseInsensitive))
+        return path;
+    // "Öffnen mit" also hands over contacts whose file name says nothing.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray head = file.read(256);
+    if (head.startsWith("\xEF\xBB\xBF"))
+        head.remove(0, 3);
+    return head.trimmed().toUpper().startsWith("BEGIN:VCARD") ? path : QString();
 }
 
 QStringList TelLinkHandler::withAbsoluteFiles(const QStringList &arguments)

@@ -14,6 +14,8 @@
 #include <QUrl>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace quirlanto;
 using namespace quirlanto::test;
 
@@ -112,6 +114,13 @@ private slots:
         QCOMPARE(TelLinkHandler::vCardFileArgument({QUrl::fromLocalFile(file).toString()}), file);
         QCOMPARE(TelLinkHandler::vCardFileArgument({"tel:+4989123"}), QString());
         QCOMPARE(TelLinkHandler::vCardFileArgument({m_f->path("fehlt.vcf")}), QString());
+        // Named otherwise: the content decides; a pipe is never read.
+        m_f->write("Kontakt", "\xEF\xBB\xBF\r\nbegin:vcard\r\nFN:A\r\nEND:VCARD\r\n");
+        QCOMPARE(TelLinkHandler::vCardFileArgument({m_f->path("Kontakt")}), m_f->path("Kontakt"));
+        m_f->write("notiz.txt", "BEGIN:VCALENDAR\n");
+        QCOMPARE(TelLinkHandler::vCardFileArgument({m_f->path("notiz.txt")}), QString());
+        QCOMPARE(mkfifo(QFile::encodeName(m_f->path("pipe")).constData(), 0600), 0);
+        QCOMPARE(TelLinkHandler::vCardFileArgument({m_f->path("pipe")}), QString());
     }
 };
 
