@@ -20,7 +20,7 @@ namespace quirlanto {
 
 namespace {
 
-const QString kVCardFilter = QStringLiteral("vCard-Dateien (*.vcf)");
+const QString kVCardFilter = QStringLiteral("vCard-Dateien (*.vcf *.vcard)");
 const QString kAllCardsFilter = QStringLiteral("Alle Karten als vCard (*.vcf)");
 
 FileChooser &fileChooser()
