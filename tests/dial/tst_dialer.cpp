@@ -203,10 +203,6 @@ void TestDialer::commandLines_data()
                                       << "" << 0 << "" << true << QByteArray("ATDT010130012125550100;H\r")
                                       << "Wähle 010130012125550100"
                                       << "+12125550100";
-    QTest::newRow("provider, long distance")
-        << "4930123456" << 1 << ""
-        << "" << 0 << "" << true << QByteArray("ATDT01013030123456;H\r") << "Wähle 01013030123456"
-        << "030123456";
     QTest::newRow("number written with blanks") << "49 89 12-34" << 1 << ""
                                                 << "" << 0 << "" << false << QByteArray("ATDT1234;H\r") << "Wähle 1234"
                                                 << "1234";
