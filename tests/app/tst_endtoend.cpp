@@ -192,10 +192,7 @@ private slots:
         QCOMPARE(quirlanto.exitStatus(), QProcess::NormalExit);
         QCOMPARE(quirlanto.exitCode(), 0);
         QCOMPARE(QFile(prefix + QStringLiteral("/Telefonregister.bak")).exists(), true);
-        QSettings stored(m_root.filePath(QStringLiteral("config/MOLTARA Software/Quirlanto.conf")),
-                         QSettings::IniFormat);
-        QVERIFY(stored.contains(QStringLiteral("_Top")));
-        QVERIFY(stored.contains(QStringLiteral("_Left")));
+        QVERIFY(placementStored(m_root.path()));
     }
 
     // Logout, `systemctl --user stop` and Ctrl+C end the program as "&Ende" does: the open

@@ -50,13 +50,10 @@ void TestTelLinkHandler::laterStart_data()
 
     const QString question = QStringLiteral("Soll die Nummer +4989123456 gewählt werden?");
     QTest::newRow("no argument shows the window") << QStringList() << 0 << 1 << "" << QStringList();
-    QTest::newRow("autostart does nothing more") << QStringList{"/AUTOSTART"} << 0 << 0 << "" << QStringList();
     QTest::newRow("autostart any case") << QStringList{" /autostart "} << 0 << 0 << "" << QStringList();
     QTest::newRow("anything else shows") << QStringList{"/AUTOSTART", "x"} << 0 << 1 << "" << QStringList();
     QTest::newRow("tel: yes dials") << QStringList{"tel:+49-89-123456"} << int(QMessageBox::Yes) << 1 << question
                                     << QStringList{"4989123456"};
-    QTest::newRow("tel: no") << QStringList{"tel:+49-89-123456"} << int(QMessageBox::No) << 1 << question
-                             << QStringList();
     QTest::newRow("tel: default is no") << QStringList{"tel:+49-89-123456"} << 0 << 1 << question << QStringList();
     QTest::newRow("local number like the clipboard")
         << QStringList{"tel:089/123456;phone-context=+49"} << int(QMessageBox::Yes) << 1 << question

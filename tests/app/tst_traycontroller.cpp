@@ -36,7 +36,6 @@ private slots:
     void init();
     void cleanup();
 
-    void menuItems_data();
     void menuItems();
     void menuShape();
     void toolTip();
@@ -95,34 +94,20 @@ void TestTrayController::cleanup()
     m_window.reset();
 }
 
-void TestTrayController::menuItems_data()
-{
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("separator");
-    QTest::addColumn<bool>("enabled");
-    QTest::newRow("1") << 1 << "&Einblenden" << false << true;
-    QTest::newRow("2") << 2 << "Wähle Nr. in der &Zwischenablage" << false << true;
-    QTest::newRow("3") << 3 << "&Wahlwiederholung" << false << false;
-    QTest::newRow("4") << 4 << "" << true << true;
-    QTest::newRow("5") << 5 << "&Beenden" << false << true;
-    QTest::newRow("6") << 6 << "" << true << true;
-    QTest::newRow("7") << 7 << "&Abbrechen" << false << true;
-}
-
 void TestTrayController::menuItems()
 {
-    QFETCH(int, index);
-    QFETCH(QString, text);
-    QFETCH(bool, separator);
-    QFETCH(bool, enabled);
     const QList<QAction *> actions = m_tray->menu()->actions();
-    QCOMPARE(actions.size(), 7);
-    QAction *action = actions.at(index - 1);
-    QCOMPARE(action, m_tray->item(index));
-    QCOMPARE(action->text(), text);
-    QCOMPARE(action->isSeparator(), separator);
-    QCOMPARE(action->isEnabled(), enabled);
+    QStringList texts;
+    QList<bool> enabled;
+    for (QAction *action : actions) {
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        enabled << action->isEnabled();
+    }
+    QCOMPARE(texts, (QStringList{"&Einblenden", "Wähle Nr. in der &Zwischenablage", "&Wahlwiederholung", "-",
+                                 "&Beenden", "-", "&Abbrechen"}));
+    QCOMPARE(enabled, (QList<bool>{true, true, false, true, true, true, true}));
+    for (int index = 1; index <= actions.size(); ++index)
+        QCOMPARE(m_tray->item(index), actions.at(index - 1));
 }
 
 void TestTrayController::menuShape()
@@ -138,8 +123,6 @@ void TestTrayController::toolTip()
 {
     const QString tip = TrayController::trayTip();
     QCOMPARE(tip, QStringLiteral(" Quirlanto: Klick links für Menü, rechts für Dialog ... "));
-    QCOMPARE(tip.size(), 56);
-    QCOMPARE(TrayController::cutToolTip(tip), tip);
     const QString longText = QString(70, u'x');
     QCOMPARE(TrayController::cutToolTip(longText), QString(63, u'x'));
     QCOMPARE(TrayController::cutToolTip(QString(63, u'y')), QString(63, u'y'));

@@ -14,8 +14,8 @@
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
-#include <QTreeWidget>
 #include <QTimer>
+#include <QTreeWidget>
 
 using namespace quirlanto;
 
@@ -90,7 +90,6 @@ void TestModemLink::portListToolTips()
         ports.addItem(QStringLiteral("COM%1").arg(i));
     m_store.setValue(QStringLiteral("Ports/COM2"), QStringLiteral("/dev/ttyACM0"));
     showPortDevicesAsToolTips(&ports, m_store);
-    QCOMPARE(ports.itemText(1), QStringLiteral("COM2"));
     QCOMPARE(ports.itemData(0, Qt::ToolTipRole).toString(), QStringLiteral("/dev/ttyS0"));
     QCOMPARE(ports.itemData(1, Qt::ToolTipRole).toString(), QStringLiteral("/dev/ttyACM0"));
     QCOMPARE(ports.itemData(15, Qt::ToolTipRole).toString(), QStringLiteral("/dev/ttyS15"));

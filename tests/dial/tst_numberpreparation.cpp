@@ -162,9 +162,6 @@ private slots:
         QTest::addColumn<QString>("number");
         QTest::addColumn<QString>("prefix");
         QTest::addColumn<DistanceClass>("distance");
-        QTest::newRow("trunk zero after country code") << "+49 (0)89 / 12 34-56"
-                                                       << "123456"
-                                                       << "" << DistanceClass::Local;
         QTest::newRow("trunk zero, other area") << "+49 (0)30 1234"
                                                 << "0301234"
                                                 << "" << DistanceClass::LongDistance;
@@ -174,18 +171,9 @@ private slots:
         QTest::newRow("abroad with trunk zero") << "+44 (0)20 7946 0000"
                                                 << "442079460000"
                                                 << "00" << DistanceClass::Abroad;
-        QTest::newRow("national with slash") << "089/123456"
-                                             << "123456"
-                                             << "" << DistanceClass::Local;
         QTest::newRow("national other area") << "030 / 123 456"
                                              << "030123456"
                                              << "" << DistanceClass::LongDistance;
-        QTest::newRow("international zeros") << "0049 30 1234"
-                                             << "0301234"
-                                             << "" << DistanceClass::LongDistance;
-        QTest::newRow("plus abroad") << "+1 212 555 0100"
-                                     << "12125550100"
-                                     << "00" << DistanceClass::Abroad;
         QTest::newRow("zeros stripped once") << "0000123"
                                              << "00123"
                                              << "00" << DistanceClass::Abroad;
@@ -241,10 +229,6 @@ private slots:
                                                    << "89" << DistanceClass::LongDistance << ""
                                                    << "0089123456"
                                                    << "0089123456";
-        QTest::newRow("plain prefix test") << "49891234" << 1 << "49"
-                                           << "89" << DistanceClass::Local << ""
-                                           << "1234"
-                                           << "1234";
         QTest::newRow("country code alone, flag on") << "49" << 1 << "49"
                                                      << "89" << DistanceClass::LongDistance << ""
                                                      << "0"

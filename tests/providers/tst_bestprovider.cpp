@@ -40,18 +40,14 @@ private slots:
         QTest::addColumn<QString>("prefix");
 
         QTest::newRow("empty table") << QStringList{} << 1 << 12 << 2 << "";
-        QTest::newRow("always all day") << QStringList{"01 Immer 0-24 NFA"} << 3 << 12 << 1 << "01";
         QTest::newRow("hour 0 in 0-24") << QStringList{"01 Immer 0-24 NFA"} << 3 << 0 << 1 << "01";
         QTest::newRow("hour 23 in 0-24") << QStringList{"01 Immer 0-24 NFA"} << 3 << 23 << 1 << "01";
         QTest::newRow("hour 24 is past every row") << QStringList{"01 Immer 0-24 NFA"} << 3 << 24 << 1 << "";
-        QTest::newRow("from equals to never") << QStringList{"01 Immer 20-20 NFA"} << 3 << 20 << 2 << "";
         QTest::newRow("from 0 equals to 0 never") << QStringList{"01 Immer 0-0 NFA"} << 3 << 0 << 2 << "";
         QTest::newRow("start inclusive") << QStringList{"01 Immer 9-18 F"} << 2 << 9 << 2 << "01";
         QTest::newRow("end exclusive") << QStringList{"01 Immer 9-18 F"} << 2 << 18 << 2 << "";
         QTest::newRow("last hour before end") << QStringList{"01 Immer 9-18 F"} << 2 << 17 << 2 << "01";
         QTest::newRow("before start") << QStringList{"01 Immer 9-18 F"} << 2 << 8 << 2 << "";
-        QTest::newRow("evening at 23") << QStringList{"01 Immer 18-24 F"} << 2 << 23 << 2 << "01";
-        QTest::newRow("evening not at 0") << QStringList{"01 Immer 18-24 F"} << 2 << 0 << 2 << "";
         QTest::newRow("across midnight needs two rows, late")
             << QStringList{"01 Immer 18-24 F", "02 Immer 0-6 F"} << 2 << 22 << 2 << "01";
         QTest::newRow("across midnight needs two rows, early")
@@ -64,11 +60,8 @@ private slots:
         QTest::newRow("Friday weekdays") << days << 5 << 10 << 1 << "01";
         QTest::newRow("Saturday weekend") << days << 6 << 10 << 1 << "02";
         QTest::newRow("Sunday weekend") << days << 7 << 10 << 1 << "02";
-        QTest::newRow("Saturday skips weekdays")
-            << QStringList{"01 Mo-Fr 0-24 NFA", "03 Immer 0-24 NFA"} << 6 << 10 << 1 << "03";
         QTest::newRow("Friday skips weekend")
             << QStringList{"01 Sa-So 0-24 NFA", "03 Immer 0-24 NFA"} << 5 << 10 << 1 << "03";
-        QTest::newRow("Sunday only weekdays") << QStringList{"01 Mo-Fr 0-24 NFA"} << 7 << 10 << 1 << "";
         QTest::newRow("no day class never") << QStringList{"01 none 0-24 NFA"} << 1 << 10 << 1 << "";
 
         const QStringList dist{"01 Immer 0-24 N", "02 Immer 0-24 F", "03 Immer 0-24 A"};
@@ -86,7 +79,6 @@ private slots:
         QTest::newRow("weekday 8") << QStringList{"01 Immer 0-24 NFA"} << 8 << 10 << 1 << "";
         QTest::newRow("distance 0") << QStringList{"01 Immer 0-24 NFA"} << 1 << 10 << 0 << "";
         QTest::newRow("distance 4") << QStringList{"01 Immer 0-24 NFA"} << 1 << 10 << 4 << "";
-        QTest::newRow("distance -32768") << QStringList{"01 Immer 0-24 NFA"} << 1 << 10 << -32768 << "";
     }
     void choice()
     {

@@ -10,14 +10,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cerrno>
 #include <memory>
 #include <sys/stat.h>
 
 using namespace quirlanto;
 using namespace quirlanto::test;
-
-Q_DECLARE_METATYPE(quirlanto::WriteStep)
 
 namespace {
 
@@ -45,11 +42,7 @@ private slots:
         m_ini = m_dir->filePath(QStringLiteral("Provider.ini"));
         m_bak = m_dir->filePath(QStringLiteral("Provider.bak"));
     }
-    void cleanup()
-    {
-        setWriteFailureHook({});
-        m_dir.reset();
-    }
+    void cleanup() { m_dir.reset(); }
 
     void writtenBytes_data()
     {
@@ -101,9 +94,6 @@ private slots:
         QTest::newRow("halves round to even") << QByteArray("\"A\",\"010\",1,0,8.5,17.5,0.5,1.5,2.5")
                                               << QByteArray("\"A\",\"010\",1,0,8,18,0,1,1") << "Mo-Fr"
                                               << "FA";
-        QTest::newRow("midnight hours") << QByteArray("\"A\",\"010\",1,1,0,24,0,0,1")
-                                        << QByteArray("\"A\",\"010\",1,1,0,24,0,0,1") << "Immer"
-                                        << "A";
         QTest::newRow("comma in name") << QByteArray("\"Netz, billig\",\"010\",1,1,0,24,0,0,1")
                                        << QByteArray("\"Netz, billig\",\"010\",1,1,0,24,0,0,1") << "Immer"
                                        << "A";
@@ -320,52 +310,6 @@ private slots:
             QCOMPARE(back.providersEnabled, t.providersEnabled);
             QCOMPARE(providerBytes(back), bytes);
         }
-    }
-
-    void saveKeepsOneBackupGeneration()
-    {
-        ProviderTable t;
-        t.providersEnabled = true;
-        QVERIFY(saveProviderFile(t, m_ini, m_bak).ok);
-        QCOMPARE(readFile(m_ini), QByteArray("1\r\n"));
-        QCOMPARE(readFile(m_bak), QByteArray("<missing>"));
-
-        t.addProviderRow("a", "1", 1, 1, 0, 24, 1, 1, 1);
-        QVERIFY(saveProviderFile(t, m_ini, m_bak).ok);
-        t.addProviderRow("b", "2", 1, 1, 0, 24, 1, 1, 1);
-        const WriteResult w = saveProviderFile(t, m_ini, m_bak);
-        QVERIFY(w.ok);
-        QCOMPARE(w.error, QString());
-        QCOMPARE(readFile(m_ini), QByteArray("1\r\n\"a\",\"1\",1,1,0,24,1,1,1\r\n\"b\",\"2\",1,1,0,24,1,1,1\r\n"));
-        QCOMPARE(readFile(m_bak), QByteArray("1\r\n\"a\",\"1\",1,1,0,24,1,1,1\r\n"));
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 2);
-    }
-
-    void failedSaveLeavesTheFile_data()
-    {
-        QTest::addColumn<WriteStep>("step");
-        QTest::newRow("create") << WriteStep::CreateTemporary;
-        QTest::newRow("write") << WriteStep::WriteData;
-        QTest::newRow("sync") << WriteStep::Sync;
-        QTest::newRow("remove backup") << WriteStep::RemoveBackup;
-        QTest::newRow("keep backup") << WriteStep::LinkBackup;
-        QTest::newRow("replace") << WriteStep::Replace;
-    }
-    void failedSaveLeavesTheFile()
-    {
-        QFETCH(WriteStep, step);
-        const QByteArray old = crlf("1\n\"alt\",\"010\",1,1,0,24,1,1,1\n");
-        writeFile(m_ini, old);
-        writeFile(m_bak, "0\r\n");
-        setWriteFailureHook([step](WriteStep s) { return s == step ? ENOSPC : 0; });
-        ProviderTable t;
-        t.addProviderRow("neu", "011", 1, 1, 0, 24, 1, 1, 1);
-        const WriteResult w = saveProviderFile(t, m_ini, m_bak);
-        QVERIFY(!w.ok);
-        QVERIFY(!w.error.isEmpty());
-        QCOMPARE(readFile(m_ini), old);
-        const QStringList left = QDir(m_dir->path()).entryList(QDir::Files);
-        QVERIFY2(left.size() <= 2, qPrintable(left.join(u' ')));
     }
 
     void loadMissingFile()

@@ -52,7 +52,6 @@ private slots:
     void unreadableFileIsLeftAlone();
     void writesRotateBackup();
     void failedWriteKeepsFile();
-    void messages();
 
 private:
     QTemporaryDir *m_dir = nullptr;
@@ -458,15 +457,6 @@ void TestRegisterFile::failedWriteKeepsFile()
              QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: Kein Speicherplatz mehr frei.")
                  .arg(m_paths.registerPath));
     QCOMPARE(readFile(m_paths.registerPath), file);
-}
-
-void TestRegisterFile::messages()
-{
-    QCOMPARE(newRegisterMessage(), QStringLiteral("Es wurde eine neue Telefon- und Einstellungendatei angelegt.\n"
-                                                  "Sie sollten daher die Programmeinstellungen jetzt überprüfen!"));
-    QCOMPARE(incompatibleRegisterMessage(), QStringLiteral("Die Telefonliste ist nicht kompatibel und\n"
-                                                           "kann daher nicht eingelesen werden.\n\n"
-                                                           "Das Programm wird abgebrochen"));
 }
 
 QTEST_GUILESS_MAIN(TestRegisterFile)

@@ -68,7 +68,6 @@ void TestFieldReader::numbers_data()
     QTest::newRow("8.25") << QByteArray("8.25") << 8.25 << 8 << false << false;
     QTest::newRow("2.5 to even") << QByteArray("2.5") << 2.5 << 2 << false << false;
     QTest::newRow("3.5 to even") << QByteArray("3.5") << 3.5 << 4 << false << false;
-    QTest::newRow("0.5 to even") << QByteArray("0.5") << 0.5 << 0 << false << false;
     QTest::newRow("-2.5 to even") << QByteArray("-2.5") << -2.5 << -2 << false << false;
     QTest::newRow("2.51 up") << QByteArray("2.51") << 2.51 << 3 << false << false;
     QTest::newRow("empty") << QByteArray("") << 0.0 << 0 << false << false;
@@ -80,12 +79,9 @@ void TestFieldReader::numbers_data()
     QTest::newRow("decimal comma splits") << QByteArray("1,5") << 1.0 << 1 << false << false;
     QTest::newRow("16-bit max") << QByteArray("32767") << 32767.0 << 32767 << false << false;
     QTest::newRow("16-bit min") << QByteArray("-32768") << -32768.0 << -32768 << false << false;
-    QTest::newRow("negative") << QByteArray("-7") << -7.0 << -7 << false << false;
-    QTest::newRow("leading zeros") << QByteArray("0089") << 89.0 << 89 << false << false;
     QTest::newRow("one above 16 bits") << QByteArray("32768") << 32768.0 << 32767 << false << true;
     QTest::newRow("rounds above 16 bits") << QByteArray("32767.5") << 32767.5 << 32767 << false << true;
     QTest::newRow("one below 16 bits") << QByteArray("-32769") << -32769.0 << -32768 << false << true;
-    QTest::newRow("ten digits") << QByteArray("1234567890") << 1234567890.0 << 32767 << false << true;
     QTest::newRow("many leading zeros") << QByteArray("0000000000042") << 42.0 << 42 << false << false;
     QTest::newRow("beyond double") << QByteArray("1e999") << 1.7976931348623157e308 << 32767 << true << true;
     QTest::newRow("word") << QByteArray("abc") << 0.0 << 0 << true << true;

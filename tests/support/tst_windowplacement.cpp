@@ -73,13 +73,9 @@ private slots:
                                       << "1500" << true << QPoint();
         QTest::newRow("negative left") << "1500"
                                        << "-1" << true << QPoint();
-        QTest::newRow("both -1 as first-start default") << "-1"
-                                                        << "-1" << true << QPoint();
         QTest::newRow("both missing") << kMissing << kMissing << true << QPoint();
         QTest::newRow("top missing") << kMissing << "1500" << true << QPoint();
         QTest::newRow("left missing") << "1500" << kMissing << true << QPoint();
-        QTest::newRow("empty text") << ""
-                                    << "" << true << QPoint();
         QTest::newRow("letters") << "oben"
                                  << "links" << true << QPoint();
         QTest::newRow("number with trailing junk") << "150px"
