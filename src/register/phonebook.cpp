@@ -123,14 +123,15 @@ PhoneBook::ImportResult PhoneBook::importEntries(int card, const QList<PhoneEntr
     QSet<QString> numbers;
     for (const PhoneEntry &entry : this->entries(card))
         numbers.insert(entry.number);
+    QSet<QPair<QString, QString>> taken; // name and number
     QList<PhoneEntry> added;
     for (const PhoneEntry &entry : entries) {
         const PhoneEntry stored = makePhoneEntry(entry.name, entry.number, entry.zeroFlag);
-        if (!isUsableEntry(stored) || numbers.contains(stored.number)) {
+        if (!isUsableEntry(stored) || numbers.contains(stored.number) || taken.contains({stored.name, stored.number})) {
             ++result.skipped;
             continue;
         }
-        numbers.insert(stored.number);
+        taken.insert({stored.name, stored.number});
         added.append(stored);
     }
     if (this->entries(card).size() + added.size() > kMaxCardEntries) {

@@ -56,7 +56,8 @@ public:
         int skipped = 0;      // their number is on the card already
         bool refused = false; // the card would hold more than kMaxCardEntries; nothing changed
     };
-    // Appends the entries whose number the card does not hold yet and writes the file once.
+    // Appends the entries whose number the card does not hold yet, each name and number once,
+    // and writes the file once.
     ImportResult importEntries(int card, const QList<PhoneEntry> &entries);
 
     WriteResult setDialDevice(int device);

@@ -4,6 +4,8 @@
 #include "support/textfields.h"
 #include "support/windows1252.h"
 
+#include <algorithm>
+
 namespace quirlanto {
 
 namespace {
@@ -36,7 +38,8 @@ QString internationalForm(const QString &typed, const Settings &settings)
     constexpr qsizetype kLongestLocalNumber = 8;
     const QString trimmed = typed.trimmed();
     const QString digits = filterDialChars(dropTrunkZeroAfterCountryCode(trimmed));
-    if (digits.isEmpty())
+    // Pauses and tone signs alone are no number to put the own codes in front of.
+    if (std::none_of(digits.cbegin(), digits.cend(), [](QChar c) { return c.isDigit(); }))
         return trimmed;
     if (trimmed.startsWith(u'+'))
         return digits;

@@ -139,6 +139,10 @@ private slots:
                                                       << "49 89 123456"
                                                       << "Meier"
                                                       << "49 89 123456";
+        QTest::newRow("no digit gets no prefix") << "Meier"
+                                                 << ","
+                                                 << "Meier"
+                                                 << ",";
         QTest::newRow("no base letter") << "Ayşe 😀"
                                         << "4930"
                                         << "Ayse ?"
