@@ -108,7 +108,7 @@ int main(int argc, char *argv[])
     const auto showImport = [&](const QString &path) {
         ForeignNumbers foreign(QStringLiteral(QUIRLANTO_PROGRAM_DIR "/lib/quirlanto-phonenumbers.so"));
         const VCardReadResult read = readVCardFile(path);
-        ImportDialog dialog(entriesFromContacts(read.contacts, book.settings(), &foreign), book.cardNames(), 1);
+        ImportDialog dialog(importCandidates(read.contacts, book.settings(), &foreign), book.cardNames(), 1);
         dialog.show();
         dialog.repaint();
         QApplication::processEvents();

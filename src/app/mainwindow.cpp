@@ -54,6 +54,8 @@ MainWindow::MainWindow(PhoneBook &book, UrlOpener &urlOpener, QWidget *parent)
     connect(m_nameLists, &NameListController::menuClosed, this, &MainWindow::showListHint);
     connect(m_nameLists, &NameListController::statusText, this, &MainWindow::setStatusText);
     connect(m_nameLists, &NameListController::searchRequested, m_search, &NameSearch::open);
+    connect(m_nameLists, &NameListController::cardRequested, this,
+            [this](int card) { m_tabs->setCurrentIndex(card - 1); });
     connect(m_search, &NameSearch::hitChosen, this, [this](int card, int row) {
         m_search->hide();
         m_tabs->setCurrentIndex(card - 1);

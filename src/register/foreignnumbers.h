@@ -22,6 +22,9 @@ public:
     // otherwise: then the register's own rules decide.
     QString internationalForm(const QString &typed, const QString &region, const QString &ownCountryCode);
 
+    // Whether `region` is known and lies outside the own country.
+    bool liesAbroad(const QString &region, const QString &ownCountryCode);
+
     // Why the module could not be loaded; empty while it is loaded or not yet needed.
     QString loadError() const { return m_loadError; }
 

@@ -134,12 +134,19 @@ void NameListController::editEntry(const PhoneEntry &entry, bool newEntry)
 void NameListController::importVCards()
 {
     if (currentList())
-        reportStatus(chooseAndImportVCards(m_book, m_currentCard, m_dialogParent));
+        reportImport(chooseAndImportVCards(m_book, m_currentCard, m_dialogParent));
 }
 
 void NameListController::importVCardFile(const QString &path)
 {
-    reportStatus(quirlanto::importVCardFile(m_book, currentList() ? m_currentCard : 1, path, m_dialogParent));
+    reportImport(quirlanto::importVCardFile(m_book, currentList() ? m_currentCard : 1, path, m_dialogParent));
+}
+
+void NameListController::reportImport(const ImportOutcome &outcome)
+{
+    if (outcome.card > 0)
+        emit cardRequested(outcome.card);
+    reportStatus(outcome.status);
 }
 
 void NameListController::exportVCards()

@@ -16,6 +16,7 @@ namespace quirlanto {
 
 class NameListView;
 class PhoneBook;
+struct ImportOutcome;
 
 // The cards' context menu "Namensliste" with its keys, the entry editor and the delete
 // question: what the user asks of a name list goes to the register document from here.
@@ -50,12 +51,15 @@ signals:
     void statusText(const QString &text);
     // "&Suchen" or Ctrl+F.
     void searchRequested();
+    // Entries were imported onto this card: it is to be shown.
+    void cardRequested(int card);
 
 private:
     void showMenu(int card, const QPoint &globalPos);
     void focusLeft(NameListView *list);
     NameListView *currentList() const;
     void reportStatus(const QString &text);
+    void reportImport(const ImportOutcome &outcome);
 
     PhoneBook &m_book;
     std::array<NameListView *, kCardCount> m_lists;

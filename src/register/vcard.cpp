@@ -1,11 +1,14 @@
 #include "register/vcard.h"
 
+#include "dial/numberpreparation.h"
 #include "register/foreignnumbers.h"
 #include "support/windows1252.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+
+#include <algorithm>
 
 namespace quirlanto {
 
@@ -214,6 +217,39 @@ QString countryOf(const VCardContact &contact, const VCardPhone &phone)
     return contact.addresses.isEmpty() ? QString() : contact.addresses.first().country;
 }
 
+// Letters on a phone's keys, for numbers written as words.
+QChar keypadDigit(QChar letter)
+{
+    static const char kKeys[] = "22233344455566677778889999"; // A to Z
+    return QLatin1Char(kKeys[letter.toUpper().unicode() - 'A']);
+}
+
+// The number with words in capitals of three letters or more turned into their keys; `letters`
+// tells whether it had letters at all (a word may also be a note behind the number).
+QString withKeypadWords(const QString &number, bool *letters)
+{
+    QString result = number;
+    *letters = false;
+    for (qsizetype i = 0; i < result.size();) {
+        qsizetype end = i;
+        while (end < result.size() && result[end].isLetter())
+            ++end;
+        if (end == i) {
+            ++i;
+            continue;
+        }
+        *letters = true;
+        const QStringView word = QStringView(result).sliced(i, end - i);
+        const bool keypadWord =
+            word.size() >= 3 && std::all_of(word.begin(), word.end(), [](QChar c) { return c >= u'A' && c <= u'Z'; });
+        if (keypadWord)
+            for (qsizetype k = i; k < end; ++k)
+                result[k] = keypadDigit(result[k]);
+        i = end;
+    }
+    return result;
+}
+
 QByteArray escaped(const QString &text)
 {
     QString out = text;
@@ -333,10 +369,10 @@ VCardReadResult readVCardFile(const QString &path)
     return result;
 }
 
-QList<PhoneEntry> entriesFromContacts(const QList<VCardContact> &contacts, const Settings &settings,
-                                      ForeignNumbers *foreign)
+QList<ImportCandidate> importCandidates(const QList<VCardContact> &contacts, const Settings &settings,
+                                        ForeignNumbers *foreign)
 {
-    QList<PhoneEntry> entries;
+    QList<ImportCandidate> candidates;
     for (const VCardContact &contact : contacts) {
         QList<const VCardPhone *> voice;
         for (const VCardPhone &phone : contact.phones)
@@ -353,19 +389,34 @@ QList<PhoneEntry> entriesFromContacts(const QList<VCardContact> &contacts, const
                 used.append(kind);
                 suffix = kind.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(kind);
             }
+            bool doubtful = false;
+            const QString written = withKeypadWords(voice[i]->number, &doubtful);
             QString number;
             if (foreign && !contact.addresses.isEmpty()) {
                 const QString region = foreign->regionOfCountry(countryOf(contact, *voice[i]));
-                number = foreign->internationalForm(voice[i]->number, region, settings.ownCountryCode);
+                number = foreign->internationalForm(written, region, settings.ownCountryCode);
+                doubtful = doubtful
+                           || (number.isEmpty() && foreign->liesAbroad(region, settings.ownCountryCode)
+                               && !written.trimmed().startsWith(u'+') && !filterDialChars(written).startsWith(u"00"));
             }
             if (number.isEmpty())
-                number = internationalForm(voice[i]->number, settings);
+                number = internationalForm(written, settings);
             const PhoneEntry entry =
                 makePhoneEntry(storedForm(QString(name + suffix).trimmed()), storedForm(number), contact.trunkZero);
-            if (isUsableEntry(entry))
-                entries.append(entry);
+            if (isUsableEntry(entry)
+                && std::any_of(entry.number.begin(), entry.number.end(), [](QChar c) { return c.isDigit(); }))
+                candidates.append({entry, voice[i]->number, doubtful});
         }
     }
+    return candidates;
+}
+
+QList<PhoneEntry> entriesFromContacts(const QList<VCardContact> &contacts, const Settings &settings,
+                                      ForeignNumbers *foreign)
+{
+    QList<PhoneEntry> entries;
+    for (const ImportCandidate &candidate : importCandidates(contacts, settings, foreign))
+        entries.append(candidate.entry);
     return entries;
 }
 

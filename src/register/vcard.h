@@ -42,10 +42,20 @@ VCardReadResult readVCardFile(const QString &path);
 
 class ForeignNumbers;
 
+struct ImportCandidate {
+    PhoneEntry entry;
+    QString written; // the number as the file has it
+    // Not to be taken unseen: the number has letters, or it is no valid number of the country
+    // of the contact's address.
+    bool doubtful = false;
+};
+
 // Each voice number as an entry of the register: names folded as the entry editor does,
 // numbers in the register's international form. With `foreign`, a number without an
 // international prefix of a contact whose address lies abroad is read as that country writes
-// it, when it is valid there.
+// it, when it is valid there. Words in capitals ("0800 FLOWERS") are dialled by their keys.
+QList<ImportCandidate> importCandidates(const QList<VCardContact> &contacts, const Settings &settings,
+                                        ForeignNumbers *foreign = nullptr);
 QList<PhoneEntry> entriesFromContacts(const QList<VCardContact> &contacts, const Settings &settings,
                                       ForeignNumbers *foreign = nullptr);
 

@@ -48,10 +48,11 @@ FileChoice askForFile(QWidget *parent, bool save, const QString &shownCardName)
 
 } // namespace
 
-ImportDialog::ImportDialog(const QList<PhoneEntry> &entries, const QStringList &cardNames, int shownCard,
-                           QWidget *parent)
+ImportDialog::ImportDialog(const QList<ImportCandidate> &candidates, const QStringList &cardNames, int shownCard,
+                           NumbersOnCard numbersOnCard, QWidget *parent)
     : QDialog(parent)
-    , m_entries(entries)
+    , m_candidates(candidates)
+    , m_numbersOnCard(std::move(numbersOnCard))
 {
     setObjectName(QStringLiteral("importDialog"));
     setWindowTitle(QStringLiteral("Kontakte importieren"));
@@ -62,16 +63,24 @@ ImportDialog::ImportDialog(const QList<PhoneEntry> &entries, const QStringList &
     m_list->setObjectName(QStringLiteral("importList"));
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true); // thousands of rows
-    m_list->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Nummer")});
+    m_list->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Nummer"), QStringLiteral("In der Datei")});
     QList<QTreeWidgetItem *> items;
-    items.reserve(entries.size());
-    for (const PhoneEntry &entry : entries) {
-        auto *item = new QTreeWidgetItem({entry.name, entry.number});
-        item->setCheckState(0, Qt::Checked);
+    items.reserve(candidates.size());
+    for (const ImportCandidate &candidate : candidates) {
+        auto *item = new QTreeWidgetItem({candidate.entry.name, candidate.entry.number, candidate.written});
+        item->setCheckState(0, candidate.doubtful ? Qt::Unchecked : Qt::Checked);
+        if (candidate.doubtful)
+            item->setToolTip(1, QStringLiteral("Bitte prüfen: Die Nummer enthält Buchstaben oder passt nicht zum "
+                                               "Land der Anschrift."));
         items.append(item);
     }
     m_list->addTopLevelItems(items);
-    m_list->header()->resizeSection(0, 280);
+    m_list->header()->resizeSection(0, 250);
+    m_list->header()->resizeSection(1, 130);
+    auto *note = new QLabel(QStringLiteral("Nicht angehakt sind Nummern, die schon auf der Karte stehen (grau) "
+                                           "oder die Sie prüfen sollten."),
+                            this);
+    note->setWordWrap(true);
 
     auto *cardLabel = new QLabel(QStringLiteral("&Karte:"), this);
     m_card = new QComboBox(this);
@@ -79,6 +88,8 @@ ImportDialog::ImportDialog(const QList<PhoneEntry> &entries, const QStringList &
     m_card->addItems(cardNames);
     m_card->setCurrentIndex(qBound(1, shownCard, int(cardNames.size())) - 1);
     cardLabel->setBuddy(m_card);
+    markNumbersOnCard();
+    connect(m_card, &QComboBox::currentIndexChanged, this, &ImportDialog::markNumbersOnCard);
 
     auto *import = new QPushButton(QStringLiteral("&Importieren"), this);
     import->setObjectName(QStringLiteral("importButton"));
@@ -97,8 +108,34 @@ ImportDialog::ImportDialog(const QList<PhoneEntry> &entries, const QStringList &
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(m_list);
+    layout->addWidget(note);
     layout->addLayout(bottom);
-    resize(560, 420);
+    resize(640, 440);
+}
+
+void ImportDialog::markNumbersOnCard()
+{
+    if (!m_numbersOnCard)
+        return;
+    const QSet<QString> numbers = m_numbersOnCard(targetCard());
+    const QBrush normal = palette().brush(QPalette::Text);
+    const QBrush grey = palette().brush(QPalette::Disabled, QPalette::Text);
+    for (qsizetype row = 0; row < m_candidates.size(); ++row) {
+        const bool onCard = numbers.contains(m_candidates[row].entry.number);
+        if (onCard == m_onCard.contains(int(row)))
+            continue;
+        QTreeWidgetItem *item = m_list->topLevelItem(int(row));
+        if (onCard) {
+            m_onCard.insert(int(row));
+            item->setCheckState(0, Qt::Unchecked);
+        } else {
+            m_onCard.remove(int(row));
+            item->setCheckState(0, m_candidates[row].doubtful ? Qt::Unchecked : Qt::Checked);
+        }
+        for (int column = 0; column < m_list->columnCount(); ++column)
+            item->setForeground(column, onCard ? grey : normal);
+        item->setToolTip(0, onCard ? QStringLiteral("Diese Nummer steht schon auf der Karte.") : QString());
+    }
 }
 
 QList<PhoneEntry> ImportDialog::checkedEntries() const
@@ -106,7 +143,7 @@ QList<PhoneEntry> ImportDialog::checkedEntries() const
     QList<PhoneEntry> checked;
     for (int i = 0; i < m_list->topLevelItemCount(); ++i)
         if (m_list->topLevelItem(i)->checkState(0) == Qt::Checked)
-            checked.append(m_entries[i]);
+            checked.append(m_candidates[i].entry);
     return checked;
 }
 
@@ -120,13 +157,13 @@ void setFileChooser(FileChooser chooser)
     fileChooser() = std::move(chooser);
 }
 
-QString chooseAndImportVCards(PhoneBook &book, int shownCard, QWidget *parent)
+ImportOutcome chooseAndImportVCards(PhoneBook &book, int shownCard, QWidget *parent)
 {
     const FileChoice choice = askForFile(parent, false, QString());
-    return choice.path.isEmpty() ? QString() : importVCardFile(book, shownCard, choice.path, parent);
+    return choice.path.isEmpty() ? ImportOutcome{} : importVCardFile(book, shownCard, choice.path, parent);
 }
 
-QString importVCardFile(PhoneBook &book, int shownCard, const QString &path, QWidget *parent)
+ImportOutcome importVCardFile(PhoneBook &book, int shownCard, const QString &path, QWidget *parent)
 {
     const VCardReadResult read = readVCardFile(path);
     if (!read.error.isEmpty()) {
@@ -134,15 +171,21 @@ QString importVCardFile(PhoneBook &book, int shownCard, const QString &path, QWi
         return {};
     }
     ForeignNumbers foreign;
-    const QList<PhoneEntry> entries = entriesFromContacts(read.contacts, book.settings(), &foreign);
+    const QList<ImportCandidate> candidates = importCandidates(read.contacts, book.settings(), &foreign);
     // Without the module the register's own rules still give every number; the log says why.
     if (!foreign.loadError().isEmpty())
         qWarning("Foreign numbers read by the register's rules only: %s", qUtf8Printable(foreign.loadError()));
-    if (entries.isEmpty()) {
+    if (candidates.isEmpty()) {
         MessageBoxes::information(parent, QStringLiteral("Die Datei enthält keine Telefonnummern."));
         return {};
     }
-    ImportDialog dialog(entries, book.cardNames(), shownCard, parent);
+    const auto numbersOnCard = [&book](int card) {
+        QSet<QString> numbers;
+        for (const PhoneEntry &entry : book.entries(card))
+            numbers.insert(entry.number);
+        return numbers;
+    };
+    ImportDialog dialog(candidates, book.cardNames(), shownCard, numbersOnCard, parent);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     const QList<PhoneEntry> checked = dialog.checkedEntries();
@@ -154,11 +197,12 @@ QString importVCardFile(PhoneBook &book, int shownCard, const QString &path, QWi
         return {};
     }
     MessageBoxes::reportWrite(parent, result.write);
-    const int skipped = result.skipped + int(entries.size() - checked.size());
-    return QStringLiteral("%1 %2 importiert, %3 übersprungen.")
-        .arg(result.imported)
-        .arg(result.imported == 1 ? QStringLiteral("Eintrag") : QStringLiteral("Einträge"))
-        .arg(skipped);
+    const int skipped = result.skipped + int(candidates.size() - checked.size());
+    return {QStringLiteral("%1 %2 importiert, %3 übersprungen.")
+                .arg(result.imported)
+                .arg(result.imported == 1 ? QStringLiteral("Eintrag") : QStringLiteral("Einträge"))
+                .arg(skipped),
+            result.imported > 0 ? dialog.targetCard() : 0};
 }
 
 QString chooseAndExportVCards(const PhoneBook &book, int shownCard, QWidget *parent)

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "register/phoneentry.h"
+#include "register/vcard.h"
 
 #include <QDialog>
 #include <QList>
+#include <QSet>
 #include <functional>
 
 class QComboBox;
@@ -15,16 +17,22 @@ namespace quirlanto {
 class PhoneBook;
 
 // "Kontakte importieren": the numbers of a vCard file, each with a check box, and the target card.
+// Numbers the chosen card holds already and doubtful ones start unticked.
 class ImportDialog : public QDialog {
     Q_OBJECT
 public:
-    ImportDialog(const QList<PhoneEntry> &entries, const QStringList &cardNames, int shownCard,
-                 QWidget *parent = nullptr);
+    using NumbersOnCard = std::function<QSet<QString>(int card)>;
+    ImportDialog(const QList<ImportCandidate> &candidates, const QStringList &cardNames, int shownCard,
+                 NumbersOnCard numbersOnCard = {}, QWidget *parent = nullptr);
     QList<PhoneEntry> checkedEntries() const;
     int targetCard() const;
 
 private:
-    QList<PhoneEntry> m_entries;
+    void markNumbersOnCard();
+
+    QList<ImportCandidate> m_candidates;
+    NumbersOnCard m_numbersOnCard;
+    QSet<int> m_onCard; // rows whose number the target card holds
     QTreeWidget *m_list = nullptr;
     QComboBox *m_card = nullptr;
 };
@@ -37,9 +45,13 @@ struct FileChoice {
 using FileChooser = std::function<FileChoice(QWidget *parent, bool save)>;
 void setFileChooser(FileChooser chooser);
 
-// Each returns the text for the status bar, empty when there is none; messages are shown here.
-QString chooseAndImportVCards(PhoneBook &book, int shownCard, QWidget *parent);
-QString importVCardFile(PhoneBook &book, int shownCard, const QString &path, QWidget *parent);
+// Each gives the text for the status bar, empty when there is none; messages are shown here.
+struct ImportOutcome {
+    QString status;
+    int card = 0; // where entries went, 0 when none
+};
+ImportOutcome chooseAndImportVCards(PhoneBook &book, int shownCard, QWidget *parent);
+ImportOutcome importVCardFile(PhoneBook &book, int shownCard, const QString &path, QWidget *parent);
 QString chooseAndExportVCards(const PhoneBook &book, int shownCard, QWidget *parent);
 
 } // namespace quirlanto

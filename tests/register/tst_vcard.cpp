@@ -97,6 +97,20 @@ private slots:
         QCOMPARE(read(data), expected);
     }
 
+    // What the register's rules may read wrongly is marked for a look, never dropped silently.
+    void doubtfulNumbersAreMarked()
+    {
+        const VCardReadResult result = parseVCards("BEGIN:VCARD\nFN:Blumen\nTEL:0800 FLOWERS\nEND:VCARD\n"
+                                                   "BEGIN:VCARD\nFN:Amt\nTEL:089 1234-0 Zentrale\nEND:VCARD\n"
+                                                   "BEGIN:VCARD\nFN:Lyon\nADR:;;;Lyon;;;Frankreich\nTEL:12345\n"
+                                                   "TEL:04 72 10 30 30\nTEL:+49 89 12\nTEL:,\nEND:VCARD\n");
+        ForeignNumbers foreign(modulePath());
+        QStringList seen;
+        for (const ImportCandidate &c : importCandidates(result.contacts, Settings{}, &foreign))
+            seen << c.entry.number + (c.doubtful ? " ?" : "");
+        QCOMPARE(seen, (QStringList{"498003569377 ?", "498912340 ?", "498912345 ?", "33472103030", "498912"}));
+    }
+
     void countryNames()
     {
         ForeignNumbers foreign(modulePath());

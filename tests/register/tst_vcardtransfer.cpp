@@ -60,20 +60,36 @@ private slots:
 
     void importShowsNumbersAndSkipsKnownOnes()
     {
+        // The number card B holds starts unticked, and is ticked again for another card.
         QStringList rows;
         answer({sample("contacts-2.1.vcf")}, [&rows](ImportDialog *dialog) {
-            rows << dialog->windowTitle() << dialog->findChild<QComboBox *>("targetCard")->currentText();
+            auto *card = dialog->findChild<QComboBox *>("targetCard");
+            rows << dialog->windowTitle() << card->currentText();
             auto *list = dialog->findChild<QTreeWidget *>("importList");
+            const auto ticks = [list] {
+                QString marks;
+                for (int i = 0; i < list->topLevelItemCount(); ++i)
+                    marks += list->topLevelItem(i)->checkState(0) == Qt::Checked ? u'x' : u'-';
+                return marks;
+            };
             for (int i = 0; i < list->topLevelItemCount(); ++i)
-                rows << list->topLevelItem(i)->text(0) + " " + list->topLevelItem(i)->text(1);
+                rows << list->topLevelItem(i)->text(0) + " " + list->topLevelItem(i)->text(1) + " "
+                            + list->topLevelItem(i)->text(2);
+            rows << ticks();
+            card->setCurrentIndex(2);
+            rows << ticks();
+            card->setCurrentIndex(1);
+            rows << ticks();
+            card->setCurrentIndex(2);
             list->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
             importAll(dialog);
         });
-        QCOMPARE(statusAfter("&Importieren …"), QStringLiteral("1 Eintrag importiert, 2 übersprungen."));
-        QCOMPARE(rows, (QStringList{"Kontakte importieren", "B", "Müller, Jörg (mobil) 491711234567",
-                                    "Müller, Jörg (privat) 4989123456", "Straßer, René 4971123456"}));
-        QCOMPARE(m_f->read("Telefonregister.ini"), registerFile("2,\"Alt\",\"4989123456\",1\r\n2,\"Stra\xdf"
-                                                                "er, Ren\xe9\",\"4971123456\",1\r\n"));
+        QCOMPARE(statusAfter("&Importieren …"), QStringLiteral("2 Einträge importiert, 1 übersprungen."));
+        QCOMPARE(rows, (QStringList{"Kontakte importieren", "B", "Müller, Jörg (mobil) 491711234567 +49 171 1234567",
+                                    "Müller, Jörg (privat) 4989123456 089 123456",
+                                    "Straßer, René 4971123456 0711 / 2 34 56", "x-x", "xxx", "x-x"}));
+        QCOMPARE(m_f->book->entries(3).size(), 2);
+        QCOMPARE(m_f->window->tabStrip()->currentIndex(), 2); // the card that got them is shown
     }
 
     void badFilesChangeNothing()
