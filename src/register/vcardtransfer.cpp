@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -29,21 +30,35 @@ FileChooser &fileChooser()
     return chooser;
 }
 
+// The folder of the last vCard file, at first the home folder (not wherever the program was
+// started from).
+QString &lastFolder()
+{
+    static QString folder = QDir::homePath();
+    return folder;
+}
+
 FileChoice askForFile(QWidget *parent, bool save, const QString &shownCardName)
 {
     if (fileChooser())
         return fileChooser()(parent, save);
-    if (!save)
-        return {QFileDialog::getOpenFileName(parent, QStringLiteral("Kontakte importieren"), QString(),
-                                             kVCardFilter + QStringLiteral(";;Alle Dateien (*)"))};
-    const QString shownFilter = QStringLiteral("Karte „%1“ als vCard (*.vcf)").arg(shownCardName);
-    QString selected = shownFilter;
-    QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("Kontakte exportieren"),
-                                                shownCardName + QStringLiteral(".vcf"),
-                                                shownFilter + QStringLiteral(";;") + kAllCardsFilter, &selected);
-    if (!path.isEmpty() && !path.endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive))
-        path += QStringLiteral(".vcf");
-    return {path, selected == kAllCardsFilter};
+    FileChoice choice;
+    if (!save) {
+        choice.path = QFileDialog::getOpenFileName(parent, QStringLiteral("Kontakte importieren"), lastFolder(),
+                                                   kVCardFilter + QStringLiteral(";;Alle Dateien (*)"));
+    } else {
+        const QString shownFilter = QStringLiteral("Karte „%1“ als vCard (*.vcf)").arg(shownCardName);
+        QString selected = shownFilter;
+        choice.path = QFileDialog::getSaveFileName(parent, QStringLiteral("Kontakte exportieren"),
+                                                   QDir(lastFolder()).filePath(shownCardName + QStringLiteral(".vcf")),
+                                                   shownFilter + QStringLiteral(";;") + kAllCardsFilter, &selected);
+        if (!choice.path.isEmpty() && !choice.path.endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive))
+            choice.path += QStringLiteral(".vcf");
+        choice.allCards = selected == kAllCardsFilter;
+    }
+    if (!choice.path.isEmpty())
+        lastFolder() = QFileInfo(choice.path).absolutePath();
+    return choice;
 }
 
 } // namespace
