@@ -3,6 +3,7 @@
 #include "register/phonebook.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QVBoxLayout>
@@ -84,7 +85,11 @@ NameSearch::NameSearch(const PhoneBook &book, QWidget *parent)
     m_hits->setEditTriggers(QAbstractItemView::NoEditTriggers);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    m_noHits = new QLabel(QStringLiteral("Keine Treffer."), this);
+    m_noHits->setObjectName(QStringLiteral("noHitsLabel"));
+    m_noHits->hide();
     layout->addWidget(m_field);
+    layout->addWidget(m_noHits);
     layout->addWidget(m_hits);
     m_field->installEventFilter(this);
     connect(m_field, &QLineEdit::textChanged, this, &NameSearch::filter);
@@ -108,6 +113,7 @@ void NameSearch::filter(const QString &text)
     m_model->setFilter(text);
     if (m_model->rowCount() > 0)
         m_hits->setCurrentIndex(m_model->index(0));
+    m_noHits->setVisible(m_model->rowCount() == 0 && !text.trimmed().isEmpty());
 }
 
 void NameSearch::close()

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QLineEdit;
+class QLabel;
 class QListView;
 
 namespace quirlanto {
@@ -67,6 +68,7 @@ private:
     SearchHitModel *m_model = nullptr;
     QLineEdit *m_field = nullptr;
     QListView *m_hits = nullptr;
+    QLabel *m_noHits = nullptr;
 };
 
 } // namespace quirlanto

@@ -52,7 +52,11 @@ private slots:
         QTest::keyClick(m_f->window.get(), Qt::Key_F, Qt::ControlModifier);
         QTRY_VERIFY(field()->hasFocus());
 
-        QTest::keyClicks(field(), "muller");
+        const QWidget *noHits = m_f->window->findChild<QWidget *>("noHitsLabel");
+        QTest::keyClicks(field(), "mullerx");
+        QVERIFY(noHits->isVisible());
+        QTest::keyClick(field(), Qt::Key_Backspace);
+        QVERIFY(!noHits->isVisible());
         QCOMPARE(hits(), (QStringList{"Müller, Hans (4930123)   –   A", "MULLER Bau (4989555)   –   C"}));
         field()->clear();
         QTest::keyClicks(field(), "4940");
