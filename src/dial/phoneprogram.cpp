@@ -3,7 +3,9 @@
 #include "support/settingsstore.h"
 #include "support/version.h"
 
+#include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 
 namespace quirlanto {
 
@@ -24,6 +26,26 @@ QString runForOutput(const QString &program, const QStringList &arguments)
         return {};
     }
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+// The name the desktop shows for a launcher ("Name[de]=", else "Name="); the id when unknown.
+QString launcherName(const QString &id)
+{
+    QFile file(QStandardPaths::locate(QStandardPaths::ApplicationsLocation, id));
+    if (file.fileName().isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return id;
+    QString name, german;
+    bool inEntry = false;
+    for (const QByteArray &raw : file.readAll().split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (line.startsWith(u'['))
+            inEntry = line == QLatin1String("[Desktop Entry]");
+        else if (inEntry && line.startsWith(QLatin1String("Name=")))
+            name = line.mid(5).trimmed();
+        else if (inEntry && line.startsWith(QLatin1String("Name[de]=")))
+            german = line.mid(9).trimmed();
+    }
+    return !german.isEmpty() ? german : !name.isEmpty() ? name : id;
 }
 
 } // namespace
@@ -69,8 +91,8 @@ QString DesktopPhone::dial(const QString &internationalNumber, std::function<voi
                               "sich nur selbst aufrufen. Bitte richten Sie ein anderes Telefon-Programm ein oder "
                               "wählen Sie „Modem“ oder „Lautsprecher“.");
     // xdg-open may stay until a phone program it started ends; the call has been handed over then.
-    const QString refused =
-        QStringLiteral("Das Telefon-Programm „%1“ konnte die Nummer +%2 nicht übernehmen.").arg(handler, digits);
+    const QString refused = QStringLiteral("Das Telefon-Programm „%1“ konnte die Nummer +%2 nicht übernehmen.")
+                                .arg(launcherName(handler), digits);
     const bool started = openWithDesktop(
         QStringLiteral("xdg-open"), QStringLiteral("tel:+") + digits,
         [refused, failed = std::move(failed)] {

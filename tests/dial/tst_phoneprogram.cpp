@@ -141,7 +141,7 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("none") << QString() << 0 << "kein Telefon-Programm";
         QTest::newRow("itself") << "quirlanto.desktop" << 0 << "Quirlanto selbst";
-        QTest::newRow("handler fails") << "kaputt.desktop" << 3 << "konnte die Nummer +4989 nicht übernehmen";
+        QTest::newRow("handler fails") << "kaputt.desktop" << 3 << "„Telefon“ konnte die Nummer +4989 nicht übernehmen";
     }
     void refusals()
     {
