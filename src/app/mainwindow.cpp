@@ -138,6 +138,16 @@ void MainWindow::buildCardsAndPages()
     m_pages->addWidget(m_optionsCardPage);
     connect(m_tabs, &QTabBar::currentChanged, this, &MainWindow::tabSelected);
 
+    // Only the shown page counts for the window's least size: the options card is the tallest,
+    // and the search field above a card would otherwise make the window grow.
+    const auto onlyShownPageCounts = [this](int current) {
+        for (int i = 0; i < m_pages->count(); ++i) {
+            const QSizePolicy::Policy policy = i == current ? QSizePolicy::Preferred : QSizePolicy::Ignored;
+            m_pages->widget(i)->setSizePolicy(policy, policy);
+        }
+    };
+    onlyShownPageCounts(m_pages->currentIndex());
+    connect(m_pages, &QStackedWidget::currentChanged, this, onlyShownPageCounts);
     m_search = new NameSearch(m_book, central);
     layout->addWidget(m_tabs);
     layout->addWidget(m_search);
@@ -325,6 +335,7 @@ void MainWindow::tabSelected(int index)
         }
         m_lists[index]->setFocus(Qt::OtherFocusReason);
     } else if (m_currentTab != kOptionsTab) {
+        m_search->hide(); // it finds entries of the cards only
         loadOptionControls();
         setStatusText(kOptionsHint);
         optionsPage()->countryBox()->setFocus(Qt::OtherFocusReason);
