@@ -420,7 +420,7 @@ QList<PhoneEntry> entriesFromContacts(const QList<VCardContact> &contacts, const
     return entries;
 }
 
-QByteArray vCardsFromEntries(const QList<PhoneEntry> &entries)
+QByteArray vCardsFromEntries(const QList<PhoneEntry> &entries, const QString &category)
 {
     QByteArray out;
     for (const PhoneEntry &entry : entries) {
@@ -431,6 +431,8 @@ QByteArray vCardsFromEntries(const QList<PhoneEntry> &entries)
         if (comma > 0 && comma + 2 < entry.name.size())
             appendLine(out, "N:" + escaped(entry.name.left(comma)) + ';' + escaped(entry.name.mid(comma + 2)) + ";;;");
         appendLine(out, "TEL;TYPE=voice:+" + entry.number.toUtf8());
+        if (!category.trimmed().isEmpty())
+            appendLine(out, "CATEGORIES:" + escaped(category.trimmed()));
         if (!entry.zeroFlag)
             appendLine(out, kZeroMarker + ":0");
         appendLine(out, "END:VCARD");

@@ -59,7 +59,8 @@ QList<ImportCandidate> importCandidates(const QList<VCardContact> &contacts, con
 QList<PhoneEntry> entriesFromContacts(const QList<VCardContact> &contacts, const Settings &settings,
                                       ForeignNumbers *foreign = nullptr);
 
-// One vCard 3.0 text in UTF-8, one contact per entry.
-QByteArray vCardsFromEntries(const QList<PhoneEntry> &entries);
+// One vCard 3.0 text in UTF-8, one contact per entry; `category` (the card's name) becomes the
+// contacts' group in other address books.
+QByteArray vCardsFromEntries(const QList<PhoneEntry> &entries, const QString &category = {});
 
 } // namespace quirlanto

@@ -227,19 +227,23 @@ QString chooseAndExportVCards(const PhoneBook &book, int shownCard, QWidget *par
     const FileChoice choice = askForFile(parent, true, book.cardName(shownCard));
     if (choice.path.isEmpty())
         return {};
-    QList<PhoneEntry> entries;
-    for (int card = 1; card <= kCardCount; ++card)
-        if (choice.allCards || card == shownCard)
-            entries += book.entries(card);
+    qsizetype count = 0;
+    QByteArray text;
+    for (int card = 1; card <= kCardCount; ++card) {
+        if (choice.allCards || card == shownCard) {
+            text += vCardsFromEntries(book.entries(card), book.cardName(card));
+            count += book.entries(card).size();
+        }
+    }
     QSaveFile file(choice.path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(vCardsFromEntries(entries)) < 0 || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) < 0 || !file.commit()) {
         MessageBoxes::critical(parent, QStringLiteral("Die Datei „%1“ kann nicht geschrieben werden: %2")
                                            .arg(QDir::toNativeSeparators(choice.path), file.errorString()));
         return {};
     }
     return QStringLiteral("%1 %2 exportiert.")
-        .arg(entries.size())
-        .arg(entries.size() == 1 ? QStringLiteral("Eintrag") : QStringLiteral("Einträge"));
+        .arg(count)
+        .arg(count == 1 ? QStringLiteral("Eintrag") : QStringLiteral("Einträge"));
 }
 
 } // namespace quirlanto

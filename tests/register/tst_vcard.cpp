@@ -150,11 +150,11 @@ private slots:
             {"Müller, Hans", "4989123", true},
             {"Praxis Dr. Ölmann; Notdienst, Wochenende", "49301234567", false},
             {"Ein sehr langer Name, der über die Zeilenlänge einer vCard hinausgeht – ÄÖÜäöüß", "4312345", true}};
-        const QByteArray text = vCardsFromEntries(entries);
+        const QByteArray text = vCardsFromEntries(entries, QStringLiteral("Büro; 1"));
         for (const QByteArray &line : text.split('\n'))
             QVERIFY2(line.size() <= 76, line.constData()); // 75 bytes and the CR
         QVERIFY(text.contains("N:Müller;Hans;;;\r\n"));
-        QVERIFY(text.contains("TEL;TYPE=voice:+4989123\r\n"));
+        QVERIFY(text.contains("TEL;TYPE=voice:+4989123\r\nCATEGORIES:Büro\\; 1\r\n"));
         QCOMPARE(read(text), entries);
     }
 };
