@@ -1,8 +1,8 @@
 #include "options/optionspage.h"
 
 #include "support/storedformhint.h"
-#include "support/windows1252.h"
 #include "support/textlimits.h"
+#include "support/windows1252.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -81,6 +81,8 @@ OptionsPage::OptionsPage(QWidget *parent)
     // "Modemeinstellungen"
     auto *modemFrame = new QGroupBox(QStringLiteral("Modemeinstellungen"), this);
     modemFrame->setObjectName(QStringLiteral("modemFrame"));
+    // The phone program dials from its own line; the modem's settings do not apply then.
+    connect(m_phoneProgram, &QRadioButton::toggled, modemFrame, [modemFrame](bool on) { modemFrame->setEnabled(!on); });
     m_port = new QComboBox(modemFrame);
     m_port->setObjectName(QStringLiteral("portList"));
     for (int i = kMinComPort; i <= kMaxComPort; ++i)

@@ -157,6 +157,15 @@ private slots:
         QVERIFY(sample->width() <= frame->width());
     }
 
+    void modemSettingsOffForThePhoneProgram()
+    {
+        OptionsPage page;
+        page.setDialDevice(PhoneProgram);
+        QVERIFY(!page.portList()->isEnabled());
+        page.setDialDevice(Loudspeaker);
+        QVERIFY(page.portList()->isEnabled());
+    }
+
     void handoverEnabling_data()
     {
         QTest::addColumn<int>("method");
