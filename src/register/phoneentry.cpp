@@ -8,20 +8,6 @@
 
 namespace quirlanto {
 
-namespace {
-
-// Only the blank itself is trimmed, as in the texts; no other byte decodes to it.
-QByteArrayView trimmedBytes(QByteArrayView bytes)
-{
-    while (!bytes.isEmpty() && bytes.front() == ' ')
-        bytes = bytes.sliced(1);
-    while (!bytes.isEmpty() && bytes.back() == ' ')
-        bytes.chop(1);
-    return bytes;
-}
-
-} // namespace
-
 PhoneEntry makePhoneEntry(QStringView name, QStringView number, bool zeroFlag)
 {
     return PhoneEntry{trimBlanks(name).toString(), trimBlanks(number).toString(), zeroFlag};
@@ -29,7 +15,7 @@ PhoneEntry makePhoneEntry(QStringView name, QStringView number, bool zeroFlag)
 
 PhoneEntry phoneEntryFromFile(QByteArrayView name, QByteArrayView number, bool zeroFlag)
 {
-    return PhoneEntry{fromWindows1252(trimmedBytes(name)), fromWindows1252(trimmedBytes(number)), zeroFlag};
+    return PhoneEntry{fromWindows1252(trimBlanks(name)), fromWindows1252(trimBlanks(number)), zeroFlag};
 }
 
 QString internationalForm(const QString &typed, const Settings &settings)

@@ -2,8 +2,8 @@
 
 #include "register/phoneentry.h"
 #include "support/fieldreader.h"
-#include "support/textfields.h"
 #include "support/safefilereader.h"
+#include "support/textfields.h"
 #include "support/textlimits.h"
 #include "support/windows1252.h"
 
@@ -47,15 +47,6 @@ QString formatSize(double size)
             text.chop(1);
     }
     return text == QLatin1String("-0") ? QStringLiteral("0") : text;
-}
-
-QByteArrayView trimmedBlanks(QByteArrayView bytes)
-{
-    while (!bytes.isEmpty() && bytes.front() == ' ')
-        bytes = bytes.sliced(1);
-    while (!bytes.isEmpty() && bytes.back() == ' ')
-        bytes.chop(1);
-    return bytes;
 }
 
 QString shortField(QByteArrayView raw)
@@ -293,10 +284,10 @@ ReadRegisterResult readRegister(const QByteArray &data, qsizetype offset)
                              .arg(QString::number(cardNumber), trimBlanks(fromWindows1252(name)).toString()));
             continue;
         }
-        if (trimmedBlanks(name).size() > kMaxNameLength || trimmedBlanks(number).size() > kMaxNumberLength) {
+        if (trimBlanks(name).size() > kMaxNameLength || trimBlanks(number).size() > kMaxNumberLength) {
             problems.add(recordStart, QStringLiteral("Der Eintrag „%1“ ist zu lang (Name höchstens %2, Nummer "
                                                      "höchstens %3 Zeichen); er wurde übersprungen.")
-                                          .arg(shortField(trimmedBlanks(name)), QString::number(kMaxNameLength),
+                                          .arg(shortField(trimBlanks(name)), QString::number(kMaxNameLength),
                                                QString::number(kMaxNumberLength)));
             if (incomplete)
                 break;

@@ -13,6 +13,15 @@ QStringView trimBlanks(QStringView text)
     return text.mid(begin, end - begin);
 }
 
+QByteArrayView trimBlanks(QByteArrayView bytes)
+{
+    while (!bytes.isEmpty() && bytes.front() == ' ')
+        bytes = bytes.sliced(1);
+    while (!bytes.isEmpty() && bytes.back() == ' ')
+        bytes.chop(1);
+    return bytes;
+}
+
 void quotesToApostrophes(QString &text)
 {
     text.replace(QLatin1Char('"'), QLatin1Char('\''));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -7,6 +8,8 @@ namespace quirlanto {
 
 // Only blanks count, as in the stored files; a tab inside a name is the user's.
 QStringView trimBlanks(QStringView text);
+// The same for the file's bytes; no other byte decodes to the blank.
+QByteArrayView trimBlanks(QByteArrayView bytes);
 
 // The data files have no escape for a double quote: each '"' becomes '\'' in place,
 // keeping the length.
