@@ -55,23 +55,19 @@ QString ForeignNumbers::regionOfCountry(const QString &country)
     return country.trimmed().isEmpty() || !load() ? QString() : cached(m_regions, country, m_regionOfCountry);
 }
 
-bool ForeignNumbers::liesAbroad(const QString &region, const QString &ownCountryCode)
-{
-    if (region.isEmpty() || !load())
-        return false;
-    const QString callingCode = cached(m_callingCodes, region, m_callingCode);
-    return !callingCode.isEmpty() && callingCode != ownCountryCode;
-}
-
-QString ForeignNumbers::internationalForm(const QString &typed, const QString &region, const QString &ownCountryCode)
+ForeignNumbers::Reading ForeignNumbers::read(const QString &typed, const QString &region, const QString &ownCountryCode)
 {
     // An international number means the same from anywhere: the register's rules read it.
     const QString trimmed = typed.trimmed();
-    if (trimmed.startsWith(u'+') || filterDialChars(trimmed).startsWith(u"00") || !liesAbroad(region, ownCountryCode))
+    if (region.isEmpty() || trimmed.startsWith(u'+') || filterDialChars(trimmed).startsWith(u"00") || !load())
         return {};
-    QString international;
-    m_internationalForm(trimmed, region, &international);
-    return international;
+    const QString callingCode = cached(m_callingCodes, region, m_callingCode);
+    if (callingCode.isEmpty() || callingCode == ownCountryCode)
+        return {};
+    Reading reading;
+    m_internationalForm(trimmed, region, &reading.international);
+    reading.invalidThere = reading.international.isEmpty();
+    return reading;
 }
 
 } // namespace quirlanto

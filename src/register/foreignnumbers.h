@@ -17,13 +17,15 @@ public:
     // The region code ("FR") of a country as an address names it, empty when unknown.
     QString regionOfCountry(const QString &country);
 
-    // The register's international form of `typed` read as a number of `region`, when the region
-    // lies abroad, the number carries no international prefix and is valid there. Empty
-    // otherwise: then the register's own rules decide.
-    QString internationalForm(const QString &typed, const QString &region, const QString &ownCountryCode);
-
-    // Whether `region` is known and lies outside the own country.
-    bool liesAbroad(const QString &region, const QString &ownCountryCode);
+    struct Reading {
+        // The register's international form; empty when the register's own rules decide.
+        QString international;
+        // Written as within a region abroad, but no valid number there.
+        bool invalidThere = false;
+    };
+    // `typed` read as a number of `region`, when the region lies abroad and the number carries no
+    // international prefix.
+    Reading read(const QString &typed, const QString &region, const QString &ownCountryCode);
 
     // Why the module could not be loaded; empty while it is loaded or not yet needed.
     QString loadError() const { return m_loadError; }

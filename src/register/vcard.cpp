@@ -1,6 +1,5 @@
 #include "register/vcard.h"
 
-#include "dial/numberpreparation.h"
 #include "register/foreignnumbers.h"
 #include "support/windows1252.h"
 
@@ -393,11 +392,10 @@ QList<ImportCandidate> importCandidates(const QList<VCardContact> &contacts, con
             const QString written = withKeypadWords(voice[i]->number, &doubtful);
             QString number;
             if (foreign && !contact.addresses.isEmpty()) {
-                const QString region = foreign->regionOfCountry(countryOf(contact, *voice[i]));
-                number = foreign->internationalForm(written, region, settings.ownCountryCode);
-                doubtful = doubtful
-                           || (number.isEmpty() && foreign->liesAbroad(region, settings.ownCountryCode)
-                               && !written.trimmed().startsWith(u'+') && !filterDialChars(written).startsWith(u"00"));
+                const ForeignNumbers::Reading reading = foreign->read(
+                    written, foreign->regionOfCountry(countryOf(contact, *voice[i])), settings.ownCountryCode);
+                number = reading.international;
+                doubtful = doubtful || reading.invalidThere;
             }
             if (number.isEmpty())
                 number = internationalForm(written, settings);
@@ -409,15 +407,6 @@ QList<ImportCandidate> importCandidates(const QList<VCardContact> &contacts, con
         }
     }
     return candidates;
-}
-
-QList<PhoneEntry> entriesFromContacts(const QList<VCardContact> &contacts, const Settings &settings,
-                                      ForeignNumbers *foreign)
-{
-    QList<PhoneEntry> entries;
-    for (const ImportCandidate &candidate : importCandidates(contacts, settings, foreign))
-        entries.append(candidate.entry);
-    return entries;
 }
 
 QByteArray vCardsFromEntries(const QList<PhoneEntry> &entries, const QString &category)

@@ -56,8 +56,6 @@ struct ImportCandidate {
 // it, when it is valid there. Words in capitals ("0800 FLOWERS") are dialled by their keys.
 QList<ImportCandidate> importCandidates(const QList<VCardContact> &contacts, const Settings &settings,
                                         ForeignNumbers *foreign = nullptr);
-QList<PhoneEntry> entriesFromContacts(const QList<VCardContact> &contacts, const Settings &settings,
-                                      ForeignNumbers *foreign = nullptr);
 
 // One vCard 3.0 text in UTF-8, one contact per entry; `category` (the card's name) becomes the
 // contacts' group in other address books.

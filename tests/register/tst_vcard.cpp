@@ -15,13 +15,20 @@ class TestVCard : public QObject {
     Q_OBJECT
 
     static QByteArray sample(const char *name) { return readFile(QStringLiteral(QUIRLANTO_TEST_DATA "/") + name); }
+    static Entries entriesOf(const QList<ImportCandidate> &candidates)
+    {
+        Entries entries;
+        for (const ImportCandidate &candidate : candidates)
+            entries.append(candidate.entry);
+        return entries;
+    }
     static QString modulePath() { return QStringLiteral(QUIRLANTO_PROGRAM_DIR "/lib/quirlanto-phonenumbers.so"); }
     static Entries read(const QByteArray &data)
     {
         const VCardReadResult result = parseVCards(data);
         [&] { QCOMPARE(result.error, QString()); }();
         ForeignNumbers foreign(modulePath());
-        const Entries entries = entriesFromContacts(result.contacts, Settings{}, &foreign);
+        const Entries entries = entriesOf(importCandidates(result.contacts, Settings{}, &foreign));
         [&] { QCOMPARE(foreign.loadError(), QString()); }();
         return entries;
     }
@@ -128,7 +135,8 @@ private slots:
         ForeignNumbers foreign(QStringLiteral("/nonexistent/quirlanto-phonenumbers.so"));
         const VCardReadResult result =
             parseVCards("BEGIN:VCARD\nFN:Paris\nADR:;;;;;;FR\nTEL:01 23 45 67 89\nEND:VCARD\n");
-        QCOMPARE(entriesFromContacts(result.contacts, Settings{}, &foreign), (Entries{{"Paris", "49123456789", true}}));
+        QCOMPARE(entriesOf(importCandidates(result.contacts, Settings{}, &foreign)),
+                 (Entries{{"Paris", "49123456789", true}}));
         QVERIFY(!foreign.loadError().isEmpty());
     }
 
