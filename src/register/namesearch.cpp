@@ -25,7 +25,10 @@ SearchHitModel::SearchHitModel(const PhoneBook &book, QObject *parent)
     : QAbstractListModel(parent)
     , m_book(book)
 {
-    const auto stale = [this] { m_indexStale = true; };
+    const auto stale = [this] {
+        m_indexStale = true;
+        emit entriesChanged();
+    };
     connect(&book, &PhoneBook::registerReset, this, stale);
     connect(&book, &PhoneBook::entryAppended, this, stale);
     connect(&book, &PhoneBook::entryRemoved, this, stale);
@@ -64,6 +67,8 @@ QVariant SearchHitModel::data(const QModelIndex &index, int role) const
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_hits.size())
         return {};
     const Hit &hit = m_hits[index.row()];
+    if (hit.row >= m_book.entries(hit.card).size())
+        return {}; // removed; the hits are filtered anew at once
     const PhoneEntry &entry = m_book.entries(hit.card).at(hit.row);
     return QStringLiteral("%1 (%2)   –   %3").arg(entry.name, entry.number, m_book.cardName(hit.card));
 }
@@ -93,6 +98,20 @@ NameSearch::NameSearch(const PhoneBook &book, QWidget *parent)
     layout->addWidget(m_hits);
     m_field->installEventFilter(this);
     connect(m_field, &QLineEdit::textChanged, this, &NameSearch::filter);
+    // A hit names a row: after a change (an import sends one per entry) it is filtered anew once,
+    // before Enter could dial whoever now stands in that row.
+    connect(m_model, &SearchHitModel::entriesChanged, this, [this] {
+        if (m_refilterQueued || isHidden())
+            return;
+        m_refilterQueued = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_refilterQueued = false;
+                filter(m_field->text());
+            },
+            Qt::QueuedConnection);
+    });
     connect(m_hits, &QListView::doubleClicked, this, [this](const QModelIndex &index) {
         m_hits->setCurrentIndex(index);
         chooseCurrent();

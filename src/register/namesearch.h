@@ -31,6 +31,10 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(m_hits.size()); }
     QVariant data(const QModelIndex &index, int role) const override;
 
+signals:
+    // The register changed: the hits may point to other entries until filtered anew.
+    void entriesChanged();
+
 private:
     void rebuildIndex();
 
@@ -69,6 +73,7 @@ private:
     QLineEdit *m_field = nullptr;
     QListView *m_hits = nullptr;
     QLabel *m_noHits = nullptr;
+    bool m_refilterQueued = false;
 };
 
 } // namespace quirlanto

@@ -83,6 +83,20 @@ private slots:
         QVERIFY(!field()->isVisible());
         QTRY_VERIFY(m_f->window->nameList(4)->hasFocus());
     }
+
+    // An entry above a hit goes while the field is open: Enter must still dial the hit shown.
+    void hitsFollowChangesOfTheRegister()
+    {
+        QList<std::optional<PhoneEntry>> dialed;
+        connect(m_f->window.get(), &MainWindow::dialRequested, this, [&] { dialed << m_f->window->selectedEntry(); });
+        QTest::keyClick(m_f->window.get(), Qt::Key_F, Qt::ControlModifier);
+        QTRY_VERIFY(field()->hasFocus());
+        QTest::keyClicks(field(), "4940");
+        QVERIFY(m_f->book->removeEntry(1, 0).ok);
+        QTRY_COMPARE(hits(), (QStringList{"Zander (4940777)   –   A", "René Kiosk (4940111)   –   D"}));
+        QTest::keyClick(field(), Qt::Key_Return);
+        QCOMPARE(dialed, (QList<std::optional<PhoneEntry>>{PhoneEntry{"Zander", "4940777", false}}));
+    }
 };
 
 QTEST_MAIN(TestNameSearch)
