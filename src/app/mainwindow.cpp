@@ -203,8 +203,11 @@ void MainWindow::buildOptionsPage()
             MessageBoxes::reportWrite(this, m_book.setDialDevice(device));
     });
     connect(m_options, &OptionsPage::showModemAnswerClicked, this, &MainWindow::showModemAnswerRequested);
-    connect(&m_book, &PhoneBook::registerReset, m_options,
-            [this] { m_options->setDialDevice(m_book.settings().dialDevice); });
+    // The phone program is chosen outside the register file; a reloaded register leaves it.
+    connect(&m_book, &PhoneBook::registerReset, m_options, [this] {
+        if (m_options->dialDevice() != PhoneProgram)
+            m_options->setDialDevice(m_book.settings().dialDevice);
+    });
     m_options->setDialDevice(m_book.settings().dialDevice);
     emit optionsPageCreated(m_options);
 

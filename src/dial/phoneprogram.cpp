@@ -91,16 +91,19 @@ QString DesktopPhone::dial(const QString &internationalNumber, std::function<voi
                               "sich nur selbst aufrufen. Bitte richten Sie ein anderes Telefon-Programm ein oder "
                               "wählen Sie „Modem“ oder „Lautsprecher“.");
     // xdg-open may stay until a phone program it started ends; the call has been handed over then.
-    const QString refused = QStringLiteral("Das Telefon-Programm „%1“ konnte die Nummer +%2 nicht übernehmen.")
-                                .arg(launcherName(handler), digits);
+    // The launcher file is read only when the text is needed.
+    const auto refused = [handler, digits] {
+        return QStringLiteral("Das Telefon-Programm „%1“ konnte die Nummer +%2 nicht übernehmen.")
+            .arg(launcherName(handler), digits);
+    };
     const bool started = openWithDesktop(
         QStringLiteral("xdg-open"), QStringLiteral("tel:+") + digits,
         [refused, failed = std::move(failed)] {
             if (failed)
-                failed(refused);
+                failed(refused());
         },
         m_handOverMs);
-    return started ? QString() : refused;
+    return started ? QString() : refused();
 }
 
 } // namespace quirlanto

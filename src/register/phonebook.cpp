@@ -115,14 +115,20 @@ WriteResult PhoneBook::removeEntry(int card, int row)
     return writeRegister();
 }
 
+QSet<QString> PhoneBook::numbersOn(int card) const
+{
+    QSet<QString> numbers;
+    for (const PhoneEntry &entry : entries(card))
+        numbers.insert(entry.number);
+    return numbers;
+}
+
 PhoneBook::ImportResult PhoneBook::importEntries(int card, const QList<PhoneEntry> &entries)
 {
     ImportResult result;
     if (card < 1 || card > kCardCount)
         return result;
-    QSet<QString> numbers;
-    for (const PhoneEntry &entry : this->entries(card))
-        numbers.insert(entry.number);
+    const QSet<QString> numbers = numbersOn(card);
     QSet<QPair<QString, QString>> taken; // name and number
     QList<PhoneEntry> added;
     for (const PhoneEntry &entry : entries) {

@@ -6,6 +6,7 @@
 #include "register/registerfile.h"
 
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 #include <optional>
 
@@ -56,6 +57,8 @@ public:
         int skipped = 0;      // their number is on the card already
         bool refused = false; // the card would hold more than kMaxCardEntries; nothing changed
     };
+    // The numbers the card holds.
+    QSet<QString> numbersOn(int card) const;
     // Appends the entries whose number the card does not hold yet, each name and number once,
     // and writes the file once.
     ImportResult importEntries(int card, const QList<PhoneEntry> &entries);

@@ -24,7 +24,6 @@ using InternationalFormFunction = void (*)(const QString &typed, const QString &
 inline constexpr char kRegionOfCountrySymbol[] = "quirlantoRegionOfCountry";
 inline constexpr char kCallingCodeSymbol[] = "quirlantoCallingCode";
 inline constexpr char kInternationalFormSymbol[] = "quirlantoInternationalForm";
-inline constexpr char kModuleFile[] = "lib/quirlanto-phonenumbers.so"; // in a program folder
 inline constexpr char kModuleName[] = "quirlanto-phonenumbers.so";
 
 } // namespace quirlanto::phonenumbers

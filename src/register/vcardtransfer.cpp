@@ -194,13 +194,8 @@ ImportOutcome importVCardFile(PhoneBook &book, int shownCard, const QString &pat
         MessageBoxes::information(parent, QStringLiteral("Die Datei enthält keine Telefonnummern."));
         return {};
     }
-    const auto numbersOnCard = [&book](int card) {
-        QSet<QString> numbers;
-        for (const PhoneEntry &entry : book.entries(card))
-            numbers.insert(entry.number);
-        return numbers;
-    };
-    ImportDialog dialog(candidates, book.cardNames(), shownCard, numbersOnCard, parent);
+    ImportDialog dialog(
+        candidates, book.cardNames(), shownCard, [&book](int card) { return book.numbersOn(card); }, parent);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     const QList<PhoneEntry> checked = dialog.checkedEntries();
