@@ -3,7 +3,6 @@
 #include "support/settingsstore.h"
 #include "support/version.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -31,21 +30,11 @@ QString runForOutput(const QString &program, const QStringList &arguments)
 // The name the desktop shows for a launcher ("Name[de]=", else "Name="); the id when unknown.
 QString launcherName(const QString &id)
 {
-    QFile file(QStandardPaths::locate(QStandardPaths::ApplicationsLocation, id));
-    if (file.fileName().isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
+    const auto entry = readDesktopEntry(QStandardPaths::locate(QStandardPaths::ApplicationsLocation, id));
+    if (!entry)
         return id;
-    QString name, german;
-    bool inEntry = false;
-    for (const QByteArray &raw : file.readAll().split('\n')) {
-        const QString line = QString::fromUtf8(raw).trimmed();
-        if (line.startsWith(u'['))
-            inEntry = line == QLatin1String("[Desktop Entry]");
-        else if (inEntry && line.startsWith(QLatin1String("Name=")))
-            name = line.mid(5).trimmed();
-        else if (inEntry && line.startsWith(QLatin1String("Name[de]=")))
-            german = line.mid(9).trimmed();
-    }
-    return !german.isEmpty() ? german : !name.isEmpty() ? name : id;
+    const QString name = entry->value(QStringLiteral("Name[de]"), entry->value(QStringLiteral("Name")));
+    return name.isEmpty() ? id : name;
 }
 
 } // namespace

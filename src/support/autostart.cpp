@@ -1,5 +1,6 @@
 #include "support/autostart.h"
 
+#include "support/desktopopen.h"
 #include "support/messagebox.h"
 #include "support/programdirectory.h"
 #include "support/safefilewriter.h"
@@ -113,8 +114,8 @@ bool setAutostartEntry(const QString &name, const QString &commandLine, QString 
         return false;
     }
     const QString text = QStringLiteral("[Desktop Entry]\nType=Application\nName=") + name
-                         + QStringLiteral("\nComment=Wählhilfe beim Anmelden im Infobereich starten\nExec=") + commandLine
-                         + QStringLiteral("\nTerminal=false\nX-GNOME-Autostart-enabled=true\n");
+                         + QStringLiteral("\nComment=Wählhilfe beim Anmelden im Infobereich starten\nExec=")
+                         + commandLine + QStringLiteral("\nTerminal=false\nX-GNOME-Autostart-enabled=true\n");
     QSaveFile file(path);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
@@ -138,22 +139,8 @@ bool deleteAutostartEntry(const QString &name, QString *error)
 
 bool autostartEntryExists(const QString &name)
 {
-    QFile file(autostartEntryPath(name));
-    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
-        return false;
-    bool inMainGroup = false;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
-        if (line.startsWith(u'[')) {
-            inMainGroup = line == QLatin1String("[Desktop Entry]");
-            continue;
-        }
-        const qsizetype equals = line.indexOf(u'=');
-        if (inMainGroup && equals > 0 && line.left(equals).trimmed() == QLatin1String("Hidden")
-            && line.mid(equals + 1).trimmed() == QLatin1String("true"))
-            return false;
-    }
-    return true;
+    const auto entry = readDesktopEntry(autostartEntryPath(name));
+    return entry && entry->value(QStringLiteral("Hidden")) != QLatin1String("true");
 }
 
 AutostartFileOps AutostartFileOps::real()

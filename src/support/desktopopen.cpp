@@ -1,6 +1,8 @@
 #include "support/desktopopen.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 namespace quirlanto {
@@ -27,6 +29,26 @@ bool openWithDesktop(const QString &program, const QString &target, std::functio
         return false;
     }
     return true;
+}
+
+std::optional<QHash<QString, QString>> readDesktopEntry(const QString &path)
+{
+    QFile file(path);
+    if (path.isEmpty() || !QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QHash<QString, QString> keys;
+    bool inMainGroup = false;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.startsWith(u'[')) {
+            inMainGroup = line == QLatin1String("[Desktop Entry]");
+            continue;
+        }
+        const qsizetype equals = line.indexOf(u'=');
+        if (inMainGroup && equals > 0)
+            keys.insert(line.left(equals).trimmed(), line.mid(equals + 1).trimmed());
+    }
+    return keys;
 }
 
 } // namespace quirlanto

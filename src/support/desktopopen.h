@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace quirlanto {
 
@@ -14,5 +16,8 @@ inline constexpr int kDesktopHandOverMs = 5000;
 // ends are the started program's own business and are not reported.
 bool openWithDesktop(const QString &program, const QString &target, std::function<void()> failed,
                      int handOverMs = kDesktopHandOverMs);
+
+// The keys of the "[Desktop Entry]" group of a launcher file; nothing when it cannot be read.
+std::optional<QHash<QString, QString>> readDesktopEntry(const QString &path);
 
 } // namespace quirlanto
