@@ -3,7 +3,7 @@
 // addresses, a tenth of them abroad (the first such import loads the phone-number module).
 #include "benchsupport.h"
 
-#include "register/foreignnumbers.h"
+#include "numbers/foreignnumbers.h"
 #include "register/namesearch.h"
 #include "register/phonebook.h"
 #include "register/vcard.h"

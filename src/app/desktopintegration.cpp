@@ -6,7 +6,7 @@
 #include "app/startup.h"
 #include "app/tellinkhandler.h"
 #include "app/traycontroller.h"
-#include "dial/tellink.h"
+#include "numbers/tellink.h"
 #include "support/messagebox.h"
 
 #include <QApplication>

@@ -1,7 +1,9 @@
 #include "app/tellinkhandler.h"
 
 #include "app/startup.h"
-#include "dial/tellink.h"
+#include "numbers/foreignnumbers.h"
+#include "numbers/internationalform.h"
+#include "numbers/tellink.h"
 #include "support/messagebox.h"
 
 #include <QApplication>
@@ -116,6 +118,9 @@ bool TelLinkHandler::offerTelLink(const QString &uri)
     case TelLink::Status::TooLong:
         MessageBoxes::information(m_parent, telLinkTooLongMessage());
         return false;
+    case TelLink::Status::LocalToDomain:
+        MessageBoxes::information(m_parent, displayable(telLinkLocalToDomainMessage(link)));
+        return false;
     case TelLink::Status::NoNumber:
     case TelLink::Status::NotTelLink:
         MessageBoxes::information(m_parent,
@@ -123,7 +128,7 @@ bool TelLinkHandler::offerTelLink(const QString &uri)
         return false;
     }
 
-    const QString number = telLinkInternationalNumber(link, m_settings ? *m_settings : Settings());
+    const QString number = internationalFromTelLink(link, m_settings ? *m_settings : Settings(), &ForeignNumbers::shared());
     m_asking = true;
     const bool yes = MessageBoxes::askYesNo(m_parent, question(number));
     m_asking = false;

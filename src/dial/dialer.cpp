@@ -5,6 +5,8 @@
 #include "dial/modemcommand.h"
 #include "dial/modemlink.h"
 #include "dial/numberpreparation.h"
+#include "numbers/foreignnumbers.h"
+#include "numbers/internationalform.h"
 #include "dial/phoneprogram.h"
 #include "dial/progresswindow.h"
 #include "dial/toneplayer.h"
@@ -50,12 +52,12 @@ void Dialer::dial(DialMode mode)
                                       QStringLiteral("In der Zwischenablage befindet sich kein Text."));
             return;
         }
-        const QString filtered = filterDialChars(dropTrunkZeroAfterCountryCode(m_clipboard.text()));
-        if (const QString refusal = clipboardNumberRefusal(filtered); !refusal.isEmpty()) {
+        const QString text = m_clipboard.text();
+        if (const QString refusal = clipboardNumberRefusal(filterDialChars(text)); !refusal.isEmpty()) {
             MessageBoxes::information(m_host.dialogParent(), refusal);
             return;
         }
-        dialEntry(QString(), normalizeClipboardNumber(filtered, m_host.settings()), true);
+        dialEntry(QString(), internationalFromClipboard(text, m_host.settings(), &ForeignNumbers::shared()), true);
         return;
     }
     case Redial:

@@ -7,57 +7,6 @@
 
 namespace quirlanto {
 
-namespace {
-
-bool isDialChar(QChar c)
-{
-    const char16_t u = c.unicode();
-    return (u >= u'0' && u <= u'9') || u == u',' || u == u'!';
-}
-
-qsizetype skipSpaces(const QString &text, qsizetype i)
-{
-    while (i < text.size() && text.at(i).isSpace())
-        ++i;
-    return i;
-}
-
-} // namespace
-
-QString filterDialChars(const QString &text)
-{
-    QString result;
-    result.reserve(text.size());
-    for (QChar c : text) {
-        if (isDialChar(c))
-            result += c;
-    }
-    return result;
-}
-
-QString dropTrunkZeroAfterCountryCode(const QString &rawClipboardText)
-{
-    const qsizetype start = skipSpaces(rawClipboardText, 0);
-    const QStringView head = QStringView(rawClipboardText).mid(start);
-    if (!head.startsWith(u'+') && !head.startsWith(u"00"))
-        return rawClipboardText;
-
-    // The first "(0)", blanks allowed inside the parentheses.
-    for (qsizetype open = rawClipboardText.indexOf(u'(', start); open >= 0;
-         open = rawClipboardText.indexOf(u'(', open + 1)) {
-        qsizetype i = skipSpaces(rawClipboardText, open + 1);
-        if (i >= rawClipboardText.size() || rawClipboardText.at(i) != u'0')
-            continue;
-        i = skipSpaces(rawClipboardText, i + 1);
-        if (i >= rawClipboardText.size() || rawClipboardText.at(i) != u')')
-            continue;
-        QString result = rawClipboardText;
-        result.remove(open, i + 1 - open);
-        return result;
-    }
-    return rawClipboardText;
-}
-
 QString clipboardNumberRefusal(const QString &filtered)
 {
     if (filtered.isEmpty())
@@ -69,15 +18,6 @@ QString clipboardNumberRefusal(const QString &filtered)
             .arg(kMaxNumberLength);
     }
     return {};
-}
-
-QString normalizeClipboardNumber(const QString &filtered, const Settings &settings)
-{
-    if (filtered.startsWith(u"00"))
-        return filtered.mid(2);
-    if (filtered.startsWith(u'0'))
-        return settings.ownCountryCode + filtered.mid(1);
-    return filtered;
 }
 
 PreparedNumber prepareNumber(const QString &internationalNumber, int zeroFlag, const Settings &settings,

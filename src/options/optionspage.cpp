@@ -1,5 +1,7 @@
 #include "options/optionspage.h"
 
+#include "numbers/writtennumber.h"
+
 #include "support/storedformhint.h"
 #include "support/textlimits.h"
 #include "support/windows1252.h"
@@ -257,21 +259,6 @@ int OptionsPage::sliderValueForSize(double size)
     return int(std::clamp(value, double(kMinEntryFontSize), double(kMaxEntryFontSize)));
 }
 
-QString OptionsPage::numericCode(const QString &text)
-{
-    QString digits;
-    for (const QChar c : text) {
-        if (c == QLatin1Char(' ') || c == QLatin1Char('\t'))
-            continue;
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            break;
-        if (digits.isEmpty() && c == QLatin1Char('0'))
-            continue;
-        digits.append(c);
-    }
-    return digits.isEmpty() ? QStringLiteral("0") : digits;
-}
-
 void OptionsPage::loadOptionControls(const Settings &settings, const QStringList &cardNames, const QFont &listFont)
 {
     m_outsideLine->setText(settings.outsideLinePrefix);
@@ -303,8 +290,8 @@ OptionValues OptionsPage::saveOptionControls(const Settings &base) const
     s = base;
     s.outsideLinePrefix = m_outsideLine->text().trimmed();
     s.internationalPrefix = m_international->text().trimmed();
-    s.ownCountryCode = numericCode(m_country->text());
-    s.ownAreaCode = numericCode(m_area->text());
+    s.ownCountryCode = ownCode(m_country->text());
+    s.ownAreaCode = ownCode(m_area->text());
     s.extraModemCommands = m_extraCommands->text();
     s.handoverNumber = m_handoverNumber->text();
     s.handoverEnabled = m_handover->isChecked() ? 1 : 0;

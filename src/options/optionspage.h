@@ -44,8 +44,6 @@ public:
     // The slider is upside down: the top end (value 6) gives 24 points. The formula is its own inverse.
     static int sliderValueForSize(double size);
     static int sizeForSliderValue(int value) { return kMaxEntryFontSize - value + kMinEntryFontSize; }
-    // "089" gives "89"; blanks are skipped, reading stops at the first other character, nothing gives "0".
-    static QString numericCode(const QString &text);
 
     // The page's last control that takes the focus, or null.
     QWidget *lastInFocusChain() const;

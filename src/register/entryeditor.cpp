@@ -1,5 +1,7 @@
 #include "register/entryeditor.h"
 
+#include "numbers/foreignnumbers.h"
+#include "numbers/internationalform.h"
 #include "support/messagebox.h"
 #include "support/storedformhint.h"
 #include "support/windows1252.h"
@@ -39,7 +41,9 @@ EntryEditor::EntryEditor(const Settings &settings, QWidget *parent)
         m_name, [](const QString &text) { return storedForm(text.trimmed()); }, frame);
     m_nameHint->setObjectName(QStringLiteral("nameHint"));
     m_numberHint = new StoredFormHint(
-        m_number, [this](const QString &text) { return storedForm(internationalForm(text, m_settings)); }, frame);
+        m_number, [this](const QString &text) {
+            return storedForm(internationalFromTyped(text, m_settings, &ForeignNumbers::shared()));
+        }, frame);
     m_numberHint->setObjectName(QStringLiteral("numberHint"));
     numberLabel->setBuddy(m_number);
     m_zeroFlag =

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "options/settings.h"
-
 #include <QByteArrayView>
 #include <QString>
 
@@ -21,13 +19,6 @@ PhoneEntry makePhoneEntry(QStringView name, QStringView number, bool zeroFlag);
 // The same from the register file's bytes (Windows-1252), decoded straight into the texts:
 // loading a large register builds thousands of these.
 PhoneEntry phoneEntryFromFile(QByteArrayView name, QByteArrayView number, bool zeroFlag);
-
-// The register holds international numbers (country code first, no "+" or "00"). A number typed
-// with "+" or "00" (a written "(0)" after the country code dropped) or with the trunk "0" is
-// turned into that form, digits only; one without either that begins with the own country code,
-// or is too long for a subscriber number, is international already and stays as typed; a
-// shorter one is a local number in the own area.
-QString internationalForm(const QString &typed, const Settings &settings);
 
 // Whether an edited entry is one anybody can see and dial: name and number both hold more
 // than white space.

@@ -1,6 +1,7 @@
 #include "register/vcard.h"
 
-#include "register/foreignnumbers.h"
+#include "numbers/foreignnumbers.h"
+#include "numbers/internationalform.h"
 #include "support/windows1252.h"
 
 #include <QFile>
@@ -216,39 +217,6 @@ QString countryOf(const VCardContact &contact, const VCardPhone &phone)
     return contact.addresses.isEmpty() ? QString() : contact.addresses.first().country;
 }
 
-// Letters on a phone's keys, for numbers written as words.
-QChar keypadDigit(QChar letter)
-{
-    static const char kKeys[] = "22233344455566677778889999"; // A to Z
-    return QLatin1Char(kKeys[letter.toUpper().unicode() - 'A']);
-}
-
-// The number with words in capitals of three letters or more turned into their keys; `letters`
-// tells whether it had letters at all (a word may also be a note behind the number).
-QString withKeypadWords(const QString &number, bool *letters)
-{
-    QString result = number;
-    *letters = false;
-    for (qsizetype i = 0; i < result.size();) {
-        qsizetype end = i;
-        while (end < result.size() && result[end].isLetter())
-            ++end;
-        if (end == i) {
-            ++i;
-            continue;
-        }
-        *letters = true;
-        const QStringView word = QStringView(result).sliced(i, end - i);
-        const bool keypadWord =
-            word.size() >= 3 && std::all_of(word.begin(), word.end(), [](QChar c) { return c >= u'A' && c <= u'Z'; });
-        if (keypadWord)
-            for (qsizetype k = i; k < end; ++k)
-                result[k] = keypadDigit(result[k]);
-        i = end;
-    }
-    return result;
-}
-
 QByteArray escaped(const QString &text)
 {
     QString out = text;
@@ -388,17 +356,10 @@ QList<ImportCandidate> importCandidates(const QList<VCardContact> &contacts, con
                 used.append(kind);
                 suffix = kind.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(kind);
             }
-            bool doubtful = false;
-            const QString written = withKeypadWords(voice[i]->number, &doubtful);
-            QString number;
-            if (foreign && !contact.addresses.isEmpty()) {
-                const ForeignNumbers::Reading reading = foreign->read(
-                    written, foreign->regionOfCountry(countryOf(contact, *voice[i])), settings.ownCountryCode);
-                number = reading.international;
-                doubtful = doubtful || reading.invalidThere;
-            }
-            if (number.isEmpty())
-                number = internationalForm(written, settings);
+            const QString region = foreign && !contact.addresses.isEmpty()
+                                       ? foreign->regionOfCountry(countryOf(contact, *voice[i]))
+                                       : QString();
+            const auto [number, doubtful] = internationalFromContact(voice[i]->number, region, settings, foreign);
             const PhoneEntry entry =
                 makePhoneEntry(storedForm(QString(name + suffix).trimmed()), storedForm(number), contact.trunkZero);
             if (isUsableEntry(entry)

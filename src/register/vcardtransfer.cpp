@@ -1,6 +1,6 @@
 #include "register/vcardtransfer.h"
 
-#include "register/foreignnumbers.h"
+#include "numbers/foreignnumbers.h"
 #include "register/phonebook.h"
 #include "register/vcard.h"
 #include "support/messagebox.h"
@@ -185,7 +185,7 @@ ImportOutcome importVCardFile(PhoneBook &book, int shownCard, const QString &pat
         MessageBoxes::critical(parent, read.error);
         return {};
     }
-    ForeignNumbers foreign;
+    ForeignNumbers &foreign = ForeignNumbers::shared();
     const QList<ImportCandidate> candidates = importCandidates(read.contacts, book.settings(), &foreign);
     // Without the module the register's own rules still give every number; the log says why.
     if (!foreign.loadError().isEmpty())

@@ -25,40 +25,6 @@ class TestOptionsPage : public QObject {
     }
 
 private slots:
-    void numericCode_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("code");
-        QTest::newRow("leading zero") << "089"
-                                      << "89";
-        QTest::newRow("plain") << "49"
-                               << "49";
-        QTest::newRow("empty") << ""
-                               << "0";
-        QTest::newRow("blanks only") << "   "
-                                     << "0";
-        QTest::newRow("letters") << "abc"
-                                 << "0";
-        QTest::newRow("zeros") << "000"
-                               << "0";
-        QTest::newRow("blanks around") << " 0041 "
-                                       << "41";
-        QTest::newRow("digits then text") << "30x5"
-                                          << "30";
-        QTest::newRow("blank inside") << "0 89"
-                                      << "89";
-        QTest::newRow("plus sign") << "+49"
-                                   << "0";
-        QTest::newRow("long") << "1234567890123456789"
-                              << "1234567890123456789";
-    }
-    void numericCode()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, code);
-        QCOMPARE(OptionsPage::numericCode(text), code);
-    }
-
     void sliderFormula_data()
     {
         QTest::addColumn<double>("size");

@@ -1,5 +1,5 @@
 // Reading and writing vCard files, without any window.
-#include "register/foreignnumbers.h"
+#include "numbers/foreignnumbers.h"
 #include "register/vcard.h"
 #include "testsupport.h"
 

@@ -1,6 +1,7 @@
 // Any text a web page can put into a tel: link: parsing must not crash, a link it accepts gives
 // only dial characters, and never more than the question shows.
-#include "dial/tellink.h"
+#include "numbers/internationalform.h"
+#include "numbers/tellink.h"
 #include "support/textlimits.h"
 
 #include <cstdint>
@@ -17,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     Settings settings;
     settings.ownCountryCode = QStringLiteral("49");
-    const QString number = telLinkInternationalNumber(link, settings);
+    const QString number = internationalFromTelLink(link, settings);
     if (link.status != TelLink::Status::Ok) {
         if (!number.isEmpty())
             std::abort();
@@ -29,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             std::abort();
         }
     }
-    if (number.size() > kMaxNumberLength + settings.ownCountryCode.size())
+    if (number.size() > kMaxNumberLength + settings.ownCountryCode.size() + settings.ownAreaCode.size())
         std::abort();
     return 0;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "register/phonenumbermodule.h"
+#include "numbers/phonenumbermodule.h"
 
 #include <QHash>
 #include <QString>
@@ -26,6 +26,13 @@ public:
     // `typed` read as a number of `region`, when the region lies abroad and the number carries no
     // international prefix.
     Reading read(const QString &typed, const QString &region, const QString &ownCountryCode);
+
+    // Whether digits in international form (country code first) are a valid number; false
+    // also when the module cannot be loaded.
+    bool isValid(const QString &international);
+
+    // The program's one reader; the module is loaded on its first use.
+    static ForeignNumbers &shared();
 
     // Why the module could not be loaded; empty while it is loaded or not yet needed.
     QString loadError() const { return m_loadError; }

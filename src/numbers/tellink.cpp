@@ -1,9 +1,11 @@
-#include "dial/tellink.h"
+#include "numbers/tellink.h"
 
-#include "dial/numberpreparation.h"
+#include "numbers/writtennumber.h"
 #include "support/textlimits.h"
 
 #include <QUrl>
+
+#include <algorithm>
 
 namespace quirlanto {
 
@@ -42,6 +44,24 @@ TelLink::Status classifyDigits(QStringView text, int &digitCount)
     return status;
 }
 
+// A global number prefix ("+1-914-555") or a domain name ("example.com").
+void readContext(const QString &context, TelLink &link)
+{
+    if (!context.startsWith(u'+')) {
+        link.contextDomain = context;
+        return;
+    }
+    const QStringView digits = QStringView(context).mid(1);
+    int count = 0;
+    if (classifyDigits(digits, count) != TelLink::Status::Ok) {
+        link.contextDomain = context;
+        return;
+    }
+    link.contextPrefix = filterDialChars(context);
+    const auto end = std::find_if(digits.begin(), digits.end(), isVisualSeparator);
+    link.contextCountryCode = filterDialChars(QStringView(digits.begin(), end).toString());
+}
+
 } // namespace
 
 bool isTelLink(const QString &argument)
@@ -74,9 +94,13 @@ TelLink parseTelLink(const QString &uri)
         const QString &parameter = parts.at(i);
         const qsizetype equals = parameter.indexOf(u'=');
         const QString name = parameter.left(equals).trimmed();
-        if (equals < 0 || name.compare(QLatin1String("ext"), Qt::CaseInsensitive) != 0)
-            continue; // phone-context, isub and the like do not change what is dialed
         const QString value = parameter.mid(equals + 1);
+        if (equals >= 0 && !link.global && name.compare(QLatin1String("phone-context"), Qt::CaseInsensitive) == 0) {
+            readContext(value.trimmed(), link);
+            continue;
+        }
+        if (equals < 0 || name.compare(QLatin1String("ext"), Qt::CaseInsensitive) != 0)
+            continue; // isub and the like do not change what is dialed
         int extDigits = 0;
         const TelLink::Status extStatus = classifyDigits(value, extDigits);
         if (extStatus == TelLink::Status::NoNumber && extDigits == 0 && value.trimmed().isEmpty())
@@ -90,6 +114,8 @@ TelLink parseTelLink(const QString &uri)
     }
     if (link.status == TelLink::Status::Ok && digits + link.extension.size() > kMaxNumberLength)
         link.status = TelLink::Status::TooLong;
+    if (link.status == TelLink::Status::Ok && !link.contextDomain.isEmpty())
+        link.status = TelLink::Status::LocalToDomain;
     return link;
 }
 
@@ -100,14 +126,11 @@ QString telLinkTooLongMessage()
         .arg(kMaxNumberLength);
 }
 
-QString telLinkInternationalNumber(const TelLink &link, const Settings &settings)
+QString telLinkLocalToDomainMessage(const TelLink &link)
 {
-    if (link.status != TelLink::Status::Ok)
-        return {};
-    const QString digits = filterDialChars(dropTrunkZeroAfterCountryCode(link.numberText)) + link.extension;
-    if (link.global)
-        return digits;
-    return normalizeClipboardNumber(digits, settings);
+    return QStringLiteral("Die Nummer %1 gilt nur im Telefonnetz von „%2“ und kann von hier aus nicht gewählt "
+                          "werden.")
+        .arg(link.numberText, link.contextDomain);
 }
 
 } // namespace quirlanto

@@ -1,5 +1,5 @@
 // Built as the module lib/quirlanto-phonenumbers.so; see phonenumbermodule.h.
-#include "register/phonenumbermodule.h"
+#include "numbers/phonenumbermodule.h"
 
 #include <QHash>
 

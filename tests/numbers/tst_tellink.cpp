@@ -1,4 +1,4 @@
-#include "dial/tellink.h"
+#include "numbers/tellink.h"
 
 #include <QTest>
 
@@ -13,8 +13,6 @@ private slots:
     void recognisesScheme();
     void parses_data();
     void parses();
-    void internationalNumber_data();
-    void internationalNumber();
 };
 
 void TestTelLink::recognisesScheme_data()
@@ -50,7 +48,7 @@ void TestTelLink::parses_data()
     QTest::newRow("extension") << "tel:+49-89-1234;ext=56" << S::Ok << true << "56";
     QTest::newRow("extension with separators, any case") << "tel:+49891234;EXT=5-6" << S::Ok << true << "56";
     QTest::newRow("local with context") << "tel:089-123456;phone-context=+49" << S::Ok << false << "";
-    QTest::newRow("domain context") << "tel:7042;phone-context=example.com" << S::Ok << false << "";
+    QTest::newRow("domain context") << "tel:7042;phone-context=example.com" << S::LocalToDomain << false << "";
     QTest::newRow("subaddress ignored") << "tel:+4989123456;isub=1411" << S::Ok << true << "";
     QTest::newRow("percent-encoded blanks") << "tel:+49%2089%20123456" << S::Ok << true << "";
     QTest::newRow("blanks left in") << "tel:+49 89 123456" << S::Ok << true << "";
@@ -89,51 +87,6 @@ void TestTelLink::parses()
     if (status != TelLink::Status::NotTelLink)
         QCOMPARE(link.global, global);
     QCOMPARE(link.extension, extension);
-}
-
-void TestTelLink::internationalNumber_data()
-{
-    QTest::addColumn<QString>("uri");
-    QTest::addColumn<QString>("ownCountryCode");
-    QTest::addColumn<QString>("number");
-
-    QTest::newRow("global") << "tel:+49-89-123456"
-                            << "49"
-                            << "4989123456";
-    QTest::newRow("global abroad") << "tel:+1-212-555-0100"
-                                   << "49"
-                                   << "12125550100";
-    QTest::newRow("written trunk zero dropped") << "tel:+49-(0)89-123456"
-                                                << "49"
-                                                << "4989123456";
-    QTest::newRow("extension appended") << "tel:+49-89-1234;ext=56"
-                                        << "49"
-                                        << "4989123456";
-    QTest::newRow("national local number") << "tel:089-123456;phone-context=+49"
-                                           << "49"
-                                           << "4989123456";
-    QTest::newRow("own country code taken") << "tel:0123-4567;phone-context=+43"
-                                            << "43"
-                                            << "431234567";
-    QTest::newRow("local with international prefix") << "tel:0044-20-1234;phone-context=+49"
-                                                     << "49"
-                                                     << "44201234";
-    QTest::newRow("refused link gives nothing") << "tel:*31%23"
-                                                << "49"
-                                                << "";
-    QTest::newRow("no number gives nothing") << "tel:abc"
-                                             << "49"
-                                             << "";
-}
-
-void TestTelLink::internationalNumber()
-{
-    QFETCH(QString, uri);
-    QFETCH(QString, ownCountryCode);
-    QFETCH(QString, number);
-    Settings settings;
-    settings.ownCountryCode = ownCountryCode;
-    QCOMPARE(telLinkInternationalNumber(parseTelLink(uri), settings), number);
 }
 
 QTEST_GUILESS_MAIN(TestTelLink)

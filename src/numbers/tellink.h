@@ -1,7 +1,5 @@
 #pragma once
 
-#include "options/settings.h"
-
 #include <QString>
 
 namespace quirlanto {
@@ -9,11 +7,17 @@ namespace quirlanto {
 // A "tel:" link as browsers and other programs hand it over (RFC 3966).
 struct TelLink {
     // TooLong: more digits than any number has (kMaxNumberLength), so not every digit could be shown.
-    enum class Status { Ok, NotTelLink, NoNumber, Undialable, TooLong };
+    // LocalToDomain: a local number within a domain's own phone system ("phone-context=example.com").
+    enum class Status { Ok, NotTelLink, NoNumber, Undialable, TooLong, LocalToDomain };
     Status status = Status::NotTelLink;
     bool global = false; // written with "+": already international
     QString numberText;  // the number as written, percent-decoded, separators kept
     QString extension;   // digits of ";ext=", empty without one
+    // A local number's "phone-context" when it is a global number prefix: its digits, and the
+    // first group of them as written ("+1-914-555": "1"), the country whose prefixes apply.
+    QString contextPrefix;
+    QString contextCountryCode;
+    QString contextDomain; // for LocalToDomain
 };
 
 // True when the argument starts with the scheme "tel:" (any case).
@@ -27,9 +31,7 @@ TelLink parseTelLink(const QString &uri);
 // Why a link is refused as TooLong; also when it is too long to hand to the running copy.
 QString telLinkTooLongMessage();
 
-// The number in international form, as the clipboard dial takes the same text (a local
-// number goes through normalizeClipboardNumber); the extension is dialed right after it.
-// Empty unless the link is Ok.
-QString telLinkInternationalNumber(const TelLink &link, const Settings &settings);
+// Why a link of a domain's own phone system is refused.
+QString telLinkLocalToDomainMessage(const TelLink &link);
 
 } // namespace quirlanto

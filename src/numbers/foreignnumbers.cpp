@@ -1,6 +1,6 @@
-#include "register/foreignnumbers.h"
+#include "numbers/foreignnumbers.h"
 
-#include "dial/numberpreparation.h"
+#include "numbers/writtennumber.h"
 #include "support/datadirectory.h"
 
 #include <QLibrary>
@@ -48,6 +48,22 @@ bool ForeignNumbers::load()
         }
     }
     return m_internationalForm;
+}
+
+ForeignNumbers &ForeignNumbers::shared()
+{
+    static ForeignNumbers numbers;
+    return numbers;
+}
+
+bool ForeignNumbers::isValid(const QString &international)
+{
+    if (international.isEmpty() || !load())
+        return false;
+    QString checked;
+    // "ZZ": no region; the number carries its own.
+    m_internationalForm(QLatin1Char('+') + international, QStringLiteral("ZZ"), &checked);
+    return !checked.isEmpty();
 }
 
 QString ForeignNumbers::regionOfCountry(const QString &country)
