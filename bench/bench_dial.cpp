@@ -5,11 +5,11 @@
 #include "benchsupport.h"
 #include "dial/clipboardsource.h"
 #include "dial/dialer.h"
-#include "dial/dialhost.h"
 #include "dial/modemcommand.h"
+#include "dial/modemdial.h"
 #include "dial/modemlink.h"
 #include "dial/toneplayer.h"
-#include "fakedialhost.h"
+#include "dialfixture.h"
 #include "providers/providertable.h"
 #include "register/phoneentry.h"
 #include "support/clock.h"
@@ -24,6 +24,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <atomic>
@@ -113,19 +114,25 @@ void benchFirstByte()
     }
     MemorySettingsStore ports;
     ports.setValue(QStringLiteral("Ports/COM1"), modem.path);
-    test::FakeDialHost host;
-    host.selected = PhoneEntry{QStringLiteral("Bench"), QStringLiteral("4930123456789"), true};
+    test::DialDocument doc;
+    test::FakeDialView view;
+    view.selected = PhoneEntry{QStringLiteral("Bench"), QStringLiteral("4930123456789"), true};
     FakeClipboardSource clipboard;
     ModemLink link(ports);
-    QtToneOutput tones;
+    ModemDial modemDial(link);
     SystemClock clock;
-    Dialer dialer(host, clipboard, link, tones, clock);
+    Dialer dialer(doc.book, view, clipboard, clock);
+    dialer.setBackend(DialDevice::Modem, &modemDial);
+    QEventLoop ended;
+    QObject::connect(&dialer, &Dialer::dialEnded, &ended, &QEventLoop::quit);
 
     std::vector<double> ms;
     for (int run = 0; run < 25; ++run) {
         modem.arm();
         const auto requested = SteadyClock::now();
-        dialer.dial(SelectedEntry); // returns when the simulated modem has answered OK
+        dialer.dial(DialMode::SelectedEntry);
+        if (dialer.isDialing())
+            ended.exec(); // until the simulated modem has answered OK
         const auto first = modem.firstByte();
         if (first == SteadyClock::time_point()) {
             std::printf("first byte: run %d sent nothing\n", run);
@@ -175,12 +182,27 @@ void benchLoudspeaker(const QString &programDir)
     }
     QtToneOutput output(programDir);
     std::vector<double> ratios;
+    QEventLoop played;
     for (int run = 0; run < 5; ++run) {
         QElapsedTimer timer;
         timer.start();
-        playCommandLine(line, programDir, output);
+        output.play(toneFiles(line, programDir), [&](const QString &) { played.quit(); });
+        played.exec();
         ratios.push_back(double(timer.nsecsElapsed() / 1000) / double(filesUs));
     }
+    // "Abbruch" halfway through: how long until the sound is stopped.
+    std::vector<double> stopMs;
+    for (int run = 0; run < 5; ++run) {
+        output.play(toneFiles(line, programDir), [](const QString &) {});
+        QTimer::singleShot(1000, &played, &QEventLoop::quit);
+        played.exec();
+        QElapsedTimer timer;
+        timer.start();
+        output.stop();
+        stopMs.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::printf("loudspeaker stopped mid-dial: median %.2f ms, max %.2f ms (goal <= 250 ms)\n",
+                quirlanto::bench::median(stopMs), *std::max_element(stopMs.begin(), stopMs.end()));
     std::printf("loudspeaker dial of 12 digits: files %.3f s, wall/files median %.3f, max %.3f over %zu dials "
                 "(goal <= 1.05)\n",
                 double(filesUs) / 1e6, quirlanto::bench::median(ratios),

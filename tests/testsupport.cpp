@@ -106,7 +106,8 @@ MainWindow &WindowFixture::make()
 {
     window.reset(); // one window at a time, as in the program
     book = std::make_unique<PhoneBook>(DataPaths::inDirectory(withTrailingSlash(folder.path())));
-    window = std::make_unique<MainWindow>(*book, opener);
+    book->setChoiceStore(&store);
+    window = std::make_unique<MainWindow>(*book, store, opener);
     return *window;
 }
 

@@ -6,8 +6,10 @@
 #include "app/tellinkhandler.h"
 #include "dial/clipboardsource.h"
 #include "dial/dialer.h"
+#include "dial/modemdial.h"
 #include "dial/modemlink.h"
 #include "dial/phoneprogram.h"
+#include "dial/tonedial.h"
 #include "dial/toneplayer.h"
 #include "register/phonebook.h"
 #include "support/clock.h"
@@ -38,20 +40,25 @@ int main(int argc, char *argv[])
 
     QtSettingsStore settingsStore;
     PhoneBook book(DataPaths::inDirectory(dataDirectory()));
-    MainWindow window(book, desktopUrlOpener());
+    book.setChoiceStore(&settingsStore);
+    MainWindow window(book, settingsStore, desktopUrlOpener());
     desktop.attach(window);
 
     QtClipboardSource clipboard;
-    ModemLink modem(settingsStore);
-    QtToneOutput tones;
     SystemClock clock;
-    Dialer dialer(window, clipboard, modem, tones, clock);
-    const DesktopPhone phoneProgram(settingsStore);
-    dialer.setPhoneProgram(&phoneProgram);
+    Dialer dialer(book, window, clipboard, clock);
+    ModemLink modem(settingsStore);
+    ModemDial modemDial(modem);
+    QtToneOutput tones;
+    ToneDial toneDial(tones, resourceDirectory());
+    PhoneProgramDial phoneProgram;
+    dialer.setBackend(DialDevice::Modem, &modemDial);
+    dialer.setBackend(DialDevice::Loudspeaker, &toneDial);
+    dialer.setBackend(DialDevice::PhoneProgram, &phoneProgram);
 
     SessionEnd sessionEnd;
 
-    if (!startProgram({book, window, settingsStore, &dialer, &desktop, &sessionEnd}, arguments))
+    if (!startProgram({book, window, settingsStore, &dialer, &desktop, &sessionEnd, &modem}, arguments))
         return 1;
     desktop.afterStart();
     if (qEnvironmentVariableIsSet("QUIRLANTO_STARTUP_PROBE"))

@@ -41,9 +41,10 @@ QString tabCaption(const QString &cardName)
 
 } // namespace
 
-MainWindow::MainWindow(PhoneBook &book, UrlOpener &urlOpener, QWidget *parent)
+MainWindow::MainWindow(PhoneBook &book, SettingsStore &store, UrlOpener &urlOpener, QWidget *parent)
     : QMainWindow(parent)
     , m_book(book)
+    , m_store(store)
     , m_urlOpener(urlOpener)
 {
     setObjectName(QStringLiteral("mainWindow"));
@@ -61,7 +62,7 @@ MainWindow::MainWindow(PhoneBook &book, UrlOpener &urlOpener, QWidget *parent)
         m_tabs->setCurrentIndex(card - 1);
         m_lists[card - 1]->selectRow(row);
         m_lists[card - 1]->setFocus(Qt::OtherFocusReason); // the card may have been shown already
-        emit dialRequested(SelectedEntry);
+        emit dialRequested(DialMode::SelectedEntry);
     });
     connect(m_search, &NameSearch::closed, this, [this] {
         if (m_currentTab <= kCardCount)
@@ -125,7 +126,7 @@ void MainWindow::buildCardsAndPages()
         m_pages->addWidget(page);
         m_lists[card - 1] = list;
 
-        connect(list, &NameListView::dialRequested, this, [this] { emit dialRequested(SelectedEntry); });
+        connect(list, &NameListView::dialRequested, this, [this] { emit dialRequested(DialMode::SelectedEntry); });
         connect(list, &NameListView::entrySelected, this,
                 [this](const PhoneEntry &entry) { setStatusText(entry.number); });
     }
@@ -168,7 +169,7 @@ void MainWindow::buildBottomRow()
         return b;
     };
     button("dialClipboardButton", QStringLiteral("&Wähle Nr. in Zwischenablage"), [this] {
-        emit dialRequested(Clipboard);
+        emit dialRequested(DialMode::Clipboard);
     })->setToolTip(QStringLiteral("Wählt die Telefonnummer, die als Text in der Zwischenablage steht"));
     // Same as the close box: minimised instead where no tray could bring the window back.
     button("hideButton", QStringLiteral("&Ausblenden"), [this] {
@@ -195,21 +196,10 @@ void MainWindow::buildBottomRow()
 
 void MainWindow::buildOptionsPage()
 {
-    m_options = new OptionsPage(m_optionsCardPage);
+    m_options = new OptionsPage(m_book, m_store, m_optionsCardPage);
     m_optionsCardPage->layout()->addWidget(m_options);
     m_options->show(); // the layout would show it only after the next pass of the event loop
-    connect(m_options, &OptionsPage::dialDeviceClicked, this, [this](int device) {
-        if (device != PhoneProgram) // kept outside the register file
-            MessageBoxes::reportWrite(this, m_book.setDialDevice(device));
-    });
     connect(m_options, &OptionsPage::showModemAnswerClicked, this, &MainWindow::showModemAnswerRequested);
-    // The phone program is chosen outside the register file; a reloaded register leaves it.
-    connect(&m_book, &PhoneBook::registerReset, m_options, [this] {
-        if (m_options->dialDevice() != PhoneProgram)
-            m_options->setDialDevice(m_book.settings().dialDevice);
-    });
-    m_options->setDialDevice(m_book.settings().dialDevice);
-    emit optionsPageCreated(m_options);
 
     // Built late, the page comes last in the tab order; the bottom row belongs after it.
     QWidget *previous = m_options->lastInFocusChain();
@@ -275,16 +265,6 @@ std::optional<PhoneEntry> MainWindow::selectedEntry() const
     return m_nameLists->selectedEntry();
 }
 
-const Settings &MainWindow::settings() const
-{
-    return m_book.settings();
-}
-
-const ProviderTable &MainWindow::providerTable() const
-{
-    return m_book.providers();
-}
-
 void MainWindow::setStatusText(const QString &text)
 {
     statusBar()->showMessage(text);
@@ -339,7 +319,7 @@ void MainWindow::tabSelected(int index)
         m_lists[index]->setFocus(Qt::OtherFocusReason);
     } else if (m_currentTab != kOptionsTab) {
         m_search->hide(); // it finds entries of the cards only
-        loadOptionControls();
+        optionsPage()->load(m_lists[0]->font());
         setStatusText(kOptionsHint);
         optionsPage()->countryBox()->setFocus(Qt::OtherFocusReason);
     }
@@ -352,15 +332,9 @@ void MainWindow::setCurrentTab(int tab)
     m_nameLists->setCurrentCard(tab);
 }
 
-void MainWindow::loadOptionControls()
-{
-    optionsPage()->loadOptionControls(m_book.settings(), m_book.cardNames(), m_lists[0]->font());
-}
-
 void MainWindow::saveOptionControls()
 {
-    const OptionValues values = optionsPage()->saveOptionControls(m_book.settings());
-    MessageBoxes::reportWrite(this, m_book.setOptions(values.settings, values.cardNames));
+    optionsPage()->save();
 }
 
 void MainWindow::endProgram()

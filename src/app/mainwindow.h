@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dial/dialhost.h"
 #include "dial/dialmode.h"
+#include "dial/dialview.h"
 #include "register/registercard.h"
 
 #include <QMainWindow>
@@ -18,16 +18,18 @@ class NameListView;
 class NameSearch;
 class OptionsPage;
 class PhoneBook;
+class SettingsStore;
 class UrlOpener;
 
 // The four cards, the options card, the bottom row and the status bar: a view of the register
 // document that hands every change back to it.
-class MainWindow final : public QMainWindow, public DialHost {
+class MainWindow final : public QMainWindow, public DialView {
     Q_OBJECT
 public:
     static constexpr int kOptionsTab = 5;
 
-    MainWindow(PhoneBook &book, UrlOpener &urlOpener, QWidget *parent = nullptr);
+    // `store`: the per-user settings the options card keeps the serial devices in.
+    MainWindow(PhoneBook &book, SettingsStore &store, UrlOpener &urlOpener, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // Has the document read (or create) the register file and then the provider file, and shows
@@ -35,10 +37,8 @@ public:
     // register file); nothing has been written then.
     bool loadFiles();
 
-    // DialHost
+    // DialView
     std::optional<PhoneEntry> selectedEntry() const override;
-    const Settings &settings() const override;
-    const ProviderTable &providerTable() const override;
     void setStatusText(const QString &text) override;
     void showOptionsCard() override;
     QWidget *dialogParent() override { return this; }
@@ -78,8 +78,6 @@ signals:
     // Once when the program ends ("&Ende", the tray's end, the session ending), after the
     // options were saved; the window placement is saved from here.
     void programEnding();
-    // Once, right after the options page has been built and set from the document.
-    void optionsPageCreated(quirlanto::OptionsPage *page);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -91,13 +89,13 @@ private:
     void buildOptionsPage();
     void tabSelected(int index);
     void showCardPage(int tab);
-    void loadOptionControls();
     void showCardNames();
     void applyListFont();
     void setCurrentTab(int tab);
     void runShutdown();
 
     PhoneBook &m_book;
+    SettingsStore &m_store;
     UrlOpener &m_urlOpener;
 
     QTabBar *m_tabs = nullptr;

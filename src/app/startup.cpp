@@ -7,17 +7,12 @@
 #include "app/traycontroller.h"
 #include "dial/dialer.h"
 #include "dial/modemlink.h"
-#include "dial/phoneprogram.h"
-#include "dial/portdevicedialog.h"
-#include "options/optionspage.h"
-#include "providers/providerlistcontroller.h"
 #include "register/namelistcontroller.h"
 #include "register/phonebook.h"
 #include "support/autostart.h"
 #include "support/programdirectory.h"
 #include "support/windowplacement.h"
 
-#include <QComboBox>
 
 namespace quirlanto {
 
@@ -27,11 +22,18 @@ void connectDialer(const ProgramParts &parts)
 {
     Dialer *dialer = parts.dialer;
     QObject::connect(&parts.window, &MainWindow::dialRequested, dialer, &Dialer::dial);
-    QObject::connect(&parts.window, &MainWindow::showModemAnswerRequested, dialer, &Dialer::showModemAnswer);
+    QObject::connect(&parts.window, &MainWindow::programEnding, dialer, &Dialer::cancel);
+    if (parts.modem)
+        QObject::connect(&parts.window, &MainWindow::showModemAnswerRequested, parts.modem,
+                         [&window = parts.window, modem = parts.modem] { modem->showModemAnswer(&window); });
     if (DesktopIntegration *desktop = parts.desktop) {
         QObject::connect(desktop->tray(), &TrayController::dialRequested, dialer, &Dialer::dial);
         QObject::connect(dialer, &Dialer::redialAvailable, desktop->tray(), &TrayController::enableRedial);
-        QObject::connect(desktop->telLinks(), &TelLinkHandler::dialNumberRequested, dialer, &Dialer::dialNumber);
+        TelLinkHandler *telLinks = desktop->telLinks();
+        QObject::connect(telLinks, &TelLinkHandler::dialNumberRequested, dialer, &Dialer::dialNumber);
+        // A link that comes while a dial runs is asked about once the dial has ended.
+        telLinks->setWaitWhile([dialer] { return dialer->isDialing(); });
+        QObject::connect(dialer, &Dialer::dialEnded, telLinks, &TelLinkHandler::resume, Qt::QueuedConnection);
     }
 }
 
@@ -77,22 +79,6 @@ void connectProgram(const ProgramParts &parts)
     // After the tray icon is gone, as the last step of the end.
     QObject::connect(&window, &MainWindow::programEnding, &window,
                      [&window, &store = parts.settingsStore] { saveWindowPlacement(window, store); });
-    QObject::connect(&window, &MainWindow::optionsPageCreated, &window,
-                     [&window, &book = parts.book, &store = parts.settingsStore](OptionsPage *page) {
-                         new ProviderListController(book, page->providerSwitch(), page->providerListArea(), &window);
-                         showPortDevicesAsToolTips(page->portList(), store);
-                         if (DesktopPhone(store).isChosen())
-                             page->setDialDevice(PhoneProgram);
-                         QObject::connect(page, &OptionsPage::dialDeviceClicked, page, [&store](int device) {
-                             DesktopPhone(store).setChosen(device == PhoneProgram);
-                         });
-                         QObject::connect(page, &OptionsPage::portDeviceClicked, page, [page, &store] {
-                             PortDeviceDialog dialog(page->portList()->currentIndex() + 1, systemSerialDevices(), store,
-                                                     page->window());
-                             if (dialog.exec() == QDialog::Accepted)
-                                 setPortToolTips(page->portList(), store);
-                         });
-                     });
 }
 
 } // namespace

@@ -7,6 +7,7 @@ namespace quirlanto {
 class DesktopIntegration;
 class Dialer;
 class MainWindow;
+class ModemLink;
 class PhoneBook;
 class SessionEnd;
 class SettingsStore;
@@ -26,6 +27,7 @@ struct ProgramParts {
     Dialer *dialer = nullptr;
     DesktopIntegration *desktop = nullptr;
     SessionEnd *sessionEnd = nullptr;
+    ModemLink *modem = nullptr; // "Debug" shows its last answer
 };
 
 // Wires the parts to each other (the one place where that happens), then runs the start-up

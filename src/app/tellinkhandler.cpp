@@ -72,6 +72,10 @@ QStringList TelLinkHandler::withAbsoluteFiles(const QStringList &arguments)
 
 void TelLinkHandler::handleLaterStart(const QStringList &arguments)
 {
+    if (m_busy && m_busy()) {
+        m_waiting.append(arguments);
+        return;
+    }
     if (isAutostartCommandLine(arguments))
         return;
     if (const QString path = vCardFileArgument(arguments); !path.isEmpty()) {
@@ -85,6 +89,12 @@ void TelLinkHandler::handleLaterStart(const QStringList &arguments)
         return;
     }
     emit showWindowRequested();
+}
+
+void TelLinkHandler::resume()
+{
+    while (!m_waiting.isEmpty() && !(m_busy && m_busy()))
+        handleLaterStart(m_waiting.takeFirst());
 }
 
 void TelLinkHandler::handleOwnStart(const QStringList &arguments)

@@ -23,9 +23,12 @@ public:
     void setSettings(const Settings *settings) { m_settings = settings; }
     void setBeep(std::function<void()> beep) { m_beep = std::move(beep); }
 
+    // While `busy` holds (a dial runs), later starts wait; resume() handles them in order.
+    void setWaitWhile(std::function<bool()> busy) { m_busy = std::move(busy); }
     // A later start handed its arguments over: "/AUTOSTART" does nothing, a tel: link is
     // offered for dialing, a vCard file for import, anything else shows the main window.
     void handleLaterStart(const QStringList &arguments);
+    void resume();
     // This copy's own command line: only a tel: link needs more than the start-up.
     void handleOwnStart(const QStringList &arguments);
     // Shows the window, asks, and dials on "Ja". False when nothing was dialed.
@@ -48,6 +51,8 @@ private:
     const Settings *m_settings = nullptr;
     std::function<void()> m_beep;
     bool m_asking = false;
+    std::function<bool()> m_busy;
+    QList<QStringList> m_waiting;
 };
 
 } // namespace quirlanto

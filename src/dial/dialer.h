@@ -1,22 +1,22 @@
 #pragma once
 
+#include "dial/dialbackend.h"
 #include "dial/dialmode.h"
-#include "dial/progresswindow.h"
+#include "options/settings.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
-#include <functional>
+#include <array>
 
 namespace quirlanto {
 
 class ClipboardSource;
 class Clock;
-class DialHost;
-class ModemLink;
-class DesktopPhone;
-class ToneOutput;
+class DialView;
+class PhoneBook;
+class ProgressWindow;
 
 // The number dialed last, in international form before classification. Memory only.
 struct RedialMemory {
@@ -26,56 +26,49 @@ struct RedialMemory {
     bool stored = false;
 };
 
-// The single entry point through which the program dials.
+// The single entry point through which the program dials: takes the number, prepares it with
+// the document's settings and providers, and hands it to the device the document names. A dial
+// runs on by the device's signals; nothing here waits.
 class Dialer : public QObject {
     Q_OBJECT
 public:
-    Dialer(DialHost &host, ClipboardSource &clipboard, ModemLink &modem, ToneOutput &tones, const Clock &clock,
+    Dialer(const PhoneBook &book, DialView &view, ClipboardSource &clipboard, const Clock &clock,
            QObject *parent = nullptr);
     ~Dialer() override;
 
-    // Takes the number the mode names, remembers it for redial, and dials it through the modem
-    // (with the window "Anwahl") or as tones. Returns when the dial has ended.
-    void dial(DialMode mode);
+    // The device that dials for a choice of "Anwahl ausführen über ..."; not owned.
+    void setBackend(DialDevice device, DialBackend *backend);
+
+    // Takes the number the mode names, remembers it for redial and starts the dial. A request
+    // while a dial runs is refused with a beep: two dials at once would mix on one line.
+    void dial(quirlanto::DialMode mode);
     // Dials a number given from outside (a tel: link), in international form, like a clipboard
     // number: anonymous, zero flag on.
     void dialNumber(const QString &internationalNumber);
+    // Ends a running dial at once.
+    void cancel();
 
-    // "Debug" on the options card.
-    void showModemAnswer();
-
-    const RedialMemory &redialMemory() const { return m_redial; }
-    // True while the modem window is open or tones are playing.
-    bool isDialing() const { return m_dialing; }
-    // The open window "Anwahl", or null.
-    ProgressWindow *progressWindow() const { return m_window; }
-
-    // When it is chosen, numbers go to the desktop's phone program instead of modem or tones.
-    void setPhoneProgram(const DesktopPhone *program) { m_phoneProgram = program; }
-
-    // Test seam for the refusal beep.
-    void setBeep(std::function<void()> beep) { m_beep = std::move(beep); }
+    bool isDialing() const { return m_active; }
 
 signals:
     // A number is stored for redial (emitted after every dial that got a number).
     void redialAvailable();
-    // The window "Anwahl" is about to be shown modally.
-    void progressWindowShown(quirlanto::ProgressWindow *window);
+    // A dial has ended, however; the next one may start.
+    void dialEnded();
 
 private:
+    bool refuseWhileDialing();
     void dialEntry(const QString &name, const QString &number, bool zeroFlag);
-    void dialModem(const QString &commandLine, const QString &name, const QString &displayNumber);
+    void finish(const DialResult &result);
 
-    DialHost &m_host;
+    const PhoneBook &m_book;
+    DialView &m_view;
     ClipboardSource &m_clipboard;
-    ModemLink &m_modem;
-    ToneOutput &m_tones;
     const Clock &m_clock;
-    RedialMemory m_redial;
-    bool m_dialing = false;
+    std::array<DialBackend *, kDialDeviceCount> m_backends = {};
+    DialBackend *m_active = nullptr;
     QPointer<ProgressWindow> m_window;
-    std::function<void()> m_beep;
-    const DesktopPhone *m_phoneProgram = nullptr;
+    RedialMemory m_redial;
 };
 
 } // namespace quirlanto

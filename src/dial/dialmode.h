@@ -2,6 +2,7 @@
 
 namespace quirlanto {
 
-enum DialMode { SelectedEntry = 0, Clipboard = 1, Redial = 2 };
+// Which number a dial request means.
+enum class DialMode { SelectedEntry = 0, Clipboard = 1, Redial = 2 };
 
 } // namespace quirlanto

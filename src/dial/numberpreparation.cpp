@@ -20,7 +20,7 @@ QString clipboardNumberRefusal(const QString &filtered)
     return {};
 }
 
-PreparedNumber prepareNumber(const QString &internationalNumber, int zeroFlag, const Settings &settings,
+PreparedNumber prepareNumber(const QString &internationalNumber, bool zeroFlag, const Settings &settings,
                              const ProviderTable *providers, const Clock &clock)
 {
     PreparedNumber p;
@@ -33,7 +33,7 @@ PreparedNumber prepareNumber(const QString &internationalNumber, int zeroFlag, c
             p.number = rest.mid(area.size());
         } else {
             p.distance = DistanceClass::LongDistance;
-            p.number = zeroFlag != 0 ? QLatin1Char('0') + rest : rest;
+            p.number = zeroFlag ? QLatin1Char('0') + rest : rest;
         }
     } else {
         p.distance = DistanceClass::Abroad;

@@ -25,7 +25,7 @@ struct PreparedNumber {
 QString clipboardNumberRefusal(const QString &filtered);
 
 // The clock is read only when the provider table is on (table may be null: no providers).
-PreparedNumber prepareNumber(const QString &internationalNumber, int zeroFlag, const Settings &settings,
+PreparedNumber prepareNumber(const QString &internationalNumber, bool zeroFlag, const Settings &settings,
                              const ProviderTable *providers, const Clock &clock);
 
 } // namespace quirlanto

@@ -1,31 +1,20 @@
 #include "dial/phoneprogram.h"
 
-#include "support/settingsstore.h"
 #include "support/version.h"
 
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTimer>
 
 namespace quirlanto {
 
 namespace {
 
-const QString kDeviceKey = QStringLiteral("Dial/Device");
-const QString kPhoneProgram = QStringLiteral("phone-program");
-constexpr int kWaitMs = 5000; // xdg-mime only reads files
+constexpr int kQueryMs = 5000; // xdg-mime only reads files
 
-// The output of a short helper, empty when it could not run.
-QString runForOutput(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForStarted() || !process.waitForFinished(kWaitMs)) {
-        process.kill();
-        process.waitForFinished(1000);
-        return {};
-    }
-    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
-}
+// Launcher names under which the desktop knows this program.
+const QStringList kOwnLauncherIds = {QStringLiteral("quirlanto.desktop"),
+                                     QString::fromLatin1(kAppId) + QStringLiteral(".desktop")};
 
 // The name the desktop shows for a launcher ("Name[de]=", else "Name="); the id when unknown.
 QString launcherName(const QString &id)
@@ -37,62 +26,95 @@ QString launcherName(const QString &id)
     return name.isEmpty() ? id : name;
 }
 
+DialResult failure(const QString &text)
+{
+    return {DialResult::Kind::Failed, text};
+}
+
 } // namespace
 
-DesktopPhone::DesktopPhone(SettingsStore &store, int handOverMs)
-    : m_store(store)
+PhoneProgramDial::PhoneProgramDial(int handOverMs, QObject *parent)
+    : DialBackend(parent)
     , m_handOverMs(handOverMs)
 {}
 
-bool DesktopPhone::isChosen() const
+PhoneProgramDial::~PhoneProgramDial()
 {
-    return m_store.value(kDeviceKey).toString() == kPhoneProgram;
+    delete m_query.data();
 }
 
-void DesktopPhone::setChosen(bool chosen)
+void PhoneProgramDial::start(const DialRequest &request)
 {
-    if (chosen)
-        m_store.setValue(kDeviceKey, kPhoneProgram);
-    else
-        m_store.remove(kDeviceKey);
-}
-
-QStringList DesktopPhone::ownLauncherIds()
-{
-    return {QStringLiteral("quirlanto.desktop"), QString::fromLatin1(kAppId) + QStringLiteral(".desktop")};
-}
-
-QString DesktopPhone::dial(const QString &internationalNumber, std::function<void(const QString &)> failed) const
-{
-    QString digits;
-    for (const QChar c : internationalNumber)
+    m_running = true;
+    ++m_dial;
+    m_digits.clear();
+    for (const QChar c : request.internationalNumber)
         if (c.isDigit())
-            digits += c;
-    if (digits.isEmpty())
-        return QStringLiteral("Die Nummer enthält keine Ziffern.");
-    const QString handler =
-        runForOutput(QStringLiteral("xdg-mime"),
-                     {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("x-scheme-handler/tel")});
-    if (handler.isEmpty())
-        return QStringLiteral("Auf diesem Rechner ist kein Telefon-Programm für tel:-Links eingerichtet.");
-    if (ownLauncherIds().contains(handler, Qt::CaseInsensitive))
-        return QStringLiteral("Quirlanto selbst ist als Telefon-Programm für tel:-Links eingerichtet und würde "
-                              "sich nur selbst aufrufen. Bitte richten Sie ein anderes Telefon-Programm ein oder "
-                              "wählen Sie „Modem“ oder „Lautsprecher“.");
+            m_digits += c;
+    if (m_digits.isEmpty()) {
+        end(failure(QStringLiteral("Die Nummer enthält keine Ziffern.")));
+        return;
+    }
+    auto *query = new QProcess(this);
+    m_query = query;
+    connect(query, &QProcess::finished, this, [this, query] {
+        query->deleteLater();
+        handOver(QString::fromLocal8Bit(query->readAllStandardOutput()).trimmed());
+    });
+    connect(query, &QProcess::errorOccurred, this, [this, query](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart && error != QProcess::Timedout)
+            return;
+        query->deleteLater();
+        handOver({});
+    });
+    // A hung xdg-mime must not keep the dial forever.
+    QTimer::singleShot(kQueryMs, query, [query] { query->kill(); });
+    query->start(QStringLiteral("xdg-mime"),
+                 {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("x-scheme-handler/tel")});
+}
+
+void PhoneProgramDial::handOver(const QString &handler)
+{
+    if (!m_running)
+        return;
+    if (handler.isEmpty()) {
+        end(failure(QStringLiteral("Auf diesem Rechner ist kein Telefon-Programm für tel:-Links eingerichtet.")));
+        return;
+    }
+    if (kOwnLauncherIds.contains(handler, Qt::CaseInsensitive)) {
+        end(failure(QStringLiteral("Quirlanto selbst ist als Telefon-Programm für tel:-Links eingerichtet und würde "
+                                   "sich nur selbst aufrufen. Bitte richten Sie ein anderes Telefon-Programm ein oder "
+                                   "wählen Sie „Modem“ oder „Lautsprecher“.")));
+        return;
+    }
     // xdg-open may stay until a phone program it started ends; the call has been handed over then.
-    // The launcher file is read only when the text is needed.
-    const auto refused = [handler, digits] {
-        return QStringLiteral("Das Telefon-Programm „%1“ konnte die Nummer +%2 nicht übernehmen.")
-            .arg(launcherName(handler), digits);
-    };
-    const bool started = openWithDesktop(
-        QStringLiteral("xdg-open"), QStringLiteral("tel:+") + digits,
-        [refused, failed = std::move(failed)] {
-            if (failed)
-                failed(refused());
+    const quint64 dial = m_dial;
+    openWithDesktop(
+        QStringLiteral("xdg-open"), QStringLiteral("tel:+") + m_digits,
+        [this, guard = QPointer<PhoneProgramDial>(this), dial, handler, digits = m_digits](bool handedOver) {
+            if (!guard || dial != m_dial)
+                return;
+            if (handedOver)
+                end({});
+            else // the launcher file is read only when the text is needed
+                end(failure(QStringLiteral("Das Telefon-Programm „%1“ konnte die Nummer +%2 nicht übernehmen.")
+                                .arg(launcherName(handler), digits)));
         },
         m_handOverMs);
-    return started ? QString() : refused();
+}
+
+void PhoneProgramDial::cancel()
+{
+    delete m_query.data();
+    end({DialResult::Kind::Cancelled});
+}
+
+void PhoneProgramDial::end(const DialResult &result)
+{
+    if (!std::exchange(m_running, false))
+        return;
+    ++m_dial;
+    emit finished(result);
 }
 
 } // namespace quirlanto

@@ -1,35 +1,34 @@
 #pragma once
 
+#include "dial/dialbackend.h"
 #include "support/desktopopen.h"
 
-#include <QString>
-#include <QStringList>
-#include <functional>
+#include <QPointer>
+
+class QProcess;
 
 namespace quirlanto {
 
-class SettingsStore;
-
-// The desktop's tel: handler (a softphone, a paired mobile phone) as a way to dial. The choice is
-// kept in the per-user settings, so the register file keeps "Modem" or "Lautsprecher" for others.
-class DesktopPhone {
+// Dials through the desktop's tel: handler (a softphone, a paired mobile phone): "tel:+<number>"
+// goes to xdg-open. The phone program dials from its own line: no outside line, prefixes or
+// provider. The dial ends once the number is handed over.
+class PhoneProgramDial final : public DialBackend {
+    Q_OBJECT
 public:
-    explicit DesktopPhone(SettingsStore &store, int handOverMs = kDesktopHandOverMs);
-
-    bool isChosen() const;
-    void setChosen(bool chosen);
-
-    // Hands "tel:+<number>" to xdg-open without waiting for the phone program. Returns a German
-    // reason when nothing was handed over, else empty; `failed` gets the reason when the phone
-    // program refuses the number afterwards.
-    QString dial(const QString &internationalNumber, std::function<void(const QString &)> failed) const;
-
-    // Launcher names under which the desktop knows this program.
-    static QStringList ownLauncherIds();
+    explicit PhoneProgramDial(int handOverMs = kDesktopHandOverMs, QObject *parent = nullptr);
+    ~PhoneProgramDial() override;
+    void start(const DialRequest &request) override;
+    void cancel() override;
 
 private:
-    SettingsStore &m_store;
+    void handOver(const QString &handler);
+    void end(const DialResult &result);
+
     int m_handOverMs;
+    QString m_digits;
+    QPointer<QProcess> m_query;
+    quint64 m_dial = 0; // tells a late answer of an ended dial from the current one
+    bool m_running = false;
 };
 
 } // namespace quirlanto

@@ -81,21 +81,6 @@ void ProgressWindow::finish()
     QDialog::done(QDialog::Accepted);
 }
 
-QString ProgressWindow::nameText() const
-{
-    return m_name->text();
-}
-
-QString ProgressWindow::numberText() const
-{
-    return m_number->text();
-}
-
-QString ProgressWindow::resultText() const
-{
-    return m_result->isHidden() ? QString() : m_result->text();
-}
-
 void ProgressWindow::reject()
 {
     // Escape and the close box stop the dial like the button; the owner closes the window.

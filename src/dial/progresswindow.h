@@ -19,10 +19,6 @@ public:
     // Closes the window without asking for an abort (the dial has ended).
     void finish();
 
-    QString nameText() const;
-    QString numberText() const;
-    QString resultText() const;
-    QPushButton *abortButton() const { return m_abort; }
 
 signals:
     // "&Abbruch", Escape or the close box.

@@ -4,7 +4,6 @@
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QBuffer>
-#include <QEventLoop>
 #include <QMediaDevices>
 #include <QTimer>
 
@@ -15,57 +14,88 @@ namespace {
 constexpr qint64 kServerLatencyMs = 20;
 constexpr qint64 kStallAllowanceMs = 5000;
 
-int playPcm(const char *samples, qint64 bytes, int sampleRate)
+using quirlanto::sound::PlayResult;
+
+// One stream fed from memory; it tells once when the last sample has left the speaker.
+class PcmPlayer final : public QObject {
+public:
+    PcmPlayer(const QAudioDevice &device, const QAudioFormat &format, const QByteArray &samples,
+              std::function<void(int)> done)
+        : m_pcm(samples)
+        , m_source(&m_pcm)
+        , m_sink(device, format)
+        , m_done(std::move(done))
+    {
+        m_source.open(QIODevice::ReadOnly);
+        m_drained.setSingleShot(true);
+        connect(&m_drained, &QTimer::timeout, this, [this] { end(quirlanto::sound::Played); });
+        // Never hang: a stream that stalls (sound server gone, sink asleep) ends at the latest here.
+        m_deadline.setSingleShot(true);
+        connect(&m_deadline, &QTimer::timeout, this, [this] { end(quirlanto::sound::Played); });
+        m_deadline.start(int(format.durationForBytes(qint32(samples.size())) / 1000 + kStallAllowanceMs));
+        connect(&m_sink, &QAudioSink::stateChanged, this, [this, format](QAudio::State state) {
+            if (state == QAudio::IdleState && m_source.atEnd()) {
+                // Idle means every sample has been handed over, not heard: the sink's buffer and
+                // the server's latency are still ahead of the speaker.
+                const qint64 bufferedMs = format.durationForBytes(m_sink.bufferSize()) / 1000;
+                m_drained.start(int(qBound(qint64(0), bufferedMs + kServerLatencyMs, qint64(1000))));
+            } else if (state == QAudio::ActiveState) {
+                m_drained.stop();
+            } else if (state == QAudio::StoppedState && m_sink.error() != QAudio::NoError) {
+                end(quirlanto::sound::Played);
+            }
+        });
+    }
+
+    bool start()
+    {
+        m_sink.start(&m_source);
+        return m_sink.error() == QAudio::NoError && m_sink.state() != QAudio::StoppedState;
+    }
+
+private:
+    void end(int result)
+    {
+        if (!m_done)
+            return;
+        m_drained.stop();
+        m_deadline.stop();
+        m_sink.stop();
+        // The player may be deleted from within.
+        const auto done = std::exchange(m_done, nullptr);
+        done(result);
+    }
+
+    QByteArray m_pcm;
+    QBuffer m_source;
+    QAudioSink m_sink;
+    QTimer m_drained;
+    QTimer m_deadline;
+    std::function<void(int)> m_done;
+};
+
+} // namespace
+
+extern "C" Q_DECL_EXPORT QObject *quirlantoStartPcm(const QByteArray &samples, int sampleRate,
+                                                    std::function<void(int)> done, int *result)
 {
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull())
-        return quirlanto::sound::NoOutputDevice;
+    if (device.isNull()) {
+        *result = quirlanto::sound::NoOutputDevice;
+        return nullptr;
+    }
     QAudioFormat format;
     format.setSampleRate(sampleRate);
     format.setChannelCount(1);
     format.setSampleFormat(QAudioFormat::Int16);
-
-    const qint64 durationMs = bytes / 2 * 1000 / sampleRate;
-    QByteArray pcm = QByteArray::fromRawData(samples, bytes);
-    QBuffer source(&pcm);
-    source.open(QIODevice::ReadOnly);
-    QAudioSink sink(device, format);
-
-    QEventLoop loop;
-    QTimer drained;
-    drained.setSingleShot(true);
-    QObject::connect(&drained, &QTimer::timeout, &loop, &QEventLoop::quit);
-    // Never hang: a stream that stalls (sound server gone, sink asleep) ends at the latest here.
-    QTimer::singleShot(durationMs + kStallAllowanceMs, &loop, &QEventLoop::quit);
-
-    QObject::connect(&sink, &QAudioSink::stateChanged, &loop, [&](QAudio::State state) {
-        if (state == QAudio::IdleState && source.atEnd()) {
-            // Idle means every sample has been handed over, not heard: the sink's buffer and
-            // the server's latency are still ahead of the speaker.
-            const qint64 bufferedMs = format.durationForBytes(sink.bufferSize()) / 1000;
-            drained.start(int(qBound(qint64(0), bufferedMs + kServerLatencyMs, qint64(1000))));
-        } else if (state == QAudio::ActiveState) {
-            drained.stop();
-        } else if (state == QAudio::StoppedState && sink.error() != QAudio::NoError) {
-            loop.quit();
-        }
-    });
-
-    sink.start(&source);
-    if (sink.error() != QAudio::NoError || sink.state() == QAudio::StoppedState)
-        return quirlanto::sound::OutputFailed;
-    loop.exec();
-    sink.stop();
-    return quirlanto::sound::Played;
+    auto *player = new PcmPlayer(device, format, samples, std::move(done));
+    if (!player->start()) {
+        delete player;
+        *result = quirlanto::sound::OutputFailed;
+        return nullptr;
+    }
+    *result = quirlanto::sound::Played;
+    return player;
 }
 
-} // namespace
-
-extern "C" Q_DECL_EXPORT int quirlantoPlayPcm(const char *samples, qint64 bytes, int sampleRate)
-{
-    if (!samples || bytes < 2 || sampleRate <= 0)
-        return quirlanto::sound::Played;
-    return playPcm(samples, bytes, sampleRate);
-}
-
-static_assert(std::is_same_v<decltype(&quirlantoPlayPcm), quirlanto::sound::PlayPcmFunction>);
+static_assert(std::is_same_v<decltype(&quirlantoStartPcm), quirlanto::sound::StartPcmFunction>);

@@ -1,20 +1,26 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QByteArray>
+#include <QObject>
+
+#include <functional>
 
 // The audio output lives in a module of its own (lib/quirlanto-sound.so in a program folder,
 // moduleDirectory() when installed system-wide), loaded on the first loudspeaker dial: the sound
 // libraries it pulls in would otherwise slow every start of the program, and most starts never
-// dial through the loudspeaker.
+// dial through the loudspeaker. Module and program are built together, so Qt's types cross.
 namespace quirlanto::sound {
 
 enum PlayResult : int { Played = 0, NoOutputDevice = 1, OutputFailed = 2 };
 
-// Plays 16-bit signed little-endian mono samples and returns once they have been heard (or the
-// stream stalled). Events are processed meanwhile.
-using PlayPcmFunction = int (*)(const char *samples, qint64 bytes, int sampleRate);
+// Starts playing 16-bit signed little-endian mono samples and returns the player at once;
+// `done` runs once with a PlayResult when they have been heard (or the stream stalled or failed).
+// Deleting the player stops the sound; `done` does not run then. Null when the sound cannot
+// start: `*result` says why and `done` does not run.
+using StartPcmFunction = QObject *(*)(const QByteArray &samples, int sampleRate, std::function<void(int)> done,
+                                      int *result);
 
-inline constexpr char kPlayPcmSymbol[] = "quirlantoPlayPcm";
+inline constexpr char kStartPcmSymbol[] = "quirlantoStartPcm";
 inline constexpr char kModuleFile[] = "lib/quirlanto-sound.so"; // in a program folder
 inline constexpr char kModuleName[] = "quirlanto-sound.so";
 

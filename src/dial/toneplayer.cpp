@@ -117,8 +117,19 @@ QtToneOutput::QtToneOutput(const QString &programDirectory)
     : m_programDirectory(programDirectory)
 {}
 
-QString QtToneOutput::playFiles(const QStringList &paths)
+QtToneOutput::~QtToneOutput()
 {
+    stop();
+}
+
+void QtToneOutput::stop()
+{
+    delete m_player.data();
+}
+
+void QtToneOutput::play(const QStringList &paths, std::function<void(const QString &problem)> done)
+{
+    stop();
     QByteArray pcm;
     int rate = 0;
     for (const QString &path : paths) {
@@ -129,37 +140,45 @@ QString QtToneOutput::playFiles(const QStringList &paths)
             rate = clip->sampleRate;
         pcm += resampleMono16(clip->samples, clip->sampleRate, rate);
     }
-    if (pcm.isEmpty())
-        return {};
+    if (pcm.isEmpty()) {
+        done({});
+        return;
+    }
 
-    if (!m_play) {
+    if (!m_start) {
         QLibrary module(m_programDirectory.isEmpty()
                             ? moduleDirectory() + QLatin1String(sound::kModuleName)
                             : withTrailingSlash(m_programDirectory) + QLatin1String(sound::kModuleFile));
-        m_play = reinterpret_cast<sound::PlayPcmFunction>(module.resolve(sound::kPlayPcmSymbol));
-        if (!m_play) {
-            return QStringLiteral("Die Tonausgabe „%1“ kann nicht geladen werden:\n%2")
-                .arg(QDir::toNativeSeparators(module.fileName()), module.errorString());
+        m_start = reinterpret_cast<sound::StartPcmFunction>(module.resolve(sound::kStartPcmSymbol));
+        if (!m_start) {
+            done(QStringLiteral("Die Tonausgabe „%1“ kann nicht geladen werden:\n%2")
+                     .arg(QDir::toNativeSeparators(module.fileName()), module.errorString()));
+            return;
         }
     }
-    switch (m_play(pcm.constData(), pcm.size(), rate)) {
-    case sound::NoOutputDevice:
-        return QStringLiteral("Es ist kein Gerät für die Tonausgabe verfügbar.");
-    case sound::OutputFailed:
-        return QStringLiteral("Die Tonausgabe lässt sich nicht starten.");
-    default:
-        return {};
-    }
+    int result = sound::Played;
+    m_player = m_start(
+        pcm, rate,
+        [this, done](int) {
+            // Heard, or stalled: either way the dial is over.
+            m_player->deleteLater();
+            done({});
+        },
+        &result);
+    if (m_player)
+        return;
+    done(result == sound::NoOutputDevice ? QStringLiteral("Es ist kein Gerät für die Tonausgabe verfügbar.")
+                                         : QStringLiteral("Die Tonausgabe lässt sich nicht starten."));
 }
 
-QString playCommandLine(const QString &commandLine, const QString &programDirectory, ToneOutput &output)
+QStringList toneFiles(const QString &commandLine, const QString &programDirectory)
 {
     QStringList paths;
     const QStringList plan = tonePlan(commandLine);
     paths.reserve(plan.size());
     for (const QString &tone : plan)
         paths.append(toneFilePath(programDirectory, tone));
-    return output.playFiles(paths);
+    return paths;
 }
 
 } // namespace quirlanto

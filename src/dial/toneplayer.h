@@ -5,6 +5,9 @@
 
 #include "dial/soundmodule.h"
 
+#include <QPointer>
+
+#include <functional>
 #include <optional>
 
 namespace quirlanto {
@@ -27,10 +30,12 @@ QByteArray resampleMono16(const QByteArray &samples, int fromRate, int toRate);
 class ToneOutput {
 public:
     virtual ~ToneOutput() = default;
-    // Plays the files one after the other without gaps and returns when the last one has been
-    // heard. Missing or unreadable files are skipped silently. Events are processed meanwhile.
-    // Returns why nothing could be heard, in German; empty when played.
-    virtual QString playFiles(const QStringList &paths) = 0;
+    // Starts playing the files one after the other without gaps; `done` runs once when the last
+    // one has been heard, with why nothing could be heard (German; empty when played), perhaps
+    // before play() returns. Missing or unreadable files are skipped silently.
+    virtual void play(const QStringList &paths, std::function<void(const QString &problem)> done) = 0;
+    // Ends the sound at once; `done` does not run then.
+    virtual void stop() = 0;
 };
 
 // One audio stream fed the samples of all files in order: separate players per file either
@@ -40,15 +45,18 @@ class QtToneOutput final : public ToneOutput {
 public:
     // programDirectory empty: the folder of the running program.
     explicit QtToneOutput(const QString &programDirectory = {});
-    QString playFiles(const QStringList &paths) override;
+    ~QtToneOutput() override;
+    void play(const QStringList &paths, std::function<void(const QString &problem)> done) override;
+    void stop() override;
 
 private:
     QString m_programDirectory;
-    sound::PlayPcmFunction m_play = nullptr;
+    sound::StartPcmFunction m_start = nullptr;
+    QPointer<QObject> m_player;
 };
 
-// Plays the tones of a modem command line ("ATDT0,123;H\r" plays 0, pause2000, 1, 2, 3) from
-// the folder snd/ of the given program folder; returns what playFiles returns.
-QString playCommandLine(const QString &commandLine, const QString &programDirectory, ToneOutput &output);
+// The tone files of a modem command line ("ATDT0,123;H\r" plays 0, pause2000, 1, 2, 3) in the
+// folder snd/ of the given program folder.
+QStringList toneFiles(const QString &commandLine, const QString &programDirectory);
 
 } // namespace quirlanto

@@ -1,7 +1,11 @@
 #include "options/optionspage.h"
 
+#include "dial/modemlink.h"
+#include "dial/portdevicedialog.h"
 #include "numbers/writtennumber.h"
-
+#include "providers/providerlistcontroller.h"
+#include "register/phonebook.h"
+#include "support/messagebox.h"
 #include "support/storedformhint.h"
 #include "support/textlimits.h"
 #include "support/windows1252.h"
@@ -54,8 +58,10 @@ QLineEdit *lineEdit(const char *objectName, QWidget *parent)
 
 } // namespace
 
-OptionsPage::OptionsPage(QWidget *parent)
+OptionsPage::OptionsPage(PhoneBook &book, SettingsStore &ports, QWidget *parent)
     : QWidget(parent)
+    , m_book(book)
+    , m_ports(ports)
 {
     setObjectName(QStringLiteral("optionsPage"));
 
@@ -70,15 +76,18 @@ OptionsPage::OptionsPage(QWidget *parent)
     m_phoneProgram->setObjectName(QStringLiteral("phoneProgramOption"));
     m_phoneProgram->setToolTip(QStringLiteral("Die Nummer an das Telefon-Programm des Desktops übergeben"));
     auto *device = new QButtonGroup(this);
-    device->addButton(m_modem, Modem);
-    device->addButton(m_speaker, Loudspeaker);
-    device->addButton(m_phoneProgram, PhoneProgram);
+    device->addButton(m_modem, int(DialDevice::Modem));
+    device->addButton(m_speaker, int(DialDevice::Loudspeaker));
+    device->addButton(m_phoneProgram, int(DialDevice::PhoneProgram));
     m_modem->setChecked(true);
     auto *deviceLayout = new QVBoxLayout(deviceFrame);
     deviceLayout->addWidget(m_modem);
     deviceLayout->addWidget(m_speaker);
     deviceLayout->addWidget(m_phoneProgram);
-    connect(device, &QButtonGroup::idClicked, this, &OptionsPage::dialDeviceClicked);
+    connect(device, &QButtonGroup::idClicked, this,
+            [this](int id) { MessageBoxes::reportWrite(this, m_book.setDialDevice(DialDevice(id))); });
+    // A reloaded register brings its device; the phone program's choice is kept elsewhere.
+    connect(&m_book, &PhoneBook::registerReset, this, [this] { setDialDevice(m_book.dialDevice()); });
 
     // "Modemeinstellungen"
     auto *modemFrame = new QGroupBox(QStringLiteral("Modemeinstellungen"), this);
@@ -102,7 +111,7 @@ OptionsPage::OptionsPage(QWidget *parent)
     m_device = new QPushButton(QStringLiteral("&Gerät …"), modemFrame);
     m_device->setObjectName(QStringLiteral("portDeviceButton"));
     m_device->setToolTip(QStringLiteral("Ordnet dem gewählten Anschluß eines der seriellen Geräte zu"));
-    connect(m_device, &QPushButton::clicked, this, &OptionsPage::portDeviceClicked);
+    connect(m_device, &QPushButton::clicked, this, &OptionsPage::choosePortDevice);
     auto *atLabel = new QLabel(QStringLiteral("AT"), modemFrame);
     auto *modemLayout = new QGridLayout(modemFrame);
     modemLayout->addWidget(label(QStringLiteral("Anschluß"), m_port, modemFrame), 0, 0);
@@ -251,6 +260,10 @@ OptionsPage::OptionsPage(QWidget *parent)
     m_fontSlider->setValue(sliderValueForSize(12));
     connect(m_fontSlider, &QSlider::valueChanged, this, &OptionsPage::updateFontSample);
     updateFontSample();
+
+    new ProviderListController(m_book, m_providerSwitch, m_providerArea, this);
+    showPortDevicesAsToolTips(m_port, m_ports);
+    setDialDevice(m_book.dialDevice());
 }
 
 int OptionsPage::sliderValueForSize(double size)
@@ -328,14 +341,31 @@ void OptionsPage::updateFontSample()
                    (m_sampleFrame->height() - m_sample->height()) / 2);
 }
 
-void OptionsPage::setDialDevice(int device)
+void OptionsPage::setDialDevice(DialDevice device)
 {
-    (device == Loudspeaker ? m_speaker : device == PhoneProgram ? m_phoneProgram : m_modem)->setChecked(true);
+    (device == DialDevice::Loudspeaker    ? m_speaker
+     : device == DialDevice::PhoneProgram ? m_phoneProgram
+                                          : m_modem)
+        ->setChecked(true);
 }
 
-int OptionsPage::dialDevice() const
+void OptionsPage::load(const QFont &listFont)
 {
-    return m_speaker->isChecked() ? Loudspeaker : m_phoneProgram->isChecked() ? PhoneProgram : Modem;
+    loadOptionControls(m_book.settings(), m_book.cardNames(), listFont);
+}
+
+void OptionsPage::save()
+{
+    const OptionValues values = saveOptionControls(m_book.settings());
+    MessageBoxes::reportWrite(this, m_book.setOptions(values.settings, values.cardNames));
+}
+
+void OptionsPage::choosePortDevice()
+{
+    PortDeviceDialog *dialog = new PortDeviceDialog(m_port->currentIndex() + 1, systemSerialDevices(), m_ports, window());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this] { setPortToolTips(m_port, m_ports); });
+    dialog->open();
 }
 
 void OptionsPage::updateHandoverEnabling()

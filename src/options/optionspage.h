@@ -17,17 +17,27 @@ class QSlider;
 
 namespace quirlanto {
 
+class PhoneBook;
+class SettingsStore;
+
 // What the page hands back when it is left: the owner stores it and writes the register.
 struct OptionValues {
     Settings settings;
     QStringList cardNames; // four captions, card 1 first
 };
 
-// The "Optionen" card. It only shows and collects values; the register document keeps them.
+// The "Optionen" card: a view of the register document's settings, with the provider list
+// and the dial device chooser. Values go back to the document, which keeps and writes them.
 class OptionsPage final : public QWidget {
     Q_OBJECT
 public:
-    explicit OptionsPage(QWidget *parent = nullptr);
+    // `ports`: where the devices of the serial ports are kept.
+    OptionsPage(PhoneBook &book, SettingsStore &ports, QWidget *parent = nullptr);
+
+    // The document's values to the controls; the lists' font for the sample.
+    void load(const QFont &listFont);
+    // The controls' values to the document; a failed write has been reported when this returns.
+    void save();
 
     // Settings, the four card captions and the lists' font to the controls.
     void loadOptionControls(const Settings &settings, const QStringList &cardNames, const QFont &listFont);
@@ -37,8 +47,7 @@ public:
     void updateFontSample();
 
     // The dial device options; setting them does not count as a click.
-    void setDialDevice(int device);
-    int dialDevice() const;
+    void setDialDevice(DialDevice device);
 
     int sampleFontSize() const;
     // The slider is upside down: the top end (value 6) gives 24 points. The formula is its own inverse.
@@ -48,21 +57,18 @@ public:
     // The page's last control that takes the focus, or null.
     QWidget *lastInFocusChain() const;
 
-    QCheckBox *providerSwitch() const { return m_providerSwitch; }
-    QWidget *providerListArea() const { return m_providerArea; }
     QLineEdit *countryBox() const { return m_country; }
-    QComboBox *portList() const { return m_port; }
 
 signals:
-    // The user chose "&Modem" (0), "&Lautsprecher" (1) or "Telefon-&Programm" (2).
-    void dialDeviceClicked(int device);
     // "Debug" beside "Modem- antwort".
     void showModemAnswerClicked();
-    // "&Gerät …" beside "Anschluß": a device for the chosen COMn.
-    void portDeviceClicked();
 
 private:
     void updateHandoverEnabling();
+    void choosePortDevice();
+
+    PhoneBook &m_book;
+    SettingsStore &m_ports;
 
     QRadioButton *m_modem;
     QRadioButton *m_speaker;

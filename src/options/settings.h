@@ -2,15 +2,19 @@
 
 #include <QString>
 
+#include <cstddef>
+
 namespace quirlanto {
 
-// PhoneProgram is never stored in the register file, only in the per-user settings.
-enum DialDevice { Modem = 0, Loudspeaker = 1, PhoneProgram = 2 };
+// "Anwahl ausführen über ...". PhoneProgram is never stored in the register file, only in the
+// per-user settings.
+enum class DialDevice { Modem = 0, Loudspeaker = 1, PhoneProgram = 2 };
+inline constexpr std::size_t kDialDeviceCount = 3;
 
 // The user's options; stored in line 2 of the register file in this field order
 // (reservedValue stands at positions 4 and 6).
 struct Settings {
-    int dialDevice = Modem;                             // 1
+    DialDevice dialDevice = DialDevice::Modem;          // 1
     int comPort = 1;                                    // 2, 1 to 16
     int pulseDialing = 0;                               // 3, 0 = "Ton", 1 = "Puls"
     qint16 reservedValue = 0;                           // 4 and 6, carried only

@@ -1,6 +1,7 @@
 #include "register/phonebook.h"
 
 #include "support/safefilewriter.h"
+#include "support/settingsstore.h"
 
 #include <QSet>
 #include <algorithm>
@@ -19,9 +20,13 @@ double listFontSize(double pointSize)
 
 void normalise(Settings &settings)
 {
-    settings.dialDevice = settings.dialDevice == Loudspeaker ? Loudspeaker : Modem;
+    if (settings.dialDevice != DialDevice::Loudspeaker)
+        settings.dialDevice = DialDevice::Modem;
     settings.entryFontSize = listFontSize(settings.entryFontSize);
 }
+
+const QString kDialDeviceKey = QStringLiteral("Dial/Device");
+const QString kPhoneProgramChoice = QStringLiteral("phone-program");
 
 } // namespace
 
@@ -153,9 +158,25 @@ PhoneBook::ImportResult PhoneBook::importEntries(int card, const QList<PhoneEntr
     return result;
 }
 
-WriteResult PhoneBook::setDialDevice(int device)
+DialDevice PhoneBook::dialDevice() const
 {
-    m_contents.settings.dialDevice = device == Loudspeaker ? Loudspeaker : Modem;
+    if (m_choiceStore && m_choiceStore->value(kDialDeviceKey).toString() == kPhoneProgramChoice)
+        return DialDevice::PhoneProgram;
+    return m_contents.settings.dialDevice;
+}
+
+WriteResult PhoneBook::setDialDevice(DialDevice device)
+{
+    if (m_choiceStore) {
+        if (device == DialDevice::PhoneProgram)
+            m_choiceStore->setValue(kDialDeviceKey, kPhoneProgramChoice);
+        else
+            m_choiceStore->remove(kDialDeviceKey);
+    }
+    // The register file keeps "Modem" or "Lautsprecher" for other programs reading it.
+    if (device == DialDevice::PhoneProgram || device == m_contents.settings.dialDevice)
+        return {true, {}};
+    m_contents.settings.dialDevice = device;
     return writeRegister();
 }
 

@@ -12,6 +12,8 @@
 
 namespace quirlanto {
 
+class SettingsStore;
+
 // The register document: settings, the four cards with their entries, the provider table and
 // the files they live in. Every change writes its file at once and is announced, so windows
 // only show what is here and hand changes back. Cards are numbered 1 to 4, provider rows from 1.
@@ -63,7 +65,11 @@ public:
     // and writes the file once.
     ImportResult importEntries(int card, const QList<PhoneEntry> &entries);
 
-    WriteResult setDialDevice(int device);
+    // Where the choice of the phone program is kept (it never goes into the register file).
+    void setChoiceStore(SettingsStore *store) { m_choiceStore = store; }
+    // "Anwahl ausführen über ...": the phone program when chosen, else the register's device.
+    DialDevice dialDevice() const;
+    WriteResult setDialDevice(DialDevice device);
     // What the options card hands back when it is left: settings and the four card names.
     WriteResult setOptions(const Settings &settings, const QStringList &cardNames);
 
@@ -102,6 +108,7 @@ private:
     WriteResult writeProviders();
 
     DataPaths m_paths;
+    SettingsStore *m_choiceStore = nullptr;
     RegisterContents m_contents;
     ProviderTable m_providers;
 };

@@ -119,7 +119,7 @@ QByteArray registerBytes(const RegisterContents &contents)
     text += QLatin1String(kRegisterHeader);
     text += lineEnd;
 
-    text += QStringLiteral("%1,%2,%3,%4,").arg(s.dialDevice).arg(s.comPort).arg(s.pulseDialing).arg(s.reservedValue);
+    text += QStringLiteral("%1,%2,%3,%4,").arg(int(s.dialDevice)).arg(s.comPort).arg(s.pulseDialing).arg(s.reservedValue);
     appendText(text, s.outsideLinePrefix);
     text += QStringLiteral(",%1,").arg(s.reservedValue);
     appendText(text, s.internationalPrefix);
@@ -199,7 +199,7 @@ ReadRegisterResult readRegister(const QByteArray &data, qsizetype offset)
         target = fromWindows1252(value);
     };
 
-    int dialDevice = s.dialDevice;
+    int dialDevice = int(s.dialDevice);
     int comPort = s.comPort;
     int pulseDialing = s.pulseDialing;
     int fontSize = int(s.entryFontSize);
@@ -221,7 +221,9 @@ ReadRegisterResult readRegister(const QByteArray &data, qsizetype offset)
 
     // Values the program cannot use take their defaults; the options page shows the result.
     const Settings defaults;
-    s.dialDevice = (dialDevice == Modem || dialDevice == Loudspeaker) ? dialDevice : defaults.dialDevice;
+    s.dialDevice = dialDevice == int(DialDevice::Loudspeaker) ? DialDevice::Loudspeaker
+                   : dialDevice == int(DialDevice::Modem)     ? DialDevice::Modem
+                                                                : defaults.dialDevice;
     s.comPort = (comPort >= kMinComPort && comPort <= kMaxComPort) ? comPort : defaults.comPort;
     s.pulseDialing = (pulseDialing == 0 || pulseDialing == 1) ? pulseDialing : defaults.pulseDialing;
     s.handoverEnabled = (handoverEnabled == 0 || handoverEnabled == 1) ? handoverEnabled : defaults.handoverEnabled;

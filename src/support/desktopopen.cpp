@@ -1,13 +1,16 @@
 #include "support/desktopopen.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTimer>
+
+#include <memory>
 
 namespace quirlanto {
 
-bool openWithDesktop(const QString &program, const QString &target, std::function<void()> failed, int handOverMs)
+void openWithDesktop(const QString &program, const QString &target, std::function<void(bool handedOver)> handedOver,
+                     int handOverMs)
 {
     // Left to itself when it ends: its destructor would take the started program along.
     auto *process = new QProcess;
@@ -15,20 +18,26 @@ bool openWithDesktop(const QString &program, const QString &target, std::functio
     process->setArguments({target});
     process->setStandardOutputFile(QProcess::nullDevice());
     process->setStandardErrorFile(QProcess::nullDevice());
-    QElapsedTimer started;
-    started.start();
-    QObject::connect(process, &QProcess::finished, process,
-                     [process, started, handOverMs, failed = std::move(failed)](int code, QProcess::ExitStatus status) {
-                         process->deleteLater();
-                         if ((status != QProcess::NormalExit || code != 0) && !started.hasExpired(handOverMs) && failed)
-                             failed();
-                     });
+    auto answer = std::make_shared<std::function<void(bool)>>(std::move(handedOver));
+    const auto tell = [answer](bool ok) {
+        if (const auto told = std::exchange(*answer, nullptr))
+            told(ok);
+    };
+    auto *handOver = new QTimer(process);
+    handOver->setSingleShot(true);
+    QObject::connect(handOver, &QTimer::timeout, process, [tell] { tell(true); });
+    QObject::connect(process, &QProcess::finished, process, [process, tell](int code, QProcess::ExitStatus status) {
+        process->deleteLater();
+        tell(status == QProcess::NormalExit && code == 0);
+    });
+    QObject::connect(process, &QProcess::errorOccurred, process, [process, tell](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        process->deleteLater();
+        tell(false);
+    });
+    handOver->start(handOverMs);
     process->start();
-    if (!process->waitForStarted(5000)) {
-        delete process;
-        return false;
-    }
-    return true;
 }
 
 std::optional<QHash<QString, QString>> readDesktopEntry(const QString &path)

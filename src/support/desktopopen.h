@@ -11,10 +11,11 @@ namespace quirlanto {
 // also stay until the program it started ends; still running after this, it has handed over.
 inline constexpr int kDesktopHandOverMs = 5000;
 
-// Hands `target` (an address or a file) to `program` (xdg-open) without waiting for it. False when
-// it could not be started; `failed` runs when it ends with a failure within `handOverMs`. Later
-// ends are the started program's own business and are not reported.
-bool openWithDesktop(const QString &program, const QString &target, std::function<void()> failed,
+// Hands `target` (an address or a file) to `program` (xdg-open) without waiting for it.
+// `handedOver` runs once: false when the program could not start or ended with a failure within
+// `handOverMs`, true when it ended well or still runs then. Later ends are the started program's
+// own business and are not reported.
+void openWithDesktop(const QString &program, const QString &target, std::function<void(bool handedOver)> handedOver,
                      int handOverMs = kDesktopHandOverMs);
 
 // The keys of the "[Desktop Entry]" group of a launcher file; nothing when it cannot be read.

@@ -27,9 +27,12 @@ bool DesktopUrlOpener::openUrl(const QUrl &url, ShowMode)
 {
     // xdg-open tells only by its exit code that no browser is set up: the warning comes later.
     const QString shownAs = url.isLocalFile() ? url.toLocalFile() : url.toString();
-    return openWithDesktop(
-        m_program, url.isLocalFile() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded),
-        [shownAs] { MessageBoxes::show(nullptr, MessageIcon::Warning, browserFailureMessage(shownAs)); });
+    openWithDesktop(m_program, url.isLocalFile() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded),
+                    [shownAs](bool handedOver) {
+                        if (!handedOver)
+                            MessageBoxes::show(nullptr, MessageIcon::Warning, browserFailureMessage(shownAs));
+                    });
+    return true;
 }
 
 UrlOpener &desktopUrlOpener()

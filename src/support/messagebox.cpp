@@ -37,6 +37,21 @@ QMessageBox::Icon qtIcon(MessageIcon icon)
     }
     return QMessageBox::NoIcon;
 }
+// Frame, default button and German button texts.
+void prepare(QMessageBox &box, QMessageBox::StandardButton defaultButton)
+{
+    fixDialogFrame(&box);
+    box.setDefaultButton(defaultButton);
+    const std::pair<QMessageBox::StandardButton, const char *> german[] = {{QMessageBox::Ok, "&OK"},
+                                                                           {QMessageBox::Cancel, "&Abbrechen"},
+                                                                           {QMessageBox::Yes, "&Ja"},
+                                                                           {QMessageBox::No, "&Nein"}};
+    for (const auto &[button, label] : german) {
+        if (QAbstractButton *b = box.button(button))
+            b->setText(QString::fromUtf8(label));
+    }
+}
+
 } // namespace
 
 void fixDialogFrame(QWidget *dialog)
@@ -66,17 +81,25 @@ QMessageBox::StandardButton MessageBoxes::showTitled(QWidget *parent, const QStr
         return defaultButton;
 
     QMessageBox box(qtIcon(icon), title, text, buttons, parent);
-    fixDialogFrame(&box);
-    box.setDefaultButton(defaultButton);
-    const std::pair<QMessageBox::StandardButton, const char *> german[] = {{QMessageBox::Ok, "&OK"},
-                                                                           {QMessageBox::Cancel, "&Abbrechen"},
-                                                                           {QMessageBox::Yes, "&Ja"},
-                                                                           {QMessageBox::No, "&Nein"}};
-    for (const auto &[button, label] : german) {
-        if (QAbstractButton *b = box.button(button))
-            b->setText(QString::fromUtf8(label));
-    }
+    prepare(box, defaultButton);
     return QMessageBox::StandardButton(box.exec());
+}
+
+void MessageBoxes::notify(QWidget *parent, MessageIcon icon, const QString &text)
+{
+    if (g_beforeEachMessage)
+        g_beforeEachMessage();
+    g_shown.append({icon, text, QString::fromLatin1(kProductName)});
+    if (!g_answers.isEmpty()) {
+        g_answers.removeFirst();
+        return;
+    }
+    if (g_autoAnswer)
+        return;
+    auto *box = new QMessageBox(qtIcon(icon), QString::fromLatin1(kProductName), text, QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    prepare(*box, QMessageBox::Ok);
+    box->open();
 }
 
 void MessageBoxes::information(QWidget *parent, const QString &text)

@@ -32,6 +32,8 @@ public:
                                                   QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                                   QMessageBox::StandardButton defaultButton = QMessageBox::Ok);
     static void information(QWidget *parent, const QString &text);
+    // Shows the message without waiting for it to be read (OK only).
+    static void notify(QWidget *parent, MessageIcon icon, const QString &text);
     static void critical(QWidget *parent, const QString &text);
     // The reason of a failed write, as critical(); returns whether the write succeeded.
     static bool reportWrite(QWidget *parent, const WriteResult &result);

@@ -7,7 +7,9 @@
 #include "app/startup.h"
 #include "dial/clipboardsource.h"
 #include "dial/dialer.h"
+#include "dial/modemdial.h"
 #include "dial/modemlink.h"
+#include "dial/tonedial.h"
 #include "dial/toneplayer.h"
 #include "support/clock.h"
 #include "support/messagebox.h"
@@ -33,12 +35,13 @@ namespace {
 
 class RecordingTones final : public ToneOutput {
 public:
-    QString playFiles(const QStringList &paths) override
+    void play(const QStringList &paths, std::function<void(const QString &)> done) override
     {
         for (const QString &path : paths)
             played += QFileInfo(path).completeBaseName();
-        return {};
+        done({});
     }
+    void stop() override {}
     QString played;
 };
 
@@ -48,7 +51,9 @@ struct Program {
     DesktopIntegration desktop{QStringList{}};
     QtClipboardSource clipboard;
     ModemLink modem{f.store};
+    ModemDial modemDial{modem};
     RecordingTones tones;
+    ToneDial toneDial{tones, QStringLiteral(QUIRLANTO_PROGRAM_DIR)};
     SystemClock clock;
     std::unique_ptr<Dialer> dialer;
 };
@@ -92,8 +97,10 @@ class TestWayland : public QObject {
         [&] { QVERIFY(p.desktop.claimSingleInstance()); }();
         MainWindow &window = p.f.make();
         p.desktop.attach(window);
-        p.dialer = std::make_unique<Dialer>(window, p.clipboard, p.modem, p.tones, p.clock);
-        [&] { QVERIFY(startProgram({*p.f.book, window, p.f.store, p.dialer.get(), &p.desktop}, {})); }();
+        p.dialer = std::make_unique<Dialer>(*p.f.book, window, p.clipboard, p.clock);
+        p.dialer->setBackend(DialDevice::Modem, &p.modemDial);
+        p.dialer->setBackend(DialDevice::Loudspeaker, &p.toneDial);
+        [&] { QVERIFY(startProgram({*p.f.book, window, p.f.store, p.dialer.get(), &p.desktop, nullptr, &p.modem}, {})); }();
         p.desktop.afterStart();
         return window;
     }
@@ -172,8 +179,7 @@ private slots:
         QTRY_VERIFY(window.isActiveWindow());
         QTRY_COMPARE(m_p->clipboard.text(), QStringLiteral("+49 (30) 123456"));
         button(window, QStringLiteral("&Wähle Nr. in Zwischenablage"))->click();
-        QCOMPARE(m_p->dialer->redialMemory().lastNumber, QStringLiteral("4930123456"));
-        QCOMPARE(m_p->tones.played, QStringLiteral("030123456"));
+        QTRY_COMPARE(m_p->tones.played, QStringLiteral("030123456"));
     }
 
     void telLinkFromSecondStart()

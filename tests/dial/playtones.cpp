@@ -31,12 +31,14 @@ int main(int argc, char **argv)
     quirlanto::QtToneOutput output(folder);
     QElapsedTimer timer;
     timer.start();
-    const QString problem = quirlanto::playCommandLine(line, folder, output);
-    const qint64 wallUs = timer.nsecsElapsed() / 1000;
-    if (!problem.isEmpty())
-        QTextStream(stderr) << problem << Qt::endl;
-    QTextStream(stdout) << "wall_us=" << wallUs << " files_us=" << filesUs << Qt::endl;
-    // The sound library can trip over its own assertions while the audio engine is torn down
-    // at exit; the dial is over and measured, so leave without that teardown.
-    std::_Exit(0);
+    output.play(quirlanto::toneFiles(line, folder), [&](const QString &problem) {
+        const qint64 wallUs = timer.nsecsElapsed() / 1000;
+        if (!problem.isEmpty())
+            QTextStream(stderr) << problem << Qt::endl;
+        QTextStream(stdout) << "wall_us=" << wallUs << " files_us=" << filesUs << Qt::endl;
+        // The sound library can trip over its own assertions while the audio engine is torn down
+        // at exit; the dial is over and measured, so leave without that teardown.
+        std::_Exit(0);
+    });
+    return app.exec();
 }

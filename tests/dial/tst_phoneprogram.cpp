@@ -2,10 +2,8 @@
 // registered in a temporary XDG_DATA_HOME.
 #include "dial/clipboardsource.h"
 #include "dial/dialer.h"
-#include "dial/modemlink.h"
 #include "dial/phoneprogram.h"
-#include "dial/toneplayer.h"
-#include "fakedialhost.h"
+#include "dialfixture.h"
 #include "support/clock.h"
 #include "support/messagebox.h"
 #include "support/settingsstore.h"
@@ -16,20 +14,6 @@
 #include <QtTest>
 
 using namespace quirlanto;
-
-namespace {
-
-class SilentTones final : public ToneOutput {
-public:
-    QString playFiles(const QStringList &paths) override
-    {
-        played += paths;
-        return {};
-    }
-    QStringList played;
-};
-
-} // namespace
 
 class TestPhoneProgram : public QObject {
     Q_OBJECT
@@ -60,6 +44,14 @@ class TestPhoneProgram : public QObject {
                           .toUtf8());
         desktop.close();
         QCOMPARE(QProcess::execute("xdg-mime", {"default", id, "x-scheme-handler/tel"}), 0);
+    }
+    // What the phone program's dial ended with.
+    static DialResult dial(PhoneProgramDial &backend, const QString &number)
+    {
+        QSignalSpy finished(&backend, &DialBackend::finished);
+        backend.start({QString(), number});
+        [&] { QVERIFY(finished.wait(10000)); }();
+        return finished.isEmpty() ? DialResult{} : finished.first().first().value<DialResult>();
     }
     QString recorded() const
     {
@@ -94,44 +86,34 @@ private slots:
         MessageBoxes::clearShown();
     }
 
-    void choiceLivesInTheSettingsStore()
-    {
-        MemorySettingsStore store;
-        DesktopPhone phone(store);
-        QVERIFY(!phone.isChosen());
-        phone.setChosen(true);
-        QCOMPARE(store.values().value("Dial/Device"), QVariant("phone-program"));
-        phone.setChosen(false);
-        QVERIFY(store.values().isEmpty());
-    }
-
     void entriesClipboardAndRedialReachTheHandler()
     {
         installHandler("telefon.desktop", 0);
         MemorySettingsStore store;
-        DesktopPhone phone(store);
-        phone.setChosen(true);
-        test::FakeDialHost host;
-        host.options.outsideLinePrefix = "0";
-        host.selected = PhoneEntry{"Muster", "4930123456", true};
+        test::DialDocument doc;
+        doc.book.setChoiceStore(&store);
+        doc.book.setDialDevice(DialDevice::PhoneProgram);
+        doc.set([](Settings &s) { s.outsideLinePrefix = "0"; });
+        test::FakeDialView view;
+        view.selected = PhoneEntry{"Muster", "4930123456", true};
         FakeClipboardSource clipboard;
         clipboard.setText("089 / 555 12");
-        SilentTones tones;
-        ModemLink modem(store);
         FixedClock clock{QDateTime(QDate(2026, 12, 8), QTime(10, 0))};
-        Dialer dialer(host, clipboard, modem, tones, clock);
-        dialer.setPhoneProgram(&phone);
+        Dialer dialer(doc.book, view, clipboard, clock);
+        PhoneProgramDial phoneProgram(1000);
+        dialer.setBackend(DialDevice::PhoneProgram, &phoneProgram);
 
         QString expected;
-        for (const auto &[mode, number] :
-             {std::pair{SelectedEntry, "4930123456"}, {Clipboard, "498955512"}, {Redial, "498955512"}}) {
+        for (const auto &[mode, number] : {std::pair{DialMode::SelectedEntry, "4930123456"},
+                                           {DialMode::Clipboard, "498955512"},
+                                           {DialMode::Redial, "498955512"}}) {
             dialer.dial(mode);
             expected += QStringLiteral("tel:+%1\n").arg(number);
             QTRY_COMPARE(recorded(), expected);
+            QTRY_VERIFY(!dialer.isDialing());
         }
-        QCOMPARE(host.statusTexts.first(), QString("Wähle +4930123456"));
+        QCOMPARE(view.statusTexts.first(), QString("Wähle +4930123456"));
         QVERIFY(MessageBoxes::shown().isEmpty());
-        QVERIFY(tones.played.isEmpty());
     }
 
     void refusals_data()
@@ -150,10 +132,10 @@ private slots:
         QFETCH(QString, message);
         if (!launcher.isEmpty())
             installHandler(launcher, exitCode);
-        MemorySettingsStore store;
-        QString refused;
-        const QString problem = DesktopPhone(store).dial("4989", [&refused](const QString &text) { refused = text; });
-        QTRY_VERIFY2((problem + refused).contains(message), qPrintable(problem + refused));
+        PhoneProgramDial backend;
+        const DialResult result = dial(backend, "4989");
+        QCOMPARE(result.kind, DialResult::Kind::Failed);
+        QVERIFY2(result.message.contains(message), qPrintable(result.message));
         QCOMPARE(recorded().isEmpty(), launcher.isEmpty() || launcher == "quirlanto.desktop");
     }
 
@@ -162,14 +144,10 @@ private slots:
     void longRunningPhoneProgramIsNoFailure()
     {
         installHandler("softphone.desktop", 1, 3);
-        MemorySettingsStore store;
-        QString refused;
-        QCOMPARE(DesktopPhone(store, 1000).dial("4989", [&refused](const QString &text) { refused = text; }),
-                 QString());
-        QVERIFY(!recorded().contains("ended")); // dial() did not wait for the program
+        PhoneProgramDial backend(1000);
+        QCOMPARE(dial(backend, "4989").kind, DialResult::Kind::Done);
+        QVERIFY(!recorded().contains("ended")); // the dial did not wait for the program
         QTRY_COMPARE_WITH_TIMEOUT(recorded(), QString("tel:+4989\nended\n"), 10000);
-        QTest::qWait(200); // xdg-open's end reaches us after the program's
-        QCOMPARE(refused, QString());
     }
 };
 

@@ -1,5 +1,7 @@
-// The options page on its own: reading numbers, the upside-down slider, enabling rules, round trip.
+// The options page over a document: the upside-down slider, enabling rules, round trip, the device choice.
 #include "options/optionspage.h"
+#include "register/phonebook.h"
+#include "testsupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,6 +18,10 @@ using namespace quirlanto;
 
 class TestOptionsPage : public QObject {
     Q_OBJECT
+
+    test::ProgramFolder m_folder;
+    MemorySettingsStore m_store;
+    PhoneBook m_book{DataPaths::inDirectory(m_folder.path() + QLatin1Char('/'))};
 
     static QStringList cards() { return {"Büro 1", "Büro 2", "Privat 1", "Privat 2"}; }
     template <typename T>
@@ -48,7 +54,7 @@ private slots:
 
     void pageTexts()
     {
-        OptionsPage page;
+        OptionsPage page(m_book, m_store);
         QStringList frames;
         for (const QGroupBox *g : page.findChildren<QGroupBox *>())
             frames << g->title();
@@ -66,8 +72,8 @@ private slots:
         QCOMPARE(child<QCheckBox>(page, "handoverCheckBox")->text(), QStringLiteral("&Übergabe"));
         QCOMPARE(child<QPushButton>(page, "showModemAnswerButton")->text(), QStringLiteral("Debug"));
         QStringList ports;
-        for (int i = 0; i < page.portList()->count(); ++i)
-            ports << page.portList()->itemText(i);
+        for (int i = 0; i < child<QComboBox>(page, "portList")->count(); ++i)
+            ports << child<QComboBox>(page, "portList")->itemText(i);
         QCOMPARE(ports.size(), 16);
         QCOMPARE(ports.first(), QStringLiteral("COM1"));
         QCOMPARE(ports.last(), QStringLiteral("COM16"));
@@ -79,12 +85,12 @@ private slots:
 
     void roundTripKeepsValues()
     {
-        OptionsPage page;
+        OptionsPage page(m_book, m_store);
         Settings s;
         s.comPort = 7;
         s.pulseDialing = 1;
         s.reservedValue = -3;
-        s.dialDevice = Loudspeaker;
+        s.dialDevice = DialDevice::Loudspeaker;
         s.outsideLinePrefix = QStringLiteral("0,");
         s.internationalPrefix = QStringLiteral("001");
         s.ownCountryCode = QStringLiteral("43");
@@ -105,7 +111,7 @@ private slots:
 
     void sampleFollowsSliderOnly()
     {
-        OptionsPage page;
+        OptionsPage page(m_book, m_store);
         page.resize(800, 500);
         page.show();
         QVERIFY(QTest::qWaitForWindowExposed(&page));
@@ -125,11 +131,11 @@ private slots:
 
     void modemSettingsOffForThePhoneProgram()
     {
-        OptionsPage page;
-        page.setDialDevice(PhoneProgram);
-        QVERIFY(!page.portList()->isEnabled());
-        page.setDialDevice(Loudspeaker);
-        QVERIFY(page.portList()->isEnabled());
+        OptionsPage page(m_book, m_store);
+        page.setDialDevice(DialDevice::PhoneProgram);
+        QVERIFY(!child<QComboBox>(page, "portList")->isEnabled());
+        page.setDialDevice(DialDevice::Loudspeaker);
+        QVERIFY(child<QComboBox>(page, "portList")->isEnabled());
     }
 
     void handoverEnabling_data()
@@ -149,7 +155,7 @@ private slots:
         QFETCH(bool, ticked);
         QFETCH(bool, frameEnabled);
         QFETCH(bool, numberEnabled);
-        OptionsPage page;
+        OptionsPage page(m_book, m_store);
         auto *methods = child<QComboBox>(page, "dialMethodList");
         auto *check = child<QCheckBox>(page, "handoverCheckBox");
         check->setChecked(ticked);
@@ -162,7 +168,7 @@ private slots:
 
     void pulseThenToneRestoresNumberBox()
     {
-        OptionsPage page;
+        OptionsPage page(m_book, m_store);
         auto *methods = child<QComboBox>(page, "dialMethodList");
         auto *check = child<QCheckBox>(page, "handoverCheckBox");
         auto *number = child<QLineEdit>(page, "handoverNumberBox");
@@ -176,16 +182,22 @@ private slots:
         QVERIFY(!number->isEnabled());
     }
 
-    void dialDeviceClickReported()
+    // The phone program's choice lives in the settings store; the register keeps its device.
+    void dialDeviceGoesToTheDocument()
     {
-        OptionsPage page;
-        QSignalSpy clicked(&page, &OptionsPage::dialDeviceClicked);
-        page.setDialDevice(Loudspeaker);
-        QCOMPARE(clicked.size(), 0);
-        QCOMPARE(page.dialDevice(), int(Loudspeaker));
+        m_book.setChoiceStore(&m_store);
+        QVERIFY(m_book.loadRegister().kind == LoadRegisterOutcome::CreatedNew);
+        OptionsPage page(m_book, m_store);
+        child<QRadioButton>(page, "loudspeakerOption")->click();
+        child<QRadioButton>(page, "phoneProgramOption")->click();
+        QCOMPARE(m_book.dialDevice(), DialDevice::PhoneProgram);
+        QCOMPARE(m_store.values().value(QStringLiteral("Dial/Device")).toString(), QStringLiteral("phone-program"));
+        QVERIFY(m_folder.read("Telefonregister.ini").contains("\r\n1,1,0,0,"));
+        QVERIFY(m_book.loadRegister().kind == LoadRegisterOutcome::Loaded); // a reload keeps the choice
+        QVERIFY(child<QRadioButton>(page, "phoneProgramOption")->isChecked());
         child<QRadioButton>(page, "modemOption")->click();
-        QCOMPARE(clicked.size(), 1);
-        QCOMPARE(clicked.first().first().toInt(), int(Modem));
+        QCOMPARE(m_book.dialDevice(), DialDevice::Modem);
+        QVERIFY(!m_store.values().value(QStringLiteral("Dial/Device")).isValid());
     }
 };
 

@@ -635,15 +635,15 @@ private slots:
         if (registerExists)
             window.tabStrip()->setCurrentIndex(MainWindow::kOptionsTab - 1);
         QVERIFY(window.optionsPageBuilt());
-        auto *list =
-            window.optionsPage()->providerListArea()->findChild<ProviderListView *>(QStringLiteral("providerList"));
+        auto *list = window.optionsPage()->findChild<ProviderListView *>(QStringLiteral("providerList"));
         QVERIFY(list);
         QCOMPARE(shownColumn(*static_cast<ProviderListModel *>(list->model()), 0), (QStringList{"Alpha", "Gamma"}));
-        QVERIFY(window.optionsPage()->providerSwitch()->isChecked());
-        QVERIFY(window.providerTable().providersEnabled);
+        auto *providerSwitch = window.optionsPage()->findChild<QCheckBox *>(QStringLiteral("providerSwitch"));
+        QVERIFY(providerSwitch->isChecked());
+        QVERIFY(f.book->providers().providersEnabled);
         QCOMPARE(f.read("Provider.ini"), stored);
 
-        window.optionsPage()->providerSwitch()->click();
+        providerSwitch->click();
         QCOMPARE(f.read("Provider.ini"), "0\r\n" + kAlphaLine + kGammaLine);
         QCOMPARE(f.read("Provider.bak"), stored);
         // The program closes its window before it is destroyed; a visible window would

@@ -116,7 +116,7 @@ private slots:
         QTest::keyClick(list(1), Qt::Key(key));
         QCOMPARE(m_dials.size(), dials);
         if (dials) {
-            QCOMPARE(m_dials.first(), SelectedEntry);
+            QCOMPARE(m_dials.first(), DialMode::SelectedEntry);
             QCOMPARE(m_dialedEntry.value_or(PhoneEntry()), model(1)->entry(0));
         }
     }
@@ -125,7 +125,7 @@ private slots:
     {
         const QRect third = list(1)->visualRect(model(1)->index(2));
         QTest::mouseDClick(list(1)->viewport(), Qt::LeftButton, {}, third.center());
-        QCOMPARE(m_dials, QList<DialMode>{SelectedEntry});
+        QCOMPARE(m_dials, QList<DialMode>{DialMode::SelectedEntry});
         QCOMPARE(m_dialedEntry.value_or(PhoneEntry()).name, QStringLiteral("Zander"));
     }
 
@@ -133,7 +133,7 @@ private slots:
     {
         m_f->window->tabStrip()->setCurrentIndex(2);
         QTest::mouseDClick(list(3)->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
-        QCOMPARE(m_dials, QList<DialMode>{SelectedEntry});
+        QCOMPARE(m_dials, QList<DialMode>{DialMode::SelectedEntry});
         QVERIFY(!m_dialedEntry.has_value());
     }
 

@@ -124,18 +124,18 @@ private slots:
         Settings s = book.settings();
         s.comPort = 4;
         s.entryFontSize = 99; // beyond the slider: the largest size
-        s.dialDevice = 7;
+        s.dialDevice = DialDevice(7);
         QVERIFY(book.setOptions(s, {"W", "X", "Y \"Z\""}).ok);
         QCOMPARE(names.size(), 1);
         QCOMPARE(book.cardName(3), QStringLiteral("Y \"Z\""));
         QCOMPARE(book.cardName(4), QString());
         QCOMPARE(book.settings().entryFontSize, 24.0);
-        QCOMPARE(book.settings().dialDevice, int(Modem));
+        QCOMPARE(book.settings().dialDevice, DialDevice::Modem);
         QCOMPARE(
             lines(readFile(path("Telefonregister.ini"))).mid(1, 2),
             (QList<QByteArray>{"0,4,0,0,\"\",0,\"00\",\"49\",\"89\",24,\"\",\"\",0", "\"W\",\"X\",\"Y 'Z'\",\"\""}));
 
-        QVERIFY(book.setDialDevice(Loudspeaker).ok);
+        QVERIFY(book.setDialDevice(DialDevice::Loudspeaker).ok);
         QCOMPARE(lines(readFile(path("Telefonregister.ini"))).value(1).left(2), QByteArray("1,"));
     }
 

@@ -85,7 +85,7 @@ void TestRegisterFile::writtenBytes_data()
 
     RegisterContents settings;
     Settings &s = settings.settings;
-    s.dialDevice = 1;
+    s.dialDevice = DialDevice::Loudspeaker;
     s.comPort = 16;
     s.pulseDialing = 1;
     s.reservedValue = -5;
