@@ -1,24 +1,20 @@
 #include "app/mainwindow.h"
 
-#include "about/aboutwindow.h"
+#include "app/bottomrow.h"
 #include "options/optionspage.h"
 #include "register/namelistcontroller.h"
 #include "register/namelistmodel.h"
 #include "register/namelistview.h"
 #include "register/namesearch.h"
 #include "register/phonebook.h"
-#include "support/helplinks.h"
 #include "support/messagebox.h"
-#include "support/programlogo.h"
 #include "support/version.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -158,40 +154,11 @@ void MainWindow::buildCardsAndPages()
 
 void MainWindow::buildBottomRow()
 {
-    auto *row = new QHBoxLayout;
-    auto button = [this, row](const char *name, const QString &caption, auto slot) {
-        auto *b = new QPushButton(caption, centralWidget());
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, slot);
-        row->addWidget(b);
-        m_bottomRow.push_back(b);
-        return b;
-    };
-    button("dialClipboardButton", QStringLiteral("&Wähle Nr. in Zwischenablage"), [this] {
-        emit dialRequested(DialMode::Clipboard);
-    })->setToolTip(QStringLiteral("Wählt die Telefonnummer, die als Text in der Zwischenablage steht"));
-    // Same as the close box: minimised instead where no tray could bring the window back.
-    button("hideButton", QStringLiteral("&Ausblenden"), [this] {
-        emit hideRequested();
-    })->setToolTip(QStringLiteral("Blendet das Fenster aus; das Programm läuft weiter"));
-    button("infoButton", QStringLiteral("&Info"), [this] { showAboutWindow(this, m_urlOpener); });
-    button("helpButton", QStringLiteral("&Hilfe"), [this] { openHelp(m_urlOpener, QString(), false, this); });
-    button("endButton", QStringLiteral("&Ende"), [this] {
-        endProgram();
-    })->setToolTip(QStringLiteral("Beendet das Programm"));
-
-    m_autostart = new QCheckBox(QStringLiteral("Auto&start"), centralWidget());
-    m_autostart->setObjectName(QStringLiteral("autostartCheckBox"));
-    m_autostart->setToolTip(QStringLiteral("Quirlanto bei der Anmeldung ausgeblendet starten"));
-    row->addSpacing(8);
-    row->addWidget(m_autostart);
-    m_bottomRow.push_back(m_autostart);
-    row->addStretch();
-
-    row->addWidget(makerLogoLabel(programLogo(40, devicePixelRatioF()), m_urlOpener, centralWidget()));
-
-    static_cast<QVBoxLayout *>(centralWidget()->layout())->addLayout(row);
+    m_bottomRow = new BottomRow(centralWidget(), m_urlOpener);
+    connect(m_bottomRow, &BottomRow::dialClipboardClicked, this, [this] { emit dialRequested(DialMode::Clipboard); });
+    connect(m_bottomRow, &BottomRow::hideClicked, this, &MainWindow::hideRequested);
+    connect(m_bottomRow, &BottomRow::endClicked, this, &MainWindow::endProgram);
+    static_cast<QVBoxLayout *>(centralWidget()->layout())->addLayout(m_bottomRow->layout());
 }
 
 void MainWindow::buildOptionsPage()
@@ -203,11 +170,16 @@ void MainWindow::buildOptionsPage()
 
     // Built late, the page comes last in the tab order; the bottom row belongs after it.
     QWidget *previous = m_options->lastInFocusChain();
-    for (QWidget *w : m_bottomRow) {
+    for (QWidget *w : m_bottomRow->controls()) {
         if (previous)
             QWidget::setTabOrder(previous, w);
         previous = w;
     }
+}
+
+QCheckBox *MainWindow::autostartCheckBox() const
+{
+    return m_bottomRow->autostartCheckBox();
 }
 
 OptionsPage *MainWindow::optionsPage()

@@ -13,6 +13,7 @@ class QTabBar;
 
 namespace quirlanto {
 
+class BottomRow;
 class NameListController;
 class NameListView;
 class NameSearch;
@@ -43,7 +44,7 @@ public:
     void showOptionsCard() override;
     QWidget *dialogParent() override { return this; }
 
-    QCheckBox *autostartCheckBox() const { return m_autostart; }
+    QCheckBox *autostartCheckBox() const;
     // The options page is built when first needed, not at start: most starts never open it.
     OptionsPage *optionsPage();
     bool optionsPageBuilt() const { return m_options; }
@@ -105,8 +106,7 @@ private:
     NameSearch *m_search = nullptr;
     QWidget *m_optionsCardPage = nullptr;
     OptionsPage *m_options = nullptr;
-    QCheckBox *m_autostart = nullptr;
-    std::vector<QWidget *> m_bottomRow; // in tab order
+    BottomRow *m_bottomRow = nullptr;
 
     int m_currentTab = 1;
     bool m_startedHidden = false;
