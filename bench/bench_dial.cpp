@@ -3,19 +3,19 @@
 // Starts its own sound server with a null sink (pulseaudio must be installed) for the first.
 
 #include "benchsupport.h"
-#include "dial/clipboardsource.h"
 #include "dial/dialer.h"
 #include "dial/dialhost.h"
 #include "dial/modemcommand.h"
 #include "dial/modemlink.h"
 #include "dial/toneplayer.h"
+#include "fakeclipboardsource.h"
 #include "fakedialhost.h"
+#include "memorysettingsstore.h"
 #include "providers/providertable.h"
 #include "register/phoneentry.h"
 #include "support/clock.h"
 #include "support/messagebox.h"
 #include "support/programdirectory.h"
-#include "support/settingsstore.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,15 +2,14 @@
 #pragma once
 
 #include "app/mainwindow.h"
-#include "app/traycontroller.h"
+#include "faketrayicon.h"
+#include "memorysettingsstore.h"
+#include "recordingurlopener.h"
 #include "providers/providertable.h"
 #include "register/phonebook.h"
-#include "support/helplinks.h"
-#include "support/settingsstore.h"
 
 #include <QAction>
 #include <QByteArray>
-#include <QIcon>
 #include <QList>
 #include <QPointer>
 #include <QProcess>
@@ -91,21 +90,6 @@ struct WindowFixture {
     QAction *menuItem(const QString &text) const;
     // Shows the window and waits until it has the focus.
     void activate();
-};
-
-class FakeTrayIcon final : public TrayIcon {
-    Q_OBJECT
-public:
-    void setIcon(const QIcon &i) override { icon = i; }
-    void setToolTip(const QString &text) override { toolTip = text; }
-    void show() override { shown = true; }
-    void hide() override { shown = false; }
-    bool isAvailable() const override { return available; }
-
-    QIcon icon;
-    QString toolTip;
-    bool shown = false;
-    bool available = true;
 };
 
 } // namespace quirlanto::test

@@ -1,6 +1,7 @@
 // The program on a real Wayland session (weston): the first start, a clipboard dial, a tel: link
 // from a later start, the stored position, and the tray through StatusNotifierItem or, without a
 // tray, the minimised window. wayland_session.sh starts weston and picks the cases.
+#include "memorysettingsstore.h"
 #include "testsupport.h"
 
 #include "app/desktopintegration.h"

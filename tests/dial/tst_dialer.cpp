@@ -1,17 +1,17 @@
-#include "dial/clipboardsource.h"
 #include "dial/dialer.h"
 #include "dial/dialhost.h"
 #include "dial/modemlink.h"
 #include "dial/progresswindow.h"
 #include "dial/toneplayer.h"
+#include "fakeclipboardsource.h"
 #include "fakedialhost.h"
+#include "fixedclock.h"
 #include "hayessimulator.h"
+#include "memorysettingsstore.h"
 #include "providers/providertable.h"
 #include "register/phoneentry.h"
-#include "support/clock.h"
 #include "support/messagebox.h"
 #include "support/programdirectory.h"
-#include "support/settingsstore.h"
 
 #include <QApplication>
 #include <QLabel>

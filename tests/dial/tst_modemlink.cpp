@@ -1,8 +1,8 @@
 #include "dial/modemlink.h"
 #include "dial/portdevicedialog.h"
 #include "hayessimulator.h"
+#include "memorysettingsstore.h"
 #include "support/messagebox.h"
-#include "support/settingsstore.h"
 
 #include <QApplication>
 #include <QComboBox>

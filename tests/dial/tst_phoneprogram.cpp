@@ -1,14 +1,14 @@
 // Dialing through the desktop's phone program: the real xdg-open and a recording tel: handler
 // registered in a temporary XDG_DATA_HOME.
-#include "dial/clipboardsource.h"
 #include "dial/dialer.h"
 #include "dial/modemlink.h"
 #include "dial/phoneprogram.h"
 #include "dial/toneplayer.h"
+#include "fakeclipboardsource.h"
 #include "fakedialhost.h"
-#include "support/clock.h"
+#include "fixedclock.h"
+#include "memorysettingsstore.h"
 #include "support/messagebox.h"
-#include "support/settingsstore.h"
 
 #include <QFile>
 #include <QProcess>

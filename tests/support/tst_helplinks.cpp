@@ -1,3 +1,4 @@
+#include "recordingurlopener.h"
 #include "support/helplinks.h"
 #include "support/messagebox.h"
 #include "support/programdirectory.h"
