@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "app/traycontroller.h"
+#include "faketrayicon.h"
 #include "support/autostart.h"
 #include "support/messagebox.h"
 #include "support/programdirectory.h"

@@ -1,5 +1,5 @@
 #include "app/traycontroller.h"
-#include "testsupport.h"
+#include "faketrayicon.h"
 
 #include <QAction>
 #include <QApplication>

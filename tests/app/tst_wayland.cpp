@@ -6,6 +6,7 @@
 
 #include "app/desktopintegration.h"
 #include "app/startup.h"
+#include "app/traycontroller.h"
 #include "dial/clipboardsource.h"
 #include "dial/dialer.h"
 #include "dial/modemlink.h"

@@ -63,6 +63,7 @@ QStringList shownColumn(const ProviderListModel &model, int column)
 
 // The list with its switch and area as the options page holds them.
 struct Fixture {
+    AnsweredMessages messages;
     ProgramFolder folder;
     PhoneBook book;
     QWidget page;
