@@ -6,7 +6,6 @@
 #include "support/programdirectory.h"
 
 #include <QApplication>
-#include <QMenu>
 #include <QTest>
 
 namespace quirlanto::test {
@@ -31,6 +30,21 @@ QPointer<QTimer> whenShown(std::function<QWidget *()> find, std::function<void(Q
     });
     timer->start(10);
     return timer;
+}
+
+QMenu *trayMenu()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == QLatin1String("trayMenu"))
+            return qobject_cast<QMenu *>(w);
+    }
+    return nullptr;
+}
+
+QAction *trayItem(const char *name)
+{
+    QMenu *menu = trayMenu();
+    return menu ? menu->findChild<QAction *>(QString::fromLatin1(name)) : nullptr;
 }
 
 AnsweredMessages::AnsweredMessages()

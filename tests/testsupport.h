@@ -8,6 +8,7 @@
 #include "testsupportcore.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QPointer>
 #include <QTimer>
 
@@ -20,6 +21,10 @@ namespace quirlanto::test {
 // when `act` closes it. `seen` tells afterwards whether anything appeared at all. Deleting the
 // timer stops the wait.
 QPointer<QTimer> whenShown(std::function<QWidget *()> find, std::function<void(QWidget *)> act, bool *seen = nullptr);
+
+// The tray's menu as the desktop shows it, and its item of this object name; null when missing.
+QMenu *trayMenu();
+QAction *trayItem(const char *name);
 
 // While it lives, message boxes answer with their default button and are recorded, so a message
 // nobody expected shows in the record instead of blocking the run.

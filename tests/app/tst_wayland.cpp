@@ -231,7 +231,7 @@ private slots:
         QString item;
         QTRY_VERIFY_WITH_TIMEOUT(!(item = registeredItem()).isEmpty(), 10000);
 
-        QMenu *menu = m_p->desktop.tray()->menu();
+        QMenu *menu = trayMenu();
         QCOMPARE(menu->title(), QStringLiteral("Taskleiste"));
         callItem(item, QStringLiteral("Activate"));
         QTRY_VERIFY(menu->isVisible());
