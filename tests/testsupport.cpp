@@ -1,7 +1,6 @@
 #include "testsupport.h"
 
 #include "app/startup.h"
-#include "register/namelistcontroller.h"
 #include "support/messagebox.h"
 #include "support/programdirectory.h"
 
@@ -77,7 +76,7 @@ MainWindow &WindowFixture::start(const QByteArray &registerBytes, const QStringL
 
 QAction *WindowFixture::menuItem(const QString &text) const
 {
-    for (QAction *a : window->nameLists()->menu()->actions())
+    for (QAction *a : window->findChild<QMenu *>(QStringLiteral("nameListMenu"))->actions())
         if (a->text() == text)
             return a;
     return nullptr;
