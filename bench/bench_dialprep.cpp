@@ -2,8 +2,8 @@
 #include "benchsupport.h"
 #include "dial/modemcommand.h"
 #include "dial/numberpreparation.h"
+#include "fixedclock.h"
 #include "providers/providertable.h"
-#include "support/clock.h"
 
 #include <QElapsedTimer>
 

@@ -1,60 +1,13 @@
 #include "testsupport.h"
 
 #include "app/startup.h"
-#include "register/namelistcontroller.h"
 #include "support/messagebox.h"
 #include "support/programdirectory.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QMenu>
 #include <QTest>
 
 namespace quirlanto::test {
-
-QByteArray registerFile(const QByteArray &entries, const QByteArray &settingsLine)
-{
-    return "[QUIRLANTO VERSION 4]\r\n" + settingsLine + "\r\n" + kCardNames + "\r\n" + entries;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-QList<QByteArray> lines(const QByteArray &bytes)
-{
-    QList<QByteArray> result = bytes.split('\n');
-    for (QByteArray &line : result)
-        line.chop(line.endsWith('\r') ? 1 : 0);
-    if (!result.isEmpty() && result.last().isEmpty())
-        result.removeLast();
-    return result;
-}
-
-QStringList entriesOf(const QString &dir)
-{
-    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-QStringList names(const ProviderTable &table)
-{
-    QStringList out;
-    for (const ProviderEntry &e : table.rows())
-        out << e.name;
-    return out;
-}
 
 QPointer<QTimer> whenShown(std::function<QWidget *()> find, std::function<void(QWidget *)> act, bool *seen)
 {
@@ -78,28 +31,30 @@ QPointer<QTimer> whenShown(std::function<QWidget *()> find, std::function<void(Q
     return timer;
 }
 
-void stopProcess(QProcess &process, int ms)
+QMenu *trayMenu()
 {
-    if (process.state() == QProcess::NotRunning)
-        return;
-    process.terminate();
-    if (!process.waitForFinished(ms)) {
-        process.kill();
-        process.waitForFinished(ms);
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == QLatin1String("trayMenu"))
+            return qobject_cast<QMenu *>(w);
     }
+    return nullptr;
 }
 
-ProgramFolder::ProgramFolder()
+QAction *trayItem(const char *name)
 {
-    setProgramDirectoryOverride(m_dir.path());
+    QMenu *menu = trayMenu();
+    return menu ? menu->findChild<QAction *>(QString::fromLatin1(name)) : nullptr;
+}
+
+AnsweredMessages::AnsweredMessages()
+{
     MessageBoxes::clearShown();
     MessageBoxes::setAutoAnswer(true);
 }
 
-ProgramFolder::~ProgramFolder()
+AnsweredMessages::~AnsweredMessages()
 {
     MessageBoxes::setAutoAnswer(false);
-    setProgramDirectoryOverride({});
 }
 
 MainWindow &WindowFixture::make()
@@ -122,7 +77,7 @@ MainWindow &WindowFixture::start(const QByteArray &registerBytes, const QStringL
 
 QAction *WindowFixture::menuItem(const QString &text) const
 {
-    for (QAction *a : window->nameLists()->menu()->actions())
+    for (QAction *a : window->findChild<QMenu *>(QStringLiteral("nameListMenu"))->actions())
         if (a->text() == text)
             return a;
     return nullptr;

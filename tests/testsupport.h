@@ -1,21 +1,15 @@
-// What many tests set up the same way: program folders, files, the main window, a tray icon.
+// What many widget tests set up the same way: answered message boxes, the main window, dialogs.
 #pragma once
 
 #include "app/mainwindow.h"
-#include "app/traycontroller.h"
-#include "providers/providertable.h"
+#include "memorysettingsstore.h"
+#include "recordingurlopener.h"
 #include "register/phonebook.h"
-#include "support/helplinks.h"
-#include "support/settingsstore.h"
+#include "testsupportcore.h"
 
 #include <QAction>
-#include <QByteArray>
-#include <QIcon>
-#include <QList>
+#include <QMenu>
 #include <QPointer>
-#include <QProcess>
-#include <QStringList>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <functional>
@@ -23,58 +17,28 @@
 
 namespace quirlanto::test {
 
-// The default settings line, and the short card names most register files in tests carry.
-inline const QByteArray kSettingsLine = R"(0,1,0,0,"",0,"00","49","89",12,"","",0)";
-inline const QByteArray kCardNames = R"("A","B","C","D")";
-// The card names and the whole file the program writes when it finds no register file.
-inline const QByteArray kDefaultCardNames = "\"B\xfcro 1\",\"B\xfcro 2\",\"Privat 1\",\"Privat 2\"";
-inline const QByteArray kNewRegisterFile =
-    "[QUIRLANTO VERSION 4]\r\n" + kSettingsLine + "\r\n" + kDefaultCardNames + "\r\n";
-
-// A whole register file: header, settings line, card names, then `entries` as given.
-QByteArray registerFile(const QByteArray &entries, const QByteArray &settingsLine = kSettingsLine);
-
-// "<missing>" for a file that cannot be read, so a missing file never passes for an empty one.
-QByteArray readFile(const QString &path);
-// Creates the folders on the way; fails the running test when the file cannot be written.
-void writeFile(const QString &path, const QByteArray &bytes);
-// The lines of a file without their CR LF ends.
-QList<QByteArray> lines(const QByteArray &bytes);
-// Everything in a folder, hidden files included, by name.
-QStringList entriesOf(const QString &dir);
-
-// The providers' names in table order.
-QStringList names(const ProviderTable &table);
-
 // Runs `act` on the next modal dialog or popup once `find` sees it; the caller's exec() returns
 // when `act` closes it. `seen` tells afterwards whether anything appeared at all. Deleting the
 // timer stops the wait.
 QPointer<QTimer> whenShown(std::function<QWidget *()> find, std::function<void(QWidget *)> act, bool *seen = nullptr);
 
-// Asks a helper process to end and kills it when it does not within `ms`.
-void stopProcess(QProcess &process, int ms = 3000);
+// The tray's menu as the desktop shows it, and its item of this object name; null when missing.
+QMenu *trayMenu();
+QAction *trayItem(const char *name);
 
-// A fresh program folder for one test. Message boxes answer with their default button, so a
-// message nobody expected is recorded instead of blocking the run.
-class ProgramFolder {
+// While it lives, message boxes answer with their default button and are recorded, so a message
+// nobody expected shows in the record instead of blocking the run.
+class AnsweredMessages {
 public:
-    ProgramFolder();
-    ~ProgramFolder();
-    ProgramFolder(const ProgramFolder &) = delete;
-    ProgramFolder &operator=(const ProgramFolder &) = delete;
-
-    bool isValid() const { return m_dir.isValid(); }
-    QString path() const { return m_dir.path(); }
-    QString filePath(const QString &name) const { return m_dir.filePath(name); }
-    QByteArray read(const QString &name) const { return readFile(filePath(name)); }
-    void write(const QString &name, const QByteArray &bytes) const { writeFile(filePath(name), bytes); }
-
-private:
-    QTemporaryDir m_dir;
+    AnsweredMessages();
+    ~AnsweredMessages();
+    AnsweredMessages(const AnsweredMessages &) = delete;
+    AnsweredMessages &operator=(const AnsweredMessages &) = delete;
 };
 
 // The main window over a program folder, with a settings store and a URL opener of its own.
 struct WindowFixture {
+    AnsweredMessages messages;
     ProgramFolder folder;
     MemorySettingsStore store;
     RecordingUrlOpener opener;
@@ -91,21 +55,6 @@ struct WindowFixture {
     QAction *menuItem(const QString &text) const;
     // Shows the window and waits until it has the focus.
     void activate();
-};
-
-class FakeTrayIcon final : public TrayIcon {
-    Q_OBJECT
-public:
-    void setIcon(const QIcon &i) override { icon = i; }
-    void setToolTip(const QString &text) override { toolTip = text; }
-    void show() override { shown = true; }
-    void hide() override { shown = false; }
-    bool isAvailable() const override { return available; }
-
-    QIcon icon;
-    QString toolTip;
-    bool shown = false;
-    bool available = true;
 };
 
 } // namespace quirlanto::test

@@ -82,9 +82,8 @@ TrayController::TrayController(TrayIcon *icon, QWidget *mainWindow, QObject *par
     add(Show, QStringLiteral("&Einblenden"), [this] { showMainWindow(); });
     add(DialClipboard, QStringLiteral("Wähle Nr. in der &Zwischenablage"),
         [this] { emit dialRequested(DialMode::Clipboard); });
-    add(Redial, QStringLiteral("&Wahlwiederholung"), [this] {
-        emit dialRequested(DialMode::Redial);
-    })->setEnabled(false);
+    m_redialAction = add(Redial, QStringLiteral("&Wahlwiederholung"), [this] { emit dialRequested(DialMode::Redial); });
+    m_redialAction->setEnabled(false);
     add(4, QString(), nullptr);
     add(End, QStringLiteral("&Beenden"), [this] { emit endRequested(); });
     add(6, QString(), nullptr);
@@ -144,11 +143,6 @@ QString TrayController::itemName(int index)
     }
 }
 
-QAction *TrayController::item(int index) const
-{
-    return m_menu->findChild<QAction *>(itemName(index), Qt::FindDirectChildrenOnly);
-}
-
 void TrayController::onPressed(Qt::MouseButton button)
 {
     if (button == Qt::LeftButton)
@@ -205,7 +199,7 @@ void TrayController::hideMainWindow()
 
 void TrayController::enableRedial()
 {
-    item(Redial)->setEnabled(true);
+    m_redialAction->setEnabled(true);
 }
 
 bool TrayController::eventFilter(QObject *watched, QEvent *event)

@@ -44,9 +44,10 @@ public:
     void show() override;
     void hide() override;
     bool isAvailable() const override;
-    QSystemTrayIcon *systemTrayIcon() const;
 
 private:
+    QSystemTrayIcon *systemTrayIcon() const;
+
     // Made on first use, so the first paint does not wait for the platform's tray set-up.
     mutable QSystemTrayIcon *m_icon = nullptr;
 };
@@ -54,8 +55,6 @@ private:
 class TrayController : public QObject {
     Q_OBJECT
 public:
-    // Positions of the menu's items, separators counted.
-    enum Item { Show = 1, DialClipboard = 2, Redial = 3, End = 5, Cancel = 7 };
     static constexpr int kMaxToolTipLength = 63;
 
     TrayController(TrayIcon *icon, QWidget *mainWindow, QObject *parent = nullptr);
@@ -70,8 +69,6 @@ public:
     void install(const QIcon &icon);
     void remove();
 
-    QMenu *menu() const { return m_menu.get(); }
-    QAction *item(int index) const;
     bool trayAvailable() const { return m_icon->isAvailable(); }
 
     // Out of sight: hidden when a tray can bring the window back, otherwise minimised.
@@ -83,7 +80,6 @@ signals:
     void endRequested();
 
 public slots:
-    void showTrayMenu();
     void toggleMainWindow();
     void showMainWindow();
     void enableRedial();
@@ -92,13 +88,17 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Positions of the menu's items, separators counted.
+    enum Item { Show = 1, DialClipboard = 2, Redial = 3, End = 5, Cancel = 7 };
     static QString itemName(int index);
+    void showTrayMenu();
     void onPressed(Qt::MouseButton button);
     bool mainWindowShown() const;
 
     TrayIcon *m_icon;
     QPointer<QWidget> m_mainWindow;
     std::unique_ptr<QMenu> m_menu;
+    QAction *m_redialAction = nullptr;
     bool m_removed = false; // an install still queued at the end must not bring the icon back
     std::function<void()> m_beep;
     QElapsedTimer m_poppedUp;

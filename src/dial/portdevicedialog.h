@@ -27,8 +27,6 @@ class PortDeviceDialog final : public QDialog {
 public:
     PortDeviceDialog(int comPort, const QList<SerialDevice> &devices, SettingsStore &store, QWidget *parent = nullptr);
 
-    QTreeWidget *deviceList() const { return m_list; }
-
     void accept() override;
 
 private:

@@ -37,20 +37,8 @@ public:
     void setValues(const ProviderEditorValues &values);
     ProviderEditorValues values() const;
 
-    qint16 startHour() const { return m_startHour; }
-    qint16 endHour() const { return m_endHour; }
-
     // "09h - 18h"
     static QString rangeText(qint16 startHour, qint16 endHour);
-
-    QLineEdit *nameBox() const { return m_textBoxes[0]; }
-    QLineEdit *prefixBox() const { return m_textBoxes[1]; }
-    HourRangeSlider *timeSlider() const { return m_slider; }
-    QLabel *timeLabel() const { return m_rangeLabel; }
-    QRadioButton *dayOption(int code) const { return m_dayOptions[code - 1]; }
-    QCheckBox *distanceBox(int index) const { return m_distanceBoxes[index - 1]; }
-    QPushButton *okButton() const { return m_dialogButtons[0]; }
-    QPushButton *cancelButton() const { return m_dialogButtons[1]; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -16,11 +16,16 @@
 
 namespace quirlanto {
 
+namespace {
+
+// Text of the delete question for a row.
 QString providerDeleteQuestion(const QString &name, const QString &networkPrefix)
 {
     return QStringLiteral("Soll der folgende Eintrag wirklich gelöscht werden?\n\n") + name + QStringLiteral(" (")
            + networkPrefix + QLatin1Char(')');
 }
+
+} // namespace
 
 QString providerTableFullMessage()
 {

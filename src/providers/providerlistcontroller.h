@@ -26,26 +26,17 @@ class ProviderListController : public QObject {
 public:
     ProviderListController(PhoneBook &book, QCheckBox *providerSwitch, QWidget *area, QObject *parent = nullptr);
 
-    ProviderListView *view() const { return m_view; }
-    ProviderListModel *model() const { return m_model; }
-
+private:
     // The switch and the sort indicator follow the table (after it was loaded).
     void refresh();
-
     // 1-based column, as a header click gives it.
     void columnClicked(int column);
-    int lastSortColumn() const { return m_lastSortColumn; }
-    int selectedProviderRow() const { return m_selectedProviderRow; }
-    bool newEntryMode() const { return m_newEntryMode; }
-
     void insertCommand();
     void changeCommand();
     void deleteCommand();
-
     // Fills and shows the editor modally; on OK the row is replaced or added and the file saved.
     void openProviderEditor(const ProviderEditorValues &values, bool newEntry);
 
-private:
     void showMenu(const QPoint &globalPos);
     void listActivated();
     void switchClicked(bool checked);
@@ -67,8 +58,6 @@ private:
     bool m_newEntryMode = false;
 };
 
-// Text of the delete question for a row.
-QString providerDeleteQuestion(const QString &name, const QString &networkPrefix);
 QString providerTableFullMessage();
 
 } // namespace quirlanto

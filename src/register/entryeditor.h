@@ -26,9 +26,6 @@ public:
     // stays as it was), the zero flag; not trimmed yet.
     PhoneEntry entry() const;
 
-    QLineEdit *nameBox() const { return m_name; }
-    QLineEdit *numberBox() const { return m_number; }
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

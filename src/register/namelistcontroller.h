@@ -32,7 +32,6 @@ public:
     void setCurrentCard(int card) { m_currentCard = card; }
     std::optional<PhoneEntry> selectedEntry() const;
 
-    QMenu *menu() const { return m_menu; }
     // "&Einfügen" (newEntry) and "&Ändern": opens "Telefonbuch" modally and hands the result on.
     void editEntry(const PhoneEntry &entry, bool newEntry);
     // "&Löschen": asks first (Nein is the default).
@@ -42,9 +41,6 @@ public:
     void exportVCards();
     // A file handed over from outside (command line, a later start): into the shown card.
     void importVCardFile(const QString &path);
-    // Enables "&Ändern" and "&Löschen" for the current selection.
-    void updateMenu();
-
 signals:
     // The menu was shown and has closed again.
     void menuClosed();
@@ -55,6 +51,8 @@ signals:
     void cardRequested(int card);
 
 private:
+    // Enables "&Ändern" and "&Löschen" for the current selection.
+    void updateMenu();
     void showMenu(int card, const QPoint &globalPos);
     void focusLeft(NameListView *list);
     NameListView *currentList() const;

@@ -52,8 +52,6 @@ public:
     explicit NameSearch(const PhoneBook &book, QWidget *parent = nullptr);
 
     void open();
-    QLineEdit *field() const { return m_field; }
-    QListView *hitList() const { return m_hits; }
 
 signals:
     // Enter or a double-click on a hit: that entry is to be dialed.

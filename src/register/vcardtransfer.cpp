@@ -24,11 +24,10 @@ namespace {
 const QString kVCardFilter = QStringLiteral("vCard-Dateien (*.vcf *.vcard)");
 const QString kAllCardsFilter = QStringLiteral("Alle Karten als vCard (*.vcf)");
 
-FileChooser &fileChooser()
-{
-    static FileChooser chooser;
-    return chooser;
-}
+struct FileChoice {
+    QString path; // empty: cancelled
+    bool allCards = false;
+};
 
 // The folder of the last vCard file, at first the home folder (not wherever the program was
 // started from).
@@ -40,8 +39,6 @@ QString &lastFolder()
 
 FileChoice askForFile(QWidget *parent, bool save, const QString &shownCardName)
 {
-    if (fileChooser())
-        return fileChooser()(parent, save);
     FileChoice choice;
     if (!save) {
         choice.path = QFileDialog::getOpenFileName(parent, QStringLiteral("Kontakte importieren"), lastFolder(),
@@ -165,11 +162,6 @@ QList<PhoneEntry> ImportDialog::checkedEntries() const
 int ImportDialog::targetCard() const
 {
     return m_card->currentIndex() + 1;
-}
-
-void setFileChooser(FileChooser chooser)
-{
-    fileChooser() = std::move(chooser);
 }
 
 ImportOutcome chooseAndImportVCards(PhoneBook &book, int shownCard, QWidget *parent)

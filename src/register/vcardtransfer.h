@@ -37,14 +37,6 @@ private:
     QComboBox *m_card = nullptr;
 };
 
-struct FileChoice {
-    QString path; // empty: cancelled
-    bool allCards = false;
-};
-// Test seam: tests answer the file dialogs; `save` asks for the export file.
-using FileChooser = std::function<FileChoice(QWidget *parent, bool save)>;
-void setFileChooser(FileChooser chooser);
-
 // Each gives the text for the status bar, empty when there is none; messages are shown here.
 struct ImportOutcome {
     QString status;

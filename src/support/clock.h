@@ -16,16 +16,4 @@ public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
 };
 
-class FixedClock final : public Clock {
-public:
-    explicit FixedClock(QDateTime at)
-        : m_at(std::move(at))
-    {}
-    QDateTime now() const override { return m_at; }
-    void set(QDateTime at) { m_at = std::move(at); }
-
-private:
-    QDateTime m_at;
-};
-
 } // namespace quirlanto

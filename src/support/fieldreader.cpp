@@ -205,7 +205,6 @@ double FieldReader::readNumber()
     bool bad = false;
     const double value = parseFieldNumber(raw, &bad);
     m_lastBad = bad;
-    m_badNumber = m_badNumber || bad;
     return value;
 }
 
@@ -214,7 +213,6 @@ qint16 FieldReader::readInt16()
     const double rounded = std::nearbyint(readNumber()); // default rounding: halves to even
     if (rounded < -32768.0 || rounded > 32767.0) {
         m_lastBad = true;
-        m_badNumber = true;
         return rounded < 0 ? qint16(-32768) : qint16(32767);
     }
     return qint16(rounded);

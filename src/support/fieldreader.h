@@ -17,10 +17,8 @@ public:
     bool atEnd() const;
     // True once a read ran past the end of the data (the field was missing).
     bool hitEnd() const { return m_hitEnd; }
-    // True once a number field could not be read as a number, or lay outside 16 bits for
+    // True when the last number field could not be read as a number, or lay outside 16 bits for
     // readInt16. Such a field reads as its leading number part, 0 when there is none.
-    bool hadBadNumber() const { return m_badNumber; }
-    // The same, for the last field read only.
     bool lastNumberWasBad() const { return m_lastBad; }
     // True once a quoted field had no closing quote (it ran to the end of the data).
     bool hadUnclosedQuote() const { return m_unclosedQuote; }
@@ -30,7 +28,7 @@ public:
     QByteArrayView readTextBytes();
     // Decimal with "." as the point; empty reads 0; leading number part only ("8x" reads 8).
     double readNumber();
-    // readNumber rounded half to even and clamped to 16 bits; out-of-range sets hadBadNumber.
+    // readNumber rounded half to even and clamped to 16 bits; out-of-range sets lastNumberWasBad.
     qint16 readInt16();
 
     qsizetype offset() const { return m_pos; }
@@ -52,7 +50,6 @@ private:
     QByteArrayView m_lastRaw; // into m_data
     bool m_atLineStart = true;
     bool m_hitEnd = false;
-    bool m_badNumber = false;
     bool m_lastBad = false;
     bool m_unclosedQuote = false;
 };

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -16,7 +15,7 @@ inline constexpr auto kMakerWebAddress = "https://www.moltara.example/";
 
 enum class ShowMode { Normal, Maximized };
 
-// Hands a file or address to the desktop's default application. Tests use RecordingUrlOpener.
+// Hands a file or address to the desktop's default application; tests record the calls instead.
 class UrlOpener {
 public:
     virtual ~UrlOpener() = default;
@@ -37,26 +36,6 @@ private:
 
 // "Der Standard-Browser konnte nicht gestartet werden." with the page and what to check.
 QString browserFailureMessage(const QString &shownAs);
-
-class RecordingUrlOpener final : public UrlOpener {
-public:
-    struct Call {
-        QUrl url;
-        ShowMode mode;
-    };
-    bool openUrl(const QUrl &url, ShowMode mode) override
-    {
-        m_calls.append({url, mode});
-        return m_result;
-    }
-    void setResult(bool result) { m_result = result; }
-    const QList<Call> &calls() const { return m_calls; }
-    void clear() { m_calls.clear(); }
-
-private:
-    QList<Call> m_calls;
-    bool m_result = true;
-};
 
 // The program-wide opener for the real program.
 UrlOpener &desktopUrlOpener();

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHash>
 #include <QSettings>
 #include <QString>
 #include <QVariant>
@@ -45,20 +44,6 @@ public:
 
 private:
     mutable QSettings m_settings;
-};
-
-class MemorySettingsStore final : public SettingsStore {
-public:
-    QVariant value(const QString &key, const QVariant &fallback) const override
-    {
-        return m_values.value(key, fallback);
-    }
-    void setValue(const QString &key, const QVariant &value) override { m_values.insert(key, value); }
-    void remove(const QString &key) override { m_values.remove(key); }
-    const QHash<QString, QVariant> &values() const { return m_values; }
-
-private:
-    QHash<QString, QVariant> m_values;
 };
 
 } // namespace quirlanto

@@ -1,4 +1,5 @@
 #include "about/aboutwindow.h"
+#include "recordingurlopener.h"
 #include "support/helplinks.h"
 #include "support/messagebox.h"
 

@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "app/traycontroller.h"
+#include "faketrayicon.h"
 #include "support/autostart.h"
 #include "support/messagebox.h"
 #include "support/programdirectory.h"
@@ -128,7 +129,7 @@ void TestDesktopIntegration::trayEndRemovesIcon()
     // The window and its dialogs carry the program's icon, the same as the tray.
     QCOMPARE(window.windowIcon().cacheKey(), m_icon->icon.cacheKey());
     QCOMPARE(QApplication::windowIcon().cacheKey(), m_icon->icon.cacheKey());
-    m_desktop->tray()->item(TrayController::End)->trigger();
+    trayItem("endAction")->trigger();
     QVERIFY(!m_icon->shown);
     QVERIFY(!window.isVisible());
 }

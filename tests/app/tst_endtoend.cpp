@@ -1,6 +1,6 @@
 // The real program under Xvfb: first start from an installed folder, "&Ende", the ends that come
 // from outside, hostile files and a flood of connections to its socket.
-#include "testsupport.h"
+#include "testsupportcore.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,10 +1,12 @@
 // The program on a real Wayland session (weston): the first start, a clipboard dial, a tel: link
 // from a later start, the stored position, and the tray through StatusNotifierItem or, without a
 // tray, the minimised window. wayland_session.sh starts weston and picks the cases.
+#include "memorysettingsstore.h"
 #include "testsupport.h"
 
 #include "app/desktopintegration.h"
 #include "app/startup.h"
+#include "app/traycontroller.h"
 #include "dial/clipboardsource.h"
 #include "dial/dialer.h"
 #include "dial/modemdial.h"
@@ -235,7 +237,7 @@ private slots:
         QString item;
         QTRY_VERIFY_WITH_TIMEOUT(!(item = registeredItem()).isEmpty(), 10000);
 
-        QMenu *menu = m_p->desktop.tray()->menu();
+        QMenu *menu = trayMenu();
         QCOMPARE(menu->title(), QStringLiteral("Taskleiste"));
         callItem(item, QStringLiteral("Activate"));
         QTRY_VERIFY(menu->isVisible());

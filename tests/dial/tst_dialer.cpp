@@ -11,6 +11,9 @@
 #include "dialfixture.h"
 #include "hayessimulator.h"
 #include "support/clock.h"
+#include "fakeclipboardsource.h"
+#include "fixedclock.h"
+#include "memorysettingsstore.h"
 #include "support/messagebox.h"
 #include "support/settingsstore.h"
 

@@ -1,8 +1,8 @@
 #include "dial/modemlink.h"
 #include "dial/portdevicedialog.h"
 #include "hayessimulator.h"
+#include "memorysettingsstore.h"
 #include "support/messagebox.h"
-#include "support/settingsstore.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -314,7 +314,7 @@ void TestModemLink::deviceDialogAssignsThePort()
     const QList<SerialDevice> devices{{"/dev/ttyUSB0", "Modem 56k", "Hersteller A", "0403:6001"},
                                       {"/dev/ttyUSB1", "USB Serial", "Hersteller B", "067b:2303"}};
     PortDeviceDialog dialog(2, devices, m_store);
-    QTreeWidget *list = dialog.deviceList();
+    QTreeWidget *list = dialog.findChild<QTreeWidget *>(QStringLiteral("deviceList"));
     QCOMPARE(list->topLevelItemCount(), 2);
     QCOMPARE(list->topLevelItem(1)->text(4), QStringLiteral("COM4")); // the assignment shows
     QCOMPARE(list->topLevelItem(0)->text(3), QStringLiteral("0403:6001"));

@@ -1,7 +1,7 @@
 #include "dial/numberpreparation.h"
 
+#include "fixedclock.h"
 #include "providers/providertable.h"
-#include "support/clock.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
 #include "dial/toneplayer.h"
-#include "testsupport.h"
+#include "testsupportcore.h"
 
 #include <QDir>
 #include <QFile>

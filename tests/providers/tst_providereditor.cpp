@@ -1,4 +1,5 @@
 #include "providers/hourrangeslider.h"
+#include "providereditorcontrols.h"
 #include "providers/providereditor.h"
 
 #include <QApplication>
@@ -69,19 +70,20 @@ private slots:
     void controls()
     {
         ProviderEditor e;
+        const test::ProviderEditorControls c(&e);
         QCOMPARE(e.windowTitle(), QStringLiteral("Anbieterliste"));
         auto *frame = e.findChild<QGroupBox *>();
         QVERIFY(frame);
         QCOMPARE(frame->title(), QStringLiteral("Eintrag aufnehmen/bearbeiten"));
 
-        QCOMPARE(e.okButton()->text(), QStringLiteral("&OK"));
-        QCOMPARE(e.cancelButton()->text(), QStringLiteral("&Abbrechen"));
+        QCOMPARE(c.okButton()->text(), QStringLiteral("&OK"));
+        QCOMPARE(c.cancelButton()->text(), QStringLiteral("&Abbrechen"));
 
         const QStringList days{"Mo - Fr", "Sa - So", "immer"};
         const QStringList distances{"Nah", "Fern", "Ausland"};
         for (int i = 1; i <= 3; ++i) {
-            QCOMPARE(e.dayOption(i)->text(), days[i - 1]);
-            QCOMPARE(e.distanceBox(i)->text(), distances[i - 1]);
+            QCOMPARE(c.dayOption(i)->text(), days[i - 1]);
+            QCOMPARE(c.distanceBox(i)->text(), distances[i - 1]);
         }
 
         QStringList labels;
@@ -91,12 +93,12 @@ private slots:
              {"Name:", "Netz- nummer:", "Zeitraum: (Tage)", "Zeitraum: (Stunden)", "Typ des Anrufs:"})
             QVERIFY2(labels.contains(QString::fromUtf8(label)), label);
 
-        const QSlider *s = e.timeSlider();
+        const QSlider *s = c.timeSlider();
         QCOMPARE(s->minimum(), 0);
         QCOMPARE(s->maximum(), 24);
         QCOMPARE(s->toolTip(),
                  QStringLiteral("Zuerst Startzeit einstellen, dann gleichzeitig [Strg] gedrückt halten ..."));
-        QCOMPARE(e.timeLabel()->text(), QStringLiteral("..."));
+        QCOMPARE(c.timeLabel()->text(), QStringLiteral("..."));
     }
 
     void setValuesFillsControls_data()
@@ -113,21 +115,22 @@ private slots:
         QFETCH(int, dayCode);
         QFETCH(int, checkedOption);
         ProviderEditor e;
+        const test::ProviderEditorControls c(&e);
         e.setValues({"Nacht", "01019", qint16(dayCode), 6, 22, true, false, true});
-        QCOMPARE(e.nameBox()->text(), QStringLiteral("Nacht"));
-        QCOMPARE(e.prefixBox()->text(), QStringLiteral("01019"));
+        QCOMPARE(c.nameBox()->text(), QStringLiteral("Nacht"));
+        QCOMPARE(c.prefixBox()->text(), QStringLiteral("01019"));
         for (int i = 1; i <= 3; ++i)
-            QCOMPARE(e.dayOption(i)->isChecked(), i == checkedOption);
-        QCOMPARE(e.distanceBox(1)->isChecked(), true);
-        QCOMPARE(e.distanceBox(2)->isChecked(), false);
-        QCOMPARE(e.distanceBox(3)->isChecked(), true);
-        QCOMPARE(e.timeSlider()->value(), 22);
-        QCOMPARE(e.timeSlider()->selectionStart(), 6);
-        QCOMPARE(e.timeSlider()->selectionLength(), 16);
-        QCOMPARE(e.timeLabel()->text(), QStringLiteral("06h - 22h"));
+            QCOMPARE(c.dayOption(i)->isChecked(), i == checkedOption);
+        QCOMPARE(c.distanceBox(1)->isChecked(), true);
+        QCOMPARE(c.distanceBox(2)->isChecked(), false);
+        QCOMPARE(c.distanceBox(3)->isChecked(), true);
+        QCOMPARE(c.timeSlider()->value(), 22);
+        QCOMPARE(c.timeSlider()->selectionStart(), 6);
+        QCOMPARE(c.timeSlider()->selectionLength(), 16);
+        QCOMPARE(c.timeLabel()->text(), QStringLiteral("06h - 22h"));
         // Setting the slider to the end hour is not a user move: the range stays.
-        QCOMPARE(e.startHour(), qint16(6));
-        QCOMPARE(e.endHour(), qint16(22));
+        QCOMPARE(e.values().startHour, qint16(6));
+        QCOMPARE(e.values().endHour, qint16(22));
         QCOMPARE(e.values().dayClassCode, qint16(checkedOption));
     }
 
@@ -162,14 +165,15 @@ private slots:
         QFETCH(int, selectionStart);
         QFETCH(int, selectionLength);
         ProviderEditor e;
+        const test::ProviderEditorControls c(&e);
         e.setValues({});
         e.show();
         QVERIFY(QTest::qWaitForWindowExposed(&e));
         for (const SliderStep &step : steps)
-            dragTo(e.timeSlider(), step);
-        QCOMPARE(e.timeLabel()->text(), text);
-        QCOMPARE(e.timeSlider()->selectionStart(), selectionStart);
-        QCOMPARE(e.timeSlider()->selectionLength(), selectionLength);
+            dragTo(c.timeSlider(), step);
+        QCOMPARE(c.timeLabel()->text(), text);
+        QCOMPARE(c.timeSlider()->selectionStart(), selectionStart);
+        QCOMPARE(c.timeSlider()->selectionLength(), selectionLength);
         const ProviderEditorValues v = e.values();
         QCOMPARE(ProviderEditor::rangeText(v.startHour, v.endHour), text);
         QVERIFY(v.startHour <= v.endHour);
@@ -178,15 +182,16 @@ private slots:
     void sliderByKeyboard()
     {
         ProviderEditor e;
+        const test::ProviderEditorControls c(&e);
         e.setValues({}); // 9 to 18, slider at 18
         e.show();
         QVERIFY(QTest::qWaitForWindowExposed(&e));
-        QTest::keyClick(e.timeSlider(), Qt::Key_Left);
-        QCOMPARE(e.timeLabel()->text(), QStringLiteral("17h - 17h"));
-        QTest::keyClick(e.timeSlider(), Qt::Key_Right, Qt::ShiftModifier);
-        QCOMPARE(e.timeLabel()->text(), QStringLiteral("17h - 18h"));
-        QTest::keyClick(e.timeSlider(), Qt::Key_PageUp, Qt::ShiftModifier);
-        QCOMPARE(e.timeLabel()->text(), QStringLiteral("17h - 22h"));
+        QTest::keyClick(c.timeSlider(), Qt::Key_Left);
+        QCOMPARE(c.timeLabel()->text(), QStringLiteral("17h - 17h"));
+        QTest::keyClick(c.timeSlider(), Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(c.timeLabel()->text(), QStringLiteral("17h - 18h"));
+        QTest::keyClick(c.timeSlider(), Qt::Key_PageUp, Qt::ShiftModifier);
+        QCOMPARE(c.timeLabel()->text(), QStringLiteral("17h - 22h"));
     }
 
     void boxLabelsBreakAfterHyphen_data()
@@ -225,20 +230,21 @@ private slots:
     void enterMovesBetweenBoxes()
     {
         ProviderEditor e;
+        const test::ProviderEditorControls c(&e);
         e.setValues({});
         e.show();
         QVERIFY(QTest::qWaitForWindowExposed(&e));
         QApplication::setActiveWindow(&e);
-        e.nameBox()->setFocus();
-        QTest::keyClick(e.nameBox(), Qt::Key_Return);
-        QVERIFY(e.prefixBox()->hasFocus());
-        QTest::keyClick(e.prefixBox(), Qt::Key_Enter);
-        QVERIFY(e.okButton()->hasFocus());
+        c.nameBox()->setFocus();
+        QTest::keyClick(c.nameBox(), Qt::Key_Return);
+        QVERIFY(c.prefixBox()->hasFocus());
+        QTest::keyClick(c.prefixBox(), Qt::Key_Enter);
+        QVERIFY(c.okButton()->hasFocus());
         QVERIFY(e.isVisible()); // swallowed, not taken as OK
         QCOMPARE(e.result(), int(QDialog::Rejected));
         // Other keys reach the boxes as usual.
-        QTest::keyClicks(e.nameBox(), QStringLiteral("a,b"));
-        QCOMPARE(e.nameBox()->text(), QStringLiteral("a,b"));
+        QTest::keyClicks(c.nameBox(), QStringLiteral("a,b"));
+        QCOMPARE(c.nameBox()->text(), QStringLiteral("a,b"));
     }
 
     void valuesComeBackUntrimmed_data()
@@ -258,13 +264,14 @@ private slots:
         QFETCH(bool, longDistance);
         QFETCH(bool, abroad);
         ProviderEditor e;
+        const test::ProviderEditorControls c(&e);
         e.setValues({});
-        QTest::keyClicks(e.nameBox(), QStringLiteral("  Nacht "));
-        QTest::keyClicks(e.prefixBox(), QStringLiteral(" 010 "));
-        e.dayOption(option)->click();
-        e.distanceBox(1)->setChecked(local);
-        e.distanceBox(2)->setChecked(longDistance);
-        e.distanceBox(3)->setChecked(abroad);
+        QTest::keyClicks(c.nameBox(), QStringLiteral("  Nacht "));
+        QTest::keyClicks(c.prefixBox(), QStringLiteral(" 010 "));
+        c.dayOption(option)->click();
+        c.distanceBox(1)->setChecked(local);
+        c.distanceBox(2)->setChecked(longDistance);
+        c.distanceBox(3)->setChecked(abroad);
         const ProviderEditorValues expected{"  Nacht ", " 010 ", qint16(option), 9, 18, local, longDistance, abroad};
         QCOMPARE(e.values(), expected);
     }
@@ -281,12 +288,13 @@ private slots:
     {
         QFETCH(int, how);
         ProviderEditor e;
+        const test::ProviderEditorControls c(&e);
         e.setValues({});
         e.show();
         QVERIFY(QTest::qWaitForWindowExposed(&e));
         switch (how) {
         case 0:
-            e.cancelButton()->click();
+            c.cancelButton()->click();
             break;
         case 1:
             QTest::keyClick(&e, Qt::Key_Escape);
@@ -295,7 +303,7 @@ private slots:
             e.close();
             break;
         default:
-            e.okButton()->click();
+            c.okButton()->click();
             break;
         }
         QVERIFY(!e.isVisible());

@@ -2,7 +2,7 @@
 
 #include "fileaccess.h"
 #include "support/safefilewriter.h"
-#include "testsupport.h"
+#include "testsupportcore.h"
 
 #include <QDir>
 #include <QFile>

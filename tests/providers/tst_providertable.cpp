@@ -1,5 +1,5 @@
 #include "providers/providertable.h"
-#include "testsupport.h"
+#include "testsupportcore.h"
 
 #include <QRandomGenerator>
 #include <QTest>

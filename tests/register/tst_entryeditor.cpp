@@ -57,10 +57,14 @@ private:
                             },
                             &m_editorSeen);
     }
+    static QLineEdit *box(const EntryEditor &e, const char *name)
+    {
+        return e.findChild<QLineEdit *>(QString::fromLatin1(name));
+    }
     static void type(EntryEditor &e, const QString &name, const QString &number)
     {
-        e.nameBox()->setText(name);
-        e.numberBox()->setText(number);
+        box(e, "nameBox")->setText(name);
+        box(e, "numberBox")->setText(number);
     }
     static void ok(EntryEditor &e) { e.findChild<QPushButton *>(QStringLiteral("okButton"))->click(); }
 
@@ -100,11 +104,11 @@ private slots:
         editor.show();
         QApplication::setActiveWindow(&editor);
         QVERIFY(QTest::qWaitForWindowActive(&editor));
-        QVERIFY(editor.nameBox()->hasFocus());
-        QTest::keyClick(editor.nameBox(), Qt::Key_Return);
-        QVERIFY(editor.numberBox()->hasFocus());
+        QVERIFY(box(editor, "nameBox")->hasFocus());
+        QTest::keyClick(box(editor, "nameBox"), Qt::Key_Return);
+        QVERIFY(box(editor, "numberBox")->hasFocus());
         QVERIFY(editor.isVisible());
-        QTest::keyClick(editor.numberBox(), Qt::Key_Enter);
+        QTest::keyClick(box(editor, "numberBox"), Qt::Key_Enter);
         auto *ok = editor.findChild<QPushButton *>(QStringLiteral("okButton"));
         QVERIFY(ok->hasFocus());
         QVERIFY(editor.isVisible());
@@ -137,8 +141,8 @@ private slots:
         Settings settings;
         settings.ownAreaCode = QStringLiteral("30");
         EntryEditor editor(settings);
-        editor.nameBox()->setText(typedName);
-        editor.numberBox()->setText(typedNumber);
+        box(editor, "nameBox")->setText(typedName);
+        box(editor, "numberBox")->setText(typedNumber);
         QCOMPARE(editor.entry(), (PhoneEntry{name, number, false}));
         const auto *nameHint = editor.findChild<QLabel *>(QStringLiteral("nameHint"));
         const auto *numberHint = editor.findChild<QLabel *>(QStringLiteral("numberHint"));
@@ -151,7 +155,7 @@ private slots:
         EntryEditor editor{Settings()};
         editor.setEntry({QStringLiteral("Alt"), QStringLiteral("089 12"), true});
         QCOMPARE(editor.entry().number, QStringLiteral("089 12"));
-        editor.numberBox()->setText(QStringLiteral("089 13"));
+        box(editor, "numberBox")->setText(QStringLiteral("089 13"));
         QCOMPARE(editor.entry().number, QStringLiteral("498913"));
     }
 
@@ -171,7 +175,7 @@ private slots:
         EntryEditor editor{Settings()};
         editor.show();
         QVERIFY(QTest::qWaitForWindowExposed(&editor));
-        QTest::keyClick(editor.nameBox(), Qt::Key_Escape);
+        QTest::keyClick(box(editor, "nameBox"), Qt::Key_Escape);
         QVERIFY(!editor.isVisible()); // the result is Rejected before any key
         QCOMPARE(editor.result(), int(QDialog::Rejected));
     }

@@ -17,11 +17,11 @@ class TestNameSearch : public QObject {
 
     std::unique_ptr<WindowFixture> m_f;
 
-    QLineEdit *field() const { return m_f->window->nameSearch()->field(); }
+    QLineEdit *field() const { return m_f->window->findChild<QLineEdit *>(QStringLiteral("searchField")); }
     QStringList hits() const
     {
         QStringList texts;
-        const QAbstractItemModel *model = m_f->window->nameSearch()->hitList()->model();
+        const QAbstractItemModel *model = m_f->window->findChild<QListView *>(QStringLiteral("searchHits"))->model();
         for (int i = 0; i < model->rowCount(); ++i)
             texts << model->index(i, 0).data().toString();
         return texts;

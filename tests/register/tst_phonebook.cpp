@@ -1,6 +1,6 @@
 // The register document without any window: loading, changes and what they write.
 #include "register/phonebook.h"
-#include "testsupport.h"
+#include "testsupportcore.h"
 
 #include <QDir>
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
 #include "register/phoneentry.h"
 #include "register/registerfile.h"
 #include "support/safefilewriter.h"
-#include "testsupport.h"
+#include "testsupportcore.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // Reading and writing vCard files, without any window.
 #include "numbers/foreignnumbers.h"
 #include "register/vcard.h"
-#include "testsupport.h"
+#include "testsupportcore.h"
 
 #include <QTemporaryDir>
 #include <QTest>

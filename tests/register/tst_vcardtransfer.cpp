@@ -8,6 +8,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTreeWidget>
@@ -22,14 +24,29 @@ using namespace quirlanto::test;
 class TestVCardTransfer : public QObject {
     Q_OBJECT
 
+    // What the user picks in a file dialog.
+    struct FileAnswer {
+        QString path;
+        bool allCards = false; // the export's filter "Alle Karten als vCard"
+    };
+
     std::unique_ptr<WindowFixture> m_f;
+    QPointer<QTimer> m_fileWatch;
     QPointer<QTimer> m_watch;
 
     static QString sample(const char *name) { return QStringLiteral(QUIRLANTO_TEST_DATA "/") + name; }
-    // Answers the file dialogs with `choice` and "Kontakte importieren" with `act`.
-    void answer(const FileChoice &choice, std::function<void(ImportDialog *)> act = {})
+    // Answers the next file dialog with `choice` and "Kontakte importieren" with `act`.
+    void answer(const FileAnswer &choice, std::function<void(ImportDialog *)> act = {})
     {
-        setFileChooser([choice](QWidget *, bool) { return choice; });
+        m_fileWatch = whenShown([] { return qobject_cast<QFileDialog *>(QApplication::activeModalWidget()); },
+                                [choice](QWidget *w) {
+                                    auto *dialog = static_cast<QFileDialog *>(w);
+                                    if (choice.allCards)
+                                        dialog->selectNameFilter(QStringLiteral("Alle Karten als vCard (*.vcf)"));
+                                    // Typed, as the list of the folder fills in only later.
+                                    dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(choice.path);
+                                    static_cast<QDialog *>(dialog)->accept(); // as the open button does
+                                });
         if (act)
             m_watch = whenShown([] { return qobject_cast<ImportDialog *>(QApplication::activeModalWidget()); },
                                 [act](QWidget *w) { act(static_cast<ImportDialog *>(w)); });
@@ -54,7 +71,7 @@ private slots:
     void cleanup()
     {
         delete m_watch;
-        setFileChooser({});
+        delete m_fileWatch;
         m_f.reset();
     }
 

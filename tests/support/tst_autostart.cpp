@@ -1,5 +1,5 @@
 #include "support/autostart.h"
-#include "testsupport.h"
+#include "testsupportcore.h"
 
 #include "support/messagebox.h"
 

@@ -1,3 +1,4 @@
+#include "recordingurlopener.h"
 #include "support/helplinks.h"
 #include "support/messagebox.h"
 #include "support/programdirectory.h"
@@ -10,6 +11,8 @@
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <optional>
 
 using namespace quirlanto;
 using namespace quirlanto::test;
@@ -37,17 +40,23 @@ bool touch(const QString &path)
 class TestHelpLinks : public QObject {
     Q_OBJECT
 
+    std::optional<AnsweredMessages> m_messages;
     std::unique_ptr<ProgramFolder> m_folder;
     QString m_base;
 
 private slots:
     void init()
     {
+        m_messages.emplace();
         m_folder = std::make_unique<ProgramFolder>();
         QVERIFY(m_folder->isValid());
         m_base = m_folder->path() + QLatin1Char('/');
     }
-    void cleanup() { m_folder.reset(); }
+    void cleanup()
+    {
+        m_folder.reset();
+        m_messages.reset();
+    }
 
     void noBrowserIsReportedWhenTheOpenerGivesUp()
     {

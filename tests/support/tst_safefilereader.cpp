@@ -1,7 +1,7 @@
 #include "support/safefilereader.h"
 
 #include "fileaccess.h"
-#include "testsupport.h"
+#include "testsupportcore.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "support/safefilewriter.h"
-#include "testsupport.h"
+#include "testsupportcore.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "support/settingsstore.h"
+#include "memorysettingsstore.h"
 #include "support/windowplacement.h"
 
 #include <QFile>
