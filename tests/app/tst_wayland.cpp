@@ -9,6 +9,7 @@
 #include "dial/dialer.h"
 #include "dial/modemlink.h"
 #include "dial/toneplayer.h"
+#include "register/registermessages.h"
 #include "support/clock.h"
 #include "support/messagebox.h"
 #include "support/version.h"
