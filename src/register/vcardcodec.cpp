@@ -1,13 +1,10 @@
-#include "register/vcard.h"
+#include "register/vcardcodec.h"
 
-#include "register/foreignnumbers.h"
 #include "support/windows1252.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
-
-#include <algorithm>
 
 namespace quirlanto {
 
@@ -45,39 +42,6 @@ QList<QByteArray> splitOutsideQuotes(QByteArrayView text, char c)
         parts.append(text.sliced(start, at - start).toByteArray());
     parts.append(text.sliced(start).toByteArray());
     return parts;
-}
-
-bool isQuotedPrintable(QByteArrayView logicalLine)
-{
-    const qsizetype colon = indexOutsideQuotes(logicalLine, ':');
-    return colon > 0 && logicalLine.first(colon).toByteArray().toUpper().contains("QUOTED-PRINTABLE");
-}
-
-QList<QByteArray> logicalLines(QByteArrayView data)
-{
-    QList<QByteArray> lines;
-    bool softBreak = false;
-    for (qsizetype start = 0; start < data.size();) {
-        qsizetype end = data.indexOf('\n', start);
-        if (end < 0)
-            end = data.size();
-        QByteArrayView line = data.sliced(start, end - start);
-        start = end + 1;
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (softBreak && !lines.isEmpty()) {
-            lines.last().chop(1);
-            lines.last().append(line);
-        } else if (!line.isEmpty() && (line[0] == ' ' || line[0] == '\t') && !lines.isEmpty()) {
-            lines.last().append(line.sliced(1));
-        } else if (!line.trimmed().isEmpty()) {
-            lines.append(line.toByteArray());
-        } else {
-            continue;
-        }
-        softBreak = lines.last().endsWith('=') && isQuotedPrintable(lines.last());
-    }
-    return lines;
 }
 
 QByteArray unquoted(QByteArray text)
@@ -120,6 +84,39 @@ std::optional<Property> parseLine(const QByteArray &line)
     return property;
 }
 
+bool isQuotedPrintable(QByteArrayView logicalLine)
+{
+    const qsizetype colon = indexOutsideQuotes(logicalLine, ':');
+    return colon > 0 && logicalLine.first(colon).toByteArray().toUpper().contains("QUOTED-PRINTABLE");
+}
+
+QList<QByteArray> logicalLines(QByteArrayView data)
+{
+    QList<QByteArray> lines;
+    bool softBreak = false;
+    for (qsizetype start = 0; start < data.size();) {
+        qsizetype end = data.indexOf('\n', start);
+        if (end < 0)
+            end = data.size();
+        QByteArrayView line = data.sliced(start, end - start);
+        start = end + 1;
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (softBreak && !lines.isEmpty()) {
+            lines.last().chop(1);
+            lines.last().append(line);
+        } else if (!line.isEmpty() && (line[0] == ' ' || line[0] == '\t') && !lines.isEmpty()) {
+            lines.last().append(line.sliced(1));
+        } else if (!line.trimmed().isEmpty()) {
+            lines.append(line.toByteArray());
+        } else {
+            continue;
+        }
+        softBreak = lines.last().endsWith('=') && isQuotedPrintable(lines.last());
+    }
+    return lines;
+}
+
 QByteArray decodeQuotedPrintable(QByteArrayView text)
 {
     QByteArray bytes;
@@ -155,8 +152,8 @@ QString decodeText(const QByteArray &bytes, const QByteArray &charset)
     return utf8.hasError() && charset.isEmpty() ? fromWindows1252(bytes) : text;
 }
 
-// Splits a structured value at unescaped `;` and resolves the backslash escapes.
-QStringList components(const QString &value)
+// Splits a structured value at unescaped `separator` and resolves the backslash escapes.
+QStringList components(const QString &value, QChar separator = u';')
 {
     QStringList parts(QString{});
     for (qsizetype i = 0; i < value.size(); ++i) {
@@ -164,7 +161,7 @@ QStringList components(const QString &value)
         if (c == u'\\' && i + 1 < value.size()) {
             const QChar next = value[++i];
             parts.last().append(next == u'n' || next == u'N' ? QChar(u' ') : next);
-        } else if (c == u';') {
+        } else if (c == separator) {
             parts.append(QString());
         } else {
             parts.last().append(c);
@@ -183,70 +180,6 @@ QString telNumber(const QString &value)
         return QString::fromUtf8(QByteArray::fromPercentEncoding(number.toUtf8())).trimmed();
     }
     return components(number).join(u';').trimmed();
-}
-
-QString nameOf(const VCardContact &contact)
-{
-    const QString family = contact.family.trimmed(), given = contact.given.trimmed();
-    if (!family.isEmpty() && !given.isEmpty())
-        return contact.family + QStringLiteral(", ") + contact.given;
-    if (!family.isEmpty() || !given.isEmpty())
-        return family.isEmpty() ? given : family;
-    return contact.formattedName.trimmed().isEmpty() ? contact.organisation : contact.formattedName;
-}
-
-QString kindOf(const QStringList &types)
-{
-    if (types.contains(u"cell"))
-        return QStringLiteral("mobil");
-    if (types.contains(u"home"))
-        return QStringLiteral("privat");
-    if (types.contains(u"work"))
-        return QStringLiteral("dienstlich");
-    return {};
-}
-
-// The country of the address of the number's kind (home, work), else of the first address.
-QString countryOf(const VCardContact &contact, const VCardPhone &phone)
-{
-    for (const VCardAddress &address : contact.addresses)
-        for (const QLatin1StringView kind : {QLatin1StringView("home"), QLatin1StringView("work")})
-            if (phone.types.contains(kind) && address.types.contains(kind))
-                return address.country;
-    return contact.addresses.isEmpty() ? QString() : contact.addresses.first().country;
-}
-
-// Letters on a phone's keys, for numbers written as words.
-QChar keypadDigit(QChar letter)
-{
-    static const char kKeys[] = "22233344455566677778889999"; // A to Z
-    return QLatin1Char(kKeys[letter.toUpper().unicode() - 'A']);
-}
-
-// The number with words in capitals of three letters or more turned into their keys; `letters`
-// tells whether it had letters at all (a word may also be a note behind the number).
-QString withKeypadWords(const QString &number, bool *letters)
-{
-    QString result = number;
-    *letters = false;
-    for (qsizetype i = 0; i < result.size();) {
-        qsizetype end = i;
-        while (end < result.size() && result[end].isLetter())
-            ++end;
-        if (end == i) {
-            ++i;
-            continue;
-        }
-        *letters = true;
-        const QStringView word = QStringView(result).sliced(i, end - i);
-        const bool keypadWord =
-            word.size() >= 3 && std::all_of(word.begin(), word.end(), [](QChar c) { return c >= u'A' && c <= u'Z'; });
-        if (keypadWord)
-            for (qsizetype k = i; k < end; ++k)
-                result[k] = keypadDigit(result[k]);
-        i = end;
-    }
-    return result;
 }
 
 QByteArray escaped(const QString &text)
@@ -329,6 +262,10 @@ VCardReadResult parseVCards(QByteArrayView data)
                                         : QString::fromLatin1(property->countryCode);
             if (!country.isEmpty())
                 contact.addresses.append({country, property->types});
+        } else if (property->name == "CATEGORIES") {
+            for (const QString &category : components(decodeText(bytes, property->charset), u','))
+                if (!category.trimmed().isEmpty())
+                    contact.categories.append(category.trimmed());
         } else if (property->name == kZeroMarker) {
             contact.trunkZero = upperValue != "0";
         }
@@ -368,61 +305,31 @@ VCardReadResult readVCardFile(const QString &path)
     return result;
 }
 
-QList<ImportCandidate> importCandidates(const QList<VCardContact> &contacts, const Settings &settings,
-                                        ForeignNumbers *foreign)
+QByteArray vCardBytes(const QList<VCardContact> &contacts)
 {
-    QList<ImportCandidate> candidates;
-    for (const VCardContact &contact : contacts) {
-        QList<const VCardPhone *> voice;
-        for (const VCardPhone &phone : contact.phones)
-            if (!phone.types.contains(u"fax") && !phone.types.contains(u"pager"))
-                voice.append(&phone);
-        const QString name = nameOf(contact);
-        QStringList used;
-        for (qsizetype i = 0; i < voice.size(); ++i) {
-            QString suffix;
-            if (voice.size() > 1) {
-                QString kind = kindOf(voice[i]->types);
-                if (kind.isEmpty() || used.contains(kind))
-                    kind = i == 0 ? QString() : QString::number(i + 1);
-                used.append(kind);
-                suffix = kind.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(kind);
-            }
-            bool doubtful = false;
-            const QString written = withKeypadWords(voice[i]->number, &doubtful);
-            QString number;
-            if (foreign && !contact.addresses.isEmpty()) {
-                const ForeignNumbers::Reading reading = foreign->read(
-                    written, foreign->regionOfCountry(countryOf(contact, *voice[i])), settings.ownCountryCode);
-                number = reading.international;
-                doubtful = doubtful || reading.invalidThere;
-            }
-            if (number.isEmpty())
-                number = internationalForm(written, settings);
-            const PhoneEntry entry =
-                makePhoneEntry(storedForm(QString(name + suffix).trimmed()), storedForm(number), contact.trunkZero);
-            if (isUsableEntry(entry)
-                && std::any_of(entry.number.begin(), entry.number.end(), [](QChar c) { return c.isDigit(); }))
-                candidates.append({entry, voice[i]->number, doubtful});
-        }
-    }
-    return candidates;
-}
-
-QByteArray vCardsFromEntries(const QList<PhoneEntry> &entries, const QString &category)
-{
+    const auto typed = [](const char *name, const QStringList &types) {
+        return types.isEmpty() ? QByteArray(name) : QByteArray(name) + ";TYPE=" + types.join(u',').toUtf8();
+    };
     QByteArray out;
-    for (const PhoneEntry &entry : entries) {
+    for (const VCardContact &contact : contacts) {
         appendLine(out, "BEGIN:VCARD");
         appendLine(out, "VERSION:3.0");
-        appendLine(out, "FN:" + escaped(entry.name));
-        const qsizetype comma = entry.name.indexOf(QLatin1String(", "));
-        if (comma > 0 && comma + 2 < entry.name.size())
-            appendLine(out, "N:" + escaped(entry.name.left(comma)) + ';' + escaped(entry.name.mid(comma + 2)) + ";;;");
-        appendLine(out, "TEL;TYPE=voice:+" + entry.number.toUtf8());
-        if (!category.trimmed().isEmpty())
-            appendLine(out, "CATEGORIES:" + escaped(category.trimmed()));
-        if (!entry.zeroFlag)
+        appendLine(out, "FN:" + escaped(contact.formattedName));
+        if (!contact.family.isEmpty() || !contact.given.isEmpty())
+            appendLine(out, "N:" + escaped(contact.family) + ';' + escaped(contact.given) + ";;;");
+        if (!contact.organisation.isEmpty())
+            appendLine(out, "ORG:" + escaped(contact.organisation));
+        for (const VCardPhone &phone : contact.phones)
+            appendLine(out, typed("TEL", phone.types) + ':' + phone.number.toUtf8());
+        for (const VCardAddress &address : contact.addresses)
+            appendLine(out, typed("ADR", address.types) + ":;;;;;;" + escaped(address.country));
+        if (!contact.categories.isEmpty()) {
+            QByteArrayList categories;
+            for (const QString &category : contact.categories)
+                categories.append(escaped(category));
+            appendLine(out, "CATEGORIES:" + categories.join(','));
+        }
+        if (!contact.trunkZero)
             appendLine(out, kZeroMarker + ":0");
         appendLine(out, "END:VCARD");
     }
