@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace quirlanto {
 
 namespace {
@@ -84,10 +86,14 @@ std::optional<Property> parseLine(const QByteArray &line)
     return property;
 }
 
-bool isQuotedPrintable(QByteArrayView logicalLine)
+// Only a quoted-printable value continues after a line ending in "=" (a type merely holding the
+// word does not).
+bool isQuotedPrintable(const QByteArray &logicalLine)
 {
+    // The head only: a long value grows line by line.
     const qsizetype colon = indexOutsideQuotes(logicalLine, ':');
-    return colon > 0 && logicalLine.first(colon).toByteArray().toUpper().contains("QUOTED-PRINTABLE");
+    const std::optional<Property> property = parseLine(logicalLine.first(colon + 1));
+    return property && property->encoding == "QUOTED-PRINTABLE";
 }
 
 QList<QByteArray> logicalLines(QByteArrayView data)
@@ -152,6 +158,13 @@ QString decodeText(const QByteArray &bytes, const QByteArray &charset)
     return utf8.hasError() && charset.isEmpty() ? fromWindows1252(bytes) : text;
 }
 
+// A NUL in a value (an encoded one: a bare one makes the file binary) is garbage, and a written
+// card holding it could not be read.
+QString decodeValue(const QByteArray &bytes, const QByteArray &charset)
+{
+    return decodeText(bytes, charset).remove(QChar(0));
+}
+
 // Splits a structured value at unescaped `separator` and resolves the backslash escapes.
 QStringList components(const QString &value, QChar separator = u';')
 {
@@ -177,7 +190,7 @@ QString telNumber(const QString &value)
         number = number.mid(4);
         if (const qsizetype semicolon = number.indexOf(u';'); semicolon >= 0)
             number.truncate(semicolon); // ";ext=", ";phone-context="
-        return QString::fromUtf8(QByteArray::fromPercentEncoding(number.toUtf8())).trimmed();
+        return QString::fromUtf8(QByteArray::fromPercentEncoding(number.toUtf8())).remove(QChar(0)).trimmed();
     }
     return components(number).join(u';').trimmed();
 }
@@ -245,25 +258,25 @@ VCardReadResult parseVCards(QByteArrayView data)
         const QByteArray bytes =
             property->encoding == "QUOTED-PRINTABLE" ? decodeQuotedPrintable(property->value) : property->value;
         if (property->name == "N") {
-            const QStringList parts = components(decodeText(bytes, property->charset));
+            const QStringList parts = components(decodeValue(bytes, property->charset));
             contact.family = parts.value(0);
             contact.given = parts.value(1);
         } else if (property->name == "FN") {
-            contact.formattedName = components(decodeText(bytes, property->charset)).join(u';');
+            contact.formattedName = components(decodeValue(bytes, property->charset)).join(u';');
         } else if (property->name == "ORG") {
-            contact.organisation = components(decodeText(bytes, property->charset)).value(0);
+            contact.organisation = components(decodeValue(bytes, property->charset)).value(0);
         } else if (property->name == "TEL") {
-            const QString number = telNumber(decodeText(bytes, property->charset));
+            const QString number = telNumber(decodeValue(bytes, property->charset));
             if (!number.isEmpty())
                 contact.phones.append({number, property->types});
         } else if (property->name == "ADR") {
             const QString country = property->countryCode.isEmpty()
-                                        ? components(decodeText(bytes, property->charset)).value(6).trimmed()
+                                        ? components(decodeValue(bytes, property->charset)).value(6).trimmed()
                                         : QString::fromLatin1(property->countryCode);
             if (!country.isEmpty())
                 contact.addresses.append({country, property->types});
         } else if (property->name == "CATEGORIES") {
-            for (const QString &category : components(decodeText(bytes, property->charset), u','))
+            for (const QString &category : components(decodeValue(bytes, property->charset), u','))
                 if (!category.trimmed().isEmpty())
                     contact.categories.append(category.trimmed());
         } else if (property->name == kZeroMarker) {
@@ -307,8 +320,16 @@ VCardReadResult readVCardFile(const QString &path)
 
 QByteArray vCardBytes(const QList<VCardContact> &contacts)
 {
+    // Only types that are plain words: anything else would need quoting that readers handle
+    // each in their own way.
     const auto typed = [](const char *name, const QStringList &types) {
-        return types.isEmpty() ? QByteArray(name) : QByteArray(name) + ";TYPE=" + types.join(u',').toUtf8();
+        QByteArrayList words;
+        for (const QString &type : types)
+            if (!type.isEmpty() && std::all_of(type.begin(), type.end(), [](QChar c) {
+                    return (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'-';
+                }))
+                words.append(type.toLatin1());
+        return words.isEmpty() ? QByteArray(name) : QByteArray(name) + ";TYPE=" + words.join(',');
     };
     QByteArray out;
     for (const VCardContact &contact : contacts) {
@@ -320,7 +341,8 @@ QByteArray vCardBytes(const QList<VCardContact> &contacts)
         if (!contact.organisation.isEmpty())
             appendLine(out, "ORG:" + escaped(contact.organisation));
         for (const VCardPhone &phone : contact.phones)
-            appendLine(out, typed("TEL", phone.types) + ':' + phone.number.toUtf8());
+            appendLine(out, typed("TEL", phone.types) + ':'
+                                + QString(phone.number).replace(u'\n', QLatin1String("\\n")).toUtf8());
         for (const VCardAddress &address : contact.addresses)
             appendLine(out, typed("ADR", address.types) + ":;;;;;;" + escaped(address.country));
         if (!contact.categories.isEmpty()) {

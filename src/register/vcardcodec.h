@@ -38,7 +38,8 @@ inline constexpr qint64 kMaxVCardFileSize = 10 * 1024 * 1024;
 VCardReadResult parseVCards(QByteArrayView data);
 VCardReadResult readVCardFile(const QString &path);
 
-// vCard 3.0 in UTF-8, lines folded at 75 bytes. A number is written as it is.
+// vCard 3.0 in UTF-8, lines folded at 75 bytes. A number is written as it is, but for a line
+// break; a type only when it is a plain word.
 QByteArray vCardBytes(const QList<VCardContact> &contacts);
 
 } // namespace quirlanto
