@@ -1,8 +1,9 @@
 // Load and write figures for a register of 10,000 entries.
 #include "benchsupport.h"
 
+#include "register/phonebook.h"
 #include "register/phoneentry.h"
-#include "register/registerfile.h"
+#include "register/registerformat.h"
 
 #include <QTemporaryDir>
 
@@ -51,12 +52,13 @@ int main()
     std::printf("register file: %d entries, %lld bytes, median of %d runs\n", kEntries,
                 static_cast<long long>(bytes.size()), kRuns);
 
+    PhoneBook book(paths);
     LoadRegisterOutcome outcome;
-    const double load = medianMs(kRuns, [&] { outcome = loadRegister(paths); });
+    const double load = medianMs(kRuns, [&] { outcome = book.loadRegister(); });
     std::printf("  load (read file and parse)      %8.2f ms  (goal <= 30 ms)\n", load);
     qsizetype loaded = 0;
-    for (const RegisterCard &card : outcome.contents.cards)
-        loaded += card.entries.size();
+    for (int card = 1; card <= kCardCount; ++card)
+        loaded += book.entries(card).size();
     if (outcome.kind != LoadRegisterOutcome::Loaded || loaded != kEntries)
         std::fprintf(stderr, "  unexpected load result: kind %d, %lld entries\n", int(outcome.kind),
                      static_cast<long long>(loaded));

@@ -4,9 +4,9 @@
 #include "benchsupport.h"
 
 #include "numbers/foreignnumbers.h"
+#include "register/contactimport.h"
 #include "register/namesearch.h"
 #include "register/phonebook.h"
-#include "register/vcard.h"
 #include "register/vcardtransfer.h"
 
 #include <QApplication>
@@ -105,7 +105,8 @@ int main(int argc, char *argv[])
         contacts.append({entry.name, entry.number, true});
     const QString file = dir.filePath(QStringLiteral("kontakte.vcf"));
     const QString withAddresses = dir.filePath(QStringLiteral("adressen.vcf"));
-    if (!writeFile(file, vCardsFromEntries(contacts)) || !writeFile(withAddresses, vCardsWithAddresses(entries)))
+    if (!writeFile(file, vCardBytes(contactsFromEntries(contacts)))
+        || !writeFile(withAddresses, vCardsWithAddresses(entries)))
         return 1;
     const auto showImport = [&](const QString &path) {
         ForeignNumbers foreign(QStringLiteral(QUIRLANTO_PROGRAM_DIR "/lib/quirlanto-phonenumbers.so"));

@@ -2,11 +2,13 @@
 
 #include "app/bottomrow.h"
 #include "options/optionspage.h"
+#include "providers/providermessages.h"
 #include "register/namelistcontroller.h"
 #include "register/namelistmodel.h"
 #include "register/namelistview.h"
 #include "register/namesearch.h"
 #include "register/phonebook.h"
+#include "register/registermessages.h"
 #include "support/messagebox.h"
 #include "support/version.h"
 

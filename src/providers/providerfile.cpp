@@ -207,33 +207,14 @@ LoadProviderResult loadProviderFile(const QString &path, ProviderTable &table)
         table.fileUnreadable = true;
         LoadProviderResult result;
         result.ok = false;
-        result.problem = QStringLiteral("Die Datei kann nicht gelesen werden: %1.\n\nSie bleibt unverändert; "
-                                        "Änderungen an der Provider-Liste werden nicht gespeichert, bis Quirlanto "
-                                        "sie wieder lesen kann.")
-                             .arg(file.error);
+        result.problem = file.error;
         return result;
     }
 
     LoadProviderResult result = readProviders(file.bytes, table);
-    if (!result.problem.isEmpty()) {
-        QString error;
-        result.preservedCopy = preserveDamagedCopy(path, file.bytes, file.permissions, &error);
-        if (!result.preservedCopy.isEmpty()) {
-            result.problem += QStringLiteral("\n\nDie ursprüngliche Datei wurde unverändert als „%1“ aufbewahrt.")
-                                  .arg(result.preservedCopy);
-        } else {
-            result.problem += QStringLiteral("\n\nDie ursprüngliche Datei konnte nicht aufbewahrt werden (%1); "
-                                             "die nächste Änderung der Liste ersetzt sie.")
-                                  .arg(error);
-        }
-    }
+    if (!result.problem.isEmpty())
+        result.preservedCopy = preserveDamagedCopy(path, file.bytes, file.permissions, &result.copyError);
     return result;
-}
-
-QString providerLoadMessage(const LoadProviderResult &result, const QString &path)
-{
-    return QStringLiteral("Die Provider-Liste „%1“ konnte nicht vollständig gelesen werden:\n%2")
-        .arg(path, result.problem);
 }
 
 WriteResult saveProviderFile(const ProviderTable &table, const QString &path, const QString &backupPath)

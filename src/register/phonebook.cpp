@@ -1,11 +1,16 @@
 #include "register/phonebook.h"
 
+#include "support/safefilereader.h"
 #include "support/safefilewriter.h"
 #include "support/settingsstore.h"
+#include "support/textfields.h"
 
+#include <QFile>
 #include <QSet>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <sys/stat.h>
 
 namespace quirlanto {
 
@@ -18,11 +23,16 @@ double listFontSize(double pointSize)
     return std::clamp(rounded, double(kMinEntryFontSize), double(kMaxEntryFontSize));
 }
 
+// What the file will hold, so that memory equals the file from the start.
 void normalise(Settings &settings)
 {
     if (settings.dialDevice != DialDevice::Loudspeaker)
         settings.dialDevice = DialDevice::Modem;
     settings.entryFontSize = listFontSize(settings.entryFontSize);
+    quotesToApostrophes(settings.outsideLinePrefix);
+    quotesToApostrophes(settings.internationalPrefix);
+    quotesToApostrophes(settings.extraModemCommands);
+    quotesToApostrophes(settings.handoverNumber);
 }
 
 const QString kDialDeviceKey = QStringLiteral("Dial/Device");
@@ -40,11 +50,34 @@ LoadRegisterOutcome PhoneBook::loadRegister()
     // One running copy per user: a temporary file beside ours is a leftover of an interrupted save.
     removeWriteLeftovers(m_paths.registerPath);
     removeWriteLeftovers(m_paths.providerPath);
-    LoadRegisterOutcome outcome = quirlanto::loadRegister(m_paths);
-    if (outcome.kind == LoadRegisterOutcome::Incompatible || outcome.kind == LoadRegisterOutcome::Unreadable)
-        return outcome;
-    m_contents = std::move(outcome.contents);
-    outcome.contents = {};
+    LoadRegisterOutcome outcome;
+    RegisterContents contents;
+    struct stat info {};
+    if (::lstat(QFile::encodeName(m_paths.registerPath).constData(), &info) != 0 && errno == ENOENT) {
+        outcome.kind = LoadRegisterOutcome::CreatedNew;
+        outcome.writeResult = quirlanto::writeRegister(contents, m_paths);
+    } else {
+        const DataFileRead file = readDataFile(m_paths.registerPath);
+        if (!file.ok) {
+            outcome.kind = LoadRegisterOutcome::Unreadable;
+            outcome.problem = file.error;
+            return outcome;
+        }
+        ReadRegisterResult read = readRegisterFile(file.bytes);
+        if (!read.compatible) {
+            outcome.kind = LoadRegisterOutcome::Incompatible;
+            return outcome;
+        }
+        contents = std::move(read.contents);
+        if (!read.problem.isEmpty()) {
+            // What the next save would drop stays in a copy no save replaces.
+            outcome.kind = LoadRegisterOutcome::LoadedDamaged;
+            outcome.problem = std::move(read.problem);
+            outcome.preservedCopy =
+                preserveDamagedCopy(m_paths.registerPath, file.bytes, file.permissions, &outcome.copyError);
+        }
+    }
+    m_contents = std::move(contents);
     normalise(m_contents.settings);
     emit registerReset();
     emit cardNamesChanged();

@@ -3,7 +3,8 @@
 #include "options/settings.h"
 #include "providers/providerfile.h"
 #include "providers/providertable.h"
-#include "register/registerfile.h"
+#include "register/registerformat.h"
+#include "support/datapaths.h"
 
 #include <QObject>
 #include <QSet>
@@ -13,6 +14,21 @@
 namespace quirlanto {
 
 class SettingsStore;
+
+// Outcome of loading at start-up; the windows word the messages.
+struct LoadRegisterOutcome {
+    enum Kind {
+        Loaded,        // read as it was
+        LoadedDamaged, // read what could be used; `problem` says what, `preservedCopy` where the original is kept
+        CreatedNew,    // missing file: defaults written (see writeResult), show the new-file message
+        Incompatible,  // header mismatch: show the stop message and end, write nothing
+        Unreadable     // exists but cannot be opened; `problem` says why, nothing written
+    } kind = Loaded;
+    QString problem; // German, from the reader or the file system
+    QString preservedCopy;
+    QString copyError;       // why there is no preservedCopy of a damaged file
+    WriteResult writeResult; // of the new file, for CreatedNew
+};
 
 // The register document: settings, the four cards with their entries, the provider table and
 // the files they live in. Every change writes its file at once and is announced, so windows
@@ -25,8 +41,9 @@ public:
     const DataPaths &paths() const { return m_paths; }
     void setPaths(const DataPaths &paths) { m_paths = paths; }
 
-    // Reads the register file, or creates it with the defaults when it is missing. The contents
-    // are replaced unless the outcome is Incompatible or Unreadable (nothing is written then).
+    // Reads the register file, or creates it with the defaults when it is missing; a damaged
+    // file is read as far as it can be and its original kept in a copy. The contents are
+    // replaced unless the outcome is Incompatible or Unreadable (nothing is written then).
     LoadRegisterOutcome loadRegister();
     // Reads the provider file when there is one; the table stays empty otherwise.
     LoadProviderResult loadProviders();

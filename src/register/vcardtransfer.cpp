@@ -1,8 +1,8 @@
 #include "register/vcardtransfer.h"
 
 #include "numbers/foreignnumbers.h"
+#include "register/contactimport.h"
 #include "register/phonebook.h"
-#include "register/vcard.h"
 #include "support/messagebox.h"
 
 #include <QComboBox>
@@ -218,7 +218,7 @@ QString chooseAndExportVCards(const PhoneBook &book, int shownCard, QWidget *par
     QByteArray text;
     for (int card = 1; card <= kCardCount; ++card) {
         if (choice.allCards || card == shownCard) {
-            text += vCardsFromEntries(book.entries(card), book.cardName(card));
+            text += vCardBytes(contactsFromEntries(book.entries(card), book.cardName(card)));
             count += book.entries(card).size();
         }
     }

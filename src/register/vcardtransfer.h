@@ -1,7 +1,7 @@
 #pragma once
 
+#include "register/contactimport.h"
 #include "register/phoneentry.h"
-#include "register/vcard.h"
 
 #include <QDialog>
 #include <QList>

@@ -13,6 +13,7 @@
 #include "dial/modemlink.h"
 #include "dial/tonedial.h"
 #include "dial/toneplayer.h"
+#include "register/registermessages.h"
 #include "support/clock.h"
 #include "support/messagebox.h"
 #include "support/version.h"

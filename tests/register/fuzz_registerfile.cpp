@@ -1,6 +1,6 @@
 // Any bytes after the header line must read without a crash, and whatever was read must
 // write a file that reads back cleanly to the same bytes.
-#include "register/registerfile.h"
+#include "register/registerformat.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace quirlanto;
 using namespace quirlanto::test;
 
@@ -41,28 +43,54 @@ private slots:
         QVERIFY(outcome.writeResult.ok);
         QCOMPARE(reset.size(), 1);
         QCOMPARE(readFile(path("Telefonregister.ini")), kNewRegisterFile);
-        QCOMPARE(m_book->cardNames(), (QStringList{"Büro 1", "Büro 2", "Privat 1", "Privat 2"}));
+        QCOMPARE(entriesOf(m_dir->path()), QStringList{"Telefonregister.ini"});
+        QCOMPARE(m_book->contents(), RegisterContents{});
         QCOMPARE(m_book->loadProviders().ok, true); // no provider file: an empty list, no message
         QCOMPARE(m_book->providers().rowCount(), 0);
     }
 
+    // The contents stay, and nothing is written or replaced: a named pipe stays one (and must
+    // not block the start).
+    void unusableFilesChangeNothing_data()
+    {
+        QTest::addColumn<bool>("pipe");
+        QTest::newRow("other header") << false;
+        QTest::newRow("named pipe") << true;
+    }
+
     void unusableFilesChangeNothing()
     {
+        QFETCH(bool, pipe);
         load(registerFile("1,\"A\",\"1\",1\r\n"));
-        writeFile(path("Telefonregister.ini"), "[quirlanto version 4]\r\n");
+        const QByteArray file = QFile::encodeName(path("Telefonregister.ini"));
+        if (pipe)
+            QVERIFY(::unlink(file.constData()) == 0 && ::mkfifo(file.constData(), 0600) == 0);
+        else
+            writeFile(path("Telefonregister.ini"), "[quirlanto version 4]\r\n");
         QSignalSpy reset(m_book.get(), &PhoneBook::registerReset);
-        QCOMPARE(m_book->loadRegister().kind, LoadRegisterOutcome::Incompatible);
+        const LoadRegisterOutcome outcome = m_book->loadRegister();
+        QCOMPARE(outcome.kind, pipe ? LoadRegisterOutcome::Unreadable : LoadRegisterOutcome::Incompatible);
+        QCOMPARE(outcome.problem, pipe ? QStringLiteral("Es ist keine gewöhnliche Datei") : QString());
         QCOMPARE(reset.size(), 0);
         QCOMPARE(m_book->entries(1), (QList<PhoneEntry>{{"A", "1", true}}));
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"Telefonregister.ini"});
+        struct stat info {};
+        QVERIFY(::lstat(file.constData(), &info) == 0 && S_ISFIFO(info.st_mode) == pipe);
     }
 
     void damagedFileIsReadAndKept()
     {
         const QByteArray bytes = registerFile("7,\"Weg\",\"1\",0\r\n2,\"Da\",\"4989\",1\r\n");
         writeFile(path("Telefonregister.ini"), bytes);
+        const auto privateData = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+        QVERIFY(QFile::setPermissions(path("Telefonregister.ini"), privateData));
         const LoadRegisterOutcome outcome = m_book->loadRegister();
         QCOMPARE(outcome.kind, LoadRegisterOutcome::LoadedDamaged);
+        QVERIFY2(outcome.problem.startsWith(QStringLiteral("Zeile 4: Die Kartennummer 7")),
+                 qPrintable(outcome.problem));
         QCOMPARE(readFile(outcome.preservedCopy), bytes);
+        QCOMPARE(QFile::permissions(outcome.preservedCopy), privateData);
         QCOMPARE(m_book->entries(2), (QList<PhoneEntry>{{"Da", "4989", true}}));
         QCOMPARE(readFile(path("Telefonregister.ini")), bytes); // not written before a change
     }
@@ -123,6 +151,10 @@ private slots:
         QSignalSpy names(&book, &PhoneBook::cardNamesChanged);
         Settings s = book.settings();
         s.comPort = 4;
+        s.outsideLinePrefix = QStringLiteral("\"0\"");
+        s.internationalPrefix = QStringLiteral("0\"0");
+        s.extraModemCommands = QStringLiteral("\"");
+        s.handoverNumber = QStringLiteral("1\"");
         s.entryFontSize = 99; // beyond the slider: the largest size
         s.dialDevice = DialDevice(7);
         QVERIFY(book.setOptions(s, {"W", "X", "Y \"Z\""}).ok);
@@ -131,9 +163,11 @@ private slots:
         QCOMPARE(book.cardName(4), QString());
         QCOMPARE(book.settings().entryFontSize, 24.0);
         QCOMPARE(book.settings().dialDevice, DialDevice::Modem);
-        QCOMPARE(
-            lines(readFile(path("Telefonregister.ini"))).mid(1, 2),
-            (QList<QByteArray>{"0,4,0,0,\"\",0,\"00\",\"49\",\"89\",24,\"\",\"\",0", "\"W\",\"X\",\"Y 'Z'\",\"\""}));
+        const QByteArray written = readFile(path("Telefonregister.ini"));
+        QCOMPARE(lines(written).mid(1, 2),
+                 (QList<QByteArray>{"0,4,0,0,\"'0'\",0,\"0'0\",\"49\",\"89\",24,\"'\",\"1'\",0",
+                                    "\"W\",\"X\",\"Y 'Z'\",\"\""}));
+        QCOMPARE(book.settings(), readRegisterFile(written).contents.settings); // memory holds what the file does
 
         QVERIFY(book.setDialDevice(DialDevice::Loudspeaker).ok);
         QCOMPARE(lines(readFile(path("Telefonregister.ini"))).value(1).left(2), QByteArray("1,"));

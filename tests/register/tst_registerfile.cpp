@@ -1,16 +1,12 @@
 #include "register/phoneentry.h"
-#include "register/registerfile.h"
+#include "register/registerformat.h"
 #include "support/safefilewriter.h"
 #include "testsupportcore.h"
 
-#include <QDir>
-#include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
-#include <sys/stat.h>
 
 using namespace quirlanto;
 using namespace quirlanto::test;
@@ -38,18 +34,13 @@ private slots:
 
     void writtenBytes_data();
     void writtenBytes();
-    void writeChangesOnlyTheSettingsTexts();
     void readThenWrite_data();
     void readThenWrite();
     void damagedFileKeepsWhatItCan_data();
     void damagedFileKeepsWhatItCan();
-
-    void missingFileIsCreated();
     void headerCheck_data();
     void headerCheck();
-    void damagedFileIsPreserved();
-    void emptyFileIsDamaged();
-    void unreadableFileIsLeftAlone();
+
     void writesRotateBackup();
     void failedWriteKeepsFile();
 
@@ -116,10 +107,11 @@ void TestRegisterFile::writtenBytes_data()
     RegisterContents quotes;
     quotes.cards[0].cardName = QStringLiteral("\"Chef\"");
     quotes.cards[2].entries << makePhoneEntry(QStringLiteral("Max \"Mäx\" M."), QStringLiteral("49\"89"), false);
+    quotes.settings.handoverNumber = QStringLiteral("\"1");
     QTest::newRow("quotes become apostrophes")
         << quotes
-        << kHeaderLine + kDefaultSettingsLine + "\"'Chef'\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n"
-               + "3,\"Max 'M\xE4x' M.\",\"49'89\",0\r\n";
+        << kHeaderLine + QByteArray(kDefaultSettingsLine).replace(",\"\",0\r\n", ",\"'1\",0\r\n")
+               + "\"'Chef'\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n" + "3,\"Max 'M\xE4x' M.\",\"49'89\",0\r\n";
 
     RegisterContents outside;
     outside.cards[3].entries << makePhoneEntry(QStringLiteral("Łukasz 😀 €"), QStringLiteral("48"), true);
@@ -142,27 +134,6 @@ void TestRegisterFile::writtenBytes()
     QFETCH(RegisterContents, contents);
     QFETCH(QByteArray, bytes);
     QCOMPARE(registerBytes(contents), bytes);
-}
-
-void TestRegisterFile::writeChangesOnlyTheSettingsTexts()
-{
-    RegisterContents c;
-    c.settings.outsideLinePrefix = QStringLiteral("\"0\"");
-    c.settings.internationalPrefix = QStringLiteral("0\"0");
-    c.settings.extraModemCommands = QStringLiteral("\"");
-    c.settings.handoverNumber = QStringLiteral("1\"");
-    c.cards[0].cardName = QStringLiteral("\"A\"");
-    c.cards[0].entries << makePhoneEntry(QStringLiteral("\"N\""), QStringLiteral("1"), false);
-    const RegisterContents before = c;
-
-    const WriteResult result = writeRegister(c, m_paths);
-    QVERIFY2(result.ok, qPrintable(result.error));
-    QCOMPARE(c.settings.outsideLinePrefix, QStringLiteral("'0'"));
-    QCOMPARE(c.settings.internationalPrefix, QStringLiteral("0'0"));
-    QCOMPARE(c.settings.extraModemCommands, QStringLiteral("'"));
-    QCOMPARE(c.settings.handoverNumber, QStringLiteral("1'"));
-    QCOMPARE(c.cards, before.cards); // captions and list items keep theirs until the next start
-    QCOMPARE(readFile(m_paths.registerPath), registerBytes(c));
 }
 
 // Read a file, write it again: what the user finds in the file after the next change.
@@ -313,6 +284,8 @@ void TestRegisterFile::damagedFileKeepsWhatItCan_data()
     }
     listed << QStringLiteral("… und 2 weitere Stellen.");
     QTest::newRow("long list is cut") << withDefaults(many) << listed.join('\n') << kNewRegisterFile;
+    QTest::newRow("empty") << QByteArray(" \r\n") << "Die Datei ist leer; es gelten die Grundwerte."
+                           << kNewRegisterFile;
 }
 
 void TestRegisterFile::damagedFileKeepsWhatItCan()
@@ -320,126 +293,47 @@ void TestRegisterFile::damagedFileKeepsWhatItCan()
     QFETCH(QByteArray, file);
     QFETCH(QString, problem);
     QFETCH(QByteArray, written);
-    const ReadRegisterResult read = readRegister(file, kHeaderLine.size());
+    const ReadRegisterResult read = readRegisterFile(file);
+    QVERIFY(read.compatible);
     QCOMPARE(read.problem, problem);
     QCOMPARE(registerBytes(read.contents), written);
-}
-
-void TestRegisterFile::missingFileIsCreated()
-{
-    const LoadRegisterOutcome outcome = loadRegister(m_paths);
-    QCOMPARE(outcome.kind, LoadRegisterOutcome::CreatedNew);
-    QVERIFY2(outcome.writeResult.ok, qPrintable(outcome.writeResult.error));
-    QCOMPARE(outcome.contents, RegisterContents{});
-    QCOMPARE(readFile(m_paths.registerPath), kNewRegisterFile);
-    QCOMPARE(entriesOf(m_dir->path()), QStringList{"Telefonregister.ini"});
 }
 
 void TestRegisterFile::headerCheck_data()
 {
     QTest::addColumn<QByteArray>("header");
-    QTest::addColumn<int>("kind");
-    QTest::newRow("exact") << QByteArray("[QUIRLANTO VERSION 4]\r\n") << int(LoadRegisterOutcome::Loaded);
-    QTest::newRow("blanks around") << QByteArray("  [QUIRLANTO VERSION 4] \t\r\n") << int(LoadRegisterOutcome::Loaded);
-    QTest::newRow("LF only") << QByteArray("[QUIRLANTO VERSION 4]\n") << int(LoadRegisterOutcome::Loaded);
-    QTest::newRow("lower case letter") << QByteArray("[QUIRLANTO VERSIoN 4]\r\n")
-                                       << int(LoadRegisterOutcome::Incompatible);
-    QTest::newRow("older version") << QByteArray("[QUIRLANTO VERSION 3]\r\n") << int(LoadRegisterOutcome::Incompatible);
-    QTest::newRow("inner blank") << QByteArray("[QUIRLANTO  VERSION 4]\r\n") << int(LoadRegisterOutcome::Incompatible);
+    QTest::addColumn<bool>("compatible");
+    QTest::newRow("exact") << QByteArray("[QUIRLANTO VERSION 4]\r\n") << true;
+    QTest::newRow("blanks around") << QByteArray("  [QUIRLANTO VERSION 4] \t\r\n") << true;
+    QTest::newRow("LF only") << QByteArray("[QUIRLANTO VERSION 4]\n") << true;
+    QTest::newRow("lower case letter") << QByteArray("[QUIRLANTO VERSIoN 4]\r\n") << false;
+    QTest::newRow("older version") << QByteArray("[QUIRLANTO VERSION 3]\r\n") << false;
+    QTest::newRow("inner blank") << QByteArray("[QUIRLANTO  VERSION 4]\r\n") << false;
 }
 
 void TestRegisterFile::headerCheck()
 {
     QFETCH(QByteArray, header);
-    QFETCH(int, kind);
-    const QByteArray file = header + kDefaultSettingsLine + kDefaultCardsLine + "1,\"A\",\"1\",1\r\n";
-    writeFile(m_paths.registerPath, file);
-    const LoadRegisterOutcome outcome = loadRegister(m_paths);
-    QCOMPARE(int(outcome.kind), kind);
-    if (kind == LoadRegisterOutcome::Loaded)
-        QCOMPARE(outcome.contents.cards[0].entries, QList<PhoneEntry>{makePhoneEntry(u"A", u"1", true)});
-    QCOMPARE(readFile(m_paths.registerPath), file);
-    QCOMPARE(entriesOf(m_dir->path()), QStringList{"Telefonregister.ini"});
-}
-
-void TestRegisterFile::damagedFileIsPreserved()
-{
-    const QByteArray file = withDefaults("1,\"A\",\"1\",0\r\n5,\"B\",\"2\",0\r\n");
-    writeFile(m_paths.registerPath, file);
-    const auto privateRights = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
-    QVERIFY(QFile::setPermissions(m_paths.registerPath, privateRights));
-
-    const LoadRegisterOutcome first = loadRegister(m_paths);
-    QCOMPARE(first.kind, LoadRegisterOutcome::LoadedDamaged);
-    QVERIFY(first.problem.contains(QStringLiteral("Kartennummer 5")));
-    QCOMPARE(first.contents.cards[0].entries.size(), 1);
-    QVERIFY2(QRegularExpression(QStringLiteral("/Telefonregister\\.ini\\.defekt-\\d{8}-\\d{6}(-\\d+)?$"))
-                 .match(first.preservedCopy)
-                 .hasMatch(),
-             qPrintable(first.preservedCopy));
-    QCOMPARE(readFile(first.preservedCopy), file);
-    QCOMPARE(QFile::permissions(first.preservedCopy), privateRights); // a register is private data
-    QCOMPARE(readFile(m_paths.registerPath), file);
-
-    // A second start keeps the first copy and adds one of its own.
-    const LoadRegisterOutcome second = loadRegister(m_paths);
-    QVERIFY(second.preservedCopy != first.preservedCopy);
-    QCOMPARE(readFile(first.preservedCopy), file);
-    QCOMPARE(readFile(second.preservedCopy), file);
-
-    // Neither copy is touched by the writes that follow.
-    RegisterContents c = first.contents;
-    QVERIFY(writeRegister(c, m_paths).ok);
-    QVERIFY(writeRegister(c, m_paths).ok);
-    QCOMPARE(readFile(first.preservedCopy), file);
-    QCOMPARE(readFile(second.preservedCopy), file);
-    QCOMPARE(entriesOf(m_dir->path()).size(), 4);
-}
-
-void TestRegisterFile::emptyFileIsDamaged()
-{
-    writeFile(m_paths.registerPath, QByteArray());
-    const LoadRegisterOutcome outcome = loadRegister(m_paths);
-    QCOMPARE(outcome.kind, LoadRegisterOutcome::LoadedDamaged);
-    QCOMPARE(outcome.problem, QStringLiteral("Die Datei ist leer; es gelten die Grundwerte."));
-    QCOMPARE(outcome.contents, RegisterContents{});
-    QCOMPARE(readFile(m_paths.registerPath), QByteArray());
-}
-
-void TestRegisterFile::unreadableFileIsLeftAlone()
-{
-    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Telefonregister.ini")));
-    const LoadRegisterOutcome outcome = loadRegister(m_paths);
-    QCOMPARE(outcome.kind, LoadRegisterOutcome::Unreadable);
-    QCOMPARE(outcome.problem, QStringLiteral("An dieser Stelle steht ein Ordner."));
-    QCOMPARE(entriesOf(m_dir->path()), QStringList{"Telefonregister.ini"});
-
-    // A named pipe must not block the start; it stays what it is.
-    QVERIFY(QDir(m_dir->path()).rmdir(QStringLiteral("Telefonregister.ini")));
-    QCOMPARE(::mkfifo(QFile::encodeName(m_paths.registerPath).constData(), 0600), 0);
-    const LoadRegisterOutcome pipe = loadRegister(m_paths);
-    QCOMPARE(pipe.kind, LoadRegisterOutcome::Unreadable);
-    QCOMPARE(pipe.problem, QStringLiteral("Es ist keine gewöhnliche Datei."));
-    struct stat info {};
-    QVERIFY(::lstat(QFile::encodeName(m_paths.registerPath).constData(), &info) == 0 && S_ISFIFO(info.st_mode));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
-             QStringList{"Telefonregister.ini"});
+    QFETCH(bool, compatible);
+    const ReadRegisterResult read =
+        readRegisterFile(header + kDefaultSettingsLine + kDefaultCardsLine + "1,\"A\",\"1\",1\r\n");
+    QCOMPARE(read.compatible, compatible);
+    QCOMPARE(read.contents.cards[0].entries,
+             compatible ? QList<PhoneEntry>{makePhoneEntry(u"A", u"1", true)} : QList<PhoneEntry>{});
 }
 
 void TestRegisterFile::writesRotateBackup()
 {
     writeFile(m_paths.registerPath, kNewRegisterFile);
-    LoadRegisterOutcome outcome = loadRegister(m_paths);
-    QCOMPARE(outcome.kind, LoadRegisterOutcome::Loaded);
-
-    outcome.contents.cards[0].entries << makePhoneEntry(u"A", u"1", false);
-    QVERIFY(writeRegister(outcome.contents, m_paths).ok);
+    RegisterContents contents;
+    contents.cards[0].entries << makePhoneEntry(u"A", u"1", false);
+    QVERIFY(writeRegister(contents, m_paths).ok);
     QCOMPARE(readFile(m_paths.registerBackupPath), kNewRegisterFile);
     const QByteArray afterFirst = withDefaults("1,\"A\",\"1\",0\r\n");
     QCOMPARE(readFile(m_paths.registerPath), afterFirst);
 
-    outcome.contents.cards[0].entries.clear();
-    QVERIFY(writeRegister(outcome.contents, m_paths).ok);
+    contents.cards[0].entries.clear();
+    QVERIFY(writeRegister(contents, m_paths).ok);
     QCOMPARE(readFile(m_paths.registerBackupPath), afterFirst);
     QCOMPARE(readFile(m_paths.registerPath), kNewRegisterFile);
     QCOMPARE(entriesOf(m_dir->path()), (QStringList{"Telefonregister.bak", "Telefonregister.ini"}));
@@ -450,8 +344,7 @@ void TestRegisterFile::failedWriteKeepsFile()
     const QByteArray file = withDefaults("1,\"A\",\"1\",0\r\n");
     writeFile(m_paths.registerPath, file);
     setWriteFailureHook([](WriteStep step) { return step == WriteStep::WriteData ? ENOSPC : 0; });
-    RegisterContents c;
-    const WriteResult result = writeRegister(c, m_paths);
+    const WriteResult result = writeRegister(RegisterContents{}, m_paths);
     QVERIFY(!result.ok);
     QCOMPARE(result.error,
              QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: Kein Speicherplatz mehr frei.")

@@ -1,6 +1,6 @@
 // Reading and writing vCard files, without any window.
 #include "numbers/foreignnumbers.h"
-#include "register/vcard.h"
+#include "register/contactimport.h"
 #include "testsupportcore.h"
 
 #include <QTemporaryDir>
@@ -158,7 +158,7 @@ private slots:
             {"Müller, Hans", "4989123", true},
             {"Praxis Dr. Ölmann; Notdienst, Wochenende", "49301234567", false},
             {"Ein sehr langer Name, der über die Zeilenlänge einer vCard hinausgeht – ÄÖÜäöüß", "4312345", true}};
-        const QByteArray text = vCardsFromEntries(entries, QStringLiteral("Büro; 1"));
+        const QByteArray text = vCardBytes(contactsFromEntries(entries, QStringLiteral("Büro; 1")));
         for (const QByteArray &line : text.split('\n'))
             QVERIFY2(line.size() <= 76, line.constData()); // 75 bytes and the CR
         QVERIFY(text.contains("N:Müller;Hans;;;\r\n"));

@@ -1,17 +1,12 @@
-#include "register/registerfile.h"
+#include "register/registerformat.h"
 
 #include "register/phoneentry.h"
 #include "support/fieldreader.h"
-#include "support/safefilereader.h"
 #include "support/textfields.h"
 #include "support/textlimits.h"
 #include "support/windows1252.h"
 
-#include <QFile>
-
-#include <algorithm>
-#include <cerrno>
-#include <sys/stat.h>
+#include <QStringList>
 
 namespace quirlanto {
 
@@ -95,16 +90,6 @@ private:
 };
 
 } // namespace
-
-DataPaths DataPaths::inDirectory(const QString &directoryWithSeparator)
-{
-    return DataPaths{
-        directoryWithSeparator + QLatin1String(kRegisterFileName),
-        directoryWithSeparator + QLatin1String(kRegisterBackupName),
-        directoryWithSeparator + QLatin1String(kProviderFileName),
-        directoryWithSeparator + QLatin1String(kProviderBackupName),
-    };
-}
 
 QByteArray registerBytes(const RegisterContents &contents)
 {
@@ -308,33 +293,13 @@ ReadRegisterResult readRegister(const QByteArray &data, qsizetype offset)
     return result;
 }
 
-WriteResult writeRegister(RegisterContents &contents, const DataPaths &paths)
+ReadRegisterResult readRegisterFile(const QByteArray &data)
 {
-    Settings &s = contents.settings;
-    quotesToApostrophes(s.outsideLinePrefix);
-    quotesToApostrophes(s.internationalPrefix);
-    quotesToApostrophes(s.extraModemCommands);
-    quotesToApostrophes(s.handoverNumber);
-    return writeFileWithBackup(paths.registerPath, paths.registerBackupPath, registerBytes(contents));
-}
-
-LoadRegisterOutcome loadRegister(const DataPaths &paths)
-{
-    LoadRegisterOutcome outcome;
-    struct stat info {};
-    if (::lstat(QFile::encodeName(paths.registerPath).constData(), &info) != 0 && errno == ENOENT) {
-        outcome.kind = LoadRegisterOutcome::CreatedNew;
-        outcome.writeResult = writeRegister(outcome.contents, paths);
-        return outcome;
+    ReadRegisterResult result;
+    if (FieldReader(data).atEnd()) {
+        result.problem = QStringLiteral("Die Datei ist leer; es gelten die Grundwerte.");
+        return result;
     }
-
-    const DataFileRead file = readDataFile(paths.registerPath);
-    if (!file.ok) {
-        outcome.kind = LoadRegisterOutcome::Unreadable;
-        outcome.problem = file.error + QLatin1Char('.');
-        return outcome;
-    }
-    const QByteArray &data = file.bytes;
 
     qsizetype lineEnd = 0;
     while (lineEnd < data.size() && data[lineEnd] != '\r' && data[lineEnd] != '\n')
@@ -345,73 +310,22 @@ LoadRegisterOutcome loadRegister(const DataPaths &paths)
         ++begin;
     while (end > begin && isBlank(data[end - 1]))
         --end;
-
-    QString problem;
-    const bool empty = FieldReader(data).atEnd();
-    if (empty) {
-        problem = QStringLiteral("Die Datei ist leer; es gelten die Grundwerte.");
-    } else if (QByteArrayView(data.constData() + begin, end - begin) != QByteArrayView(kRegisterHeader)) {
-        outcome.kind = LoadRegisterOutcome::Incompatible;
-        return outcome;
-    } else {
-        qsizetype offset = lineEnd;
-        if (offset < data.size() && data[offset] == '\r')
-            ++offset;
-        if (offset < data.size() && data[offset] == '\n')
-            ++offset;
-        ReadRegisterResult read = readRegister(data, offset);
-        outcome.contents = std::move(read.contents);
-        problem = std::move(read.problem);
+    if (QByteArrayView(data.constData() + begin, end - begin) != QByteArrayView(kRegisterHeader)) {
+        result.compatible = false;
+        return result;
     }
 
-    if (problem.isEmpty())
-        return outcome;
-
-    outcome.kind = LoadRegisterOutcome::LoadedDamaged;
-    QString copyError;
-    outcome.preservedCopy = preserveDamagedCopy(paths.registerPath, data, file.permissions, &copyError);
-    if (outcome.preservedCopy.isEmpty()) {
-        problem +=
-            QStringLiteral("\nEine Kopie der ursprünglichen Datei konnte nicht angelegt werden: %1.").arg(copyError);
-    }
-    outcome.problem = problem;
-    return outcome;
+    qsizetype offset = lineEnd;
+    if (offset < data.size() && data[offset] == '\r')
+        ++offset;
+    if (offset < data.size() && data[offset] == '\n')
+        ++offset;
+    return readRegister(data, offset);
 }
 
-QString newRegisterMessage()
+WriteResult writeRegister(const RegisterContents &contents, const DataPaths &paths)
 {
-    return QStringLiteral("Es wurde eine neue Telefon- und Einstellungendatei angelegt.\n"
-                          "Sie sollten daher die Programmeinstellungen jetzt überprüfen!");
-}
-
-QString registerLoadMessage(const LoadRegisterOutcome &outcome, const DataPaths &paths)
-{
-    switch (outcome.kind) {
-    case LoadRegisterOutcome::Loaded:
-        return {};
-    case LoadRegisterOutcome::CreatedNew:
-        return newRegisterMessage();
-    case LoadRegisterOutcome::Incompatible:
-        return incompatibleRegisterMessage();
-    case LoadRegisterOutcome::Unreadable:
-        return QStringLiteral("Die Telefonliste „%1“ kann nicht gelesen werden:\n%2\n\n"
-                              "Das Programm wird beendet, ohne etwas zu ändern.")
-            .arg(paths.registerPath, outcome.problem);
-    case LoadRegisterOutcome::LoadedDamaged:
-        break;
-    }
-    QString text = QStringLiteral("Die Telefonliste konnte nicht vollständig gelesen werden:\n") + outcome.problem;
-    if (!outcome.preservedCopy.isEmpty())
-        text += QStringLiteral("\n\nDie ursprüngliche Datei wurde unverändert als „%1“ aufbewahrt.")
-                    .arg(outcome.preservedCopy);
-    return text;
-}
-
-QString incompatibleRegisterMessage()
-{
-    return QStringLiteral("Die Telefonliste ist nicht kompatibel und\n"
-                          "kann daher nicht eingelesen werden.\n\n"
-                          "Das Programm wird abgebrochen");
+    return writeFileWithBackup(paths.registerPath, paths.registerBackupPath, registerBytes(contents));
 }
 
 } // namespace quirlanto

@@ -1,7 +1,5 @@
-#include "register/vcard.h"
+#include "register/vcardcodec.h"
 
-#include "numbers/foreignnumbers.h"
-#include "numbers/internationalform.h"
 #include "support/windows1252.h"
 
 #include <QFile>
@@ -48,39 +46,6 @@ QList<QByteArray> splitOutsideQuotes(QByteArrayView text, char c)
     return parts;
 }
 
-bool isQuotedPrintable(QByteArrayView logicalLine)
-{
-    const qsizetype colon = indexOutsideQuotes(logicalLine, ':');
-    return colon > 0 && logicalLine.first(colon).toByteArray().toUpper().contains("QUOTED-PRINTABLE");
-}
-
-QList<QByteArray> logicalLines(QByteArrayView data)
-{
-    QList<QByteArray> lines;
-    bool softBreak = false;
-    for (qsizetype start = 0; start < data.size();) {
-        qsizetype end = data.indexOf('\n', start);
-        if (end < 0)
-            end = data.size();
-        QByteArrayView line = data.sliced(start, end - start);
-        start = end + 1;
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (softBreak && !lines.isEmpty()) {
-            lines.last().chop(1);
-            lines.last().append(line);
-        } else if (!line.isEmpty() && (line[0] == ' ' || line[0] == '\t') && !lines.isEmpty()) {
-            lines.last().append(line.sliced(1));
-        } else if (!line.trimmed().isEmpty()) {
-            lines.append(line.toByteArray());
-        } else {
-            continue;
-        }
-        softBreak = lines.last().endsWith('=') && isQuotedPrintable(lines.last());
-    }
-    return lines;
-}
-
 QByteArray unquoted(QByteArray text)
 {
     text = text.trimmed();
@@ -121,6 +86,43 @@ std::optional<Property> parseLine(const QByteArray &line)
     return property;
 }
 
+// Only a quoted-printable value continues after a line ending in "=" (a type merely holding the
+// word does not).
+bool isQuotedPrintable(const QByteArray &logicalLine)
+{
+    // The head only: a long value grows line by line.
+    const qsizetype colon = indexOutsideQuotes(logicalLine, ':');
+    const std::optional<Property> property = parseLine(logicalLine.first(colon + 1));
+    return property && property->encoding == "QUOTED-PRINTABLE";
+}
+
+QList<QByteArray> logicalLines(QByteArrayView data)
+{
+    QList<QByteArray> lines;
+    bool softBreak = false;
+    for (qsizetype start = 0; start < data.size();) {
+        qsizetype end = data.indexOf('\n', start);
+        if (end < 0)
+            end = data.size();
+        QByteArrayView line = data.sliced(start, end - start);
+        start = end + 1;
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (softBreak && !lines.isEmpty()) {
+            lines.last().chop(1);
+            lines.last().append(line);
+        } else if (!line.isEmpty() && (line[0] == ' ' || line[0] == '\t') && !lines.isEmpty()) {
+            lines.last().append(line.sliced(1));
+        } else if (!line.trimmed().isEmpty()) {
+            lines.append(line.toByteArray());
+        } else {
+            continue;
+        }
+        softBreak = lines.last().endsWith('=') && isQuotedPrintable(lines.last());
+    }
+    return lines;
+}
+
 QByteArray decodeQuotedPrintable(QByteArrayView text)
 {
     QByteArray bytes;
@@ -156,8 +158,15 @@ QString decodeText(const QByteArray &bytes, const QByteArray &charset)
     return utf8.hasError() && charset.isEmpty() ? fromWindows1252(bytes) : text;
 }
 
-// Splits a structured value at unescaped `;` and resolves the backslash escapes.
-QStringList components(const QString &value)
+// A NUL in a value (an encoded one: a bare one makes the file binary) is garbage, and a written
+// card holding it could not be read.
+QString decodeValue(const QByteArray &bytes, const QByteArray &charset)
+{
+    return decodeText(bytes, charset).remove(QChar(0));
+}
+
+// Splits a structured value at unescaped `separator` and resolves the backslash escapes.
+QStringList components(const QString &value, QChar separator = u';')
 {
     QStringList parts(QString{});
     for (qsizetype i = 0; i < value.size(); ++i) {
@@ -165,7 +174,7 @@ QStringList components(const QString &value)
         if (c == u'\\' && i + 1 < value.size()) {
             const QChar next = value[++i];
             parts.last().append(next == u'n' || next == u'N' ? QChar(u' ') : next);
-        } else if (c == u';') {
+        } else if (c == separator) {
             parts.append(QString());
         } else {
             parts.last().append(c);
@@ -181,40 +190,9 @@ QString telNumber(const QString &value)
         number = number.mid(4);
         if (const qsizetype semicolon = number.indexOf(u';'); semicolon >= 0)
             number.truncate(semicolon); // ";ext=", ";phone-context="
-        return QString::fromUtf8(QByteArray::fromPercentEncoding(number.toUtf8())).trimmed();
+        return QString::fromUtf8(QByteArray::fromPercentEncoding(number.toUtf8())).remove(QChar(0)).trimmed();
     }
     return components(number).join(u';').trimmed();
-}
-
-QString nameOf(const VCardContact &contact)
-{
-    const QString family = contact.family.trimmed(), given = contact.given.trimmed();
-    if (!family.isEmpty() && !given.isEmpty())
-        return contact.family + QStringLiteral(", ") + contact.given;
-    if (!family.isEmpty() || !given.isEmpty())
-        return family.isEmpty() ? given : family;
-    return contact.formattedName.trimmed().isEmpty() ? contact.organisation : contact.formattedName;
-}
-
-QString kindOf(const QStringList &types)
-{
-    if (types.contains(u"cell"))
-        return QStringLiteral("mobil");
-    if (types.contains(u"home"))
-        return QStringLiteral("privat");
-    if (types.contains(u"work"))
-        return QStringLiteral("dienstlich");
-    return {};
-}
-
-// The country of the address of the number's kind (home, work), else of the first address.
-QString countryOf(const VCardContact &contact, const VCardPhone &phone)
-{
-    for (const VCardAddress &address : contact.addresses)
-        for (const QLatin1StringView kind : {QLatin1StringView("home"), QLatin1StringView("work")})
-            if (phone.types.contains(kind) && address.types.contains(kind))
-                return address.country;
-    return contact.addresses.isEmpty() ? QString() : contact.addresses.first().country;
 }
 
 QByteArray escaped(const QString &text)
@@ -280,23 +258,27 @@ VCardReadResult parseVCards(QByteArrayView data)
         const QByteArray bytes =
             property->encoding == "QUOTED-PRINTABLE" ? decodeQuotedPrintable(property->value) : property->value;
         if (property->name == "N") {
-            const QStringList parts = components(decodeText(bytes, property->charset));
+            const QStringList parts = components(decodeValue(bytes, property->charset));
             contact.family = parts.value(0);
             contact.given = parts.value(1);
         } else if (property->name == "FN") {
-            contact.formattedName = components(decodeText(bytes, property->charset)).join(u';');
+            contact.formattedName = components(decodeValue(bytes, property->charset)).join(u';');
         } else if (property->name == "ORG") {
-            contact.organisation = components(decodeText(bytes, property->charset)).value(0);
+            contact.organisation = components(decodeValue(bytes, property->charset)).value(0);
         } else if (property->name == "TEL") {
-            const QString number = telNumber(decodeText(bytes, property->charset));
+            const QString number = telNumber(decodeValue(bytes, property->charset));
             if (!number.isEmpty())
                 contact.phones.append({number, property->types});
         } else if (property->name == "ADR") {
             const QString country = property->countryCode.isEmpty()
-                                        ? components(decodeText(bytes, property->charset)).value(6).trimmed()
+                                        ? components(decodeValue(bytes, property->charset)).value(6).trimmed()
                                         : QString::fromLatin1(property->countryCode);
             if (!country.isEmpty())
                 contact.addresses.append({country, property->types});
+        } else if (property->name == "CATEGORIES") {
+            for (const QString &category : components(decodeValue(bytes, property->charset), u','))
+                if (!category.trimmed().isEmpty())
+                    contact.categories.append(category.trimmed());
         } else if (property->name == kZeroMarker) {
             contact.trunkZero = upperValue != "0";
         }
@@ -336,54 +318,40 @@ VCardReadResult readVCardFile(const QString &path)
     return result;
 }
 
-QList<ImportCandidate> importCandidates(const QList<VCardContact> &contacts, const Settings &settings,
-                                        ForeignNumbers *foreign)
+QByteArray vCardBytes(const QList<VCardContact> &contacts)
 {
-    QList<ImportCandidate> candidates;
-    for (const VCardContact &contact : contacts) {
-        QList<const VCardPhone *> voice;
-        for (const VCardPhone &phone : contact.phones)
-            if (!phone.types.contains(u"fax") && !phone.types.contains(u"pager"))
-                voice.append(&phone);
-        const QString name = nameOf(contact);
-        QStringList used;
-        for (qsizetype i = 0; i < voice.size(); ++i) {
-            QString suffix;
-            if (voice.size() > 1) {
-                QString kind = kindOf(voice[i]->types);
-                if (kind.isEmpty() || used.contains(kind))
-                    kind = i == 0 ? QString() : QString::number(i + 1);
-                used.append(kind);
-                suffix = kind.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(kind);
-            }
-            const QString region = foreign && !contact.addresses.isEmpty()
-                                       ? foreign->regionOfCountry(countryOf(contact, *voice[i]))
-                                       : QString();
-            const auto [number, doubtful] = internationalFromContact(voice[i]->number, region, settings, foreign);
-            const PhoneEntry entry =
-                makePhoneEntry(storedForm(QString(name + suffix).trimmed()), storedForm(number), contact.trunkZero);
-            if (isUsableEntry(entry)
-                && std::any_of(entry.number.begin(), entry.number.end(), [](QChar c) { return c.isDigit(); }))
-                candidates.append({entry, voice[i]->number, doubtful});
-        }
-    }
-    return candidates;
-}
-
-QByteArray vCardsFromEntries(const QList<PhoneEntry> &entries, const QString &category)
-{
+    // Only types that are plain words: anything else would need quoting that readers handle
+    // each in their own way.
+    const auto typed = [](const char *name, const QStringList &types) {
+        QByteArrayList words;
+        for (const QString &type : types)
+            if (!type.isEmpty() && std::all_of(type.begin(), type.end(), [](QChar c) {
+                    return (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'-';
+                }))
+                words.append(type.toLatin1());
+        return words.isEmpty() ? QByteArray(name) : QByteArray(name) + ";TYPE=" + words.join(',');
+    };
     QByteArray out;
-    for (const PhoneEntry &entry : entries) {
+    for (const VCardContact &contact : contacts) {
         appendLine(out, "BEGIN:VCARD");
         appendLine(out, "VERSION:3.0");
-        appendLine(out, "FN:" + escaped(entry.name));
-        const qsizetype comma = entry.name.indexOf(QLatin1String(", "));
-        if (comma > 0 && comma + 2 < entry.name.size())
-            appendLine(out, "N:" + escaped(entry.name.left(comma)) + ';' + escaped(entry.name.mid(comma + 2)) + ";;;");
-        appendLine(out, "TEL;TYPE=voice:+" + entry.number.toUtf8());
-        if (!category.trimmed().isEmpty())
-            appendLine(out, "CATEGORIES:" + escaped(category.trimmed()));
-        if (!entry.zeroFlag)
+        appendLine(out, "FN:" + escaped(contact.formattedName));
+        if (!contact.family.isEmpty() || !contact.given.isEmpty())
+            appendLine(out, "N:" + escaped(contact.family) + ';' + escaped(contact.given) + ";;;");
+        if (!contact.organisation.isEmpty())
+            appendLine(out, "ORG:" + escaped(contact.organisation));
+        for (const VCardPhone &phone : contact.phones)
+            appendLine(out, typed("TEL", phone.types) + ':'
+                                + QString(phone.number).replace(u'\n', QLatin1String("\\n")).toUtf8());
+        for (const VCardAddress &address : contact.addresses)
+            appendLine(out, typed("ADR", address.types) + ":;;;;;;" + escaped(address.country));
+        if (!contact.categories.isEmpty()) {
+            QByteArrayList categories;
+            for (const QString &category : contact.categories)
+                categories.append(escaped(category));
+            appendLine(out, "CATEGORIES:" + categories.join(','));
+        }
+        if (!contact.trunkZero)
             appendLine(out, kZeroMarker + ":0");
         appendLine(out, "END:VCARD");
     }

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "options/settings.h"
+#include "register/phoneentry.h"
+#include "register/vcardcodec.h"
+
+#include <QList>
+#include <QString>
+
+namespace quirlanto {
+
+class ForeignNumbers;
+
+struct ImportCandidate {
+    PhoneEntry entry;
+    QString written; // the number as the file has it
+    // Not to be taken unseen: the number has letters, or it is no valid number of the country
+    // of the contact's address.
+    bool doubtful = false;
+};
+
+// Each voice number as an entry of the register: names folded as the entry editor does,
+// numbers in the register's international form. With `foreign`, a number without an
+// international prefix of a contact whose address lies abroad is read as that country writes
+// it, when it is valid there. Words in capitals ("0800 FLOWERS") are dialled by their keys.
+QList<ImportCandidate> importCandidates(const QList<VCardContact> &contacts, const Settings &settings,
+                                        ForeignNumbers *foreign = nullptr);
+
+// One contact per entry, its number international with "+"; a name "Family, Given" also fills
+// the name parts, and `category` (the card's name) becomes the contacts' group in other
+// address books.
+QList<VCardContact> contactsFromEntries(const QList<PhoneEntry> &entries, const QString &category = {});
+
+} // namespace quirlanto
