@@ -2,7 +2,6 @@
 
 #include "app/bottomrow.h"
 #include "options/optionspage.h"
-#include "providers/providermessages.h"
 #include "register/namelistcontroller.h"
 #include "register/namelistmodel.h"
 #include "register/namelistview.h"
@@ -194,28 +193,16 @@ OptionsPage *MainWindow::optionsPage()
 bool MainWindow::loadFiles()
 {
     showCardPage(1);
-
-    const LoadRegisterOutcome outcome = m_book.loadRegister();
-    switch (outcome.kind) {
+    switch (loadDocument(m_book, this)) {
     case LoadRegisterOutcome::Incompatible:
     case LoadRegisterOutcome::Unreadable:
-        MessageBoxes::critical(this, registerLoadMessage(outcome, m_book.paths()));
         return false;
-    case LoadRegisterOutcome::LoadedDamaged:
-        MessageBoxes::show(this, MessageIcon::Warning, registerLoadMessage(outcome, m_book.paths()));
-        break;
     case LoadRegisterOutcome::CreatedNew:
-        if (MessageBoxes::reportWrite(this, outcome.writeResult))
-            MessageBoxes::information(this, registerLoadMessage(outcome, m_book.paths()));
         showOptionsCard();
         break;
-    case LoadRegisterOutcome::Loaded:
+    default:
         break;
     }
-
-    const LoadProviderResult providers = m_book.loadProviders();
-    if (!providers.ok || !providers.problem.isEmpty())
-        MessageBoxes::show(this, MessageIcon::Warning, providerLoadMessage(providers, m_book.paths().providerPath));
     return true;
 }
 

@@ -1,5 +1,8 @@
 #include "register/registermessages.h"
 
+#include "providers/providermessages.h"
+#include "support/messagebox.h"
+
 namespace quirlanto {
 
 QString newRegisterMessage()
@@ -40,6 +43,30 @@ QString incompatibleRegisterMessage()
     return QStringLiteral("Die Telefonliste ist nicht kompatibel und\n"
                           "kann daher nicht eingelesen werden.\n\n"
                           "Das Programm wird abgebrochen");
+}
+
+LoadRegisterOutcome::Kind loadDocument(PhoneBook &book, QWidget *parent)
+{
+    const LoadRegisterOutcome outcome = book.loadRegister();
+    switch (outcome.kind) {
+    case LoadRegisterOutcome::Incompatible:
+    case LoadRegisterOutcome::Unreadable:
+        MessageBoxes::critical(parent, registerLoadMessage(outcome, book.paths()));
+        return outcome.kind;
+    case LoadRegisterOutcome::LoadedDamaged:
+        MessageBoxes::show(parent, MessageIcon::Warning, registerLoadMessage(outcome, book.paths()));
+        break;
+    case LoadRegisterOutcome::CreatedNew:
+        if (MessageBoxes::reportWrite(parent, outcome.writeResult))
+            MessageBoxes::information(parent, registerLoadMessage(outcome, book.paths()));
+        break;
+    case LoadRegisterOutcome::Loaded:
+        break;
+    }
+    const LoadProviderResult providers = book.loadProviders();
+    if (!providers.ok || !providers.problem.isEmpty())
+        MessageBoxes::show(parent, MessageIcon::Warning, providerLoadMessage(providers, book.paths().providerPath));
+    return outcome.kind;
 }
 
 } // namespace quirlanto
