@@ -6,7 +6,7 @@
 #include "providers/providerlistmodel.h"
 #include "providers/providerlistview.h"
 #include "providers/providertable.h"
-#include "register/phonebook.h"
+#include "register/registerdocument.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -47,7 +47,7 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
 
     ProviderTable table;
-    PhoneBook book(DataPaths{QString(), QString(), dir.filePath(QStringLiteral("Provider.ini")),
+    RegisterDocument book(DataPaths{QString(), QString(), dir.filePath(QStringLiteral("Provider.ini")),
                              dir.filePath(QStringLiteral("Provider.bak"))});
     QWidget page;
     auto *layout = new QVBoxLayout(&page);

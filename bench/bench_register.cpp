@@ -1,7 +1,7 @@
 // Load and write figures for a register of 10,000 entries.
 #include "benchsupport.h"
 
-#include "register/phonebook.h"
+#include "register/registerdocument.h"
 #include "register/phoneentry.h"
 #include "register/registerformat.h"
 
@@ -52,7 +52,7 @@ int main()
     std::printf("register file: %d entries, %lld bytes, median of %d runs\n", kEntries,
                 static_cast<long long>(bytes.size()), kRuns);
 
-    PhoneBook book(paths);
+    RegisterDocument book(paths);
     LoadRegisterOutcome outcome;
     const double load = medianMs(kRuns, [&] { outcome = book.loadRegister(); });
     std::printf("  load (read file and parse)      %8.2f ms  (goal <= 30 ms)\n", load);

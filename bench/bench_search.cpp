@@ -6,7 +6,7 @@
 #include "numbers/foreignnumbers.h"
 #include "register/contactimport.h"
 #include "register/namesearch.h"
-#include "register/phonebook.h"
+#include "register/registerdocument.h"
 #include "register/vcardtransfer.h"
 
 #include <QApplication>
@@ -70,7 +70,7 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    PhoneBook book(DataPaths::inDirectory(dir.path() + QLatin1Char('/')));
+    RegisterDocument book(DataPaths::inDirectory(dir.path() + QLatin1Char('/')));
     book.loadRegister();
     const QList<PhoneEntry> entries = generatedEntries();
     for (int card = 1; card <= kCardCount; ++card)

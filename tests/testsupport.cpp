@@ -60,7 +60,7 @@ AnsweredMessages::~AnsweredMessages()
 MainWindow &WindowFixture::make()
 {
     window.reset(); // one window at a time, as in the program
-    book = std::make_unique<PhoneBook>(DataPaths::inDirectory(withTrailingSlash(folder.path())));
+    book = std::make_unique<RegisterDocument>(DataPaths::inDirectory(withTrailingSlash(folder.path())));
     book->setChoiceStore(&store);
     window = std::make_unique<MainWindow>(*book, store, opener);
     return *window;

@@ -4,7 +4,7 @@
 #include "app/mainwindow.h"
 #include "memorysettingsstore.h"
 #include "recordingurlopener.h"
-#include "register/phonebook.h"
+#include "register/registerdocument.h"
 #include "testsupportcore.h"
 
 #include <QAction>
@@ -42,7 +42,7 @@ struct WindowFixture {
     ProgramFolder folder;
     MemorySettingsStore store;
     RecordingUrlOpener opener;
-    std::unique_ptr<PhoneBook> book;
+    std::unique_ptr<RegisterDocument> book;
     std::unique_ptr<MainWindow> window;
 
     MainWindow &make();

@@ -4,7 +4,7 @@
 #include "app/mainwindow.h"
 #include "app/singleinstance.h"
 #include "app/startup.h"
-#include "app/tellinkhandler.h"
+#include "app/startargumenthandler.h"
 #include "app/traycontroller.h"
 #include "numbers/tellink.h"
 #include "support/messagebox.h"
@@ -24,7 +24,7 @@ namespace quirlanto {
 DesktopIntegration::DesktopIntegration(const QStringList &arguments, QObject *parent)
     : QObject(parent)
     , m_arguments(arguments)
-    , m_telLinks(new TelLinkHandler(this))
+    , m_startArguments(new StartArgumentHandler(this))
 {
     // A message before the first paint (a new register file, a tel: question) has the icon too.
     MessageBoxes::setBeforeEachMessage(giveProgramIcon);
@@ -104,7 +104,7 @@ bool DesktopIntegration::claimSingleInstance()
     m_instance = new SingleInstance(QString(), this);
     switch (m_instance->start(m_arguments)) {
     case SingleInstance::Start::Primary:
-        connect(m_instance, &SingleInstance::argumentsReceived, m_telLinks, &TelLinkHandler::handleLaterStart);
+        connect(m_instance, &SingleInstance::argumentsReceived, m_startArguments, &StartArgumentHandler::handleLaterStart);
         return true;
     case SingleInstance::Start::HandedOver:
         m_exitCode = 0;
@@ -133,7 +133,7 @@ void DesktopIntegration::attach(MainWindow &window, TrayIcon *icon)
     if (!icon)
         icon = new SystemTrayIcon(this);
     m_tray = new TrayController(icon, &window, this);
-    m_telLinks->setDialogParent(&window);
+    m_startArguments->setDialogParent(&window);
 }
 
 void DesktopIntegration::afterStart()
@@ -151,7 +151,7 @@ void DesktopIntegration::afterStart()
     if (m_window && m_window->startedHidden() && !m_window->isVisible() && !m_tray->trayAvailable())
         m_window->showMinimized();
     // Once the event loop runs, so the window is on screen behind the question.
-    QTimer::singleShot(0, m_telLinks, [this] { m_telLinks->handleOwnStart(m_arguments); });
+    QTimer::singleShot(0, m_startArguments, [this] { m_startArguments->handleOwnStart(m_arguments); });
 }
 
 } // namespace quirlanto

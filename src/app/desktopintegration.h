@@ -9,7 +9,7 @@ namespace quirlanto {
 
 class MainWindow;
 class SingleInstance;
-class TelLinkHandler;
+class StartArgumentHandler;
 class TrayController;
 class TrayIcon;
 
@@ -38,13 +38,13 @@ public:
     void afterStart();
 
     TrayController *tray() const { return m_tray; }
-    TelLinkHandler *telLinks() const { return m_telLinks; }
+    StartArgumentHandler *startArguments() const { return m_startArguments; }
 
 private:
     QStringList m_arguments;
     int m_exitCode = 0;
     SingleInstance *m_instance = nullptr;
-    TelLinkHandler *m_telLinks = nullptr;
+    StartArgumentHandler *m_startArguments = nullptr;
     TrayController *m_tray = nullptr;
     QPointer<MainWindow> m_window;
 };

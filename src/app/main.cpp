@@ -3,7 +3,7 @@
 #include "app/mainwindow.h"
 #include "app/sessionend.h"
 #include "app/startup.h"
-#include "app/tellinkhandler.h"
+#include "app/startargumenthandler.h"
 #include "dial/clipboardsource.h"
 #include "dial/dialer.h"
 #include "dial/modemdial.h"
@@ -11,7 +11,7 @@
 #include "dial/phoneprogram.h"
 #include "dial/tonedial.h"
 #include "dial/toneplayer.h"
-#include "register/phonebook.h"
+#include "register/registerdocument.h"
 #include "support/clock.h"
 #include "support/datadirectory.h"
 #include "support/helplinks.h"
@@ -33,13 +33,13 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     quirlanto::installGermanQtTexts();
 
-    const QStringList arguments = TelLinkHandler::withAbsoluteFiles(QApplication::arguments().mid(1));
+    const QStringList arguments = StartArgumentHandler::withAbsoluteFiles(QApplication::arguments().mid(1));
     DesktopIntegration desktop(arguments);
     if (!desktop.claimSingleInstance())
         return desktop.exitCode();
 
     QtSettingsStore settingsStore;
-    PhoneBook book(DataPaths::inDirectory(dataDirectory()));
+    RegisterDocument book(DataPaths::inDirectory(dataDirectory()));
     book.setChoiceStore(&settingsStore);
     MainWindow window(book, settingsStore, desktopUrlOpener());
     desktop.attach(window);

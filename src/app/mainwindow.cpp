@@ -6,7 +6,7 @@
 #include "register/namelistmodel.h"
 #include "register/namelistview.h"
 #include "register/namesearch.h"
-#include "register/phonebook.h"
+#include "register/registerdocument.h"
 #include "register/registermessages.h"
 #include "support/messagebox.h"
 #include "support/version.h"
@@ -38,7 +38,7 @@ QString tabCaption(const QString &cardName)
 
 } // namespace
 
-MainWindow::MainWindow(PhoneBook &book, SettingsStore &store, UrlOpener &urlOpener, QWidget *parent)
+MainWindow::MainWindow(RegisterDocument &book, SettingsStore &store, UrlOpener &urlOpener, QWidget *parent)
     : QMainWindow(parent)
     , m_book(book)
     , m_store(store)
@@ -85,8 +85,8 @@ MainWindow::MainWindow(PhoneBook &book, SettingsStore &store, UrlOpener &urlOpen
         });
     }
 
-    connect(&book, &PhoneBook::cardNamesChanged, this, &MainWindow::showCardNames);
-    connect(&book, &PhoneBook::settingsChanged, this, &MainWindow::applyListFont);
+    connect(&book, &RegisterDocument::cardNamesChanged, this, &MainWindow::showCardNames);
+    connect(&book, &RegisterDocument::settingsChanged, this, &MainWindow::applyListFont);
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
         if (!m_ending)
             runShutdown();

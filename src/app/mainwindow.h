@@ -18,7 +18,7 @@ class NameListController;
 class NameListView;
 class NameSearch;
 class OptionsPage;
-class PhoneBook;
+class RegisterDocument;
 class SettingsStore;
 class UrlOpener;
 
@@ -30,7 +30,7 @@ public:
     static constexpr int kOptionsTab = 5;
 
     // `store`: the per-user settings the options card keeps the serial devices in.
-    MainWindow(PhoneBook &book, SettingsStore &store, UrlOpener &urlOpener, QWidget *parent = nullptr);
+    MainWindow(RegisterDocument &book, SettingsStore &store, UrlOpener &urlOpener, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // Has the document read (or create) the register file and then the provider file, and shows
@@ -95,7 +95,7 @@ private:
     void setCurrentTab(int tab);
     void runShutdown();
 
-    PhoneBook &m_book;
+    RegisterDocument &m_book;
     SettingsStore &m_store;
     UrlOpener &m_urlOpener;
 

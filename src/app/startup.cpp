@@ -3,12 +3,12 @@
 #include "app/desktopintegration.h"
 #include "app/mainwindow.h"
 #include "app/sessionend.h"
-#include "app/tellinkhandler.h"
+#include "app/startargumenthandler.h"
 #include "app/traycontroller.h"
 #include "dial/dialer.h"
 #include "dial/modemlink.h"
 #include "register/namelistcontroller.h"
-#include "register/phonebook.h"
+#include "register/registerdocument.h"
 #include "support/autostart.h"
 #include "support/programdirectory.h"
 #include "support/windowplacement.h"
@@ -29,11 +29,11 @@ void connectDialer(const ProgramParts &parts)
     if (DesktopIntegration *desktop = parts.desktop) {
         QObject::connect(desktop->tray(), &TrayController::dialRequested, dialer, &Dialer::dial);
         QObject::connect(dialer, &Dialer::redialAvailable, desktop->tray(), &TrayController::enableRedial);
-        TelLinkHandler *telLinks = desktop->telLinks();
-        QObject::connect(telLinks, &TelLinkHandler::dialNumberRequested, dialer, &Dialer::dialNumber);
+        StartArgumentHandler *startArguments = desktop->startArguments();
+        QObject::connect(startArguments, &StartArgumentHandler::dialNumberRequested, dialer, &Dialer::dialNumber);
         // A link that comes while a dial runs is asked about once the dial has ended.
-        telLinks->setWaitWhile([dialer] { return dialer->isDialing(); });
-        QObject::connect(dialer, &Dialer::dialEnded, telLinks, &TelLinkHandler::resume, Qt::QueuedConnection);
+        startArguments->setWaitWhile([dialer] { return dialer->isDialing(); });
+        QObject::connect(dialer, &Dialer::dialEnded, startArguments, &StartArgumentHandler::resume, Qt::QueuedConnection);
     }
 }
 
@@ -45,13 +45,13 @@ void connectDesktop(const ProgramParts &parts)
         return;
     }
     TrayController *tray = parts.desktop->tray();
-    TelLinkHandler *telLinks = parts.desktop->telLinks();
+    StartArgumentHandler *startArguments = parts.desktop->startArguments();
     QObject::connect(&window, &MainWindow::hideRequested, tray, &TrayController::hideMainWindow);
     QObject::connect(&window, &MainWindow::programEnding, tray, &TrayController::remove);
     QObject::connect(tray, &TrayController::endRequested, &window, &MainWindow::endProgram);
-    telLinks->setSettings(&parts.book.settings());
-    QObject::connect(telLinks, &TelLinkHandler::showWindowRequested, tray, &TrayController::showMainWindow);
-    QObject::connect(telLinks, &TelLinkHandler::vCardFileRequested, window.nameLists(),
+    startArguments->setSettings(&parts.book.settings());
+    QObject::connect(startArguments, &StartArgumentHandler::showWindowRequested, tray, &TrayController::showMainWindow);
+    QObject::connect(startArguments, &StartArgumentHandler::vCardFileRequested, window.nameLists(),
                      &NameListController::importVCardFile, Qt::QueuedConnection);
     new AutostartSwitch(window.autostartCheckBox(), programFilePath());
 }

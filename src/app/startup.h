@@ -8,7 +8,7 @@ class DesktopIntegration;
 class Dialer;
 class MainWindow;
 class ModemLink;
-class PhoneBook;
+class RegisterDocument;
 class SessionEnd;
 class SettingsStore;
 
@@ -21,7 +21,7 @@ bool isAutostartCommandLine(const QStringList &arguments);
 
 // The long-lived parts of the running program. Tests leave out what they do not need.
 struct ProgramParts {
-    PhoneBook &book;
+    RegisterDocument &book;
     MainWindow &window;
     SettingsStore &settingsStore;
     Dialer *dialer = nullptr;

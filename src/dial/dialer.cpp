@@ -6,14 +6,14 @@
 #include "dial/progresswindow.h"
 #include "numbers/foreignnumbers.h"
 #include "numbers/internationalform.h"
-#include "register/phonebook.h"
+#include "register/registerdocument.h"
 #include "support/messagebox.h"
 
 #include <QApplication>
 
 namespace quirlanto {
 
-Dialer::Dialer(const PhoneBook &book, DialView &view, ClipboardSource &clipboard, const Clock &clock,
+Dialer::Dialer(const RegisterDocument &book, DialView &view, ClipboardSource &clipboard, const Clock &clock,
                QObject *parent)
     : QObject(parent)
     , m_book(book)

@@ -15,7 +15,7 @@ namespace quirlanto {
 class ClipboardSource;
 class Clock;
 class DialView;
-class PhoneBook;
+class RegisterDocument;
 class ProgressWindow;
 
 // The number dialed last, in international form before classification. Memory only.
@@ -32,7 +32,7 @@ struct RedialMemory {
 class Dialer : public QObject {
     Q_OBJECT
 public:
-    Dialer(const PhoneBook &book, DialView &view, ClipboardSource &clipboard, const Clock &clock,
+    Dialer(const RegisterDocument &book, DialView &view, ClipboardSource &clipboard, const Clock &clock,
            QObject *parent = nullptr);
     ~Dialer() override;
 
@@ -61,7 +61,7 @@ private:
     void dialEntry(const QString &name, const QString &number, bool zeroFlag);
     void finish(const DialResult &result);
 
-    const PhoneBook &m_book;
+    const RegisterDocument &m_book;
     DialView &m_view;
     ClipboardSource &m_clipboard;
     const Clock &m_clock;

@@ -4,7 +4,7 @@
 #include "dial/portdevicedialog.h"
 #include "numbers/writtennumber.h"
 #include "providers/providerlistcontroller.h"
-#include "register/phonebook.h"
+#include "register/registerdocument.h"
 #include "support/messagebox.h"
 #include "support/storedformhint.h"
 #include "support/textlimits.h"
@@ -58,7 +58,7 @@ QLineEdit *lineEdit(const char *objectName, QWidget *parent)
 
 } // namespace
 
-OptionsPage::OptionsPage(PhoneBook &book, SettingsStore &ports, QWidget *parent)
+OptionsPage::OptionsPage(RegisterDocument &book, SettingsStore &ports, QWidget *parent)
     : QWidget(parent)
     , m_book(book)
     , m_ports(ports)
@@ -87,7 +87,7 @@ OptionsPage::OptionsPage(PhoneBook &book, SettingsStore &ports, QWidget *parent)
     connect(device, &QButtonGroup::idClicked, this,
             [this](int id) { MessageBoxes::reportWrite(this, m_book.setDialDevice(DialDevice(id))); });
     // A reloaded register brings its device; the phone program's choice is kept elsewhere.
-    connect(&m_book, &PhoneBook::registerReset, this, [this] { setDialDevice(m_book.dialDevice()); });
+    connect(&m_book, &RegisterDocument::registerReset, this, [this] { setDialDevice(m_book.dialDevice()); });
 
     // "Modemeinstellungen"
     auto *modemFrame = new QGroupBox(QStringLiteral("Modemeinstellungen"), this);

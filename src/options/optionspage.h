@@ -17,7 +17,7 @@ class QSlider;
 
 namespace quirlanto {
 
-class PhoneBook;
+class RegisterDocument;
 class SettingsStore;
 
 // What the page hands back when it is left: the owner stores it and writes the register.
@@ -32,7 +32,7 @@ class OptionsPage final : public QWidget {
     Q_OBJECT
 public:
     // `ports`: where the devices of the serial ports are kept.
-    OptionsPage(PhoneBook &book, SettingsStore &ports, QWidget *parent = nullptr);
+    OptionsPage(RegisterDocument &book, SettingsStore &ports, QWidget *parent = nullptr);
 
     // The document's values to the controls; the lists' font for the sample.
     void load(const QFont &listFont);
@@ -67,7 +67,7 @@ private:
     void updateHandoverEnabling();
     void choosePortDevice();
 
-    PhoneBook &m_book;
+    RegisterDocument &m_book;
     SettingsStore &m_ports;
 
     QRadioButton *m_modem;

@@ -4,7 +4,7 @@
 #include "providers/providerlistmodel.h"
 #include "providers/providerlistview.h"
 #include "providers/providertable.h"
-#include "register/phonebook.h"
+#include "register/registerdocument.h"
 #include "support/messagebox.h"
 #include "support/textfields.h"
 
@@ -34,7 +34,7 @@ QString providerTableFullMessage()
         .arg(QLocale(QLocale::German).toString(ProviderTable::kMaxRows));
 }
 
-ProviderListController::ProviderListController(PhoneBook &book, QCheckBox *providerSwitch, QWidget *area,
+ProviderListController::ProviderListController(RegisterDocument &book, QCheckBox *providerSwitch, QWidget *area,
                                                QObject *parent)
     : QObject(parent)
     , m_book(book)
@@ -82,7 +82,7 @@ ProviderListController::ProviderListController(PhoneBook &book, QCheckBox *provi
         connect(m_switch, &QCheckBox::clicked, this, &ProviderListController::switchClicked);
         QWidget::setTabOrder(m_switch, m_view);
     }
-    connect(&book, &PhoneBook::providersReset, this, &ProviderListController::refresh);
+    connect(&book, &RegisterDocument::providersReset, this, &ProviderListController::refresh);
     refresh();
 }
 
@@ -218,7 +218,7 @@ void ProviderListController::applyEditor(const ProviderEditorValues &values)
                                        values.local ? 1 : 0, values.longDistance ? 1 : 0, values.abroad ? 1 : 0);
     }
     const std::optional<int> replaced = m_newEntryMode ? std::nullopt : std::optional<int>(m_selectedProviderRow);
-    const PhoneBook::ProviderChange change = m_book.storeProvider(replaced, row);
+    const RegisterDocument::ProviderChange change = m_book.storeProvider(replaced, row);
     MessageBoxes::reportWrite(dialogParent(), change.write);
     if (change.refused)
         MessageBoxes::show(dialogParent(), MessageIcon::Warning, providerTableFullMessage());

@@ -14,7 +14,7 @@ class QWidget;
 
 namespace quirlanto {
 
-class PhoneBook;
+class RegisterDocument;
 class ProviderListModel;
 class ProviderListView;
 
@@ -24,7 +24,7 @@ class ProviderListView;
 class ProviderListController : public QObject {
     Q_OBJECT
 public:
-    ProviderListController(PhoneBook &book, QCheckBox *providerSwitch, QWidget *area, QObject *parent = nullptr);
+    ProviderListController(RegisterDocument &book, QCheckBox *providerSwitch, QWidget *area, QObject *parent = nullptr);
 
 private:
     // The switch and the sort indicator follow the table (after it was loaded).
@@ -44,7 +44,7 @@ private:
     // Reports a failed write; true when the file was written.
     QWidget *dialogParent() const;
 
-    PhoneBook &m_book;
+    RegisterDocument &m_book;
     QPointer<QCheckBox> m_switch;
     ProviderListModel *m_model = nullptr;
     ProviderListView *m_view = nullptr;

@@ -1,6 +1,6 @@
 #include "providers/providerlistmodel.h"
 
-#include "register/phonebook.h"
+#include "register/registerdocument.h"
 
 #include <QtMath>
 
@@ -10,15 +10,15 @@ namespace {
 const char *const kCaptions[ProviderListModel::kColumns] = {"Name", "Netz", "Tag", "ab", "bis", "Weite"};
 }
 
-ProviderListModel::ProviderListModel(const PhoneBook &book, QObject *parent)
+ProviderListModel::ProviderListModel(const RegisterDocument &book, QObject *parent)
     : QAbstractTableModel(parent)
     , m_book(book)
 {
-    connect(&book, &PhoneBook::providersAboutToBeReset, this, &ProviderListModel::beginResetModel);
-    connect(&book, &PhoneBook::providersReset, this, &ProviderListModel::endResetModel);
-    connect(&book, &PhoneBook::providerAboutToBeRemoved, this,
+    connect(&book, &RegisterDocument::providersAboutToBeReset, this, &ProviderListModel::beginResetModel);
+    connect(&book, &RegisterDocument::providersReset, this, &ProviderListModel::endResetModel);
+    connect(&book, &RegisterDocument::providerAboutToBeRemoved, this,
             [this](int position) { beginRemoveRows({}, position - 1, position - 1); });
-    connect(&book, &PhoneBook::providerRemoved, this, &ProviderListModel::endRemoveRows);
+    connect(&book, &RegisterDocument::providerRemoved, this, &ProviderListModel::endRemoveRows);
 }
 
 const ProviderTable &ProviderListModel::table() const

@@ -6,7 +6,7 @@
 
 namespace quirlanto {
 
-class PhoneBook;
+class RegisterDocument;
 
 // The register document's provider table as the list shows it. Rows are read from the table on
 // demand, never copied, so tens of thousands of rows cost nothing until they are painted.
@@ -18,7 +18,7 @@ public:
     static constexpr int kColumnWidthTwips[kColumns] = {1175, 979, 1058, 979, 979, 979};
 
     // `book` must outlive the model.
-    explicit ProviderListModel(const PhoneBook &book, QObject *parent = nullptr);
+    explicit ProviderListModel(const RegisterDocument &book, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -30,7 +30,7 @@ public:
 private:
     const ProviderTable &table() const;
 
-    const PhoneBook &m_book;
+    const RegisterDocument &m_book;
 };
 
 } // namespace quirlanto

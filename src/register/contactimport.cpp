@@ -68,7 +68,7 @@ QList<ImportCandidate> importCandidates(const QList<VCardContact> &contacts, con
                                        : QString();
             const auto [number, doubtful] = internationalFromContact(voice[i]->number, region, settings, foreign);
             const PhoneEntry entry =
-                makePhoneEntry(storedForm(QString(name + suffix).trimmed()), storedForm(number), contact.trunkZero);
+                makePhoneEntry(storedForm(QString(name + suffix).trimmed()), storedForm(number), contact.zeroFlag);
             if (isUsableEntry(entry)
                 && std::any_of(entry.number.begin(), entry.number.end(), [](QChar c) { return c.isDigit(); }))
                 candidates.append({entry, voice[i]->number, doubtful});
@@ -92,7 +92,7 @@ QList<VCardContact> contactsFromEntries(const QList<PhoneEntry> &entries, const 
         contact.phones.append({QLatin1Char('+') + entry.number, {QStringLiteral("voice")}});
         if (!category.trimmed().isEmpty())
             contact.categories.append(category.trimmed());
-        contact.trunkZero = entry.zeroFlag;
+        contact.zeroFlag = entry.zeroFlag;
         contacts.append(contact);
     }
     return contacts;

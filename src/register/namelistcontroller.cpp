@@ -3,7 +3,7 @@
 #include "register/entryeditor.h"
 #include "register/namelistmodel.h"
 #include "register/namelistview.h"
-#include "register/phonebook.h"
+#include "register/registerdocument.h"
 #include "register/vcardtransfer.h"
 #include "support/messagebox.h"
 
@@ -14,7 +14,7 @@
 
 namespace quirlanto {
 
-NameListController::NameListController(PhoneBook &book, const std::array<NameListView *, kCardCount> &lists,
+NameListController::NameListController(RegisterDocument &book, const std::array<NameListView *, kCardCount> &lists,
                                        QWidget *focusFallback, QWidget *dialogParent)
     : QObject(dialogParent)
     , m_book(book)
@@ -126,7 +126,7 @@ void NameListController::editEntry(const PhoneEntry &entry, bool newEntry)
     if (editor.exec() != QDialog::Accepted)
         return;
     const std::optional<int> replaced = newEntry ? std::nullopt : std::optional<int>(list->selectedRow());
-    const PhoneBook::EntryChange change = m_book.storeEntry(m_currentCard, replaced, editor.entry());
+    const RegisterDocument::EntryChange change = m_book.storeEntry(m_currentCard, replaced, editor.entry());
     list->selectRow(change.row);
     MessageBoxes::reportWrite(m_dialogParent, change.write);
 }

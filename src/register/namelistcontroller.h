@@ -15,7 +15,7 @@ class QWidget;
 namespace quirlanto {
 
 class NameListView;
-class PhoneBook;
+class RegisterDocument;
 struct ImportOutcome;
 
 // The cards' context menu "Namensliste" with its keys, the entry editor and the delete
@@ -25,7 +25,7 @@ class NameListController : public QObject {
 public:
     // `lists` are the four cards' lists, card 1 first; a list that loses the focus to a widget
     // that is no list hands it to `focusFallback`; `dialogParent` owns the editor and boxes.
-    NameListController(PhoneBook &book, const std::array<NameListView *, kCardCount> &lists, QWidget *focusFallback,
+    NameListController(RegisterDocument &book, const std::array<NameListView *, kCardCount> &lists, QWidget *focusFallback,
                        QWidget *dialogParent);
 
     // The card whose list the commands act on, 1 to 4; anything else: none (the options card).
@@ -59,7 +59,7 @@ private:
     void reportStatus(const QString &text);
     void reportImport(const ImportOutcome &outcome);
 
-    PhoneBook &m_book;
+    RegisterDocument &m_book;
     std::array<NameListView *, kCardCount> m_lists;
     QPointer<QWidget> m_focusFallback;
     QPointer<QWidget> m_dialogParent;

@@ -1,32 +1,32 @@
 #include "register/namelistmodel.h"
 
-#include "register/phonebook.h"
+#include "register/registerdocument.h"
 
 namespace quirlanto {
 
-NameListModel::NameListModel(const PhoneBook &book, int card, QObject *parent)
+NameListModel::NameListModel(const RegisterDocument &book, int card, QObject *parent)
     : QAbstractListModel(parent)
     , m_book(book)
     , m_card(card)
 {
     const auto mine = [this](int card) { return card == m_card; };
-    connect(&book, &PhoneBook::registerReset, this, [this] {
+    connect(&book, &RegisterDocument::registerReset, this, [this] {
         beginResetModel();
         endResetModel();
     });
-    connect(&book, &PhoneBook::entryAboutToBeAppended, this, [this, mine](int card, int row) {
+    connect(&book, &RegisterDocument::entryAboutToBeAppended, this, [this, mine](int card, int row) {
         if (mine(card))
             beginInsertRows({}, row, row);
     });
-    connect(&book, &PhoneBook::entryAppended, this, [this, mine](int card) {
+    connect(&book, &RegisterDocument::entryAppended, this, [this, mine](int card) {
         if (mine(card))
             endInsertRows();
     });
-    connect(&book, &PhoneBook::entryAboutToBeRemoved, this, [this, mine](int card, int row) {
+    connect(&book, &RegisterDocument::entryAboutToBeRemoved, this, [this, mine](int card, int row) {
         if (mine(card))
             beginRemoveRows({}, row, row);
     });
-    connect(&book, &PhoneBook::entryRemoved, this, [this, mine](int card) {
+    connect(&book, &RegisterDocument::entryRemoved, this, [this, mine](int card) {
         if (mine(card))
             endRemoveRows();
     });

@@ -6,14 +6,14 @@
 
 namespace quirlanto {
 
-class PhoneBook;
+class RegisterDocument;
 
 // One card's name list as the view shows it: names only, read from the register on demand.
 class NameListModel final : public QAbstractListModel {
     Q_OBJECT
 public:
     // `book` must outlive the model.
-    NameListModel(const PhoneBook &book, int card, QObject *parent = nullptr);
+    NameListModel(const RegisterDocument &book, int card, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -22,7 +22,7 @@ public:
     const PhoneEntry &entry(int row) const;
 
 private:
-    const PhoneBook &m_book;
+    const RegisterDocument &m_book;
     int m_card;
 };
 

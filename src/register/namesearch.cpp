@@ -1,6 +1,6 @@
 #include "register/namesearch.h"
 
-#include "register/phonebook.h"
+#include "register/registerdocument.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -21,7 +21,7 @@ QString searchFolded(const QString &text)
     return folded.toCaseFolded();
 }
 
-SearchHitModel::SearchHitModel(const PhoneBook &book, QObject *parent)
+SearchHitModel::SearchHitModel(const RegisterDocument &book, QObject *parent)
     : QAbstractListModel(parent)
     , m_book(book)
 {
@@ -29,9 +29,9 @@ SearchHitModel::SearchHitModel(const PhoneBook &book, QObject *parent)
         m_indexStale = true;
         emit entriesChanged();
     };
-    connect(&book, &PhoneBook::registerReset, this, stale);
-    connect(&book, &PhoneBook::entryAppended, this, stale);
-    connect(&book, &PhoneBook::entryRemoved, this, stale);
+    connect(&book, &RegisterDocument::registerReset, this, stale);
+    connect(&book, &RegisterDocument::entryAppended, this, stale);
+    connect(&book, &RegisterDocument::entryRemoved, this, stale);
 }
 
 void SearchHitModel::rebuildIndex()
@@ -73,7 +73,7 @@ QVariant SearchHitModel::data(const QModelIndex &index, int role) const
     return QStringLiteral("%1 (%2)   –   %3").arg(entry.name, entry.number, m_book.cardName(hit.card));
 }
 
-NameSearch::NameSearch(const PhoneBook &book, QWidget *parent)
+NameSearch::NameSearch(const RegisterDocument &book, QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("nameSearch"));

@@ -11,7 +11,7 @@ class QListView;
 
 namespace quirlanto {
 
-class PhoneBook;
+class RegisterDocument;
 
 // Lower case without accents: "Müller" and "muller" are the same to the search.
 QString searchFolded(const QString &text);
@@ -25,7 +25,7 @@ public:
         int row = 0;
     };
 
-    explicit SearchHitModel(const PhoneBook &book, QObject *parent = nullptr);
+    explicit SearchHitModel(const RegisterDocument &book, QObject *parent = nullptr);
     void setFilter(const QString &text);
     Hit hit(int index) const { return m_hits.value(index); }
     int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(m_hits.size()); }
@@ -38,7 +38,7 @@ signals:
 private:
     void rebuildIndex();
 
-    const PhoneBook &m_book;
+    const RegisterDocument &m_book;
     QList<QString> m_keys; // folded "name number", all cards one after the other
     QList<Hit> m_places;
     QList<Hit> m_hits;
@@ -49,7 +49,7 @@ private:
 class NameSearch : public QWidget {
     Q_OBJECT
 public:
-    explicit NameSearch(const PhoneBook &book, QWidget *parent = nullptr);
+    explicit NameSearch(const RegisterDocument &book, QWidget *parent = nullptr);
 
     void open();
 

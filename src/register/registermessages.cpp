@@ -45,7 +45,7 @@ QString incompatibleRegisterMessage()
                           "Das Programm wird abgebrochen");
 }
 
-LoadRegisterOutcome::Kind loadDocument(PhoneBook &book, QWidget *parent)
+LoadRegisterOutcome::Kind loadDocument(RegisterDocument &book, QWidget *parent)
 {
     const LoadRegisterOutcome outcome = book.loadRegister();
     switch (outcome.kind) {

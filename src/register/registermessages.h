@@ -1,6 +1,6 @@
 #pragma once
 
-#include "register/phonebook.h"
+#include "register/registerdocument.h"
 #include "support/datapaths.h"
 
 #include <QString>
@@ -18,6 +18,6 @@ QString registerLoadMessage(const LoadRegisterOutcome &outcome, const DataPaths 
 // Has the document read (or create) the register file and then the provider file, and tells
 // the user what came of it. Incompatible or Unreadable: the program must end; nothing has been
 // written and the provider file is not read.
-LoadRegisterOutcome::Kind loadDocument(PhoneBook &book, QWidget *parent);
+LoadRegisterOutcome::Kind loadDocument(RegisterDocument &book, QWidget *parent);
 
 } // namespace quirlanto

@@ -280,7 +280,7 @@ VCardReadResult parseVCards(QByteArrayView data)
                 if (!category.trimmed().isEmpty())
                     contact.categories.append(category.trimmed());
         } else if (property->name == kZeroMarker) {
-            contact.trunkZero = upperValue != "0";
+            contact.zeroFlag = upperValue != "0";
         }
     }
     if (!seenCard)
@@ -351,7 +351,7 @@ QByteArray vCardBytes(const QList<VCardContact> &contacts)
                 categories.append(escaped(category));
             appendLine(out, "CATEGORIES:" + categories.join(','));
         }
-        if (!contact.trunkZero)
+        if (!contact.zeroFlag)
             appendLine(out, kZeroMarker + ":0");
         appendLine(out, "END:VCARD");
     }

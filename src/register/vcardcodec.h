@@ -24,7 +24,7 @@ struct VCardContact {
     QList<VCardPhone> phones;
     QList<VCardAddress> addresses; // those naming a country
     QStringList categories;
-    bool trunkZero = true; // our own export marks entries dialled without the "0"
+    bool zeroFlag = true; // our own export marks entries dialled without the "0"
 };
 
 struct VCardReadResult {

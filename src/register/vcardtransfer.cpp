@@ -2,7 +2,7 @@
 
 #include "numbers/foreignnumbers.h"
 #include "register/contactimport.h"
-#include "register/phonebook.h"
+#include "register/registerdocument.h"
 #include "support/messagebox.h"
 
 #include <QComboBox>
@@ -164,13 +164,13 @@ int ImportDialog::targetCard() const
     return m_card->currentIndex() + 1;
 }
 
-ImportOutcome chooseAndImportVCards(PhoneBook &book, int shownCard, QWidget *parent)
+ImportOutcome chooseAndImportVCards(RegisterDocument &book, int shownCard, QWidget *parent)
 {
     const FileChoice choice = askForFile(parent, false, QString());
     return choice.path.isEmpty() ? ImportOutcome{} : importVCardFile(book, shownCard, choice.path, parent);
 }
 
-ImportOutcome importVCardFile(PhoneBook &book, int shownCard, const QString &path, QWidget *parent)
+ImportOutcome importVCardFile(RegisterDocument &book, int shownCard, const QString &path, QWidget *parent)
 {
     const VCardReadResult read = readVCardFile(path);
     if (!read.error.isEmpty()) {
@@ -191,11 +191,11 @@ ImportOutcome importVCardFile(PhoneBook &book, int shownCard, const QString &pat
     if (dialog.exec() != QDialog::Accepted)
         return {};
     const QList<PhoneEntry> checked = dialog.checkedEntries();
-    const PhoneBook::ImportResult result = book.importEntries(dialog.targetCard(), checked);
+    const RegisterDocument::ImportResult result = book.importEntries(dialog.targetCard(), checked);
     if (result.refused) {
         MessageBoxes::critical(parent, QStringLiteral("Die Karte kann höchstens %1 Einträge aufnehmen. "
                                                       "Es wurde nichts importiert.")
-                                           .arg(PhoneBook::kMaxCardEntries));
+                                           .arg(RegisterDocument::kMaxCardEntries));
         return {};
     }
     MessageBoxes::reportWrite(parent, result.write);
@@ -207,7 +207,7 @@ ImportOutcome importVCardFile(PhoneBook &book, int shownCard, const QString &pat
             result.imported > 0 ? dialog.targetCard() : 0};
 }
 
-QString chooseAndExportVCards(const PhoneBook &book, int shownCard, QWidget *parent)
+QString chooseAndExportVCards(const RegisterDocument &book, int shownCard, QWidget *parent)
 {
     if (shownCard < 1 || shownCard > kCardCount)
         return {};

@@ -14,7 +14,7 @@ class QWidget;
 
 namespace quirlanto {
 
-class PhoneBook;
+class RegisterDocument;
 
 // "Kontakte importieren": the numbers of a vCard file, each with a check box, and the target card.
 // Numbers the chosen card holds already and doubtful ones start unticked.
@@ -42,8 +42,8 @@ struct ImportOutcome {
     QString status;
     int card = 0; // where entries went, 0 when none
 };
-ImportOutcome chooseAndImportVCards(PhoneBook &book, int shownCard, QWidget *parent);
-ImportOutcome importVCardFile(PhoneBook &book, int shownCard, const QString &path, QWidget *parent);
-QString chooseAndExportVCards(const PhoneBook &book, int shownCard, QWidget *parent);
+ImportOutcome chooseAndImportVCards(RegisterDocument &book, int shownCard, QWidget *parent);
+ImportOutcome importVCardFile(RegisterDocument &book, int shownCard, const QString &path, QWidget *parent);
+QString chooseAndExportVCards(const RegisterDocument &book, int shownCard, QWidget *parent);
 
 } // namespace quirlanto

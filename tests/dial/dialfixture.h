@@ -3,7 +3,7 @@
 #pragma once
 
 #include "dial/dialview.h"
-#include "register/phonebook.h"
+#include "register/registerdocument.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -27,7 +27,7 @@ public:
 // A document with the default settings (own country 49, area 89) over a fresh folder.
 struct DialDocument {
     QTemporaryDir folder;
-    PhoneBook book{DataPaths::inDirectory(folder.path() + QLatin1Char('/'))};
+    RegisterDocument book{DataPaths::inDirectory(folder.path() + QLatin1Char('/'))};
 
     DialDocument() { book.loadRegister(); }
     // Changes the settings as the options card would.

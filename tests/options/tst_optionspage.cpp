@@ -1,6 +1,6 @@
 // The options page over a document: the upside-down slider, enabling rules, round trip, the device choice.
 #include "options/optionspage.h"
-#include "register/phonebook.h"
+#include "register/registerdocument.h"
 #include "testsupport.h"
 
 #include <QCheckBox>
@@ -21,7 +21,7 @@ class TestOptionsPage : public QObject {
 
     test::ProgramFolder m_folder;
     MemorySettingsStore m_store;
-    PhoneBook m_book{DataPaths::inDirectory(m_folder.path() + QLatin1Char('/'))};
+    RegisterDocument m_book{DataPaths::inDirectory(m_folder.path() + QLatin1Char('/'))};
 
     static QStringList cards() { return {"Büro 1", "Büro 2", "Privat 1", "Privat 2"}; }
     template <typename T>

@@ -9,7 +9,7 @@
 #include "providers/providerlistmodel.h"
 #include "providers/providerlistview.h"
 #include "providers/providertable.h"
-#include "register/phonebook.h"
+#include "register/registerdocument.h"
 #include "support/messagebox.h"
 #include "testsupport.h"
 
@@ -66,7 +66,7 @@ QStringList shownColumn(const ProviderListModel &model, int column)
 struct Fixture {
     AnsweredMessages messages;
     ProgramFolder folder;
-    PhoneBook book;
+    RegisterDocument book;
     QWidget page;
     QCheckBox *providerSwitch = nullptr;
     QWidget *area = nullptr;

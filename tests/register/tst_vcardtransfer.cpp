@@ -1,6 +1,6 @@
 // vCard files in and out through the name list menu of the main window.
 #include "app/mainwindow.h"
-#include "app/tellinkhandler.h"
+#include "app/startargumenthandler.h"
 #include "register/namelistcontroller.h"
 #include "register/vcardtransfer.h"
 #include "support/messagebox.h"
@@ -143,17 +143,17 @@ private slots:
     {
         m_f->write("a.vcf", "BEGIN:VCARD\nEND:VCARD\n");
         const QString file = m_f->path("a.vcf");
-        QCOMPARE(TelLinkHandler::vCardFileArgument({file}), file);
-        QCOMPARE(TelLinkHandler::vCardFileArgument({QUrl::fromLocalFile(file).toString()}), file);
-        QCOMPARE(TelLinkHandler::vCardFileArgument({"tel:+4989123"}), QString());
-        QCOMPARE(TelLinkHandler::vCardFileArgument({m_f->path("fehlt.vcf")}), QString());
+        QCOMPARE(StartArgumentHandler::vCardFileArgument({file}), file);
+        QCOMPARE(StartArgumentHandler::vCardFileArgument({QUrl::fromLocalFile(file).toString()}), file);
+        QCOMPARE(StartArgumentHandler::vCardFileArgument({"tel:+4989123"}), QString());
+        QCOMPARE(StartArgumentHandler::vCardFileArgument({m_f->path("fehlt.vcf")}), QString());
         // Named otherwise: the content decides; a pipe is never read.
         m_f->write("Kontakt", "\xEF\xBB\xBF\r\nbegin:vcard\r\nFN:A\r\nEND:VCARD\r\n");
-        QCOMPARE(TelLinkHandler::vCardFileArgument({m_f->path("Kontakt")}), m_f->path("Kontakt"));
+        QCOMPARE(StartArgumentHandler::vCardFileArgument({m_f->path("Kontakt")}), m_f->path("Kontakt"));
         m_f->write("notiz.txt", "BEGIN:VCALENDAR\n");
-        QCOMPARE(TelLinkHandler::vCardFileArgument({m_f->path("notiz.txt")}), QString());
+        QCOMPARE(StartArgumentHandler::vCardFileArgument({m_f->path("notiz.txt")}), QString());
         QCOMPARE(mkfifo(QFile::encodeName(m_f->path("pipe")).constData(), 0600), 0);
-        QCOMPARE(TelLinkHandler::vCardFileArgument({m_f->path("pipe")}), QString());
+        QCOMPARE(StartArgumentHandler::vCardFileArgument({m_f->path("pipe")}), QString());
     }
 };
 

@@ -1,5 +1,5 @@
 // The register document without any window: loading, changes and what they write.
-#include "register/phonebook.h"
+#include "register/registerdocument.h"
 #include "testsupportcore.h"
 
 #include <QDir>
@@ -12,15 +12,15 @@
 using namespace quirlanto;
 using namespace quirlanto::test;
 
-class TestPhoneBook : public QObject {
+class TestRegisterDocument : public QObject {
     Q_OBJECT
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<PhoneBook> m_book;
+    std::unique_ptr<RegisterDocument> m_book;
 
     QString path(const char *name) const { return m_dir->filePath(QString::fromLatin1(name)); }
-    PhoneBook &load(const QByteArray &registerBytes)
+    RegisterDocument &load(const QByteArray &registerBytes)
     {
         writeFile(path("Telefonregister.ini"), registerBytes);
         [&] { QCOMPARE(m_book->loadRegister().kind, LoadRegisterOutcome::Loaded); }();
@@ -32,12 +32,12 @@ private slots:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
-        m_book = std::make_unique<PhoneBook>(DataPaths::inDirectory(m_dir->path() + QLatin1Char('/')));
+        m_book = std::make_unique<RegisterDocument>(DataPaths::inDirectory(m_dir->path() + QLatin1Char('/')));
     }
 
     void missingFileIsCreated()
     {
-        QSignalSpy reset(m_book.get(), &PhoneBook::registerReset);
+        QSignalSpy reset(m_book.get(), &RegisterDocument::registerReset);
         const LoadRegisterOutcome outcome = m_book->loadRegister();
         QCOMPARE(outcome.kind, LoadRegisterOutcome::CreatedNew);
         QVERIFY(outcome.writeResult.ok);
@@ -67,7 +67,7 @@ private slots:
             QVERIFY(::unlink(file.constData()) == 0 && ::mkfifo(file.constData(), 0600) == 0);
         else
             writeFile(path("Telefonregister.ini"), "[quirlanto version 4]\r\n");
-        QSignalSpy reset(m_book.get(), &PhoneBook::registerReset);
+        QSignalSpy reset(m_book.get(), &RegisterDocument::registerReset);
         const LoadRegisterOutcome outcome = m_book->loadRegister();
         QCOMPARE(outcome.kind, pipe ? LoadRegisterOutcome::Unreadable : LoadRegisterOutcome::Incompatible);
         QCOMPARE(outcome.problem, pipe ? QStringLiteral("Es ist keine gewöhnliche Datei") : QString());
@@ -97,12 +97,12 @@ private slots:
 
     void entriesChangeAndAreWritten()
     {
-        PhoneBook &book = load(registerFile("1,\"A\",\"1\",1\r\n1,\"B\",\"2\",0\r\n"));
-        QSignalSpy appended(&book, &PhoneBook::entryAppended);
-        QSignalSpy removed(&book, &PhoneBook::entryRemoved);
+        RegisterDocument &book = load(registerFile("1,\"A\",\"1\",1\r\n1,\"B\",\"2\",0\r\n"));
+        QSignalSpy appended(&book, &RegisterDocument::entryAppended);
+        QSignalSpy removed(&book, &RegisterDocument::entryRemoved);
 
         // Changing an entry takes it out and appends the edited one, trimmed.
-        const PhoneBook::EntryChange change = book.storeEntry(1, 0, {"  A2 ", " 11 ", false});
+        const RegisterDocument::EntryChange change = book.storeEntry(1, 0, {"  A2 ", " 11 ", false});
         QVERIFY(change.write.ok);
         QCOMPARE(change.row, 1);
         QCOMPARE(book.entries(1), (QList<PhoneEntry>{{"B", "2", false}, {"A2", "11", false}}));
@@ -126,9 +126,9 @@ private slots:
     // contact twice in a file does not.
     void importSkipsKnownNumbersAndWritesOnce()
     {
-        PhoneBook &book = load(registerFile("2,\"A\",\"1\",1\r\n"));
+        RegisterDocument &book = load(registerFile("2,\"A\",\"1\",1\r\n"));
         const QString file = path("Telefonregister.ini");
-        const PhoneBook::ImportResult result = book.importEntries(
+        const RegisterDocument::ImportResult result = book.importEntries(
             2, {{"B", "1", true}, {"C", "3", false}, {"C2", "3", true}, {"C", "3", false}, {"D", " ", true}});
         QVERIFY(result.write.ok);
         QCOMPARE(result.imported, 2);
@@ -138,7 +138,7 @@ private slots:
 
         // More than a card holds: nothing changes.
         QList<PhoneEntry> many;
-        for (int i = 0; i < PhoneBook::kMaxCardEntries - 2; ++i)
+        for (int i = 0; i < RegisterDocument::kMaxCardEntries - 2; ++i)
             many.append({QStringLiteral("N"), QString::number(100 + i), true});
         QVERIFY(book.importEntries(2, many).refused);
         QCOMPARE(book.entries(2).size(), 3);
@@ -147,8 +147,8 @@ private slots:
 
     void optionsAreTakenOver()
     {
-        PhoneBook &book = load(registerFile(QByteArray()));
-        QSignalSpy names(&book, &PhoneBook::cardNamesChanged);
+        RegisterDocument &book = load(registerFile(QByteArray()));
+        QSignalSpy names(&book, &RegisterDocument::cardNamesChanged);
         Settings s = book.settings();
         s.comPort = 4;
         s.outsideLinePrefix = QStringLiteral("\"0\"");
@@ -175,7 +175,7 @@ private slots:
 
     void failedWriteKeepsTheFile()
     {
-        PhoneBook &book = load(registerFile("1,\"A\",\"1\",1\r\n"));
+        RegisterDocument &book = load(registerFile("1,\"A\",\"1\",1\r\n"));
         const QByteArray before = readFile(path("Telefonregister.ini"));
         // A folder where the backup must go makes the rotation fail.
         QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Telefonregister.bak")));
@@ -188,12 +188,12 @@ private slots:
     void providersChangeAndAreWritten()
     {
         writeFile(path("Provider.ini"), "0\r\n\"Beta\",\"01013\",1,0,9,18,0,1,0\r\n");
-        QSignalSpy reset(m_book.get(), &PhoneBook::providersReset);
+        QSignalSpy reset(m_book.get(), &RegisterDocument::providersReset);
         QVERIFY(m_book->loadProviders().problem.isEmpty());
         QCOMPARE(reset.size(), 1);
 
         const ProviderEntry alpha = ProviderTable::makeEntry("Alpha", "01070", 1, 0, 7, 18, 0, 1, 0);
-        const PhoneBook::ProviderChange added = m_book->storeProvider(std::nullopt, alpha);
+        const RegisterDocument::ProviderChange added = m_book->storeProvider(std::nullopt, alpha);
         QVERIFY(added.write.ok);
         QCOMPARE(added.position, 1); // sorted by name
         QVERIFY(m_book->setProvidersEnabled(true).ok);
@@ -213,8 +213,8 @@ private slots:
         for (int i = 0; i < ProviderTable::kMaxRows; ++i)
             full.appendUnsorted(ProviderTable::makeEntry("Voll", "010", 1, 1, 0, 24, 1, 1, 1));
         m_book->setProviders(full);
-        QSignalSpy reset(m_book.get(), &PhoneBook::providersReset);
-        const PhoneBook::ProviderChange change =
+        QSignalSpy reset(m_book.get(), &RegisterDocument::providersReset);
+        const RegisterDocument::ProviderChange change =
             m_book->storeProvider(std::nullopt, ProviderTable::makeEntry("Neu", "011", 1, 1, 0, 24, 1, 1, 1));
         QVERIFY(change.refused);
         QCOMPARE(change.position, 0);
@@ -223,5 +223,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPhoneBook)
-#include "tst_phonebook.moc"
+QTEST_GUILESS_MAIN(TestRegisterDocument)
+#include "tst_registerdocument.moc"

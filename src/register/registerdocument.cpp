@@ -1,4 +1,4 @@
-#include "register/phonebook.h"
+#include "register/registerdocument.h"
 
 #include "support/safefilereader.h"
 #include "support/safefilewriter.h"
@@ -40,12 +40,12 @@ const QString kPhoneProgramChoice = QStringLiteral("phone-program");
 
 } // namespace
 
-PhoneBook::PhoneBook(const DataPaths &paths, QObject *parent)
+RegisterDocument::RegisterDocument(const DataPaths &paths, QObject *parent)
     : QObject(parent)
     , m_paths(paths)
 {}
 
-LoadRegisterOutcome PhoneBook::loadRegister()
+LoadRegisterOutcome RegisterDocument::loadRegister()
 {
     // One running copy per user: a temporary file beside ours is a leftover of an interrupted save.
     removeWriteLeftovers(m_paths.registerPath);
@@ -85,7 +85,7 @@ LoadRegisterOutcome PhoneBook::loadRegister()
     return outcome;
 }
 
-LoadProviderResult PhoneBook::loadProviders()
+LoadProviderResult RegisterDocument::loadProviders()
 {
     emit providersAboutToBeReset();
     // Anything in the file's place is looked at, so that a pipe or a device is reported too.
@@ -94,14 +94,14 @@ LoadProviderResult PhoneBook::loadProviders()
     return result;
 }
 
-void PhoneBook::setProviders(const ProviderTable &table)
+void RegisterDocument::setProviders(const ProviderTable &table)
 {
     emit providersAboutToBeReset();
     m_providers = table;
     emit providersReset();
 }
 
-QStringList PhoneBook::cardNames() const
+QStringList RegisterDocument::cardNames() const
 {
     QStringList names;
     for (const RegisterCard &card : m_contents.cards)
@@ -109,12 +109,12 @@ QStringList PhoneBook::cardNames() const
     return names;
 }
 
-WriteResult PhoneBook::writeRegister()
+WriteResult RegisterDocument::writeRegister()
 {
     return quirlanto::writeRegister(m_contents, m_paths);
 }
 
-void PhoneBook::appendEntry(int card, const PhoneEntry &entry)
+void RegisterDocument::appendEntry(int card, const PhoneEntry &entry)
 {
     QList<PhoneEntry> &entries = m_contents.cards[card - 1].entries;
     const int row = int(entries.size());
@@ -123,14 +123,14 @@ void PhoneBook::appendEntry(int card, const PhoneEntry &entry)
     emit entryAppended(card, row);
 }
 
-void PhoneBook::eraseEntry(int card, int row)
+void RegisterDocument::eraseEntry(int card, int row)
 {
     emit entryAboutToBeRemoved(card, row);
     m_contents.cards[card - 1].entries.removeAt(row);
     emit entryRemoved(card, row);
 }
 
-PhoneBook::EntryChange PhoneBook::storeEntry(int card, std::optional<int> replacedRow, const PhoneEntry &edited)
+RegisterDocument::EntryChange RegisterDocument::storeEntry(int card, std::optional<int> replacedRow, const PhoneEntry &edited)
 {
     EntryChange change;
     if (card < 1 || card > kCardCount)
@@ -145,7 +145,7 @@ PhoneBook::EntryChange PhoneBook::storeEntry(int card, std::optional<int> replac
     return change;
 }
 
-WriteResult PhoneBook::removeEntry(int card, int row)
+WriteResult RegisterDocument::removeEntry(int card, int row)
 {
     if (card < 1 || card > kCardCount || row < 0 || row >= entries(card).size())
         return {};
@@ -153,7 +153,7 @@ WriteResult PhoneBook::removeEntry(int card, int row)
     return writeRegister();
 }
 
-QSet<QString> PhoneBook::numbersOn(int card) const
+QSet<QString> RegisterDocument::numbersOn(int card) const
 {
     QSet<QString> numbers;
     for (const PhoneEntry &entry : entries(card))
@@ -161,7 +161,7 @@ QSet<QString> PhoneBook::numbersOn(int card) const
     return numbers;
 }
 
-PhoneBook::ImportResult PhoneBook::importEntries(int card, const QList<PhoneEntry> &entries)
+RegisterDocument::ImportResult RegisterDocument::importEntries(int card, const QList<PhoneEntry> &entries)
 {
     ImportResult result;
     if (card < 1 || card > kCardCount)
@@ -191,14 +191,14 @@ PhoneBook::ImportResult PhoneBook::importEntries(int card, const QList<PhoneEntr
     return result;
 }
 
-DialDevice PhoneBook::dialDevice() const
+DialDevice RegisterDocument::dialDevice() const
 {
     if (m_choiceStore && m_choiceStore->value(kDialDeviceKey).toString() == kPhoneProgramChoice)
         return DialDevice::PhoneProgram;
     return m_contents.settings.dialDevice;
 }
 
-WriteResult PhoneBook::setDialDevice(DialDevice device)
+WriteResult RegisterDocument::setDialDevice(DialDevice device)
 {
     if (m_choiceStore) {
         if (device == DialDevice::PhoneProgram)
@@ -213,7 +213,7 @@ WriteResult PhoneBook::setDialDevice(DialDevice device)
     return writeRegister();
 }
 
-WriteResult PhoneBook::setOptions(const Settings &settings, const QStringList &cardNames)
+WriteResult RegisterDocument::setOptions(const Settings &settings, const QStringList &cardNames)
 {
     m_contents.settings = settings;
     normalise(m_contents.settings);
@@ -224,19 +224,19 @@ WriteResult PhoneBook::setOptions(const Settings &settings, const QStringList &c
     return writeRegister();
 }
 
-WriteResult PhoneBook::writeProviders()
+WriteResult RegisterDocument::writeProviders()
 {
     return saveProviderFile(m_providers, m_paths.providerPath, m_paths.providerBackupPath);
 }
 
-void PhoneBook::eraseProvider(int position)
+void RegisterDocument::eraseProvider(int position)
 {
     emit providerAboutToBeRemoved(position);
     m_providers.removeProviderRow(position);
     emit providerRemoved(position);
 }
 
-PhoneBook::ProviderChange PhoneBook::storeProvider(std::optional<int> replacedPosition,
+RegisterDocument::ProviderChange RegisterDocument::storeProvider(std::optional<int> replacedPosition,
                                                    const std::optional<ProviderEntry> &row)
 {
     ProviderChange change;
@@ -256,7 +256,7 @@ PhoneBook::ProviderChange PhoneBook::storeProvider(std::optional<int> replacedPo
     return change;
 }
 
-WriteResult PhoneBook::removeProvider(int position)
+WriteResult RegisterDocument::removeProvider(int position)
 {
     if (position < 1 || position > m_providers.rowCount())
         return {};
@@ -264,13 +264,13 @@ WriteResult PhoneBook::removeProvider(int position)
     return writeProviders();
 }
 
-WriteResult PhoneBook::setProvidersEnabled(bool enabled)
+WriteResult RegisterDocument::setProvidersEnabled(bool enabled)
 {
     m_providers.providersEnabled = enabled;
     return writeProviders();
 }
 
-void PhoneBook::sortProviders(int column, bool ascending)
+void RegisterDocument::sortProviders(int column, bool ascending)
 {
     // A reset is cheaper than reporting a permutation of every row.
     emit providersAboutToBeReset();

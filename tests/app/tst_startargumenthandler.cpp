@@ -1,4 +1,4 @@
-#include "app/tellinkhandler.h"
+#include "app/startargumenthandler.h"
 
 #include "support/messagebox.h"
 
@@ -6,7 +6,7 @@
 
 using namespace quirlanto;
 
-class TestTelLinkHandler : public QObject {
+class TestStartArgumentHandler : public QObject {
     Q_OBJECT
 private slots:
     void init();
@@ -17,13 +17,13 @@ private slots:
     void linkTextIsNotMarkup();
 
 private:
-    void setUpHandler(TelLinkHandler &handler);
+    void setUpHandler(StartArgumentHandler &handler);
     Settings m_settings;
     int m_shows = 0;
     QStringList m_dialed;
 };
 
-void TestTelLinkHandler::init()
+void TestStartArgumentHandler::init()
 {
     m_shows = 0;
     m_dialed.clear();
@@ -31,16 +31,16 @@ void TestTelLinkHandler::init()
     MessageBoxes::setAutoAnswer(true); // the default button: Nein
 }
 
-void TestTelLinkHandler::setUpHandler(TelLinkHandler &handler)
+void TestStartArgumentHandler::setUpHandler(StartArgumentHandler &handler)
 {
     m_settings.ownCountryCode = QStringLiteral("49");
     handler.setSettings(&m_settings);
-    connect(&handler, &TelLinkHandler::showWindowRequested, this, [this] { ++m_shows; });
-    connect(&handler, &TelLinkHandler::dialNumberRequested, this,
+    connect(&handler, &StartArgumentHandler::showWindowRequested, this, [this] { ++m_shows; });
+    connect(&handler, &StartArgumentHandler::dialNumberRequested, this,
             [this](const QString &number) { m_dialed.append(number); });
 }
 
-void TestTelLinkHandler::laterStart_data()
+void TestStartArgumentHandler::laterStart_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("answer"); // 0: the default (Nein)
@@ -69,14 +69,14 @@ void TestTelLinkHandler::laterStart_data()
         << "Der Link ist zu lang und wird nicht gewählt: Eine Telefonnummer hat höchstens 64 Ziffern." << QStringList();
 }
 
-void TestTelLinkHandler::laterStart()
+void TestStartArgumentHandler::laterStart()
 {
     QFETCH(QStringList, arguments);
     QFETCH(int, answer);
     QFETCH(int, shows);
     QFETCH(QString, message);
     QFETCH(QStringList, dialed);
-    TelLinkHandler handler;
+    StartArgumentHandler handler;
     setUpHandler(handler);
     if (answer)
         MessageBoxes::queueAnswer(QMessageBox::StandardButton(answer));
@@ -90,7 +90,7 @@ void TestTelLinkHandler::laterStart()
     QCOMPARE(m_dialed, dialed);
 }
 
-void TestTelLinkHandler::ownStart_data()
+void TestStartArgumentHandler::ownStart_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("questions");
@@ -99,11 +99,11 @@ void TestTelLinkHandler::ownStart_data()
     QTest::newRow("tel link") << QStringList{"TEL:+1-212-555-0100"} << 1;
 }
 
-void TestTelLinkHandler::ownStart()
+void TestStartArgumentHandler::ownStart()
 {
     QFETCH(QStringList, arguments);
     QFETCH(int, questions);
-    TelLinkHandler handler;
+    StartArgumentHandler handler;
     setUpHandler(handler);
     MessageBoxes::queueAnswer(QMessageBox::Yes);
     handler.handleOwnStart(arguments);
@@ -115,9 +115,9 @@ void TestTelLinkHandler::ownStart()
     }
 }
 
-void TestTelLinkHandler::linkTextIsNotMarkup()
+void TestStartArgumentHandler::linkTextIsNotMarkup()
 {
-    TelLinkHandler handler;
+    StartArgumentHandler handler;
     setUpHandler(handler);
     handler.offerTelLink(QStringLiteral("tel:<img src=x>") + QString(200, u'1') + u'x');
     QCOMPARE(MessageBoxes::shown().size(), 1);
@@ -128,5 +128,5 @@ void TestTelLinkHandler::linkTextIsNotMarkup()
     QVERIFY(m_dialed.isEmpty());
 }
 
-QTEST_MAIN(TestTelLinkHandler)
-#include "tst_tellinkhandler.moc"
+QTEST_MAIN(TestStartArgumentHandler)
+#include "tst_startargumenthandler.moc"

@@ -13,10 +13,10 @@ namespace quirlanto {
 
 // What the arguments of a start ask of the running program: a tel: link is shown and dialed
 // only after the user said yes; a link can come from any web page.
-class TelLinkHandler : public QObject {
+class StartArgumentHandler : public QObject {
     Q_OBJECT
 public:
-    explicit TelLinkHandler(QObject *parent = nullptr);
+    explicit StartArgumentHandler(QObject *parent = nullptr);
 
     void setDialogParent(QWidget *parent) { m_parent = parent; }
     // The register's settings (own country and area code), read at each link; must outlive this.

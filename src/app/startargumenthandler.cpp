@@ -1,4 +1,4 @@
-#include "app/tellinkhandler.h"
+#include "app/startargumenthandler.h"
 
 #include "app/startup.h"
 #include "numbers/foreignnumbers.h"
@@ -30,17 +30,17 @@ QString displayable(const QString &text)
 
 } // namespace
 
-TelLinkHandler::TelLinkHandler(QObject *parent)
+StartArgumentHandler::StartArgumentHandler(QObject *parent)
     : QObject(parent)
     , m_beep([] { QApplication::beep(); })
 {}
 
-QString TelLinkHandler::question(const QString &internationalNumber)
+QString StartArgumentHandler::question(const QString &internationalNumber)
 {
     return QStringLiteral("Soll die Nummer +%1 gewählt werden?").arg(internationalNumber);
 }
 
-QString TelLinkHandler::vCardFileArgument(const QStringList &arguments)
+QString StartArgumentHandler::vCardFileArgument(const QStringList &arguments)
 {
     if (arguments.size() != 1)
         return {};
@@ -62,7 +62,7 @@ QString TelLinkHandler::vCardFileArgument(const QStringList &arguments)
     return head.trimmed().toUpper().startsWith("BEGIN:VCARD") ? path : QString();
 }
 
-QStringList TelLinkHandler::withAbsoluteFiles(const QStringList &arguments)
+QStringList StartArgumentHandler::withAbsoluteFiles(const QStringList &arguments)
 {
     QStringList result;
     for (const QString &argument : arguments)
@@ -70,7 +70,7 @@ QStringList TelLinkHandler::withAbsoluteFiles(const QStringList &arguments)
     return result;
 }
 
-void TelLinkHandler::handleLaterStart(const QStringList &arguments)
+void StartArgumentHandler::handleLaterStart(const QStringList &arguments)
 {
     if (m_busy && m_busy()) {
         m_waiting.append(arguments);
@@ -91,13 +91,13 @@ void TelLinkHandler::handleLaterStart(const QStringList &arguments)
     emit showWindowRequested();
 }
 
-void TelLinkHandler::resume()
+void StartArgumentHandler::resume()
 {
     while (!m_waiting.isEmpty() && !(m_busy && m_busy()))
         handleLaterStart(m_waiting.takeFirst());
 }
 
-void TelLinkHandler::handleOwnStart(const QStringList &arguments)
+void StartArgumentHandler::handleOwnStart(const QStringList &arguments)
 {
     if (const QString path = vCardFileArgument(arguments); !path.isEmpty()) {
         emit vCardFileRequested(path);
@@ -108,7 +108,7 @@ void TelLinkHandler::handleOwnStart(const QStringList &arguments)
         offerTelLink(line);
 }
 
-bool TelLinkHandler::offerTelLink(const QString &uri)
+bool StartArgumentHandler::offerTelLink(const QString &uri)
 {
     // A second link while the first question is open waits for nobody: refuse it audibly.
     if (m_asking) {

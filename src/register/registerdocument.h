@@ -33,10 +33,10 @@ struct LoadRegisterOutcome {
 // The register document: settings, the four cards with their entries, the provider table and
 // the files they live in. Every change writes its file at once and is announced, so windows
 // only show what is here and hand changes back. Cards are numbered 1 to 4, provider rows from 1.
-class PhoneBook : public QObject {
+class RegisterDocument : public QObject {
     Q_OBJECT
 public:
-    explicit PhoneBook(const DataPaths &paths = {}, QObject *parent = nullptr);
+    explicit RegisterDocument(const DataPaths &paths = {}, QObject *parent = nullptr);
 
     const DataPaths &paths() const { return m_paths; }
     void setPaths(const DataPaths &paths) { m_paths = paths; }
