@@ -2,18 +2,101 @@
 
 #include "support/version.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QCursor>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSystemTrayIcon>
 #include <QWidget>
 
+#include <algorithm>
+
+#include <xcb/xcb.h>
+#include <xcb/xinput.h>
+
 namespace quirlanto {
+
+namespace {
+
+// While a modal window is open, Qt drops the presses on an XEmbed tray icon's own window like
+// those on any other window of the program; the icon must still answer them.
+class BlockedTrayPresses final : public QAbstractNativeEventFilter {
+public:
+    explicit BlockedTrayPresses(TrayIcon &icon)
+        : m_icon(icon)
+    {}
+    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
+    {
+        if (type != "xcb_generic_event_t" || !QApplication::activeModalWidget())
+            return false;
+        const auto *event = static_cast<const xcb_generic_event_t *>(message);
+        xcb_window_t window = XCB_NONE;
+        quint32 button = 0;
+        if ((event->response_type & ~0x80) == XCB_BUTTON_PRESS) {
+            const auto *press = static_cast<const xcb_button_press_event_t *>(message);
+            window = press->event;
+            button = press->detail;
+        } else if ((event->response_type & ~0x80) == XCB_GE_GENERIC) {
+            // Qt takes the mouse through the X input extension.
+            const auto *press = static_cast<const xcb_input_button_press_event_t *>(message);
+            if (press->extension != inputExtension() || press->event_type != XCB_INPUT_BUTTON_PRESS)
+                return false;
+            window = press->event;
+            button = press->detail;
+        }
+        if (window == XCB_NONE || !isTrayIconWindow(window))
+            return false;
+        if (button == XCB_BUTTON_INDEX_1)
+            emit m_icon.pressed(Qt::LeftButton);
+        else if (button == XCB_BUTTON_INDEX_3)
+            emit m_icon.pressed(Qt::RightButton);
+        return true;
+    }
+
+private:
+    static bool isTrayIconWindow(xcb_window_t window)
+    {
+        const QWidgetList widgets = QApplication::topLevelWidgets();
+        return std::any_of(widgets.cbegin(), widgets.cend(), [window](const QWidget *w) {
+            return w->internalWinId() == window
+                   && qstrcmp(w->metaObject()->className(), "QSystemTrayIconSys") == 0;
+        });
+    }
+
+    // The major opcode of the X input extension, asked once.
+    static quint8 inputExtension()
+    {
+        static const quint8 opcode = [] {
+            const auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+            xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+            if (!connection)
+                return quint8(0);
+            const char name[] = "XInputExtension";
+            xcb_query_extension_reply_t *reply = xcb_query_extension_reply(
+                connection, xcb_query_extension(connection, sizeof(name) - 1, name), nullptr);
+            const quint8 major = reply && reply->present ? reply->major_opcode : 0;
+            free(reply);
+            return major;
+        }();
+        return opcode;
+    }
+
+    TrayIcon &m_icon;
+};
+
+} // namespace
 
 SystemTrayIcon::SystemTrayIcon(QObject *parent)
     : TrayIcon(parent)
 {}
+
+SystemTrayIcon::~SystemTrayIcon()
+{
+    if (m_blockedPresses)
+        QCoreApplication::instance()->removeNativeEventFilter(m_blockedPresses.get());
+}
 
 QSystemTrayIcon *SystemTrayIcon::systemTrayIcon() const
 {
@@ -21,6 +104,10 @@ QSystemTrayIcon *SystemTrayIcon::systemTrayIcon() const
         return m_icon;
     auto *self = const_cast<SystemTrayIcon *>(this);
     m_icon = new QSystemTrayIcon(self);
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        self->m_blockedPresses = std::make_unique<BlockedTrayPresses>(*self);
+        QCoreApplication::instance()->installNativeEventFilter(self->m_blockedPresses.get());
+    }
     // No context menu is set on purpose: with one, XEmbed trays open it on the right press.
     connect(m_icon, &QSystemTrayIcon::activated, self, [self](QSystemTrayIcon::ActivationReason reason) {
         switch (reason) {
@@ -72,26 +159,27 @@ TrayController::TrayController(TrayIcon *icon, QWidget *mainWindow, QObject *par
 {
     m_menu->setObjectName(QStringLiteral("trayMenu"));
     m_menu->setTitle(QStringLiteral("Taskleiste"));
-    const auto add = [this](int index, const QString &text, auto reaction) {
-        QAction *action = text.isEmpty() ? m_menu->addSeparator() : m_menu->addAction(text);
-        action->setObjectName(itemName(index));
-        if constexpr (!std::is_same_v<decltype(reaction), std::nullptr_t>)
-            connect(action, &QAction::triggered, this, reaction);
+    const auto add = [this](const char *name, const QString &text) {
+        QAction *action = m_menu->addAction(text);
+        action->setObjectName(QLatin1String(name));
         return action;
     };
-    add(Show, QStringLiteral("&Einblenden"), [this] { showMainWindow(); });
-    add(DialClipboard, QStringLiteral("Wähle Nr. in der &Zwischenablage"),
-        [this] { emit dialRequested(DialMode::Clipboard); });
-    m_redialAction = add(Redial, QStringLiteral("&Wahlwiederholung"), [this] { emit dialRequested(DialMode::Redial); });
+    m_showAction = add("showAction", QStringLiteral("&Einblenden"));
+    m_dialClipboardAction = add("dialClipboardAction", QStringLiteral("Wähle Nr. in der &Zwischenablage"));
+    m_redialAction = add("redialAction", QStringLiteral("&Wahlwiederholung"));
     m_redialAction->setEnabled(false);
-    add(4, QString(), nullptr);
-    add(End, QStringLiteral("&Beenden"), [this] { emit endRequested(); });
-    add(6, QString(), nullptr);
-    QAction *cancel = add(Cancel, QStringLiteral("&Abbrechen"), nullptr);
-    QFont bold = cancel->font();
+    m_menu->addSeparator();
+    m_endAction = add("endAction", QStringLiteral("&Beenden"));
+    m_menu->addSeparator();
+    m_cancelAction = add("cancelAction", QStringLiteral("&Abbrechen"));
+    connect(m_showAction, &QAction::triggered, this, &TrayController::showMainWindow);
+    connect(m_dialClipboardAction, &QAction::triggered, this, [this] { emit dialRequested(DialMode::Clipboard); });
+    connect(m_redialAction, &QAction::triggered, this, [this] { emit dialRequested(DialMode::Redial); });
+    connect(m_endAction, &QAction::triggered, this, &TrayController::endRequested);
+    QFont bold = m_cancelAction->font();
     bold.setBold(true);
-    cancel->setFont(bold);
-    m_menu->setDefaultAction(cancel);
+    m_cancelAction->setFont(bold);
+    m_menu->setDefaultAction(m_cancelAction);
     m_menu->installEventFilter(this);
 
     connect(m_icon, &TrayIcon::pressed, this, &TrayController::onPressed);
@@ -123,24 +211,6 @@ void TrayController::remove()
     m_removed = true;
     m_menu->hide();
     m_icon->hide();
-}
-
-QString TrayController::itemName(int index)
-{
-    switch (index) {
-    case Show:
-        return QStringLiteral("showAction");
-    case DialClipboard:
-        return QStringLiteral("dialClipboardAction");
-    case Redial:
-        return QStringLiteral("redialAction");
-    case End:
-        return QStringLiteral("endAction");
-    case Cancel:
-        return QStringLiteral("cancelAction");
-    default:
-        return QStringLiteral("separator%1").arg(index);
-    }
 }
 
 void TrayController::onPressed(Qt::MouseButton button)

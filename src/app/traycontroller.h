@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+class QAbstractNativeEventFilter;
 class QAction;
 class QMenu;
 class QSystemTrayIcon;
@@ -39,6 +40,7 @@ class SystemTrayIcon final : public TrayIcon {
     Q_OBJECT
 public:
     explicit SystemTrayIcon(QObject *parent = nullptr);
+    ~SystemTrayIcon() override;
     void setIcon(const QIcon &icon) override;
     void setToolTip(const QString &text) override;
     void show() override;
@@ -50,6 +52,7 @@ private:
 
     // Made on first use, so the first paint does not wait for the platform's tray set-up.
     mutable QSystemTrayIcon *m_icon = nullptr;
+    std::unique_ptr<QAbstractNativeEventFilter> m_blockedPresses;
 };
 
 class TrayController : public QObject {
@@ -88,9 +91,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // Positions of the menu's items, separators counted.
-    enum Item { Show = 1, DialClipboard = 2, Redial = 3, End = 5, Cancel = 7 };
-    static QString itemName(int index);
     void showTrayMenu();
     void onPressed(Qt::MouseButton button);
     bool mainWindowShown() const;
@@ -98,7 +98,11 @@ private:
     TrayIcon *m_icon;
     QPointer<QWidget> m_mainWindow;
     std::unique_ptr<QMenu> m_menu;
-    QAction *m_redialAction = nullptr;
+    QAction *m_showAction;
+    QAction *m_dialClipboardAction;
+    QAction *m_redialAction;
+    QAction *m_endAction;
+    QAction *m_cancelAction;
     bool m_removed = false; // an install still queued at the end must not bring the icon back
     std::function<void()> m_beep;
     QElapsedTimer m_poppedUp;

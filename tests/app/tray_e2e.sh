@@ -1,9 +1,11 @@
 #!/bin/bash
 # The tray under a real XEmbed tray host: the icon appears, a left press opens the menu, a right
 # press toggles the window, a quick double-click chooses nothing, a later start hands over a tel:
-# link, and "&Beenden" ends the program and takes the icon away.
+# link (the menu still opens while its question is open), and "&Beenden" ends the program and
+# takes the icon away.
 # Usage: tray_e2e.sh <build folder> [screenshot folder]
 set -u
+
 build=$1
 shots=${2:-}
 e2e_name=tray-e2e
@@ -94,6 +96,14 @@ waitfor 5 box_open || fail "no question for the tel: link"
 waitfor 3 mapped "$win" || fail "window not shown for the tel: link"
 sleep 0.3
 [ -n "$shots" ] && import -window root "$shots/tel-question.png"
+# The question is modal; the icon still opens the menu on a left press.
+xdotool mousemove $ix $iy mousedown 1
+waitfor 3 menu_open || fail "left press did not open the menu while the question was open"
+xdotool mouseup 1
+sleep 0.3
+xdotool key Escape
+waitfor 3 eval '! menu_open' || fail "menu over the question did not close"
+box_open || fail "the question went away with the menu"
 xdotool key Return # Nein is the default
 waitfor 3 eval '! box_open' || fail "question did not close"
 
