@@ -183,12 +183,12 @@ void ModemLink::handleError(QSerialPort::SerialPortError error)
     emit deviceLost();
 }
 
-void ModemLink::showModemAnswer(QWidget *parent)
+void ModemLink::showModemAnswer(QWidget *parent) const
 {
-    if (m_answer.isEmpty())
-        m_answer = QStringLiteral("(keine Rückmeldung)");
+    // The placeholder is only shown: a later answer must not be read after it.
     MessageBoxes::informationWithDetails(
-        parent, QStringLiteral("Das Modem gab nach der letzten Anwahl folgende Zeichenkette zurück:"), m_answer);
+        parent, QStringLiteral("Das Modem gab nach der letzten Anwahl folgende Zeichenkette zurück:"),
+        m_answer.isEmpty() ? QStringLiteral("(keine Rückmeldung)") : m_answer);
 }
 
 } // namespace quirlanto

@@ -52,9 +52,8 @@ public:
     // Why the last dial could not use its port (portFailureText), "" when it could.
     const QString &failure() const { return m_failure; }
 
-    const QString &modemAnswer() const { return m_answer; }
     // The answer of the last dial in a message box; "(keine Rückmeldung)" when there was none.
-    void showModemAnswer(QWidget *parent);
+    void showModemAnswer(QWidget *parent) const;
 
 signals:
     // "OK" arrived; the port is closed already.
