@@ -10,6 +10,7 @@
 #include "dial/toneplayer.h"
 #include "dialfixture.h"
 #include "hayessimulator.h"
+#include "shownanswer.h"
 #include "support/clock.h"
 #include "fakeclipboardsource.h"
 #include "fixedclock.h"
@@ -58,14 +59,6 @@ private:
 };
 
 
-// The answer "Debug" shows: what the modem sent during the last dial.
-QString shownAnswer(ModemLink &link)
-{
-    MessageBoxes::setAutoAnswer(true);
-    link.showModemAnswer(nullptr);
-    const QString text = MessageBoxes::shown().isEmpty() ? QString() : MessageBoxes::shown().last().text;
-    return text.mid(text.indexOf(QLatin1String("\n\n")) + 2);
-}
 
 } // namespace
 
@@ -459,7 +452,7 @@ void TestDialer::loudspeakerPlaysTheCommandLine()
     // A modem dial first, so there is an answer the loudspeaker must leave alone.
     m_view->selected = PhoneEntry{QStringLiteral("Amt"), QStringLiteral("4989123456"), false};
     dialAndWait(DialMode::SelectedEntry);
-    const QString answer = shownAnswer(*m_link);
+    const QString answer = test::shownAnswer(*m_link);
     QVERIFY(answer.endsWith(QLatin1String("OK\r\n")));
     MessageBoxes::clearShown();
     m_modem->clearReceived();
@@ -482,7 +475,7 @@ void TestDialer::loudspeakerPlaysTheCommandLine()
     QCOMPARE(m_tones.played, QList<QStringList>{expected});
     QCOMPARE(m_shown.size(), 1); // only the modem dial showed the window
     QCOMPARE(m_view->statusTexts.last(), QStringLiteral("Wähle 0,123456"));
-    QCOMPARE(shownAnswer(*m_link), answer);
+    QCOMPARE(test::shownAnswer(*m_link), answer);
     MessageBoxes::clearShown();
     QVERIFY(m_modem->sync());
     QCOMPARE(m_modem->received(), QByteArray());

@@ -1,6 +1,7 @@
 #include "dial/modemlink.h"
 #include "dial/portdevicedialog.h"
 #include "hayessimulator.h"
+#include "shownanswer.h"
 #include "memorysettingsstore.h"
 #include "support/messagebox.h"
 
@@ -18,19 +19,6 @@
 #include <QTreeWidget>
 
 using namespace quirlanto;
-
-namespace {
-
-// The answer "Debug" shows: what the modem sent during the last dial.
-QString shownAnswer(ModemLink &link)
-{
-    MessageBoxes::setAutoAnswer(true);
-    link.showModemAnswer(nullptr);
-    const QString text = MessageBoxes::shown().isEmpty() ? QString() : MessageBoxes::shown().last().text;
-    return text.mid(text.indexOf(QLatin1String("\n\n")) + 2);
-}
-
-} // namespace
 
 class TestModemLink : public QObject {
     Q_OBJECT
@@ -136,7 +124,7 @@ void TestModemLink::sendsLineInOneWriteAndEndsOnOk()
     QTRY_COMPARE(ok.count(), 1);
     QVERIFY(!link.isOpen());
     QCOMPARE(modem.received(), QByteArray("ATDT0,030123456;H\r"));
-    QVERIFY2(shownAnswer(link).contains(answerContains), qPrintable(shownAnswer(link)));
+    QVERIFY2(test::shownAnswer(link).contains(answerContains), qPrintable(test::shownAnswer(link)));
 }
 
 void TestModemLink::resultWordsAreReported_data()
@@ -168,7 +156,7 @@ void TestModemLink::resultWordsAreReported()
     for (const QByteArray &piece : pieces) {
         modem.send(piece);
         all += piece;
-        QTRY_COMPARE(shownAnswer(link), QString::fromLatin1(all).toUpper());
+        QTRY_COMPARE(test::shownAnswer(link), QString::fromLatin1(all).toUpper());
     }
     QCOMPARE(seen, words);
     // A failure word never ends the dial by itself: the user decides with "&Abbruch".
@@ -187,14 +175,14 @@ void TestModemLink::answerIsBoundedOnANoisyLine()
         modem.send(noise);
         QTest::qWait(5);
     }
-    QTRY_COMPARE(shownAnswer(link).size(), ModemLink::kMaxAnswerLength);
-    QCOMPARE(shownAnswer(link), QString(ModemLink::kMaxAnswerLength, QLatin1Char('X')));
+    QTRY_COMPARE(test::shownAnswer(link).size(), ModemLink::kMaxAnswerLength);
+    QCOMPARE(test::shownAnswer(link), QString(ModemLink::kMaxAnswerLength, QLatin1Char('X')));
     // The newest characters are kept, so an "O" at the end still pairs with a following "K".
     modem.send("O");
     QTest::qWait(50);
     modem.send("K");
     QTRY_COMPARE(ok.count(), 1);
-    QVERIFY(shownAnswer(link).endsWith(QLatin1String("XOK")));
+    QVERIFY(test::shownAnswer(link).endsWith(QLatin1String("XOK")));
 }
 
 void TestModemLink::abortSendsOneCarriageReturnAndCloses()
@@ -221,11 +209,11 @@ void TestModemLink::nothingIsReadAfterTheDialEnded()
     QSignalSpy ok(&link, &ModemLink::answeredOk);
     QVERIFY(link.dial(QStringLiteral("ATDT5;H\r"), 1));
     QTRY_COMPARE(ok.count(), 1);
-    const QString answer = shownAnswer(link);
+    const QString answer = test::shownAnswer(link);
     modem.send("\r\nOK\r\nNO CARRIER\r\n");
     QTest::qWait(100);
     QCOMPARE(ok.count(), 1);
-    QCOMPARE(shownAnswer(link), answer);
+    QCOMPARE(test::shownAnswer(link), answer);
 }
 
 void TestModemLink::missingDeviceFailsWithoutOpening()
@@ -255,12 +243,12 @@ void TestModemLink::nextDialClearsTheAnswerAndReopens()
     ModemLink link(m_store);
     QSignalSpy ok(&link, &ModemLink::answeredOk);
     QVERIFY(link.dial(QStringLiteral("ATDT1;H\r"), 1));
-    QTRY_VERIFY(shownAnswer(link).contains(QLatin1String("ERROR")));
+    QTRY_VERIFY(test::shownAnswer(link).contains(QLatin1String("ERROR")));
     QVERIFY(link.isOpen());
 
     QVERIFY(link.dial(QStringLiteral("ATDT2;H\r"), 2));
     QTRY_COMPARE(ok.count(), 1);
-    QVERIFY(!shownAnswer(link).contains(QLatin1String("ERROR")));
+    QVERIFY(!test::shownAnswer(link).contains(QLatin1String("ERROR")));
     QCOMPARE(first.received(), QByteArray("ATDT1;H\r"));
     QCOMPARE(second.received(), QByteArray("ATDT2;H\r"));
 }
@@ -345,7 +333,7 @@ void TestModemLink::longAnswerScrollsWithinTheScreen()
     QVERIFY(link.dial(QStringLiteral("ATDT1;H\r"), 1));
     for (int i = 0; i < 40; ++i)
         modem.send(QByteArray("RING RING\r\n").repeated(10));
-    QTRY_COMPARE(shownAnswer(link).size(), ModemLink::kMaxAnswerLength);
+    QTRY_COMPARE(test::shownAnswer(link).size(), ModemLink::kMaxAnswerLength);
 
     MessageBoxes::setAutoAnswer(false);
     QRect shown;
@@ -364,7 +352,7 @@ void TestModemLink::longAnswerScrollsWithinTheScreen()
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     QVERIFY2(shown.height() <= screen.height() && shown.width() <= screen.width(),
              qPrintable(QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height())));
-    QCOMPARE(text, QString(shownAnswer(link)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    QCOMPARE(text, QString(test::shownAnswer(link)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 QTEST_MAIN(TestModemLink)
