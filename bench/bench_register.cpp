@@ -59,7 +59,7 @@ int main()
     qsizetype loaded = 0;
     for (int card = 1; card <= kCardCount; ++card)
         loaded += book.entries(card).size();
-    if (outcome.kind != LoadRegisterOutcome::Loaded || loaded != kEntries)
+    if (outcome.kind != LoadRegisterOutcome::Kind::Loaded || loaded != kEntries)
         std::fprintf(stderr, "  unexpected load result: kind %d, %lld entries\n", int(outcome.kind),
                      static_cast<long long>(loaded));
 

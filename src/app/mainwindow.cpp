@@ -194,10 +194,10 @@ bool MainWindow::loadFiles()
 {
     showCardPage(1);
     switch (loadDocument(m_book, this)) {
-    case LoadRegisterOutcome::Incompatible:
-    case LoadRegisterOutcome::Unreadable:
+    case LoadRegisterOutcome::Kind::Incompatible:
+    case LoadRegisterOutcome::Kind::Unreadable:
         return false;
-    case LoadRegisterOutcome::CreatedNew:
+    case LoadRegisterOutcome::Kind::CreatedNew:
         showOptionsCard();
         break;
     default:

@@ -279,8 +279,8 @@ void OptionsPage::loadOptionControls(const Settings &settings, const QStringList
     m_country->setText(settings.ownCountryCode);
     m_area->setText(settings.ownAreaCode);
     m_port->setCurrentIndex(std::clamp(settings.comPort, kMinComPort, kMaxComPort) - kMinComPort);
-    m_method->setCurrentIndex(settings.pulseDialing == 1 ? 1 : 0);
-    m_handover->setChecked(settings.handoverEnabled != 0);
+    m_method->setCurrentIndex(settings.dialMethod == DialMethod::Pulse ? 1 : 0);
+    m_handover->setChecked(settings.handoverEnabled);
     for (int i = 0; i < 4; ++i)
         m_cardNames[i]->setText(cardNames.value(i));
     m_extraCommands->setText(settings.extraModemCommands);
@@ -307,9 +307,9 @@ OptionValues OptionsPage::saveOptionControls(const Settings &base) const
     s.ownAreaCode = ownCode(m_area->text());
     s.extraModemCommands = m_extraCommands->text();
     s.handoverNumber = m_handoverNumber->text();
-    s.handoverEnabled = m_handover->isChecked() ? 1 : 0;
+    s.handoverEnabled = m_handover->isChecked();
     s.comPort = m_port->currentIndex() + 1;
-    s.pulseDialing = m_method->currentIndex();
+    s.dialMethod = m_method->currentIndex() == 1 ? DialMethod::Pulse : DialMethod::Tone;
     for (const QLineEdit *box : m_cardNames)
         values.cardNames.append(storedForm(box->text()));
     s.entryFontSize = sampleFontSize();

@@ -54,24 +54,24 @@ LoadRegisterOutcome RegisterDocument::loadRegister()
     RegisterContents contents;
     struct stat info {};
     if (::lstat(QFile::encodeName(m_paths.registerPath).constData(), &info) != 0 && errno == ENOENT) {
-        outcome.kind = LoadRegisterOutcome::CreatedNew;
+        outcome.kind = LoadRegisterOutcome::Kind::CreatedNew;
         outcome.writeResult = quirlanto::writeRegister(contents, m_paths);
     } else {
         const DataFileRead file = readDataFile(m_paths.registerPath);
         if (!file.ok) {
-            outcome.kind = LoadRegisterOutcome::Unreadable;
+            outcome.kind = LoadRegisterOutcome::Kind::Unreadable;
             outcome.problem = file.error;
             return outcome;
         }
         ReadRegisterResult read = readRegisterFile(file.bytes);
         if (!read.compatible) {
-            outcome.kind = LoadRegisterOutcome::Incompatible;
+            outcome.kind = LoadRegisterOutcome::Kind::Incompatible;
             return outcome;
         }
         contents = std::move(read.contents);
         if (!read.problem.isEmpty()) {
             // What the next save would drop stays in a copy no save replaces.
-            outcome.kind = LoadRegisterOutcome::LoadedDamaged;
+            outcome.kind = LoadRegisterOutcome::Kind::LoadedDamaged;
             outcome.problem = std::move(read.problem);
             outcome.preservedCopy =
                 preserveDamagedCopy(m_paths.registerPath, file.bytes, file.permissions, &outcome.copyError);

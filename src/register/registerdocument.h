@@ -17,13 +17,13 @@ class SettingsStore;
 
 // Outcome of loading at start-up; the windows word the messages.
 struct LoadRegisterOutcome {
-    enum Kind {
+    enum class Kind {
         Loaded,        // read as it was
         LoadedDamaged, // read what could be used; `problem` says what, `preservedCopy` where the original is kept
         CreatedNew,    // missing file: defaults written (see writeResult), show the new-file message
         Incompatible,  // header mismatch: show the stop message and end, write nothing
         Unreadable     // exists but cannot be opened; `problem` says why, nothing written
-    } kind = Loaded;
+    } kind = Kind::Loaded;
     QString problem; // German, from the reader or the file system
     QString preservedCopy;
     QString copyError;       // why there is no preservedCopy of a damaged file

@@ -23,7 +23,7 @@ private:
     RegisterDocument &load(const QByteArray &registerBytes)
     {
         writeFile(path("Telefonregister.ini"), registerBytes);
-        [&] { QCOMPARE(m_book->loadRegister().kind, LoadRegisterOutcome::Loaded); }();
+        [&] { QCOMPARE(m_book->loadRegister().kind, LoadRegisterOutcome::Kind::Loaded); }();
         return *m_book;
     }
 
@@ -39,7 +39,7 @@ private slots:
     {
         QSignalSpy reset(m_book.get(), &RegisterDocument::registerReset);
         const LoadRegisterOutcome outcome = m_book->loadRegister();
-        QCOMPARE(outcome.kind, LoadRegisterOutcome::CreatedNew);
+        QCOMPARE(outcome.kind, LoadRegisterOutcome::Kind::CreatedNew);
         QVERIFY(outcome.writeResult.ok);
         QCOMPARE(reset.size(), 1);
         QCOMPARE(readFile(path("Telefonregister.ini")), kNewRegisterFile);
@@ -69,7 +69,7 @@ private slots:
             writeFile(path("Telefonregister.ini"), "[quirlanto version 4]\r\n");
         QSignalSpy reset(m_book.get(), &RegisterDocument::registerReset);
         const LoadRegisterOutcome outcome = m_book->loadRegister();
-        QCOMPARE(outcome.kind, pipe ? LoadRegisterOutcome::Unreadable : LoadRegisterOutcome::Incompatible);
+        QCOMPARE(outcome.kind, pipe ? LoadRegisterOutcome::Kind::Unreadable : LoadRegisterOutcome::Kind::Incompatible);
         QCOMPARE(outcome.problem, pipe ? QStringLiteral("Es ist keine gewöhnliche Datei") : QString());
         QCOMPARE(reset.size(), 0);
         QCOMPARE(m_book->entries(1), (QList<PhoneEntry>{{"A", "1", true}}));
@@ -86,7 +86,7 @@ private slots:
         const auto privateData = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
         QVERIFY(QFile::setPermissions(path("Telefonregister.ini"), privateData));
         const LoadRegisterOutcome outcome = m_book->loadRegister();
-        QCOMPARE(outcome.kind, LoadRegisterOutcome::LoadedDamaged);
+        QCOMPARE(outcome.kind, LoadRegisterOutcome::Kind::LoadedDamaged);
         QVERIFY2(outcome.problem.startsWith(QStringLiteral("Zeile 4: Die Kartennummer 7")),
                  qPrintable(outcome.problem));
         QCOMPARE(readFile(outcome.preservedCopy), bytes);
