@@ -229,26 +229,26 @@ WriteResult RegisterDocument::writeProviders()
     return saveProviderFile(m_providers, m_paths.providerPath, m_paths.providerBackupPath);
 }
 
-void RegisterDocument::eraseProvider(int position)
+void RegisterDocument::eraseProvider(int row)
 {
-    emit providerAboutToBeRemoved(position);
-    m_providers.removeProviderRow(position);
-    emit providerRemoved(position);
+    emit providerAboutToBeRemoved(row);
+    m_providers.removeAt(row);
+    emit providerRemoved(row);
 }
 
-RegisterDocument::ProviderChange RegisterDocument::storeProvider(std::optional<int> replacedPosition,
-                                                   const std::optional<ProviderEntry> &row)
+RegisterDocument::ProviderChange RegisterDocument::storeProvider(std::optional<int> replacedRow,
+                                                                 const std::optional<ProviderEntry> &entry)
 {
     ProviderChange change;
-    if (replacedPosition && *replacedPosition >= 1 && *replacedPosition <= m_providers.rowCount())
-        eraseProvider(*replacedPosition);
-    if (row) {
+    if (replacedRow && *replacedRow >= 0 && *replacedRow < m_providers.rowCount())
+        eraseProvider(*replacedRow);
+    if (entry) {
         // A refused row must not reset the views.
         if (m_providers.rowCount() >= ProviderTable::kMaxRows) {
             change.refused = true;
         } else {
             emit providersAboutToBeReset();
-            change.position = m_providers.insertSorted(*row);
+            change.row = m_providers.insertSorted(*entry);
             emit providersReset();
         }
     }
@@ -256,11 +256,11 @@ RegisterDocument::ProviderChange RegisterDocument::storeProvider(std::optional<i
     return change;
 }
 
-WriteResult RegisterDocument::removeProvider(int position)
+WriteResult RegisterDocument::removeProvider(int row)
 {
-    if (position < 1 || position > m_providers.rowCount())
+    if (row < 0 || row >= m_providers.rowCount())
         return {};
-    eraseProvider(position);
+    eraseProvider(row);
     return writeProviders();
 }
 
@@ -270,7 +270,7 @@ WriteResult RegisterDocument::setProvidersEnabled(bool enabled)
     return writeProviders();
 }
 
-void RegisterDocument::sortProviders(int column, bool ascending)
+void RegisterDocument::sortProviders(ProviderTable::Column column, bool ascending)
 {
     // A reset is cheaper than reporting a permutation of every row.
     emit providersAboutToBeReset();

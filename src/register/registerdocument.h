@@ -32,7 +32,7 @@ struct LoadRegisterOutcome {
 
 // The register document: settings, the four cards with their entries, the provider table and
 // the files they live in. Every change writes its file at once and is announced, so windows
-// only show what is here and hand changes back. Cards are numbered 1 to 4, provider rows from 1.
+// only show what is here and hand changes back. Cards are numbered 1 to 4, provider rows from 0.
 class RegisterDocument : public QObject {
     Q_OBJECT
 public:
@@ -92,16 +92,16 @@ public:
 
     struct ProviderChange {
         WriteResult write;
-        int position = 0;     // where the new row stands, 0 when none was added
-        bool refused = false; // the table was full
+        std::optional<int> row; // where the new row stands, none when none was added
+        bool refused = false;   // the table was full
     };
-    // The provider editor's result: the replaced row (if any) goes, `row` (if any) is inserted
+    // The provider editor's result: the replaced row (if any) goes, `entry` (if any) is inserted
     // in sort order, and the provider file is written either way.
-    ProviderChange storeProvider(std::optional<int> replacedPosition, const std::optional<ProviderEntry> &row);
-    WriteResult removeProvider(int position);
+    ProviderChange storeProvider(std::optional<int> replacedRow, const std::optional<ProviderEntry> &entry);
+    WriteResult removeProvider(int row);
     WriteResult setProvidersEnabled(bool enabled);
     // Sorting is a way of looking at the list: it is not written.
-    void sortProviders(int column, bool ascending);
+    void sortProviders(ProviderTable::Column column, bool ascending);
 
 signals:
     // The whole register was replaced (loaded).
@@ -115,13 +115,13 @@ signals:
 
     void providersAboutToBeReset();
     void providersReset();
-    void providerAboutToBeRemoved(int position);
-    void providerRemoved(int position);
+    void providerAboutToBeRemoved(int row);
+    void providerRemoved(int row);
 
 private:
     void appendEntry(int card, const PhoneEntry &entry);
     void eraseEntry(int card, int row);
-    void eraseProvider(int position);
+    void eraseProvider(int row);
     WriteResult writeProviders();
 
     DataPaths m_paths;

@@ -195,15 +195,15 @@ private slots:
         const ProviderEntry alpha = ProviderTable::makeEntry("Alpha", "01070", 1, 0, 7, 18, 0, 1, 0);
         const RegisterDocument::ProviderChange added = m_book->storeProvider(std::nullopt, alpha);
         QVERIFY(added.write.ok);
-        QCOMPARE(added.position, 1); // sorted by name
+        QCOMPARE(added.row.value_or(-1), 0); // sorted by name
         QVERIFY(m_book->setProvidersEnabled(true).ok);
         QCOMPARE(readFile(path("Provider.ini")),
                  "1\r\n\"Alpha\",\"01070\",1,0,7,18,0,1,0\r\n\"Beta\",\"01013\",1,0,9,18,0,1,0\r\n");
 
         // Sorting is not written; removing is.
-        m_book->sortProviders(ProviderTable::NameColumn, false);
+        m_book->sortProviders(ProviderTable::Column::Name, false);
         QCOMPARE(names(m_book->providers()), (QStringList{"Beta", "Alpha"}));
-        QVERIFY(m_book->removeProvider(1).ok);
+        QVERIFY(m_book->removeProvider(0).ok);
         QCOMPARE(readFile(path("Provider.ini")), "1\r\n\"Alpha\",\"01070\",1,0,7,18,0,1,0\r\n");
     }
 
@@ -217,7 +217,7 @@ private slots:
         const RegisterDocument::ProviderChange change =
             m_book->storeProvider(std::nullopt, ProviderTable::makeEntry("Neu", "011", 1, 1, 0, 24, 1, 1, 1));
         QVERIFY(change.refused);
-        QCOMPARE(change.position, 0);
+        QVERIFY(!change.row);
         QCOMPARE(reset.size(), 0);
         QCOMPARE(m_book->providers().rowCount(), ProviderTable::kMaxRows);
     }
