@@ -203,12 +203,12 @@ OptionsPage::OptionsPage(RegisterDocument &book, SettingsStore &ports, QWidget *
     for (int i = 0; i < 4; ++i) {
         m_cardNames[i] = new QLineEdit(cardFrame);
         m_cardNames[i]->setMaxLength(int(kMaxNameLength));
-        m_cardNames[i]->setObjectName(QStringLiteral("cardNameBox%1").arg(i + 1));
+        m_cardNames[i]->setObjectName(QStringLiteral("cardNameBox%1").arg(i));
         m_cardNames[i]->setToolTip(QStringLiteral("Beschriftung der Karte %1").arg(i + 1));
         cardLayout->addWidget(m_cardNames[i]);
         auto *hint = new StoredFormHint(
             m_cardNames[i], [](const QString &text) { return storedForm(text); }, cardFrame);
-        hint->setObjectName(QStringLiteral("cardNameHint%1").arg(i + 1));
+        hint->setObjectName(QStringLiteral("cardNameHint%1").arg(i));
         hint->setWordWrap(true);
         cardLayout->addWidget(hint);
     }

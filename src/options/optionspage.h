@@ -23,7 +23,7 @@ class SettingsStore;
 // What the page hands back when it is left: the owner stores it and writes the register.
 struct OptionValues {
     Settings settings;
-    QStringList cardNames; // four captions, card 1 first
+    QStringList cardNames; // four captions, card 0 first
 };
 
 // The "Optionen" card: a view of the register document's settings, with the provider list

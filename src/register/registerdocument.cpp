@@ -116,7 +116,7 @@ WriteResult RegisterDocument::writeRegister()
 
 void RegisterDocument::appendEntry(int card, const PhoneEntry &entry)
 {
-    QList<PhoneEntry> &entries = m_contents.cards[card - 1].entries;
+    QList<PhoneEntry> &entries = m_contents.cards[card].entries;
     const int row = int(entries.size());
     emit entryAboutToBeAppended(card, row);
     entries.append(makePhoneEntry(entry.name, entry.number, entry.zeroFlag));
@@ -126,14 +126,14 @@ void RegisterDocument::appendEntry(int card, const PhoneEntry &entry)
 void RegisterDocument::eraseEntry(int card, int row)
 {
     emit entryAboutToBeRemoved(card, row);
-    m_contents.cards[card - 1].entries.removeAt(row);
+    m_contents.cards[card].entries.removeAt(row);
     emit entryRemoved(card, row);
 }
 
 RegisterDocument::EntryChange RegisterDocument::storeEntry(int card, std::optional<int> replacedRow, const PhoneEntry &edited)
 {
     EntryChange change;
-    if (card < 1 || card > kCardCount)
+    if (!isCardIndex(card))
         return change;
     if (replacedRow && *replacedRow >= 0 && *replacedRow < entries(card).size())
         eraseEntry(card, *replacedRow);
@@ -147,7 +147,7 @@ RegisterDocument::EntryChange RegisterDocument::storeEntry(int card, std::option
 
 WriteResult RegisterDocument::removeEntry(int card, int row)
 {
-    if (card < 1 || card > kCardCount || row < 0 || row >= entries(card).size())
+    if (!isCardIndex(card) || row < 0 || row >= entries(card).size())
         return {};
     eraseEntry(card, row);
     return writeRegister();
@@ -164,7 +164,7 @@ QSet<QString> RegisterDocument::numbersOn(int card) const
 RegisterDocument::ImportResult RegisterDocument::importEntries(int card, const QList<PhoneEntry> &entries)
 {
     ImportResult result;
-    if (card < 1 || card > kCardCount)
+    if (!isCardIndex(card))
         return result;
     const QSet<QString> numbers = numbersOn(card);
     QSet<QPair<QString, QString>> taken; // name and number
@@ -217,8 +217,8 @@ WriteResult RegisterDocument::setOptions(const Settings &settings, const QString
 {
     m_contents.settings = settings;
     normalise(m_contents.settings);
-    for (int card = 1; card <= kCardCount; ++card)
-        m_contents.cards[card - 1].cardName = cardNames.value(card - 1);
+    for (int card = 0; card < kCardCount; ++card)
+        m_contents.cards[card].cardName = cardNames.value(card);
     emit cardNamesChanged();
     emit settingsChanged();
     return writeRegister();

@@ -32,7 +32,7 @@ struct LoadRegisterOutcome {
 
 // The register document: settings, the four cards with their entries, the provider table and
 // the files they live in. Every change writes its file at once and is announced, so windows
-// only show what is here and hand changes back. Cards are numbered 1 to 4, provider rows from 0.
+// only show what is here and hand changes back. Cards and provider rows are counted from 0.
 class RegisterDocument : public QObject {
     Q_OBJECT
 public:
@@ -52,9 +52,9 @@ public:
 
     const Settings &settings() const { return m_contents.settings; }
     const RegisterContents &contents() const { return m_contents; }
-    QString cardName(int card) const { return m_contents.cards[card - 1].cardName; }
+    QString cardName(int card) const { return m_contents.cards[card].cardName; }
     QStringList cardNames() const;
-    const QList<PhoneEntry> &entries(int card) const { return m_contents.cards[card - 1].entries; }
+    const QList<PhoneEntry> &entries(int card) const { return m_contents.cards[card].entries; }
     const ProviderTable &providers() const { return m_providers; }
 
     // Writes the register file as it is; a failure leaves the memory as it is.

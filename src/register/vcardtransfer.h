@@ -7,6 +7,7 @@
 #include <QList>
 #include <QSet>
 #include <functional>
+#include <optional>
 
 class QComboBox;
 class QTreeWidget;
@@ -40,7 +41,7 @@ private:
 // Each gives the text for the status bar, empty when there is none; messages are shown here.
 struct ImportOutcome {
     QString status;
-    int card = 0; // where entries went, 0 when none
+    std::optional<int> card; // where entries went
 };
 ImportOutcome chooseAndImportVCards(RegisterDocument &book, int shownCard, QWidget *parent);
 ImportOutcome importVCardFile(RegisterDocument &book, int shownCard, const QString &path, QWidget *parent);

@@ -640,7 +640,7 @@ private slots:
         MainWindow &window = f.start(registerExists ? registerFile("1,\"Meier\",\"4989555\",0\r\n") : QByteArray());
         QCOMPARE(window.optionsPageBuilt(), !registerExists);
         if (registerExists)
-            window.tabStrip()->setCurrentIndex(MainWindow::kOptionsTab - 1);
+            window.tabStrip()->setCurrentIndex(MainWindow::kOptionsTab);
         QVERIFY(window.optionsPageBuilt());
         auto *list = window.optionsPage()->findChild<ProviderListView *>(QStringLiteral("providerList"));
         QVERIFY(list);
