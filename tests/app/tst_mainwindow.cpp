@@ -461,7 +461,7 @@ private slots:
         w.findChild<QPushButton *>(QStringLiteral("dialClipboardButton"))->click();
         w.optionsPage()->findChild<QPushButton *>(QStringLiteral("showModemAnswerButton"))->click(); // "Debug"
         QCOMPARE(dials.size(), 1);
-        QCOMPARE(dials.first().first().value<DialMode>(), DialMode::Clipboard);
+        QCOMPARE(dials.first().first().toString(), QStringLiteral("Clipboard")); // Qt knows the mode by name
         QCOMPARE(answers.size(), 1);
         w.show();
         w.findChild<QPushButton *>(QStringLiteral("hideButton"))->click();
