@@ -200,7 +200,7 @@ OptionsPage::OptionsPage(RegisterDocument &book, SettingsStore &ports, QWidget *
     auto *cardFrame = new QGroupBox(QStringLiteral("Kartennamen"), this);
     cardFrame->setObjectName(QStringLiteral("cardNameFrame"));
     auto *cardLayout = new QVBoxLayout(cardFrame);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < kCardCount; ++i) {
         m_cardNames[i] = new QLineEdit(cardFrame);
         m_cardNames[i]->setMaxLength(int(kMaxNameLength));
         m_cardNames[i]->setObjectName(QStringLiteral("cardNameBox%1").arg(i));
@@ -272,7 +272,7 @@ int OptionsPage::sliderValueForSize(double size)
     return int(std::clamp(value, double(kMinEntryFontSize), double(kMaxEntryFontSize)));
 }
 
-void OptionsPage::loadOptionControls(const Settings &settings, const QStringList &cardNames, const QFont &listFont)
+void OptionsPage::loadOptionControls(const Settings &settings, const CardNames &cardNames, const QFont &listFont)
 {
     m_outsideLine->setText(settings.outsideLinePrefix);
     m_international->setText(settings.internationalPrefix);
@@ -281,8 +281,8 @@ void OptionsPage::loadOptionControls(const Settings &settings, const QStringList
     m_port->setCurrentIndex(std::clamp(settings.comPort, kMinComPort, kMaxComPort) - kMinComPort);
     m_method->setCurrentIndex(settings.dialMethod == DialMethod::Pulse ? 1 : 0);
     m_handover->setChecked(settings.handoverEnabled);
-    for (int i = 0; i < 4; ++i)
-        m_cardNames[i]->setText(cardNames.value(i));
+    for (int i = 0; i < kCardCount; ++i)
+        m_cardNames[i]->setText(cardNames[i]);
     m_extraCommands->setText(settings.extraModemCommands);
     m_handoverNumber->setText(settings.handoverNumber);
     QFont sampleFont = m_sample->font();
@@ -310,8 +310,8 @@ OptionValues OptionsPage::saveOptionControls(const Settings &base) const
     s.handoverEnabled = m_handover->isChecked();
     s.comPort = m_port->currentIndex() + 1;
     s.dialMethod = m_method->currentIndex() == 1 ? DialMethod::Pulse : DialMethod::Tone;
-    for (const QLineEdit *box : m_cardNames)
-        values.cardNames.append(storedForm(box->text()));
+    for (int i = 0; i < kCardCount; ++i)
+        values.cardNames[i] = storedForm(m_cardNames[i]->text());
     s.entryFontSize = sampleFontSize();
     return values;
 }

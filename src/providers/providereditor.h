@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
 
 class QCheckBox;
 class QLabel;
@@ -47,12 +48,12 @@ private:
     void sliderScrolled(int value);
     void showRange();
 
-    QLineEdit *m_textBoxes[2] = {};
-    QRadioButton *m_dayOptions[3] = {};
+    std::array<QLineEdit *, 2> m_textBoxes = {};
+    std::array<QRadioButton *, 3> m_dayOptions = {};
     HourRangeSlider *m_slider = nullptr;
     QLabel *m_rangeLabel = nullptr;
-    QCheckBox *m_distanceBoxes[3] = {};
-    QPushButton *m_dialogButtons[2] = {};
+    std::array<QCheckBox *, 3> m_distanceBoxes = {};
+    std::array<QPushButton *, 2> m_dialogButtons = {};
 
     qint16 m_startHour = 0;
     qint16 m_endHour = 0;

@@ -19,6 +19,7 @@ struct RegisterCard {
 // Cards are counted from 0; only the register file numbers them from 1.
 inline constexpr int kCardCount = 4;
 using RegisterCards = std::array<RegisterCard, kCardCount>;
+using CardNames = std::array<QString, kCardCount>;
 
 constexpr bool isCardIndex(int card)
 {

@@ -101,11 +101,11 @@ void RegisterDocument::setProviders(const ProviderTable &table)
     emit providersReset();
 }
 
-QStringList RegisterDocument::cardNames() const
+CardNames RegisterDocument::cardNames() const
 {
-    QStringList names;
-    for (const RegisterCard &card : m_contents.cards)
-        names.append(card.cardName);
+    CardNames names;
+    for (int card = 0; card < kCardCount; ++card)
+        names[card] = m_contents.cards[card].cardName;
     return names;
 }
 
@@ -213,12 +213,12 @@ WriteResult RegisterDocument::setDialDevice(DialDevice device)
     return writeRegister();
 }
 
-WriteResult RegisterDocument::setOptions(const Settings &settings, const QStringList &cardNames)
+WriteResult RegisterDocument::setOptions(const Settings &settings, const CardNames &cardNames)
 {
     m_contents.settings = settings;
     normalise(m_contents.settings);
     for (int card = 0; card < kCardCount; ++card)
-        m_contents.cards[card].cardName = cardNames.value(card);
+        m_contents.cards[card].cardName = cardNames[card];
     emit cardNamesChanged();
     emit settingsChanged();
     return writeRegister();

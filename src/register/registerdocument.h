@@ -53,7 +53,7 @@ public:
     const Settings &settings() const { return m_contents.settings; }
     const RegisterContents &contents() const { return m_contents; }
     QString cardName(int card) const { return m_contents.cards[card].cardName; }
-    QStringList cardNames() const;
+    CardNames cardNames() const;
     const QList<PhoneEntry> &entries(int card) const { return m_contents.cards[card].entries; }
     const ProviderTable &providers() const { return m_providers; }
 
@@ -88,7 +88,7 @@ public:
     DialDevice dialDevice() const;
     WriteResult setDialDevice(DialDevice device);
     // What the options card hands back when it is left: settings and the four card names.
-    WriteResult setOptions(const Settings &settings, const QStringList &cardNames);
+    WriteResult setOptions(const Settings &settings, const CardNames &cardNames);
 
     struct ProviderChange {
         WriteResult write;

@@ -60,7 +60,7 @@ FileChoice askForFile(QWidget *parent, bool save, const QString &shownCardName)
 
 } // namespace
 
-ImportDialog::ImportDialog(const QList<ImportCandidate> &candidates, const QStringList &cardNames, int shownCard,
+ImportDialog::ImportDialog(const QList<ImportCandidate> &candidates, const CardNames &cardNames, int shownCard,
                            NumbersOnCard numbersOnCard, QWidget *parent)
     : QDialog(parent)
     , m_candidates(candidates)
@@ -97,8 +97,9 @@ ImportDialog::ImportDialog(const QList<ImportCandidate> &candidates, const QStri
     auto *cardLabel = new QLabel(QStringLiteral("&Karte:"), this);
     m_card = new QComboBox(this);
     m_card->setObjectName(QStringLiteral("targetCard"));
-    m_card->addItems(cardNames);
-    m_card->setCurrentIndex(qBound(0, shownCard, int(cardNames.size()) - 1));
+    for (const QString &name : cardNames)
+        m_card->addItem(name);
+    m_card->setCurrentIndex(qBound(0, shownCard, kCardCount - 1));
     cardLabel->setBuddy(m_card);
     markNumbersOnCard();
     connect(m_card, &QComboBox::currentIndexChanged, this, &ImportDialog::markNumbersOnCard);

@@ -2,6 +2,7 @@
 
 #include "register/contactimport.h"
 #include "register/phoneentry.h"
+#include "register/registercard.h"
 
 #include <QDialog>
 #include <QList>
@@ -23,7 +24,7 @@ class ImportDialog : public QDialog {
     Q_OBJECT
 public:
     using NumbersOnCard = std::function<QSet<QString>(int card)>;
-    ImportDialog(const QList<ImportCandidate> &candidates, const QStringList &cardNames, int shownCard,
+    ImportDialog(const QList<ImportCandidate> &candidates, const CardNames &cardNames, int shownCard,
                  NumbersOnCard numbersOnCard = {}, QWidget *parent = nullptr);
     QList<PhoneEntry> checkedEntries() const;
     int targetCard() const;

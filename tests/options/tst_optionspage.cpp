@@ -23,7 +23,7 @@ class TestOptionsPage : public QObject {
     MemorySettingsStore m_store;
     RegisterDocument m_book{DataPaths::inDirectory(m_folder.path() + QLatin1Char('/'))};
 
-    static QStringList cards() { return {"Büro 1", "Büro 2", "Privat 1", "Privat 2"}; }
+    static CardNames cards() { return {"Büro 1", "Büro 2", "Privat 1", "Privat 2"}; }
     template <typename T>
     static T *child(OptionsPage &page, const char *name)
     {
