@@ -48,15 +48,9 @@ public:
     QCheckBox *autostartCheckBox() const;
     // The options page is built when first needed, not at start: most starts never open it.
     OptionsPage *optionsPage();
-    bool optionsPageBuilt() const { return m_options; }
-    NameListView *nameList(int card) const { return m_lists[card]; }
-    QTabBar *tabStrip() const { return m_tabs; }
     NameListController *nameLists() const { return m_nameLists; }
-    NameSearch *nameSearch() const { return m_search; }
 
     QString statusText() const;
-    // The hint shown while a card is current.
-    void showListHint();
     // The tab whose page is shown, a card or kOptionsTab.
     int currentTab() const { return m_currentTab; }
 
@@ -86,6 +80,8 @@ protected:
     bool event(QEvent *event) override;
 
 private:
+    // The hint shown while a card is current.
+    void showListHint();
     void buildCardsAndPages();
     void buildBottomRow();
     void buildOptionsPage();

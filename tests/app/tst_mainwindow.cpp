@@ -38,7 +38,7 @@ private:
         return m_f->start(
             registerFile("1,\"Muster, Erika\",\"4930123456\",1\r\n1,\"Meier\",\"4989555\",0\r\n", settingsLine));
     }
-    void selectTab(MainWindow &w, int tab) { w.tabStrip()->setCurrentIndex(tab); }
+    void selectTab(MainWindow &w, int tab) { tabStrip(w)->setCurrentIndex(tab); }
     bool start(MainWindow &w, const QStringList &arguments = {})
     {
         return startProgram({*m_f->book, w, m_f->store}, arguments);
@@ -58,7 +58,7 @@ private slots:
         MainWindow &w = m_f->make();
         QCOMPARE(w.windowTitle(), QStringLiteral("Quirlanto 4.1"));
         // The options page comes when first asked for, once.
-        QVERIFY(!w.optionsPageBuilt());
+        QVERIFY(!w.findChild<OptionsPage *>());
         QVERIFY(!w.findChild<QPushButton *>(QStringLiteral("showModemAnswerButton")));
         QVERIFY(w.optionsPage());
         QCOMPARE(w.findChildren<OptionsPage *>(), QList<OptionsPage *>{w.optionsPage()});
@@ -77,8 +77,8 @@ private slots:
         QCOMPARE(w.autostartCheckBox()->text(), QStringLiteral("Auto&start"));
         QCOMPARE(w.optionsPage()->findChild<QCheckBox *>(QStringLiteral("providerSwitch"))->text(), QStringLiteral("&Call-by-Call Provider-Liste"));
         QStringList tabs;
-        for (int i = 0; i < w.tabStrip()->count(); ++i)
-            tabs << w.tabStrip()->tabText(i);
+        for (int i = 0; i < tabStrip(w)->count(); ++i)
+            tabs << tabStrip(w)->tabText(i);
         QCOMPARE(tabs, (QStringList{"Büro 1", "Büro 2", "Privat 1", "Privat 2", "Optionen"}));
         QCOMPARE(w.statusText(), QStringLiteral("Doppelklick für Anwahl oder rechte Maustaste für Menü"));
     }
@@ -203,9 +203,9 @@ private slots:
         QVERIFY(start(w));
         QCOMPARE(m_f->book->settings().comPort, 3);
         QCOMPARE(m_f->book->settings().ownCountryCode, QStringLiteral("41"));
-        QCOMPARE(w.tabStrip()->tabText(1), QStringLiteral("b"));
+        QCOMPARE(tabStrip(w)->tabText(1), QStringLiteral("b"));
         QCOMPARE(m_f->book->contents().cards[1].entries.size(), 1);
-        QCOMPARE(w.nameList(0)->font().pointSize(), 10);
+        QCOMPARE(nameList(w, 0)->font().pointSize(), 10);
         QCOMPARE(w.currentTab(), 0);
         QVERIFY(MessageBoxes::shown().isEmpty());
     }
@@ -293,7 +293,7 @@ private slots:
         w.optionsPage()->findChild<QComboBox *>(QStringLiteral("portList"))->setCurrentIndex(15);
         w.findChild<QComboBox *>(QStringLiteral("dialMethodList"))->setCurrentIndex(1);
         selectTab(w, 0);
-        QCOMPARE(w.tabStrip()->tabText(2), QStringLiteral("Kunden && \"Freunde\""));
+        QCOMPARE(tabStrip(w)->tabText(2), QStringLiteral("Kunden && \"Freunde\""));
         QCOMPARE(m_f->book->contents().cards[2].cardName, QStringLiteral("Kunden & \"Freunde\""));
         const QList<QByteArray> fileLines = lines(m_f->read("Telefonregister.ini"));
         QCOMPARE(fileLines.value(1), QByteArray("0,16,1,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0"));
@@ -316,17 +316,17 @@ private slots:
         auto *slider = w.findChild<QSlider *>(QStringLiteral("fontSizeSlider"));
         QCOMPARE(slider->value(), 18); // stored 12
         slider->setValue(sliderValue);
-        QCOMPARE(w.nameList(0)->font().pointSize(), 12); // only the sample follows the slider
+        QCOMPARE(nameList(w, 0)->font().pointSize(), 12); // only the sample follows the slider
         selectTab(w, 0);
         for (int card = 0; card < kCardCount; ++card)
-            QCOMPARE(w.nameList(card)->font().pointSize(), listSize);
+            QCOMPARE(nameList(w, card)->font().pointSize(), listSize);
         QCOMPARE(lines(m_f->read("Telefonregister.ini")).value(1).split(',').value(9), QByteArray::number(listSize));
     }
 
     void storedFractionalSizeIsRounded()
     {
         MainWindow &w = startWithRegister("0,1,0,0,\"\",0,\"00\",\"49\",\"89\",8.25,\"\",\"\",0");
-        QCOMPARE(w.nameList(3)->font().pointSize(), 8);
+        QCOMPARE(nameList(w, 3)->font().pointSize(), 8);
         selectTab(w, 4);
         QCOMPARE(w.findChild<QSlider *>(QStringLiteral("fontSizeSlider"))->value(), 22);
         selectTab(w, 0);
@@ -336,7 +336,7 @@ private slots:
     void storedDialDeviceSelectsOption()
     {
         MainWindow &w = startWithRegister("1,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0");
-        QVERIFY(!w.optionsPageBuilt()); // not needed until the options card is opened
+        QVERIFY(!w.findChild<OptionsPage *>()); // not needed until the options card is opened
         selectTab(w, 4);
         QVERIFY(w.findChild<QRadioButton *>(QStringLiteral("loudspeakerOption"))->isChecked());
         QVERIFY(!QFile::exists(path("Telefonregister.bak")));
@@ -346,12 +346,12 @@ private slots:
     {
         MainWindow &w = startWithRegister();
         m_f->activate();
-        QVERIFY(w.nameList(0)->hasFocus());
+        QVERIFY(nameList(w, 0)->hasFocus());
         selectTab(w, 4);
         QVERIFY(box("countryCodeBox")->hasFocus());
         QCOMPARE(w.statusText(), QStringLiteral("Bitte gewünschte Änderungen vornehmen"));
         selectTab(w, 3);
-        QVERIFY(w.nameList(3)->hasFocus());
+        QVERIFY(nameList(w, 3)->hasFocus());
     }
 
     void ctrlTabSwitchesCards()
@@ -441,7 +441,7 @@ private slots:
         m_f->activate();
         selectTab(w, 4);
         QStringList order;
-        for (QWidget *x = w.tabStrip()->nextInFocusChain(); x != w.tabStrip(); x = x->nextInFocusChain()) {
+        for (QWidget *x = tabStrip(w)->nextInFocusChain(); x != tabStrip(w); x = x->nextInFocusChain()) {
             if (x->isVisible() && x->isEnabled() && (x->focusPolicy() & Qt::TabFocus))
                 order << x->objectName();
         }

@@ -638,10 +638,10 @@ private slots:
         const QByteArray stored = "1\r\n" + kGammaLine + kAlphaLine;
         f.write("Provider.ini", stored);
         MainWindow &window = f.start(registerExists ? registerFile("1,\"Meier\",\"4989555\",0\r\n") : QByteArray());
-        QCOMPARE(window.optionsPageBuilt(), !registerExists);
+        QCOMPARE(window.findChild<OptionsPage *>() != nullptr, !registerExists);
         if (registerExists)
-            window.tabStrip()->setCurrentIndex(MainWindow::kOptionsTab);
-        QVERIFY(window.optionsPageBuilt());
+            tabStrip(window)->setCurrentIndex(MainWindow::kOptionsTab);
+        QVERIFY(window.findChild<OptionsPage *>());
         auto *list = window.optionsPage()->findChild<ProviderListView *>(QStringLiteral("providerList"));
         QVERIFY(list);
         QCOMPARE(shownColumn(*static_cast<ProviderListModel *>(list->model()), 0), (QStringList{"Alpha", "Gamma"}));

@@ -37,7 +37,7 @@ private:
 
     QString path(const char *name) const { return m_f->path(name); }
     QAction *menuItem(const QString &text) const { return m_f->menuItem(text); }
-    NameListModel *model(int card) const { return m_f->window->nameList(card)->nameModel(); }
+    NameListModel *model(int card) const { return nameList(*m_f->window, card)->nameModel(); }
     QPointer<QTimer> m_watch;
     bool m_editorSeen = true;
 
@@ -182,7 +182,7 @@ private slots:
 
     void changeMovesEntryToTheEnd()
     {
-        m_f->window->nameList(0)->selectRow(0);
+        nameList(*m_f->window, 0)->selectRow(0);
         PhoneEntry shown;
         whenEditorOpens(
             [](EntryEditor &e) {
@@ -193,7 +193,7 @@ private slots:
         menuItem(QStringLiteral("&Ändern"))->trigger();
         QCOMPARE(shown, (PhoneEntry{QStringLiteral("Muster, Erika"), QStringLiteral("4930123456"), true}));
         QCOMPARE(model(0)->rowCount(), 2);
-        QCOMPARE(m_f->window->nameList(0)->selectedRow(), 1);
+        QCOMPARE(nameList(*m_f->window, 0)->selectedRow(), 1);
         QCOMPARE(m_f->read("Telefonregister.ini"),
                  kHead + "1,\"Meier\",\"4989555\",0\r\n1,\"Muster, Erik\",\"4930 123456\",1\r\n2,\"Bernd\",\"43222\",1\r\n");
         QCOMPARE(m_f->read("Telefonregister.bak"), kRegister);
@@ -214,7 +214,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, number);
-        m_f->window->nameList(0)->selectRow(0);
+        nameList(*m_f->window, 0)->selectRow(0);
         whenEditorOpens([=](EntryEditor &e) {
             type(e, name, number);
             ok(e);
@@ -225,7 +225,7 @@ private slots:
 
     void insertAppendsWithZeroFlagOn()
     {
-        m_f->window->tabStrip()->setCurrentIndex(1);
+        tabStrip(*m_f->window)->setCurrentIndex(1);
         PhoneEntry shown{QStringLiteral("x"), QStringLiteral("x"), false};
         whenEditorOpens(
             [](EntryEditor &e) {
@@ -263,17 +263,17 @@ private slots:
         QFETCH(int, key);
         QFETCH(QString, shownName);
         m_f->activate();
-        m_f->window->nameList(0)->setFocus();
-        m_f->window->nameList(0)->selectRow(1);
+        nameList(*m_f->window, 0)->setFocus();
+        nameList(*m_f->window, 0)->selectRow(1);
         PhoneEntry shown{QStringLiteral("x"), QStringLiteral("x"), false};
         whenEditorOpens([](EntryEditor &e) { e.reject(); }, &shown);
-        QTest::keyClick(m_f->window->nameList(0), Qt::Key(key));
+        QTest::keyClick(nameList(*m_f->window, 0), Qt::Key(key));
         QCOMPARE(shown.name, shownName);
     }
 
     void cancelChangesNothing()
     {
-        m_f->window->nameList(0)->selectRow(1);
+        nameList(*m_f->window, 0)->selectRow(1);
         whenEditorOpens([](EntryEditor &e) {
             type(e, QStringLiteral("Anders"), QStringLiteral("1"));
             e.findChild<QPushButton *>(QStringLiteral("cancelButton"))->click();

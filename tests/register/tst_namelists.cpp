@@ -37,7 +37,7 @@ private:
     std::optional<PhoneEntry> m_dialedEntry;
 
     QString path(const char *name) const { return m_f->path(name); }
-    NameListView *list(int card) const { return m_f->window->nameList(card); }
+    NameListView *list(int card) const { return nameList(*m_f->window, card); }
     NameListModel *model(int card) const { return list(card)->nameModel(); }
     QAction *menuItem(const QString &text) const { return m_f->menuItem(text); }
 
@@ -131,7 +131,7 @@ private slots:
 
     void doubleClickOnEmptyListStillDials()
     {
-        m_f->window->tabStrip()->setCurrentIndex(2);
+        tabStrip(*m_f->window)->setCurrentIndex(2);
         QTest::mouseDClick(list(2)->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
         QCOMPARE(m_dials, QList<DialMode>{DialMode::SelectedEntry});
         QVERIFY(!m_dialedEntry.has_value());
@@ -270,7 +270,7 @@ private slots:
         list(0)->setFocus(Qt::OtherFocusReason);
         auto *autostart = m_f->window->autostartCheckBox();
         QTest::mouseClick(autostart, Qt::LeftButton);
-        QTRY_VERIFY(m_f->window->tabStrip()->hasFocus());
+        QTRY_VERIFY(tabStrip(*m_f->window)->hasFocus());
     }
 
     void nothingLooksSelectedBeforeAChoice()
@@ -293,7 +293,7 @@ private slots:
                 QStringLiteral("4,\"Teilnehmer%1\",\"4989%2\",0\r\n").arg(i, 5, 10, QLatin1Char('0')).arg(i).toLatin1();
         m_f->start(registerFile(entries));
         QCOMPARE(model(3)->rowCount(), 10000);
-        m_f->window->tabStrip()->setCurrentIndex(3);
+        tabStrip(*m_f->window)->setCurrentIndex(3);
         list(3)->setFocus();
         typeText(list(3), QStringLiteral("teilnehmer09999"));
         QCOMPARE(list(3)->selectedRow(), 9999);

@@ -68,7 +68,7 @@ private slots:
         QTest::keyClick(field(), Qt::Key_Return);
         QCOMPARE(dialed, (QList<std::optional<PhoneEntry>>{PhoneEntry{"Zander", "4940777", false}}));
         QCOMPARE(m_f->window->currentTab(), 0);
-        QTRY_VERIFY(m_f->window->nameList(0)->hasFocus()); // the card was shown already
+        QTRY_VERIFY(nameList(*m_f->window, 0)->hasFocus()); // the card was shown already
 
         QTest::keyClick(m_f->window.get(), Qt::Key_F, Qt::ControlModifier);
         QTRY_VERIFY(field()->hasFocus());
@@ -81,7 +81,7 @@ private slots:
         QTRY_VERIFY(field()->hasFocus());
         QTest::keyClick(field(), Qt::Key_Escape);
         QVERIFY(!field()->isVisible());
-        QTRY_VERIFY(m_f->window->nameList(3)->hasFocus());
+        QTRY_VERIFY(nameList(*m_f->window, 3)->hasFocus());
     }
 
     // An entry above a hit goes while the field is open: Enter must still dial the hit shown.
