@@ -1,5 +1,7 @@
 #pragma once
 
+#include "providers/providerentry.h"
+
 #include <QDialog>
 #include <array>
 
@@ -18,7 +20,7 @@ class HourRangeSlider;
 struct ProviderEditorValues {
     QString name;
     QString networkPrefix;
-    qint16 dayClassCode = 1; // 1 "Mo - Fr", 2 "Sa - So", 3 "immer"; 0 opens as 1
+    DayClass dayClass = DayClass::Weekdays; // None opens as Weekdays
     qint16 startHour = 9;
     qint16 endHour = 18;
     bool local = false;

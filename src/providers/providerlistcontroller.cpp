@@ -170,7 +170,7 @@ void ProviderListController::changeCommand()
     ProviderEditorValues values;
     values.name = row.name;
     values.networkPrefix = row.networkPrefix;
-    values.dayClassCode = qint16(row.dayClass);
+    values.dayClass = row.dayClass;
     values.startHour = row.fromHour;
     values.endHour = row.toHour;
     values.local = row.local;
@@ -207,8 +207,8 @@ void ProviderListController::applyEditor(const ProviderEditorValues &values)
 {
     std::optional<ProviderEntry> row;
     if (!values.name.isEmpty() && !values.networkPrefix.isEmpty()) {
-        const qint16 weekday = (values.dayClassCode == 1 || values.dayClassCode == 3) ? 1 : 0;
-        const qint16 weekend = (values.dayClassCode == 2 || values.dayClassCode == 3) ? 1 : 0;
+        const qint16 weekday = values.dayClass == DayClass::Weekdays || values.dayClass == DayClass::Always;
+        const qint16 weekend = values.dayClass == DayClass::Weekend || values.dayClass == DayClass::Always;
         // The file has no escape for a double quote; store what the file will hold.
         QString name = values.name;
         QString networkPrefix = values.networkPrefix;

@@ -337,7 +337,7 @@ private slots:
         f.doubleClickEmptyArea();
         QVERIFY(seen);
         QCOMPARE(opened, ProviderEditorValues{}); // "Mo - Fr", 9 to 18, only "Fern"
-        QCOMPARE(opened.dayClassCode, qint16(1));
+        QCOMPARE(opened.dayClass, DayClass::Weekdays);
         QCOMPARE(opened.longDistance && !opened.local && !opened.abroad, true);
         QCOMPARE(f.table().rowCount(), 3);
         QVERIFY(!QFile::exists(f.file())); // cancel saves nothing
@@ -358,7 +358,7 @@ private slots:
             &seen);
         QTest::mouseDClick(f.view()->viewport(), Qt::LeftButton, {}, f.rowPoint(1));
         QVERIFY(seen);
-        const ProviderEditorValues beta{"Beta", "01013", 3, 8, 24, true, true, true};
+        const ProviderEditorValues beta{"Beta", "01013", DayClass::Always, 8, 24, true, true, true};
         QCOMPARE(opened, beta);
         QCOMPARE(f.table().rowCount(), 3);
         QVERIFY(!QFile::exists(f.file())); // closing the window saves nothing
