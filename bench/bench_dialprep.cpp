@@ -56,7 +56,7 @@ int main()
 {
     Settings settings;
     settings.outsideLinePrefix = QStringLiteral("0,");
-    settings.handoverEnabled = 1;
+    settings.handoverEnabled = true;
     settings.handoverNumber = QStringLiteral("22");
     const FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(12, 0)));
 

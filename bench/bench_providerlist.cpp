@@ -58,7 +58,7 @@ int main(int argc, char *argv[])
     ProviderListController list(book, providerSwitch, area);
     auto *view = area->findChild<ProviderListView *>(QStringLiteral("providerList"));
     // A header click, as the user makes it.
-    const auto clickColumn = [view](int column) { emit view->header()->sectionClicked(column - 1); };
+    const auto clickColumn = [view](int column) { emit view->header()->sectionClicked(column); };
     page.resize(520, 320);
     page.show();
     QApplication::processEvents();
@@ -79,13 +79,13 @@ int main(int argc, char *argv[])
     std::printf("  load into the list           %8.2f ms\n", load);
 
     const char *const captions[] = {"Name", "Netz", "Tag", "ab", "bis", "Weite"};
-    for (int column = 1; column <= 6; ++column) {
+    for (int column = 0; column < ProviderTable::kColumnCount; ++column) {
         // Each run starts from the same shuffled order, sorted by another column.
-        const int other = column == 1 ? 2 : 1;
+        const int other = column == 0 ? 1 : 0;
         const double first = medianMs(
             [&] {
                 fill(table);
-                table.setSort(other, true);
+                table.setSort(ProviderTable::Column(other), true);
                 book.setProviders(table);
                 clickColumn(other);
                 settle();
@@ -104,7 +104,7 @@ int main(int argc, char *argv[])
                 clickColumn(column);
                 settle();
             });
-        std::printf("  sort by %-6s first click %8.2f ms, same header again %8.2f ms\n", captions[column - 1], first,
+        std::printf("  sort by %-6s first click %8.2f ms, same header again %8.2f ms\n", captions[column], first,
                     reverse);
     }
     return 0;

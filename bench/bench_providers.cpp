@@ -54,15 +54,14 @@ int main()
     std::printf("  save (with backup rotation)     %8.2f ms\n", save);
 
     const char *const columns[] = {"Name", "Netz", "Tag", "ab", "bis", "Weite"};
-    for (int column = 1; column <= 6; ++column) {
+    for (int column = 0; column < ProviderTable::kColumnCount; ++column) {
         ProviderTable t = table;
         bool ascending = false;
         const double ms = medianMs(kRuns, [&] {
             ascending = !ascending;
-            t.setSort(column, ascending);
+            t.setSort(ProviderTable::Column(column), ascending);
         });
-        std::printf("  sort by \"%s\"%*s %8.2f ms\n", columns[column - 1], int(20 - std::strlen(columns[column - 1])),
-                    "", ms);
+        std::printf("  sort by \"%s\"%*s %8.2f ms\n", columns[column], int(20 - std::strlen(columns[column])), "", ms);
     }
 
     // Damaged files make the reader pick up again at every line: that must stay linear.
@@ -77,7 +76,7 @@ int main()
     ProviderTable t = table;
     const double add = medianMs(kRuns, [&] {
         t.addProviderRow(QStringLiteral("Neu"), QStringLiteral("01099"), 1, 1, 0, 24, 1, 1, 1);
-        t.removeProviderRow(t.rowCount());
+        t.removeAt(t.rowCount() - 1);
     });
     std::printf("  add + remove one row (full)     %8.3f ms\n", add);
     return 0;

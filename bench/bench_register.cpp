@@ -57,9 +57,9 @@ int main()
     const double load = medianMs(kRuns, [&] { outcome = book.loadRegister(); });
     std::printf("  load (read file and parse)      %8.2f ms  (goal <= 30 ms)\n", load);
     qsizetype loaded = 0;
-    for (int card = 1; card <= kCardCount; ++card)
+    for (int card = 0; card < kCardCount; ++card)
         loaded += book.entries(card).size();
-    if (outcome.kind != LoadRegisterOutcome::Loaded || loaded != kEntries)
+    if (outcome.kind != LoadRegisterOutcome::Kind::Loaded || loaded != kEntries)
         std::fprintf(stderr, "  unexpected load result: kind %d, %lld entries\n", int(outcome.kind),
                      static_cast<long long>(loaded));
 

@@ -73,8 +73,8 @@ int main(int argc, char *argv[])
     RegisterDocument book(DataPaths::inDirectory(dir.path() + QLatin1Char('/')));
     book.loadRegister();
     const QList<PhoneEntry> entries = generatedEntries();
-    for (int card = 1; card <= kCardCount; ++card)
-        book.importEntries(card, entries.mid((card - 1) * kEntries / kCardCount, kEntries / kCardCount));
+    for (int card = 0; card < kCardCount; ++card)
+        book.importEntries(card, entries.mid(card * kEntries / kCardCount, kEntries / kCardCount));
 
     NameSearch search(book);
     search.resize(600, 400);
@@ -111,7 +111,7 @@ int main(int argc, char *argv[])
     const auto showImport = [&](const QString &path) {
         ForeignNumbers foreign(QStringLiteral(QUIRLANTO_PROGRAM_DIR "/lib/quirlanto-phonenumbers.so"));
         const VCardReadResult read = readVCardFile(path);
-        ImportDialog dialog(importCandidates(read.contacts, book.settings(), &foreign), book.cardNames(), 1);
+        ImportDialog dialog(importCandidates(read.contacts, book.settings(), &foreign), book.cardNames(), 0);
         dialog.show();
         dialog.repaint();
         QApplication::processEvents();

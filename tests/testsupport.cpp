@@ -1,10 +1,12 @@
 #include "testsupport.h"
 
 #include "app/startup.h"
+#include "register/namelistview.h"
 #include "support/messagebox.h"
 #include "support/programdirectory.h"
 
 #include <QApplication>
+#include <QTabBar>
 #include <QTest>
 
 namespace quirlanto::test {
@@ -29,6 +31,16 @@ QPointer<QTimer> whenShown(std::function<QWidget *()> find, std::function<void(Q
     });
     timer->start(10);
     return timer;
+}
+
+NameListView *nameList(const QWidget &window, int card)
+{
+    return window.findChild<NameListView *>(QStringLiteral("nameList%1").arg(card));
+}
+
+QTabBar *tabStrip(const QWidget &window)
+{
+    return window.findChild<QTabBar *>(QStringLiteral("tabStrip"));
 }
 
 QMenu *trayMenu()

@@ -15,12 +15,22 @@
 #include <functional>
 #include <memory>
 
+class QTabBar;
+
+namespace quirlanto {
+class NameListView;
+}
+
 namespace quirlanto::test {
 
 // Runs `act` on the next modal dialog or popup once `find` sees it; the caller's exec() returns
 // when `act` closes it. `seen` tells afterwards whether anything appeared at all. Deleting the
 // timer stops the wait.
 QPointer<QTimer> whenShown(std::function<QWidget *()> find, std::function<void(QWidget *)> act, bool *seen = nullptr);
+
+// The main window's parts, found by their object names: a card's name list and the tab strip.
+NameListView *nameList(const QWidget &window, int card);
+QTabBar *tabStrip(const QWidget &window);
 
 // The tray's menu as the desktop shows it, and its item of this object name; null when missing.
 QMenu *trayMenu();

@@ -52,18 +52,17 @@ MainWindow::MainWindow(RegisterDocument &book, SettingsStore &store, UrlOpener &
     connect(m_nameLists, &NameListController::menuClosed, this, &MainWindow::showListHint);
     connect(m_nameLists, &NameListController::statusText, this, &MainWindow::setStatusText);
     connect(m_nameLists, &NameListController::searchRequested, m_search, &NameSearch::open);
-    connect(m_nameLists, &NameListController::cardRequested, this,
-            [this](int card) { m_tabs->setCurrentIndex(card - 1); });
+    connect(m_nameLists, &NameListController::cardRequested, this, [this](int card) { m_tabs->setCurrentIndex(card); });
     connect(m_search, &NameSearch::hitChosen, this, [this](int card, int row) {
         m_search->hide();
-        m_tabs->setCurrentIndex(card - 1);
-        m_lists[card - 1]->selectRow(row);
-        m_lists[card - 1]->setFocus(Qt::OtherFocusReason); // the card may have been shown already
+        m_tabs->setCurrentIndex(card);
+        m_lists[card]->selectRow(row);
+        m_lists[card]->setFocus(Qt::OtherFocusReason); // the card may have been shown already
         emit dialRequested(DialMode::SelectedEntry);
     });
     connect(m_search, &NameSearch::closed, this, [this] {
-        if (m_currentTab <= kCardCount)
-            m_lists[m_currentTab - 1]->setFocus(Qt::OtherFocusReason);
+        if (isCardIndex(m_currentTab))
+            m_lists[m_currentTab]->setFocus(Qt::OtherFocusReason);
     });
     buildBottomRow();
 
@@ -110,7 +109,7 @@ void MainWindow::buildCardsAndPages()
     m_pages = new QStackedWidget(central);
     m_pages->setObjectName(QStringLiteral("pageStack"));
 
-    for (int card = 1; card <= kCardCount; ++card) {
+    for (int card = 0; card < kCardCount; ++card) {
         m_tabs->addTab(tabCaption(m_book.cardName(card)));
         auto *page = new QWidget(m_pages);
         page->setObjectName(QStringLiteral("cardPage%1").arg(card));
@@ -121,7 +120,7 @@ void MainWindow::buildCardsAndPages()
         list->setNameModel(new NameListModel(m_book, card, list));
         pageLayout->addWidget(list);
         m_pages->addWidget(page);
-        m_lists[card - 1] = list;
+        m_lists[card] = list;
 
         connect(list, &NameListView::dialRequested, this, [this] { emit dialRequested(DialMode::SelectedEntry); });
         connect(list, &NameListView::entrySelected, this,
@@ -192,12 +191,12 @@ OptionsPage *MainWindow::optionsPage()
 
 bool MainWindow::loadFiles()
 {
-    showCardPage(1);
+    showCardPage(0);
     switch (loadDocument(m_book, this)) {
-    case LoadRegisterOutcome::Incompatible:
-    case LoadRegisterOutcome::Unreadable:
+    case LoadRegisterOutcome::Kind::Incompatible:
+    case LoadRegisterOutcome::Kind::Unreadable:
         return false;
-    case LoadRegisterOutcome::CreatedNew:
+    case LoadRegisterOutcome::Kind::CreatedNew:
         showOptionsCard();
         break;
     default:
@@ -208,8 +207,8 @@ bool MainWindow::loadFiles()
 
 void MainWindow::showCardNames()
 {
-    for (int card = 1; card <= kCardCount; ++card)
-        m_tabs->setTabText(card - 1, tabCaption(m_book.cardName(card)));
+    for (int card = 0; card < kCardCount; ++card)
+        m_tabs->setTabText(card, tabCaption(m_book.cardName(card)));
 }
 
 void MainWindow::applyListFont()
@@ -243,28 +242,27 @@ void MainWindow::showListHint()
 
 void MainWindow::showOptionsCard()
 {
-    if (m_tabs->currentIndex() == kOptionsTab - 1)
-        tabSelected(kOptionsTab - 1);
+    if (m_tabs->currentIndex() == kOptionsTab)
+        tabSelected(kOptionsTab);
     else
-        m_tabs->setCurrentIndex(kOptionsTab - 1);
+        m_tabs->setCurrentIndex(kOptionsTab);
 }
 
 void MainWindow::showCardPage(int tab)
 {
     m_inTabReaction = true;
-    m_tabs->setCurrentIndex(tab - 1);
+    m_tabs->setCurrentIndex(tab);
     m_inTabReaction = false;
-    m_pages->setCurrentIndex(tab - 1);
+    m_pages->setCurrentIndex(tab);
     setCurrentTab(tab);
-    if (tab <= kCardCount)
-        m_lists[tab - 1]->setFocus();
+    if (isCardIndex(tab))
+        m_lists[tab]->setFocus();
 }
 
 void MainWindow::tabSelected(int index)
 {
     if (m_inTabReaction || index < 0)
         return;
-    const int sel = index + 1;
     if (isMinimized())
         showNormal();
     else
@@ -272,7 +270,7 @@ void MainWindow::tabSelected(int index)
     raise();
     activateWindow();
     m_pages->setCurrentIndex(index);
-    if (sel <= kCardCount) {
+    if (isCardIndex(index)) {
         if (m_currentTab == kOptionsTab) {
             saveOptionControls();
             showListHint();
@@ -284,7 +282,7 @@ void MainWindow::tabSelected(int index)
         setStatusText(kOptionsHint);
         optionsPage()->countryBox()->setFocus(Qt::OtherFocusReason);
     }
-    setCurrentTab(sel);
+    setCurrentTab(index);
 }
 
 void MainWindow::setCurrentTab(int tab)

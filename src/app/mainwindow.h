@@ -27,7 +27,8 @@ class UrlOpener;
 class MainWindow final : public QMainWindow, public DialView {
     Q_OBJECT
 public:
-    static constexpr int kOptionsTab = 5;
+    // The tabs are the cards, then "Optionen".
+    static constexpr int kOptionsTab = kCardCount;
 
     // `store`: the per-user settings the options card keeps the serial devices in.
     MainWindow(RegisterDocument &book, SettingsStore &store, UrlOpener &urlOpener, QWidget *parent = nullptr);
@@ -47,16 +48,10 @@ public:
     QCheckBox *autostartCheckBox() const;
     // The options page is built when first needed, not at start: most starts never open it.
     OptionsPage *optionsPage();
-    bool optionsPageBuilt() const { return m_options; }
-    NameListView *nameList(int card) const { return m_lists[card - 1]; }
-    QTabBar *tabStrip() const { return m_tabs; }
     NameListController *nameLists() const { return m_nameLists; }
-    NameSearch *nameSearch() const { return m_search; }
 
     QString statusText() const;
-    // The hint shown while a card is current.
-    void showListHint();
-    // The tab whose page is shown, 1 to 5.
+    // The tab whose page is shown, a card or kOptionsTab.
     int currentTab() const { return m_currentTab; }
 
     // Takes over the option controls; the document writes the register file.
@@ -85,6 +80,8 @@ protected:
     bool event(QEvent *event) override;
 
 private:
+    // The hint shown while a card is current.
+    void showListHint();
     void buildCardsAndPages();
     void buildBottomRow();
     void buildOptionsPage();
@@ -108,7 +105,7 @@ private:
     OptionsPage *m_options = nullptr;
     BottomRow *m_bottomRow = nullptr;
 
-    int m_currentTab = 1;
+    int m_currentTab = 0;
     bool m_startedHidden = false;
     bool m_ending = false;
     bool m_inTabReaction = false;

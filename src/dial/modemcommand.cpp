@@ -4,12 +4,12 @@ namespace quirlanto {
 
 QString buildModemCommand(const PreparedNumber &prepared, const Settings &settings)
 {
-    const bool pulse = settings.pulseDialing != 0;
+    const bool pulse = settings.dialMethod == DialMethod::Pulse;
     QString line = QStringLiteral("AT") + settings.extraModemCommands + QLatin1Char('D')
                    + QLatin1Char(pulse ? 'P' : 'T') + settings.outsideLinePrefix + prepared.dialPrefix
                    + prepared.number;
     // A hook flash cannot be pulsed, so handover exists only for tone dialing.
-    if (settings.handoverEnabled != 0 && !pulse)
+    if (settings.handoverEnabled && !pulse)
         line += QStringLiteral(",!,") + settings.handoverNumber;
     line += QStringLiteral(";H\r");
     return line;

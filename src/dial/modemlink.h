@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QSerialPort>
 #include <QString>
+#include <array>
 
 class QComboBox;
 class QWidget;
@@ -16,10 +17,10 @@ struct ModemResultWord {
     const char *word;
     const char *text;
 };
-inline constexpr ModemResultWord kModemResultWords[] = {
+inline constexpr auto kModemResultWords = std::to_array<ModemResultWord>({
     {"ERROR", "Das Modem meldet einen Fehler"}, {"NO DIALTONE", "Kein Wählton"}, {"BUSY", "Besetzt"},
     {"NO CARRIER", "Keine Verbindung"},         {"NO ANSWER", "Keine Antwort"},
-};
+});
 
 // COMn is /dev/ttyS(n-1) unless the settings store names another device in "Ports/COMn".
 QString portDevice(int comPort, const SettingsStore &store);

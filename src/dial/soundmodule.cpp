@@ -20,7 +20,7 @@ using quirlanto::sound::PlayResult;
 class PcmPlayer final : public QObject {
 public:
     PcmPlayer(const QAudioDevice &device, const QAudioFormat &format, const QByteArray &samples,
-              std::function<void(int)> done)
+              std::function<void(PlayResult)> done)
         : m_pcm(samples)
         , m_source(&m_pcm)
         , m_sink(device, format)
@@ -28,10 +28,10 @@ public:
     {
         m_source.open(QIODevice::ReadOnly);
         m_drained.setSingleShot(true);
-        connect(&m_drained, &QTimer::timeout, this, [this] { end(quirlanto::sound::Played); });
+        connect(&m_drained, &QTimer::timeout, this, [this] { end(PlayResult::Played); });
         // Never hang: a stream that stalls (sound server gone, sink asleep) ends at the latest here.
         m_deadline.setSingleShot(true);
-        connect(&m_deadline, &QTimer::timeout, this, [this] { end(quirlanto::sound::Played); });
+        connect(&m_deadline, &QTimer::timeout, this, [this] { end(PlayResult::Played); });
         m_deadline.start(int(format.durationForBytes(qint32(samples.size())) / 1000 + kStallAllowanceMs));
         connect(&m_sink, &QAudioSink::stateChanged, this, [this, format](QAudio::State state) {
             if (state == QAudio::IdleState && m_source.atEnd()) {
@@ -42,7 +42,7 @@ public:
             } else if (state == QAudio::ActiveState) {
                 m_drained.stop();
             } else if (state == QAudio::StoppedState && m_sink.error() != QAudio::NoError) {
-                end(quirlanto::sound::Played);
+                end(PlayResult::Played);
             }
         });
     }
@@ -54,7 +54,7 @@ public:
     }
 
 private:
-    void end(int result)
+    void end(PlayResult result)
     {
         if (!m_done)
             return;
@@ -71,17 +71,17 @@ private:
     QAudioSink m_sink;
     QTimer m_drained;
     QTimer m_deadline;
-    std::function<void(int)> m_done;
+    std::function<void(PlayResult)> m_done;
 };
 
 } // namespace
 
 extern "C" Q_DECL_EXPORT QObject *quirlantoStartPcm(const QByteArray &samples, int sampleRate,
-                                                    std::function<void(int)> done, int *result)
+                                                    std::function<void(PlayResult)> done, PlayResult *result)
 {
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (device.isNull()) {
-        *result = quirlanto::sound::NoOutputDevice;
+        *result = PlayResult::NoOutputDevice;
         return nullptr;
     }
     QAudioFormat format;
@@ -91,10 +91,10 @@ extern "C" Q_DECL_EXPORT QObject *quirlantoStartPcm(const QByteArray &samples, i
     auto *player = new PcmPlayer(device, format, samples, std::move(done));
     if (!player->start()) {
         delete player;
-        *result = quirlanto::sound::OutputFailed;
+        *result = PlayResult::OutputFailed;
         return nullptr;
     }
-    *result = quirlanto::sound::Played;
+    *result = PlayResult::Played;
     return player;
 }
 

@@ -11,14 +11,14 @@
 // dial through the loudspeaker. Module and program are built together, so Qt's types cross.
 namespace quirlanto::sound {
 
-enum PlayResult : int { Played = 0, NoOutputDevice = 1, OutputFailed = 2 };
+enum class PlayResult : int { Played = 0, NoOutputDevice = 1, OutputFailed = 2 };
 
 // Starts playing 16-bit signed little-endian mono samples and returns the player at once;
 // `done` runs once with a PlayResult when they have been heard (or the stream stalled or failed).
 // Deleting the player stops the sound; `done` does not run then. Null when the sound cannot
 // start: `*result` says why and `done` does not run.
-using StartPcmFunction = QObject *(*)(const QByteArray &samples, int sampleRate, std::function<void(int)> done,
-                                      int *result);
+using StartPcmFunction = QObject *(*)(const QByteArray &samples, int sampleRate, std::function<void(PlayResult)> done,
+                                      PlayResult *result);
 
 inline constexpr char kStartPcmSymbol[] = "quirlantoStartPcm";
 inline constexpr char kModuleFile[] = "lib/quirlanto-sound.so"; // in a program folder

@@ -156,10 +156,10 @@ void QtToneOutput::play(const QStringList &paths, std::function<void(const QStri
             return;
         }
     }
-    int result = sound::Played;
+    sound::PlayResult result = sound::PlayResult::Played;
     m_player = m_start(
         pcm, rate,
-        [this, done](int) {
+        [this, done](sound::PlayResult) {
             // Heard, or stalled: either way the dial is over.
             m_player->deleteLater();
             done({});
@@ -167,8 +167,8 @@ void QtToneOutput::play(const QStringList &paths, std::function<void(const QStri
         &result);
     if (m_player)
         return;
-    done(result == sound::NoOutputDevice ? QStringLiteral("Es ist kein Gerät für die Tonausgabe verfügbar.")
-                                         : QStringLiteral("Die Tonausgabe lässt sich nicht starten."));
+    done(result == sound::PlayResult::NoOutputDevice ? QStringLiteral("Es ist kein Gerät für die Tonausgabe verfügbar.")
+                                                     : QStringLiteral("Die Tonausgabe lässt sich nicht starten."));
 }
 
 QStringList toneFiles(const QString &commandLine, const QString &programDirectory)

@@ -200,15 +200,15 @@ OptionsPage::OptionsPage(RegisterDocument &book, SettingsStore &ports, QWidget *
     auto *cardFrame = new QGroupBox(QStringLiteral("Kartennamen"), this);
     cardFrame->setObjectName(QStringLiteral("cardNameFrame"));
     auto *cardLayout = new QVBoxLayout(cardFrame);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < kCardCount; ++i) {
         m_cardNames[i] = new QLineEdit(cardFrame);
         m_cardNames[i]->setMaxLength(int(kMaxNameLength));
-        m_cardNames[i]->setObjectName(QStringLiteral("cardNameBox%1").arg(i + 1));
+        m_cardNames[i]->setObjectName(QStringLiteral("cardNameBox%1").arg(i));
         m_cardNames[i]->setToolTip(QStringLiteral("Beschriftung der Karte %1").arg(i + 1));
         cardLayout->addWidget(m_cardNames[i]);
         auto *hint = new StoredFormHint(
             m_cardNames[i], [](const QString &text) { return storedForm(text); }, cardFrame);
-        hint->setObjectName(QStringLiteral("cardNameHint%1").arg(i + 1));
+        hint->setObjectName(QStringLiteral("cardNameHint%1").arg(i));
         hint->setWordWrap(true);
         cardLayout->addWidget(hint);
     }
@@ -272,17 +272,17 @@ int OptionsPage::sliderValueForSize(double size)
     return int(std::clamp(value, double(kMinEntryFontSize), double(kMaxEntryFontSize)));
 }
 
-void OptionsPage::loadOptionControls(const Settings &settings, const QStringList &cardNames, const QFont &listFont)
+void OptionsPage::loadOptionControls(const Settings &settings, const CardNames &cardNames, const QFont &listFont)
 {
     m_outsideLine->setText(settings.outsideLinePrefix);
     m_international->setText(settings.internationalPrefix);
     m_country->setText(settings.ownCountryCode);
     m_area->setText(settings.ownAreaCode);
     m_port->setCurrentIndex(std::clamp(settings.comPort, kMinComPort, kMaxComPort) - kMinComPort);
-    m_method->setCurrentIndex(settings.pulseDialing == 1 ? 1 : 0);
-    m_handover->setChecked(settings.handoverEnabled != 0);
-    for (int i = 0; i < 4; ++i)
-        m_cardNames[i]->setText(cardNames.value(i));
+    m_method->setCurrentIndex(settings.dialMethod == DialMethod::Pulse ? 1 : 0);
+    m_handover->setChecked(settings.handoverEnabled);
+    for (int i = 0; i < kCardCount; ++i)
+        m_cardNames[i]->setText(cardNames[i]);
     m_extraCommands->setText(settings.extraModemCommands);
     m_handoverNumber->setText(settings.handoverNumber);
     QFont sampleFont = m_sample->font();
@@ -307,11 +307,11 @@ OptionValues OptionsPage::saveOptionControls(const Settings &base) const
     s.ownAreaCode = ownCode(m_area->text());
     s.extraModemCommands = m_extraCommands->text();
     s.handoverNumber = m_handoverNumber->text();
-    s.handoverEnabled = m_handover->isChecked() ? 1 : 0;
+    s.handoverEnabled = m_handover->isChecked();
     s.comPort = m_port->currentIndex() + 1;
-    s.pulseDialing = m_method->currentIndex();
-    for (const QLineEdit *box : m_cardNames)
-        values.cardNames.append(storedForm(box->text()));
+    s.dialMethod = m_method->currentIndex() == 1 ? DialMethod::Pulse : DialMethod::Tone;
+    for (int i = 0; i < kCardCount; ++i)
+        values.cardNames[i] = storedForm(m_cardNames[i]->text());
     s.entryFontSize = sampleFontSize();
     return values;
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "options/settings.h"
+#include "register/registercard.h"
 
 #include <QStringList>
 #include <QWidget>
+#include <array>
 
 class QCheckBox;
 class QComboBox;
@@ -23,7 +25,7 @@ class SettingsStore;
 // What the page hands back when it is left: the owner stores it and writes the register.
 struct OptionValues {
     Settings settings;
-    QStringList cardNames; // four captions, card 1 first
+    CardNames cardNames;
 };
 
 // The "Optionen" card: a view of the register document's settings, with the provider list
@@ -40,7 +42,7 @@ public:
     void save();
 
     // Settings, the four card captions and the lists' font to the controls.
-    void loadOptionControls(const Settings &settings, const QStringList &cardNames, const QFont &listFont);
+    void loadOptionControls(const Settings &settings, const CardNames &cardNames, const QFont &listFont);
     // The controls over `base`: fields without a control (dial device, reservedValue) stay as in `base`.
     OptionValues saveOptionControls(const Settings &base) const;
     // Sets the sample "Aa" to the size the slider stands for; its frame keeps it centred.
@@ -88,7 +90,7 @@ private:
     QGroupBox *m_handoverFrame;
     QCheckBox *m_handover;
     QLineEdit *m_handoverNumber;
-    QLineEdit *m_cardNames[4];
+    std::array<QLineEdit *, kCardCount> m_cardNames = {};
     QCheckBox *m_providerSwitch;
     QWidget *m_providerArea;
 };

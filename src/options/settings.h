@@ -11,12 +11,15 @@ namespace quirlanto {
 enum class DialDevice { Modem = 0, Loudspeaker = 1, PhoneProgram = 2 };
 inline constexpr std::size_t kDialDeviceCount = 3;
 
+// How the modem dials: "Ton" or "Puls" on the options card.
+enum class DialMethod { Tone, Pulse };
+
 // The user's options; stored in line 2 of the register file in this field order
 // (reservedValue stands at positions 4 and 6).
 struct Settings {
     DialDevice dialDevice = DialDevice::Modem;          // 1
     int comPort = 1;                                    // 2, 1 to 16
-    int pulseDialing = 0;                               // 3, 0 = "Ton", 1 = "Puls"
+    DialMethod dialMethod = DialMethod::Tone;           // 3, 0 = "Ton", 1 = "Puls"
     qint16 reservedValue = 0;                           // 4 and 6, carried only
     QString outsideLinePrefix;                          // 5
     QString internationalPrefix = QStringLiteral("00"); // 7
@@ -25,7 +28,7 @@ struct Settings {
     double entryFontSize = 12;                          // 10, points
     QString extraModemCommands;                         // 11
     QString handoverNumber;                             // 12
-    int handoverEnabled = 0;                            // 13
+    bool handoverEnabled = false;                       // 13, 0 or 1
 
     bool operator==(const Settings &) const = default;
 };

@@ -27,6 +27,9 @@ namespace quirlanto {
 
 namespace {
 
+// What the day options stand for, in their order.
+constexpr std::array kDayClasses = {DayClass::Weekdays, DayClass::Weekend, DayClass::Always};
+
 // "Netz- nummer:" breaks after the hyphen, like the narrow labels of the options page;
 // on one line it would read as a misspelling.
 QLabel *fieldLabel(const QString &text, QWidget *buddy, QWidget *parent)
@@ -87,7 +90,7 @@ ProviderEditor::ProviderEditor(QWidget *parent)
     for (int i = 0; i < 3; ++i) {
         m_dayOptions[i] = new QRadioButton(QString::fromUtf8(dayTexts[i]), frame);
         m_dayOptions[i]->setObjectName(QString::fromLatin1(dayNames[i]));
-        dayGroup->addButton(m_dayOptions[i], i + 1);
+        dayGroup->addButton(m_dayOptions[i]);
         days->addWidget(m_dayOptions[i]);
     }
     days->addStretch();
@@ -144,8 +147,9 @@ void ProviderEditor::setValues(const ProviderEditorValues &values)
     m_endHour = values.endHour;
     m_textBoxes[0]->setText(values.name);
     m_textBoxes[1]->setText(values.networkPrefix);
-    const int code = (values.dayClassCode >= 1 && values.dayClassCode <= 3) ? values.dayClassCode : 1;
-    m_dayOptions[code - 1]->setChecked(true);
+    const DayClass day = values.dayClass == DayClass::None ? DayClass::Weekdays : values.dayClass;
+    for (size_t i = 0; i < m_dayOptions.size(); ++i)
+        m_dayOptions[i]->setChecked(kDayClasses[i] == day);
     m_distanceBoxes[0]->setChecked(values.local);
     m_distanceBoxes[1]->setChecked(values.longDistance);
     m_distanceBoxes[2]->setChecked(values.abroad);
@@ -160,10 +164,9 @@ ProviderEditorValues ProviderEditor::values() const
     ProviderEditorValues v;
     v.name = storedForm(m_textBoxes[0]->text());
     v.networkPrefix = storedForm(m_textBoxes[1]->text());
-    v.dayClassCode = 1;
-    for (int i = 0; i < 3; ++i) {
+    for (size_t i = 0; i < m_dayOptions.size(); ++i) {
         if (m_dayOptions[i]->isChecked())
-            v.dayClassCode = qint16(i + 1);
+            v.dayClass = kDayClasses[i];
     }
     v.startHour = m_startHour;
     v.endHour = m_endHour;

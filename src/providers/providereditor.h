@@ -1,6 +1,9 @@
 #pragma once
 
+#include "providers/providerentry.h"
+
 #include <QDialog>
+#include <array>
 
 class QCheckBox;
 class QLabel;
@@ -17,7 +20,7 @@ class HourRangeSlider;
 struct ProviderEditorValues {
     QString name;
     QString networkPrefix;
-    qint16 dayClassCode = 1; // 1 "Mo - Fr", 2 "Sa - So", 3 "immer"; 0 opens as 1
+    DayClass dayClass = DayClass::Weekdays; // None opens as Weekdays
     qint16 startHour = 9;
     qint16 endHour = 18;
     bool local = false;
@@ -47,12 +50,12 @@ private:
     void sliderScrolled(int value);
     void showRange();
 
-    QLineEdit *m_textBoxes[2] = {};
-    QRadioButton *m_dayOptions[3] = {};
+    std::array<QLineEdit *, 2> m_textBoxes = {};
+    std::array<QRadioButton *, 3> m_dayOptions = {};
     HourRangeSlider *m_slider = nullptr;
     QLabel *m_rangeLabel = nullptr;
-    QCheckBox *m_distanceBoxes[3] = {};
-    QPushButton *m_dialogButtons[2] = {};
+    std::array<QCheckBox *, 3> m_distanceBoxes = {};
+    std::array<QPushButton *, 2> m_dialogButtons = {};
 
     qint16 m_startHour = 0;
     qint16 m_endHour = 0;

@@ -52,13 +52,12 @@ ProviderListController::ProviderListController(RegisterDocument &book, QCheckBox
         area->layout()->addWidget(m_view);
     }
 
-    connect(m_view->header(), &QHeaderView::sectionClicked, this,
-            [this](int logicalIndex) { columnClicked(logicalIndex + 1); });
+    connect(m_view->header(), &QHeaderView::sectionClicked, this, &ProviderListController::columnClicked);
     connect(m_view, &ProviderListView::menuRequested, this, &ProviderListController::showMenu);
     connect(m_view, &ProviderListView::activated, this, &ProviderListController::listActivated);
     connect(m_view, &ProviderListView::insertRequested, this, &ProviderListController::insertCommand);
     connect(m_view, &ProviderListView::deleteRequested, this, [this] {
-        m_selectedProviderRow = m_view->firstSelectedPosition();
+        m_selectedProviderRow = m_view->selectedRow();
         deleteCommand();
     });
 
@@ -91,14 +90,15 @@ void ProviderListController::refresh()
     const ProviderTable &table = m_book.providers();
     if (m_switch)
         m_switch->setChecked(table.providersEnabled);
-    m_view->header()->setSortIndicator(table.sortColumn() - 1,
+    m_view->header()->setSortIndicator(int(table.sortColumn()),
                                        table.sortAscending() ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
-void ProviderListController::columnClicked(int column)
+void ProviderListController::columnClicked(int section)
 {
-    if (column < 1 || column > ProviderListModel::kColumns)
+    if (section < 0 || section >= ProviderTable::kColumnCount)
         return;
+    const auto column = ProviderTable::Column(section);
     const ProviderTable &table = m_book.providers();
     bool ascending = table.sortAscending();
     if (column == m_lastSortColumn)
@@ -108,22 +108,22 @@ void ProviderListController::columnClicked(int column)
 
     // Keep the selected row selected: identical rows keep their relative order in a stable
     // sort, so the row is found again as the same occurrence of its values.
-    const int selected = m_view->firstSelectedPosition();
+    const int selected = m_view->selectedRow();
     ProviderEntry selectedEntry;
     int occurrence = 0;
-    if (selected > 0) {
-        selectedEntry = table.row(selected);
-        for (int p = 1; p < selected; ++p)
-            occurrence += table.row(p) == selectedEntry ? 1 : 0;
+    if (selected >= 0) {
+        selectedEntry = table.at(selected);
+        for (int r = 0; r < selected; ++r)
+            occurrence += table.at(r) == selectedEntry ? 1 : 0;
     }
 
     m_book.sortProviders(column, ascending);
-    m_view->header()->setSortIndicator(column - 1, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    m_view->header()->setSortIndicator(section, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
 
-    if (selected > 0) {
-        for (int p = 1; p <= table.rowCount(); ++p) {
-            if (table.row(p) == selectedEntry && occurrence-- == 0) {
-                m_view->selectPosition(p);
+    if (selected >= 0) {
+        for (int r = 0; r < table.rowCount(); ++r) {
+            if (table.at(r) == selectedEntry && occurrence-- == 0) {
+                m_view->selectRow(r);
                 break;
             }
         }
@@ -132,8 +132,8 @@ void ProviderListController::columnClicked(int column)
 
 void ProviderListController::showMenu(const QPoint &globalPos)
 {
-    m_selectedProviderRow = m_view->firstSelectedPosition();
-    const bool haveRow = m_selectedProviderRow != 0;
+    m_selectedProviderRow = m_view->selectedRow();
+    const bool haveRow = m_selectedProviderRow >= 0;
     m_changeAction->setEnabled(haveRow);
     m_deleteAction->setEnabled(haveRow);
     m_menu->exec(globalPos);
@@ -141,8 +141,8 @@ void ProviderListController::showMenu(const QPoint &globalPos)
 
 void ProviderListController::listActivated()
 {
-    m_selectedProviderRow = m_view->firstSelectedPosition();
-    if (m_selectedProviderRow != 0)
+    m_selectedProviderRow = m_view->selectedRow();
+    if (m_selectedProviderRow >= 0)
         changeCommand();
     else
         insertCommand();
@@ -164,13 +164,13 @@ void ProviderListController::insertCommand()
 
 void ProviderListController::changeCommand()
 {
-    if (m_selectedProviderRow < 1 || m_selectedProviderRow > m_book.providers().rowCount())
+    if (m_selectedProviderRow < 0 || m_selectedProviderRow >= m_book.providers().rowCount())
         return;
-    const ProviderEntry &row = m_book.providers().row(m_selectedProviderRow);
+    const ProviderEntry &row = m_book.providers().at(m_selectedProviderRow);
     ProviderEditorValues values;
     values.name = row.name;
     values.networkPrefix = row.networkPrefix;
-    values.dayClassCode = qint16(row.dayClass);
+    values.dayClass = row.dayClass;
     values.startHour = row.fromHour;
     values.endHour = row.toHour;
     values.local = row.local;
@@ -181,15 +181,15 @@ void ProviderListController::changeCommand()
 
 void ProviderListController::deleteCommand()
 {
-    if (m_selectedProviderRow < 1 || m_selectedProviderRow > m_book.providers().rowCount())
+    if (m_selectedProviderRow < 0 || m_selectedProviderRow >= m_book.providers().rowCount())
         return;
-    const ProviderEntry &row = m_book.providers().row(m_selectedProviderRow);
+    const ProviderEntry &row = m_book.providers().at(m_selectedProviderRow);
     if (!MessageBoxes::askYesNoTitled(dialogParent(), QStringLiteral("Eintrag löschen"),
                                       providerDeleteQuestion(row.name, row.networkPrefix)))
         return;
-    const int position = m_selectedProviderRow;
-    MessageBoxes::reportWrite(dialogParent(), m_book.removeProvider(position));
-    m_view->selectPosition(qMin(position, m_book.providers().rowCount()));
+    const int removed = m_selectedProviderRow;
+    MessageBoxes::reportWrite(dialogParent(), m_book.removeProvider(removed));
+    m_view->selectRow(qMin(removed, m_book.providers().rowCount() - 1));
 }
 
 void ProviderListController::openProviderEditor(const ProviderEditorValues &values, bool newEntry)
@@ -207,8 +207,8 @@ void ProviderListController::applyEditor(const ProviderEditorValues &values)
 {
     std::optional<ProviderEntry> row;
     if (!values.name.isEmpty() && !values.networkPrefix.isEmpty()) {
-        const qint16 weekday = (values.dayClassCode == 1 || values.dayClassCode == 3) ? 1 : 0;
-        const qint16 weekend = (values.dayClassCode == 2 || values.dayClassCode == 3) ? 1 : 0;
+        const qint16 weekday = values.dayClass == DayClass::Weekdays || values.dayClass == DayClass::Always;
+        const qint16 weekend = values.dayClass == DayClass::Weekend || values.dayClass == DayClass::Always;
         // The file has no escape for a double quote; store what the file will hold.
         QString name = values.name;
         QString networkPrefix = values.networkPrefix;
@@ -222,7 +222,7 @@ void ProviderListController::applyEditor(const ProviderEditorValues &values)
     MessageBoxes::reportWrite(dialogParent(), change.write);
     if (change.refused)
         MessageBoxes::show(dialogParent(), MessageIcon::Warning, providerTableFullMessage());
-    m_view->selectPosition(change.position);
+    m_view->selectRow(change.row.value_or(-1));
 }
 
 QWidget *ProviderListController::dialogParent() const

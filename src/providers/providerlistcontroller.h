@@ -1,6 +1,7 @@
 #pragma once
 
 #include "providers/providereditor.h"
+#include "providers/providertable.h"
 #include "support/safefilewriter.h"
 
 #include <QObject>
@@ -29,8 +30,8 @@ public:
 private:
     // The switch and the sort indicator follow the table (after it was loaded).
     void refresh();
-    // 1-based column, as a header click gives it.
-    void columnClicked(int column);
+    // The header's section, counted from 0.
+    void columnClicked(int section);
     void insertCommand();
     void changeCommand();
     void deleteCommand();
@@ -53,8 +54,8 @@ private:
     QAction *m_changeAction = nullptr;
     QAction *m_deleteAction = nullptr;
 
-    int m_lastSortColumn = 0;
-    int m_selectedProviderRow = 0;
+    std::optional<ProviderTable::Column> m_lastSortColumn;
+    int m_selectedProviderRow = -1;
     bool m_newEntryMode = false;
 };
 

@@ -7,7 +7,7 @@
 namespace quirlanto {
 
 namespace {
-const char *const kCaptions[ProviderListModel::kColumns] = {"Name", "Netz", "Tag", "ab", "bis", "Weite"};
+const std::array<const char *, ProviderListModel::kColumns> kCaptions = {"Name", "Netz", "Tag", "ab", "bis", "Weite"};
 }
 
 ProviderListModel::ProviderListModel(const RegisterDocument &book, QObject *parent)
@@ -17,7 +17,7 @@ ProviderListModel::ProviderListModel(const RegisterDocument &book, QObject *pare
     connect(&book, &RegisterDocument::providersAboutToBeReset, this, &ProviderListModel::beginResetModel);
     connect(&book, &RegisterDocument::providersReset, this, &ProviderListModel::endResetModel);
     connect(&book, &RegisterDocument::providerAboutToBeRemoved, this,
-            [this](int position) { beginRemoveRows({}, position - 1, position - 1); });
+            [this](int row) { beginRemoveRows({}, row, row); });
     connect(&book, &RegisterDocument::providerRemoved, this, &ProviderListModel::endRemoveRows);
 }
 
@@ -40,7 +40,7 @@ QVariant ProviderListModel::data(const QModelIndex &index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= table().rowCount())
         return {};
-    return ProviderTable::columnText(table().row(index.row() + 1), index.column() + 1);
+    return ProviderTable::columnText(table().at(index.row()), ProviderTable::Column(index.column()));
 }
 
 QVariant ProviderListModel::headerData(int section, Qt::Orientation orientation, int role) const

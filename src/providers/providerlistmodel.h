@@ -3,6 +3,7 @@
 #include "providers/providertable.h"
 
 #include <QAbstractTableModel>
+#include <array>
 
 namespace quirlanto {
 
@@ -13,9 +14,9 @@ class RegisterDocument;
 class ProviderListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    static constexpr int kColumns = 6;
+    static constexpr int kColumns = ProviderTable::kColumnCount;
     // Column widths of the list in twips (1/1440 inch), converted at the screen's DPI.
-    static constexpr int kColumnWidthTwips[kColumns] = {1175, 979, 1058, 979, 979, 979};
+    static constexpr std::array<int, kColumns> kColumnWidthTwips = {1175, 979, 1058, 979, 979, 979};
 
     // `book` must outlive the model.
     explicit ProviderListModel(const RegisterDocument &book, QObject *parent = nullptr);

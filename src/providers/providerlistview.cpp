@@ -34,28 +34,28 @@ ProviderListView::ProviderListView(QWidget *parent)
     head->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
-int ProviderListView::firstSelectedPosition() const
+int ProviderListView::selectedRow() const
 {
     if (!selectionModel())
-        return 0;
-    int first = 0;
+        return -1;
+    int first = -1;
     const QModelIndexList rows = selectionModel()->selectedRows();
     for (const QModelIndex &index : rows) {
-        if (first == 0 || index.row() + 1 < first)
-            first = index.row() + 1;
+        if (first < 0 || index.row() < first)
+            first = index.row();
     }
     return first;
 }
 
-void ProviderListView::selectPosition(int position)
+void ProviderListView::selectRow(int row)
 {
     if (!model() || !selectionModel())
         return;
-    if (position < 1 || position > model()->rowCount()) {
+    if (row < 0 || row >= model()->rowCount()) {
         selectionModel()->clearSelection();
         return;
     }
-    const QModelIndex index = model()->index(position - 1, 0);
+    const QModelIndex index = model()->index(row, 0);
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     scrollTo(index);
 }

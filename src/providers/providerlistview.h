@@ -11,9 +11,10 @@ class ProviderListView : public QTreeView {
 public:
     explicit ProviderListView(QWidget *parent = nullptr);
 
-    // 1-based position of the first selected row, 0 without a selection.
-    int firstSelectedPosition() const;
-    void selectPosition(int position);
+    // The first selected row, -1 without a selection.
+    int selectedRow() const;
+    // Selects `row`; a row that is not there clears the selection.
+    void selectRow(int row);
     // Column widths from twips at this screen's logical DPI.
     void applyColumnWidths();
 

@@ -25,31 +25,30 @@ const QCollator &listCollator()
     return collator;
 }
 
-bool validColumn(int column)
+bool validColumn(ProviderTable::Column column)
 {
-    return column >= ProviderTable::NameColumn && column <= ProviderTable::DistanceColumn;
+    return int(column) >= 0 && int(column) < ProviderTable::kColumnCount;
 }
 
 } // namespace
 
-QString ProviderTable::columnText(const ProviderEntry &e, int column)
+QString ProviderTable::columnText(const ProviderEntry &e, Column column)
 {
     switch (column) {
-    case NameColumn:
+    case Column::Name:
         return e.name;
-    case PrefixColumn:
+    case Column::Prefix:
         return e.networkPrefix;
-    case DayColumn:
+    case Column::Day:
         return dayClassText(e.dayClass);
-    case FromColumn:
+    case Column::From:
         return hourText(e.fromHour);
-    case ToColumn:
+    case Column::To:
         return hourText(e.toHour);
-    case DistanceColumn:
+    case Column::Distance:
         return distanceText(e);
-    default:
-        return {};
     }
+    return {};
 }
 
 bool ProviderTable::lessForSort(const ProviderEntry &a, const ProviderEntry &b) const
@@ -74,32 +73,31 @@ ProviderEntry ProviderTable::makeEntry(const QString &name, const QString &netwo
     return e;
 }
 
-int ProviderTable::addProviderRow(const QString &name, const QString &networkPrefix, qint16 weekdayFlag,
-                                  qint16 weekendFlag, qint16 fromHour, qint16 toHour, qint16 localFlag,
-                                  qint16 longDistanceFlag, qint16 abroadFlag)
+std::optional<int> ProviderTable::addProviderRow(const QString &name, const QString &networkPrefix, qint16 weekdayFlag,
+                                                 qint16 weekendFlag, qint16 fromHour, qint16 toHour, qint16 localFlag,
+                                                 qint16 longDistanceFlag, qint16 abroadFlag)
 {
     return insertSorted(makeEntry(name, networkPrefix, weekdayFlag, weekendFlag, fromHour, toHour, localFlag,
                                   longDistanceFlag, abroadFlag));
 }
 
-int ProviderTable::insertSorted(const ProviderEntry &e)
+std::optional<int> ProviderTable::insertSorted(const ProviderEntry &e)
 {
     if (rowCount() >= kMaxRows)
-        return 0;
+        return std::nullopt;
     // After all rows that sort equal: the place a stable re-sort of the appended row gives.
     const auto at =
         std::upper_bound(m_rows.begin(), m_rows.end(), e,
                          [this](const ProviderEntry &x, const ProviderEntry &y) { return lessForSort(x, y); });
     const qsizetype index = at - m_rows.begin();
     m_rows.insert(index, e);
-    return int(index) + 1;
+    return int(index);
 }
 
-void ProviderTable::removeProviderRow(int position)
+void ProviderTable::removeAt(int row)
 {
-    if (position < 1 || position > rowCount())
-        return;
-    m_rows.removeAt(position - 1);
+    if (row >= 0 && row < rowCount())
+        m_rows.removeAt(row);
 }
 
 bool ProviderTable::appendUnsorted(const ProviderEntry &entry)
@@ -110,7 +108,7 @@ bool ProviderTable::appendUnsorted(const ProviderEntry &entry)
     return true;
 }
 
-void ProviderTable::setSort(int column, bool ascending)
+void ProviderTable::setSort(Column column, bool ascending)
 {
     if (validColumn(column))
         m_sortColumn = column;

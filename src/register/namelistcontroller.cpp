@@ -59,11 +59,10 @@ NameListController::NameListController(RegisterDocument &book, const std::array<
     connect(importAction, &QAction::triggered, this, &NameListController::importVCards, Qt::QueuedConnection);
     connect(exportAction, &QAction::triggered, this, &NameListController::exportVCards, Qt::QueuedConnection);
 
-    for (int card = 1; card <= kCardCount; ++card) {
-        connect(m_lists[card - 1], &NameListView::menuRequested, this,
+    for (int card = 0; card < kCardCount; ++card) {
+        connect(m_lists[card], &NameListView::menuRequested, this,
                 [this, card](const QPoint &pos) { showMenu(card, pos); });
-        connect(m_lists[card - 1], &NameListView::focusLeft, this,
-                [this, list = m_lists[card - 1]] { focusLeft(list); });
+        connect(m_lists[card], &NameListView::focusLeft, this, [this, list = m_lists[card]] { focusLeft(list); });
     }
 }
 
@@ -85,7 +84,7 @@ void NameListController::focusLeft(NameListView *list)
 
 NameListView *NameListController::currentList() const
 {
-    return m_currentCard >= 1 && m_currentCard <= kCardCount ? m_lists[m_currentCard - 1] : nullptr;
+    return isCardIndex(m_currentCard) ? m_lists[m_currentCard] : nullptr;
 }
 
 std::optional<PhoneEntry> NameListController::selectedEntry() const
@@ -139,13 +138,13 @@ void NameListController::importVCards()
 
 void NameListController::importVCardFile(const QString &path)
 {
-    reportImport(quirlanto::importVCardFile(m_book, currentList() ? m_currentCard : 1, path, m_dialogParent));
+    reportImport(quirlanto::importVCardFile(m_book, currentList() ? m_currentCard : 0, path, m_dialogParent));
 }
 
 void NameListController::reportImport(const ImportOutcome &outcome)
 {
-    if (outcome.card > 0)
-        emit cardRequested(outcome.card);
+    if (outcome.card)
+        emit cardRequested(*outcome.card);
     reportStatus(outcome.status);
 }
 

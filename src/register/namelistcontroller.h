@@ -23,12 +23,12 @@ struct ImportOutcome;
 class NameListController : public QObject {
     Q_OBJECT
 public:
-    // `lists` are the four cards' lists, card 1 first; a list that loses the focus to a widget
+    // `lists` are the four cards' lists, card 0 first; a list that loses the focus to a widget
     // that is no list hands it to `focusFallback`; `dialogParent` owns the editor and boxes.
     NameListController(RegisterDocument &book, const std::array<NameListView *, kCardCount> &lists, QWidget *focusFallback,
                        QWidget *dialogParent);
 
-    // The card whose list the commands act on, 1 to 4; anything else: none (the options card).
+    // The card whose list the commands act on, 0 to 3; anything else: none (the options card).
     void setCurrentCard(int card) { m_currentCard = card; }
     std::optional<PhoneEntry> selectedEntry() const;
 
@@ -63,7 +63,7 @@ private:
     std::array<NameListView *, kCardCount> m_lists;
     QPointer<QWidget> m_focusFallback;
     QPointer<QWidget> m_dialogParent;
-    int m_currentCard = 1;
+    int m_currentCard = 0;
     QMenu *m_menu = nullptr;
     QAction *m_changeAction = nullptr;
     QAction *m_deleteAction = nullptr;

@@ -38,7 +38,7 @@ void SearchHitModel::rebuildIndex()
 {
     m_keys.clear();
     m_places.clear();
-    for (int card = 1; card <= kCardCount; ++card) {
+    for (int card = 0; card < kCardCount; ++card) {
         const QList<PhoneEntry> &entries = m_book.entries(card);
         for (int row = 0; row < entries.size(); ++row) {
             m_keys.append(searchFolded(entries[row].name) + u' ' + entries[row].number);

@@ -54,24 +54,24 @@ LoadRegisterOutcome RegisterDocument::loadRegister()
     RegisterContents contents;
     struct stat info {};
     if (::lstat(QFile::encodeName(m_paths.registerPath).constData(), &info) != 0 && errno == ENOENT) {
-        outcome.kind = LoadRegisterOutcome::CreatedNew;
+        outcome.kind = LoadRegisterOutcome::Kind::CreatedNew;
         outcome.writeResult = quirlanto::writeRegister(contents, m_paths);
     } else {
         const DataFileRead file = readDataFile(m_paths.registerPath);
         if (!file.ok) {
-            outcome.kind = LoadRegisterOutcome::Unreadable;
+            outcome.kind = LoadRegisterOutcome::Kind::Unreadable;
             outcome.problem = file.error;
             return outcome;
         }
         ReadRegisterResult read = readRegisterFile(file.bytes);
         if (!read.compatible) {
-            outcome.kind = LoadRegisterOutcome::Incompatible;
+            outcome.kind = LoadRegisterOutcome::Kind::Incompatible;
             return outcome;
         }
         contents = std::move(read.contents);
         if (!read.problem.isEmpty()) {
             // What the next save would drop stays in a copy no save replaces.
-            outcome.kind = LoadRegisterOutcome::LoadedDamaged;
+            outcome.kind = LoadRegisterOutcome::Kind::LoadedDamaged;
             outcome.problem = std::move(read.problem);
             outcome.preservedCopy =
                 preserveDamagedCopy(m_paths.registerPath, file.bytes, file.permissions, &outcome.copyError);
@@ -101,11 +101,11 @@ void RegisterDocument::setProviders(const ProviderTable &table)
     emit providersReset();
 }
 
-QStringList RegisterDocument::cardNames() const
+CardNames RegisterDocument::cardNames() const
 {
-    QStringList names;
-    for (const RegisterCard &card : m_contents.cards)
-        names.append(card.cardName);
+    CardNames names;
+    for (int card = 0; card < kCardCount; ++card)
+        names[card] = m_contents.cards[card].cardName;
     return names;
 }
 
@@ -116,7 +116,7 @@ WriteResult RegisterDocument::writeRegister()
 
 void RegisterDocument::appendEntry(int card, const PhoneEntry &entry)
 {
-    QList<PhoneEntry> &entries = m_contents.cards[card - 1].entries;
+    QList<PhoneEntry> &entries = m_contents.cards[card].entries;
     const int row = int(entries.size());
     emit entryAboutToBeAppended(card, row);
     entries.append(makePhoneEntry(entry.name, entry.number, entry.zeroFlag));
@@ -126,14 +126,14 @@ void RegisterDocument::appendEntry(int card, const PhoneEntry &entry)
 void RegisterDocument::eraseEntry(int card, int row)
 {
     emit entryAboutToBeRemoved(card, row);
-    m_contents.cards[card - 1].entries.removeAt(row);
+    m_contents.cards[card].entries.removeAt(row);
     emit entryRemoved(card, row);
 }
 
 RegisterDocument::EntryChange RegisterDocument::storeEntry(int card, std::optional<int> replacedRow, const PhoneEntry &edited)
 {
     EntryChange change;
-    if (card < 1 || card > kCardCount)
+    if (!isCardIndex(card))
         return change;
     if (replacedRow && *replacedRow >= 0 && *replacedRow < entries(card).size())
         eraseEntry(card, *replacedRow);
@@ -147,7 +147,7 @@ RegisterDocument::EntryChange RegisterDocument::storeEntry(int card, std::option
 
 WriteResult RegisterDocument::removeEntry(int card, int row)
 {
-    if (card < 1 || card > kCardCount || row < 0 || row >= entries(card).size())
+    if (!isCardIndex(card) || row < 0 || row >= entries(card).size())
         return {};
     eraseEntry(card, row);
     return writeRegister();
@@ -164,7 +164,7 @@ QSet<QString> RegisterDocument::numbersOn(int card) const
 RegisterDocument::ImportResult RegisterDocument::importEntries(int card, const QList<PhoneEntry> &entries)
 {
     ImportResult result;
-    if (card < 1 || card > kCardCount)
+    if (!isCardIndex(card))
         return result;
     const QSet<QString> numbers = numbersOn(card);
     QSet<QPair<QString, QString>> taken; // name and number
@@ -213,12 +213,12 @@ WriteResult RegisterDocument::setDialDevice(DialDevice device)
     return writeRegister();
 }
 
-WriteResult RegisterDocument::setOptions(const Settings &settings, const QStringList &cardNames)
+WriteResult RegisterDocument::setOptions(const Settings &settings, const CardNames &cardNames)
 {
     m_contents.settings = settings;
     normalise(m_contents.settings);
-    for (int card = 1; card <= kCardCount; ++card)
-        m_contents.cards[card - 1].cardName = cardNames.value(card - 1);
+    for (int card = 0; card < kCardCount; ++card)
+        m_contents.cards[card].cardName = cardNames[card];
     emit cardNamesChanged();
     emit settingsChanged();
     return writeRegister();
@@ -229,26 +229,26 @@ WriteResult RegisterDocument::writeProviders()
     return saveProviderFile(m_providers, m_paths.providerPath, m_paths.providerBackupPath);
 }
 
-void RegisterDocument::eraseProvider(int position)
+void RegisterDocument::eraseProvider(int row)
 {
-    emit providerAboutToBeRemoved(position);
-    m_providers.removeProviderRow(position);
-    emit providerRemoved(position);
+    emit providerAboutToBeRemoved(row);
+    m_providers.removeAt(row);
+    emit providerRemoved(row);
 }
 
-RegisterDocument::ProviderChange RegisterDocument::storeProvider(std::optional<int> replacedPosition,
-                                                   const std::optional<ProviderEntry> &row)
+RegisterDocument::ProviderChange RegisterDocument::storeProvider(std::optional<int> replacedRow,
+                                                                 const std::optional<ProviderEntry> &entry)
 {
     ProviderChange change;
-    if (replacedPosition && *replacedPosition >= 1 && *replacedPosition <= m_providers.rowCount())
-        eraseProvider(*replacedPosition);
-    if (row) {
+    if (replacedRow && *replacedRow >= 0 && *replacedRow < m_providers.rowCount())
+        eraseProvider(*replacedRow);
+    if (entry) {
         // A refused row must not reset the views.
         if (m_providers.rowCount() >= ProviderTable::kMaxRows) {
             change.refused = true;
         } else {
             emit providersAboutToBeReset();
-            change.position = m_providers.insertSorted(*row);
+            change.row = m_providers.insertSorted(*entry);
             emit providersReset();
         }
     }
@@ -256,11 +256,11 @@ RegisterDocument::ProviderChange RegisterDocument::storeProvider(std::optional<i
     return change;
 }
 
-WriteResult RegisterDocument::removeProvider(int position)
+WriteResult RegisterDocument::removeProvider(int row)
 {
-    if (position < 1 || position > m_providers.rowCount())
+    if (row < 0 || row >= m_providers.rowCount())
         return {};
-    eraseProvider(position);
+    eraseProvider(row);
     return writeProviders();
 }
 
@@ -270,7 +270,7 @@ WriteResult RegisterDocument::setProvidersEnabled(bool enabled)
     return writeProviders();
 }
 
-void RegisterDocument::sortProviders(int column, bool ascending)
+void RegisterDocument::sortProviders(ProviderTable::Column column, bool ascending)
 {
     // A reset is cheaper than reporting a permutation of every row.
     emit providersAboutToBeReset();

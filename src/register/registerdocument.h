@@ -17,13 +17,13 @@ class SettingsStore;
 
 // Outcome of loading at start-up; the windows word the messages.
 struct LoadRegisterOutcome {
-    enum Kind {
+    enum class Kind {
         Loaded,        // read as it was
         LoadedDamaged, // read what could be used; `problem` says what, `preservedCopy` where the original is kept
         CreatedNew,    // missing file: defaults written (see writeResult), show the new-file message
         Incompatible,  // header mismatch: show the stop message and end, write nothing
         Unreadable     // exists but cannot be opened; `problem` says why, nothing written
-    } kind = Loaded;
+    } kind = Kind::Loaded;
     QString problem; // German, from the reader or the file system
     QString preservedCopy;
     QString copyError;       // why there is no preservedCopy of a damaged file
@@ -32,7 +32,7 @@ struct LoadRegisterOutcome {
 
 // The register document: settings, the four cards with their entries, the provider table and
 // the files they live in. Every change writes its file at once and is announced, so windows
-// only show what is here and hand changes back. Cards are numbered 1 to 4, provider rows from 1.
+// only show what is here and hand changes back. Cards and provider rows are counted from 0.
 class RegisterDocument : public QObject {
     Q_OBJECT
 public:
@@ -52,9 +52,9 @@ public:
 
     const Settings &settings() const { return m_contents.settings; }
     const RegisterContents &contents() const { return m_contents; }
-    QString cardName(int card) const { return m_contents.cards[card - 1].cardName; }
-    QStringList cardNames() const;
-    const QList<PhoneEntry> &entries(int card) const { return m_contents.cards[card - 1].entries; }
+    QString cardName(int card) const { return m_contents.cards[card].cardName; }
+    CardNames cardNames() const;
+    const QList<PhoneEntry> &entries(int card) const { return m_contents.cards[card].entries; }
     const ProviderTable &providers() const { return m_providers; }
 
     // Writes the register file as it is; a failure leaves the memory as it is.
@@ -88,20 +88,20 @@ public:
     DialDevice dialDevice() const;
     WriteResult setDialDevice(DialDevice device);
     // What the options card hands back when it is left: settings and the four card names.
-    WriteResult setOptions(const Settings &settings, const QStringList &cardNames);
+    WriteResult setOptions(const Settings &settings, const CardNames &cardNames);
 
     struct ProviderChange {
         WriteResult write;
-        int position = 0;     // where the new row stands, 0 when none was added
-        bool refused = false; // the table was full
+        std::optional<int> row; // where the new row stands, none when none was added
+        bool refused = false;   // the table was full
     };
-    // The provider editor's result: the replaced row (if any) goes, `row` (if any) is inserted
+    // The provider editor's result: the replaced row (if any) goes, `entry` (if any) is inserted
     // in sort order, and the provider file is written either way.
-    ProviderChange storeProvider(std::optional<int> replacedPosition, const std::optional<ProviderEntry> &row);
-    WriteResult removeProvider(int position);
+    ProviderChange storeProvider(std::optional<int> replacedRow, const std::optional<ProviderEntry> &entry);
+    WriteResult removeProvider(int row);
     WriteResult setProvidersEnabled(bool enabled);
     // Sorting is a way of looking at the list: it is not written.
-    void sortProviders(int column, bool ascending);
+    void sortProviders(ProviderTable::Column column, bool ascending);
 
 signals:
     // The whole register was replaced (loaded).
@@ -115,13 +115,13 @@ signals:
 
     void providersAboutToBeReset();
     void providersReset();
-    void providerAboutToBeRemoved(int position);
-    void providerRemoved(int position);
+    void providerAboutToBeRemoved(int row);
+    void providerRemoved(int row);
 
 private:
     void appendEntry(int card, const PhoneEntry &entry);
     void eraseEntry(int card, int row);
-    void eraseProvider(int position);
+    void eraseProvider(int row);
     WriteResult writeProviders();
 
     DataPaths m_paths;

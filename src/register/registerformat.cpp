@@ -104,7 +104,8 @@ QByteArray registerBytes(const RegisterContents &contents)
     text += QLatin1String(kRegisterHeader);
     text += lineEnd;
 
-    text += QStringLiteral("%1,%2,%3,%4,").arg(int(s.dialDevice)).arg(s.comPort).arg(s.pulseDialing).arg(s.reservedValue);
+    const int dialMethod = s.dialMethod == DialMethod::Pulse ? 1 : 0;
+    text += QStringLiteral("%1,%2,%3,%4,").arg(int(s.dialDevice)).arg(s.comPort).arg(dialMethod).arg(s.reservedValue);
     appendText(text, s.outsideLinePrefix);
     text += QStringLiteral(",%1,").arg(s.reservedValue);
     appendText(text, s.internationalPrefix);
@@ -116,7 +117,7 @@ QByteArray registerBytes(const RegisterContents &contents)
     appendText(text, s.extraModemCommands);
     text += QLatin1Char(',');
     appendText(text, s.handoverNumber);
-    text += QLatin1Char(',') + QString::number(s.handoverEnabled) + lineEnd;
+    text += QLatin1String(s.handoverEnabled ? ",1" : ",0") + lineEnd;
 
     for (int card = 0; card < kCardCount; ++card) {
         if (card > 0)
@@ -186,12 +187,12 @@ ReadRegisterResult readRegister(const QByteArray &data, qsizetype offset)
 
     int dialDevice = int(s.dialDevice);
     int comPort = s.comPort;
-    int pulseDialing = s.pulseDialing;
+    int dialMethod = -1;
     int fontSize = int(s.entryFontSize);
-    int handoverEnabled = s.handoverEnabled;
+    int handoverEnabled = -1;
     readInt(dialDevice);
     readInt(comPort);
-    readInt(pulseDialing);
+    readInt(dialMethod);
     readInt(s.reservedValue);
     readText(s.outsideLinePrefix, kMaxNumberLength);
     readInt(s.reservedValue);
@@ -210,8 +211,9 @@ ReadRegisterResult readRegister(const QByteArray &data, qsizetype offset)
                    : dialDevice == int(DialDevice::Modem)     ? DialDevice::Modem
                                                                 : defaults.dialDevice;
     s.comPort = (comPort >= kMinComPort && comPort <= kMaxComPort) ? comPort : defaults.comPort;
-    s.pulseDialing = (pulseDialing == 0 || pulseDialing == 1) ? pulseDialing : defaults.pulseDialing;
-    s.handoverEnabled = (handoverEnabled == 0 || handoverEnabled == 1) ? handoverEnabled : defaults.handoverEnabled;
+    s.dialMethod = dialMethod == 1 ? DialMethod::Pulse : dialMethod == 0 ? DialMethod::Tone : defaults.dialMethod;
+    s.handoverEnabled =
+        (handoverEnabled == 0 || handoverEnabled == 1) ? handoverEnabled == 1 : defaults.handoverEnabled;
     s.entryFontSize = qBound(kMinEntryFontSize, fontSize, kMaxEntryFontSize);
 
     for (RegisterCard &card : cards)

@@ -14,17 +14,17 @@ QString newRegisterMessage()
 QString registerLoadMessage(const LoadRegisterOutcome &outcome, const DataPaths &paths)
 {
     switch (outcome.kind) {
-    case LoadRegisterOutcome::Loaded:
+    case LoadRegisterOutcome::Kind::Loaded:
         return {};
-    case LoadRegisterOutcome::CreatedNew:
+    case LoadRegisterOutcome::Kind::CreatedNew:
         return newRegisterMessage();
-    case LoadRegisterOutcome::Incompatible:
+    case LoadRegisterOutcome::Kind::Incompatible:
         return incompatibleRegisterMessage();
-    case LoadRegisterOutcome::Unreadable:
+    case LoadRegisterOutcome::Kind::Unreadable:
         return QStringLiteral("Die Telefonliste „%1“ kann nicht gelesen werden:\n%2.\n\n"
                               "Das Programm wird beendet, ohne etwas zu ändern.")
             .arg(paths.registerPath, outcome.problem);
-    case LoadRegisterOutcome::LoadedDamaged:
+    case LoadRegisterOutcome::Kind::LoadedDamaged:
         break;
     }
     QString text = QStringLiteral("Die Telefonliste konnte nicht vollständig gelesen werden:\n") + outcome.problem;
@@ -49,18 +49,18 @@ LoadRegisterOutcome::Kind loadDocument(RegisterDocument &book, QWidget *parent)
 {
     const LoadRegisterOutcome outcome = book.loadRegister();
     switch (outcome.kind) {
-    case LoadRegisterOutcome::Incompatible:
-    case LoadRegisterOutcome::Unreadable:
+    case LoadRegisterOutcome::Kind::Incompatible:
+    case LoadRegisterOutcome::Kind::Unreadable:
         MessageBoxes::critical(parent, registerLoadMessage(outcome, book.paths()));
         return outcome.kind;
-    case LoadRegisterOutcome::LoadedDamaged:
+    case LoadRegisterOutcome::Kind::LoadedDamaged:
         MessageBoxes::show(parent, MessageIcon::Warning, registerLoadMessage(outcome, book.paths()));
         break;
-    case LoadRegisterOutcome::CreatedNew:
+    case LoadRegisterOutcome::Kind::CreatedNew:
         if (MessageBoxes::reportWrite(parent, outcome.writeResult))
             MessageBoxes::information(parent, registerLoadMessage(outcome, book.paths()));
         break;
-    case LoadRegisterOutcome::Loaded:
+    case LoadRegisterOutcome::Kind::Loaded:
         break;
     }
     const LoadProviderResult providers = book.loadProviders();

@@ -60,7 +60,7 @@ FileChoice askForFile(QWidget *parent, bool save, const QString &shownCardName)
 
 } // namespace
 
-ImportDialog::ImportDialog(const QList<ImportCandidate> &candidates, const QStringList &cardNames, int shownCard,
+ImportDialog::ImportDialog(const QList<ImportCandidate> &candidates, const CardNames &cardNames, int shownCard,
                            NumbersOnCard numbersOnCard, QWidget *parent)
     : QDialog(parent)
     , m_candidates(candidates)
@@ -97,8 +97,9 @@ ImportDialog::ImportDialog(const QList<ImportCandidate> &candidates, const QStri
     auto *cardLabel = new QLabel(QStringLiteral("&Karte:"), this);
     m_card = new QComboBox(this);
     m_card->setObjectName(QStringLiteral("targetCard"));
-    m_card->addItems(cardNames);
-    m_card->setCurrentIndex(qBound(1, shownCard, int(cardNames.size())) - 1);
+    for (const QString &name : cardNames)
+        m_card->addItem(name);
+    m_card->setCurrentIndex(qBound(0, shownCard, kCardCount - 1));
     cardLabel->setBuddy(m_card);
     markNumbersOnCard();
     connect(m_card, &QComboBox::currentIndexChanged, this, &ImportDialog::markNumbersOnCard);
@@ -161,7 +162,7 @@ QList<PhoneEntry> ImportDialog::checkedEntries() const
 
 int ImportDialog::targetCard() const
 {
-    return m_card->currentIndex() + 1;
+    return m_card->currentIndex();
 }
 
 ImportOutcome chooseAndImportVCards(RegisterDocument &book, int shownCard, QWidget *parent)
@@ -204,19 +205,19 @@ ImportOutcome importVCardFile(RegisterDocument &book, int shownCard, const QStri
                 .arg(result.imported)
                 .arg(result.imported == 1 ? QStringLiteral("Eintrag") : QStringLiteral("Einträge"))
                 .arg(skipped),
-            result.imported > 0 ? dialog.targetCard() : 0};
+            result.imported > 0 ? std::optional<int>(dialog.targetCard()) : std::nullopt};
 }
 
 QString chooseAndExportVCards(const RegisterDocument &book, int shownCard, QWidget *parent)
 {
-    if (shownCard < 1 || shownCard > kCardCount)
+    if (!isCardIndex(shownCard))
         return {};
     const FileChoice choice = askForFile(parent, true, book.cardName(shownCard));
     if (choice.path.isEmpty())
         return {};
     qsizetype count = 0;
     QByteArray text;
-    for (int card = 1; card <= kCardCount; ++card) {
+    for (int card = 0; card < kCardCount; ++card) {
         if (choice.allCards || card == shownCard) {
             text += vCardBytes(contactsFromEntries(book.entries(card), book.cardName(card)));
             count += book.entries(card).size();

@@ -2,11 +2,13 @@
 
 #include "register/contactimport.h"
 #include "register/phoneentry.h"
+#include "register/registercard.h"
 
 #include <QDialog>
 #include <QList>
 #include <QSet>
 #include <functional>
+#include <optional>
 
 class QComboBox;
 class QTreeWidget;
@@ -22,7 +24,7 @@ class ImportDialog : public QDialog {
     Q_OBJECT
 public:
     using NumbersOnCard = std::function<QSet<QString>(int card)>;
-    ImportDialog(const QList<ImportCandidate> &candidates, const QStringList &cardNames, int shownCard,
+    ImportDialog(const QList<ImportCandidate> &candidates, const CardNames &cardNames, int shownCard,
                  NumbersOnCard numbersOnCard = {}, QWidget *parent = nullptr);
     QList<PhoneEntry> checkedEntries() const;
     int targetCard() const;
@@ -40,7 +42,7 @@ private:
 // Each gives the text for the status bar, empty when there is none; messages are shown here.
 struct ImportOutcome {
     QString status;
-    int card = 0; // where entries went, 0 when none
+    std::optional<int> card; // where entries went
 };
 ImportOutcome chooseAndImportVCards(RegisterDocument &book, int shownCard, QWidget *parent);
 ImportOutcome importVCardFile(RegisterDocument &book, int shownCard, const QString &path, QWidget *parent);

@@ -198,8 +198,8 @@ void TestDialer::commandLines()
     m_doc->set([&](Settings &s) {
         s.extraModemCommands = extra;
         s.outsideLinePrefix = outside;
-        s.pulseDialing = pulse;
-        s.handoverEnabled = handover.isEmpty() ? 0 : 1;
+        s.dialMethod = pulse ? DialMethod::Pulse : DialMethod::Tone;
+        s.handoverEnabled = !handover.isEmpty();
         s.handoverNumber = handover;
     });
     ProviderTable table;
@@ -460,7 +460,7 @@ void TestDialer::loudspeakerPlaysTheCommandLine()
     m_doc->book.setDialDevice(DialDevice::Loudspeaker);
     m_doc->set([](Settings &s) {
         s.outsideLinePrefix = QStringLiteral("0,");
-        s.pulseDialing = 1; // plays tones all the same
+        s.dialMethod = DialMethod::Pulse; // plays tones all the same
     });
     m_tones.hold = true;
     m_dialer->dial(DialMode::SelectedEntry);

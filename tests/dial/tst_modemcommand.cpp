@@ -76,7 +76,7 @@ private slots:
         QFETCH(QString, line);
         Settings s;
         s.extraModemCommands = extra;
-        s.pulseDialing = pulse;
+        s.dialMethod = pulse ? DialMethod::Pulse : DialMethod::Tone;
         s.outsideLinePrefix = outside;
         s.handoverEnabled = handover;
         s.handoverNumber = handoverNumber;

@@ -23,7 +23,7 @@ class TestOptionsPage : public QObject {
     MemorySettingsStore m_store;
     RegisterDocument m_book{DataPaths::inDirectory(m_folder.path() + QLatin1Char('/'))};
 
-    static QStringList cards() { return {"Büro 1", "Büro 2", "Privat 1", "Privat 2"}; }
+    static CardNames cards() { return {"Büro 1", "Büro 2", "Privat 1", "Privat 2"}; }
     template <typename T>
     static T *child(OptionsPage &page, const char *name)
     {
@@ -88,7 +88,7 @@ private slots:
         OptionsPage page(m_book, m_store);
         Settings s;
         s.comPort = 7;
-        s.pulseDialing = 1;
+        s.dialMethod = DialMethod::Pulse;
         s.reservedValue = -3;
         s.dialDevice = DialDevice::Loudspeaker;
         s.outsideLinePrefix = QStringLiteral("0,");
@@ -97,7 +97,7 @@ private slots:
         s.ownAreaCode = QStringLiteral("1");
         s.extraModemCommands = QStringLiteral("M1L3");
         s.handoverNumber = QStringLiteral("22");
-        s.handoverEnabled = 1;
+        s.handoverEnabled = true;
         QFont font;
         font.setPointSize(16);
         page.loadOptionControls(s, cards(), font);
@@ -186,14 +186,14 @@ private slots:
     void dialDeviceGoesToTheDocument()
     {
         m_book.setChoiceStore(&m_store);
-        QVERIFY(m_book.loadRegister().kind == LoadRegisterOutcome::CreatedNew);
+        QVERIFY(m_book.loadRegister().kind == LoadRegisterOutcome::Kind::CreatedNew);
         OptionsPage page(m_book, m_store);
         child<QRadioButton>(page, "loudspeakerOption")->click();
         child<QRadioButton>(page, "phoneProgramOption")->click();
         QCOMPARE(m_book.dialDevice(), DialDevice::PhoneProgram);
         QCOMPARE(m_store.values().value(QStringLiteral("Dial/Device")).toString(), QStringLiteral("phone-program"));
         QVERIFY(m_folder.read("Telefonregister.ini").contains("\r\n1,1,0,0,"));
-        QVERIFY(m_book.loadRegister().kind == LoadRegisterOutcome::Loaded); // a reload keeps the choice
+        QVERIFY(m_book.loadRegister().kind == LoadRegisterOutcome::Kind::Loaded); // a reload keeps the choice
         QVERIFY(child<QRadioButton>(page, "phoneProgramOption")->isChecked());
         child<QRadioButton>(page, "modemOption")->click();
         QCOMPARE(m_book.dialDevice(), DialDevice::Modem);

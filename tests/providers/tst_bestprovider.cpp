@@ -11,7 +11,7 @@ namespace {
 ProviderTable tableOf(const QStringList &rows)
 {
     ProviderTable t;
-    t.setSort(ProviderTable::PrefixColumn, true);
+    t.setSort(ProviderTable::Column::Prefix, true);
     for (const QString &r : rows) {
         const QStringList p = r.split(u' ');
         const QString day = p.at(1);
@@ -96,9 +96,9 @@ private slots:
     {
         ProviderTable t = tableOf({"01013 Immer 0-24 F", "01070 Mo-Fr 8-20 F", "01088 Sa-So 0-24 F"});
         QCOMPARE(bestProvider(t, 2, 12, 2), QStringLiteral("01013"));
-        t.setSort(ProviderTable::PrefixColumn, false);
+        t.setSort(ProviderTable::Column::Prefix, false);
         QCOMPARE(bestProvider(t, 2, 12, 2), QStringLiteral("01070"));
-        t.setSort(ProviderTable::FromColumn, true);
+        t.setSort(ProviderTable::Column::From, true);
         QCOMPARE(bestProvider(t, 2, 12, 2), QStringLiteral("01013"));
     }
 

@@ -116,7 +116,7 @@ private slots:
         QFETCH(int, checkedOption);
         ProviderEditor e;
         const test::ProviderEditorControls c(&e);
-        e.setValues({"Nacht", "01019", qint16(dayCode), 6, 22, true, false, true});
+        e.setValues({"Nacht", "01019", DayClass(dayCode), 6, 22, true, false, true});
         QCOMPARE(c.nameBox()->text(), QStringLiteral("Nacht"));
         QCOMPARE(c.prefixBox()->text(), QStringLiteral("01019"));
         for (int i = 1; i <= 3; ++i)
@@ -131,7 +131,7 @@ private slots:
         // Setting the slider to the end hour is not a user move: the range stays.
         QCOMPARE(e.values().startHour, qint16(6));
         QCOMPARE(e.values().endHour, qint16(22));
-        QCOMPARE(e.values().dayClassCode, qint16(checkedOption));
+        QCOMPARE(e.values().dayClass, DayClass(checkedOption));
     }
 
     void sliderRules_data()
@@ -272,7 +272,7 @@ private slots:
         c.distanceBox(1)->setChecked(local);
         c.distanceBox(2)->setChecked(longDistance);
         c.distanceBox(3)->setChecked(abroad);
-        const ProviderEditorValues expected{"  Nacht ", " 010 ", qint16(option), 9, 18, local, longDistance, abroad};
+        const ProviderEditorValues expected{"  Nacht ", " 010 ", DayClass(option), 9, 18, local, longDistance, abroad};
         QCOMPARE(e.values(), expected);
     }
 

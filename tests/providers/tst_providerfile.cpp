@@ -124,8 +124,8 @@ private slots:
         QVERIFY(r.ok);
         QCOMPARE(r.problem, QString());
         QCOMPARE(t.rowCount(), 1);
-        QCOMPARE(dayClassText(t.row(1).dayClass), dayText);
-        QCOMPARE(distanceText(t.row(1)), distance);
+        QCOMPARE(dayClassText(t.at(0).dayClass), dayText);
+        QCOMPARE(distanceText(t.at(0)), distance);
         QCOMPARE(providerBytes(t), "1\r\n" + written + "\r\n");
     }
 
@@ -159,20 +159,20 @@ private slots:
         QCOMPARE(bytes, QByteArray("0\r\n\"Der 'gute' Netz\",\"01'0\",1,0,9,18,0,1,0\r\n"));
         ProviderTable back;
         QCOMPARE(readProviders(bytes, back).problem, QString());
-        QCOMPARE(back.row(1).name, QStringLiteral("Der 'gute' Netz"));
-        QCOMPARE(back.row(1).networkPrefix, QStringLiteral("01'0"));
-        QCOMPARE(t.row(1).name, QStringLiteral("Der \"gute\" Netz")); // memory unchanged
+        QCOMPARE(back.at(0).name, QStringLiteral("Der 'gute' Netz"));
+        QCOMPARE(back.at(0).networkPrefix, QStringLiteral("01'0"));
+        QCOMPARE(t.at(0).name, QStringLiteral("Der \"gute\" Netz")); // memory unchanged
     }
 
     void loadedRowsAreInSortOrder()
     {
         ProviderTable t;
-        t.setSort(ProviderTable::FromColumn, false);
+        t.setSort(ProviderTable::Column::From, false);
         const QByteArray file = crlf("1\n\"c\",\"1\",1,1,9,18,1,1,1\n\"a\",\"2\",1,1,20,24,1,1,1\n"
                                      "\"b\",\"3\",1,1,9,12,1,1,1\n\"d\",\"4\",1,1,0,6,1,1,1\n");
         QCOMPARE(readProviders(file, t).problem, QString());
         QCOMPARE(names(t), (QStringList{"a", "c", "b", "d"}));
-        t.setSort(ProviderTable::NameColumn, true);
+        t.setSort(ProviderTable::Column::Name, true);
         QCOMPARE(readProviders(file, t).problem, QString());
         QCOMPARE(names(t), (QStringList{"a", "b", "c", "d"}));
     }
@@ -296,7 +296,7 @@ private slots:
         for (int round = 0; round < 20; ++round) {
             ProviderTable t;
             t.providersEnabled = rng.bounded(2);
-            t.setSort(1 + rng.bounded(6), rng.bounded(2));
+            t.setSort(ProviderTable::Column(rng.bounded(ProviderTable::kColumnCount)), rng.bounded(2));
             for (int i = 0; i < 40; ++i)
                 t.addProviderRow(words.at(rng.bounded(int(words.size()))) + QString::number(i),
                                  words.at(rng.bounded(int(words.size()))), qint16(rng.bounded(2)),

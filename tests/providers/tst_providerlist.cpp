@@ -116,11 +116,11 @@ struct Fixture {
     void clickHeader(int column)
     {
         QHeaderView *head = view()->header();
-        const QPoint at(head->sectionViewportPosition(column - 1) + 5, head->height() / 2);
+        const QPoint at(head->sectionViewportPosition(column) + 5, head->height() / 2);
         QTest::mouseClick(head->viewport(), Qt::LeftButton, {}, at);
     }
 
-    QPoint rowPoint(int position) const { return view()->visualRect(model()->index(position - 1, 0)).center(); }
+    QPoint rowPoint(int row) const { return view()->visualRect(model()->index(row, 0)).center(); }
 
     void doubleClickEmptyArea()
     {
@@ -207,13 +207,13 @@ private slots:
         QTest::addColumn<QString>("best"); // Wednesday 10 o'clock, long distance
         QTest::newRow("nothing clicked") << QList<int>{} << QStringList{"Alpha", "Beta", "Gamma"} << true << "01070";
         QTest::newRow("first click on current column")
-            << QList<int>{1} << QStringList{"Alpha", "Beta", "Gamma"} << true << "01070";
-        QTest::newRow("name twice") << QList<int>{1, 1} << QStringList{"Gamma", "Beta", "Alpha"} << false << "01013";
-        QTest::newRow("netz") << QList<int>{2} << QStringList{"Gamma", "Beta", "Alpha"} << true << "01013";
-        QTest::newRow("netz twice") << QList<int>{2, 2} << QStringList{"Alpha", "Beta", "Gamma"} << false << "01070";
+            << QList<int>{0} << QStringList{"Alpha", "Beta", "Gamma"} << true << "01070";
+        QTest::newRow("name twice") << QList<int>{0, 0} << QStringList{"Gamma", "Beta", "Alpha"} << false << "01013";
+        QTest::newRow("netz") << QList<int>{1} << QStringList{"Gamma", "Beta", "Alpha"} << true << "01013";
+        QTest::newRow("netz twice") << QList<int>{1, 1} << QStringList{"Alpha", "Beta", "Gamma"} << false << "01070";
         QTest::newRow("netz twice then ab")
-            << QList<int>{2, 2, 4} << QStringList{"Gamma", "Beta", "Alpha"} << false << "01013";
-        QTest::newRow("netz thrice") << QList<int>{2, 2, 2} << QStringList{"Gamma", "Beta", "Alpha"} << true << "01013";
+            << QList<int>{1, 1, 3} << QStringList{"Gamma", "Beta", "Alpha"} << false << "01013";
+        QTest::newRow("netz thrice") << QList<int>{1, 1, 1} << QStringList{"Gamma", "Beta", "Alpha"} << true << "01013";
     }
     void sortSequence()
     {
@@ -231,7 +231,7 @@ private slots:
         QCOMPARE(names(f.table()), order);
         QCOMPARE(f.table().sortAscending(), ascending);
         const QHeaderView *head = f.view()->header();
-        QCOMPARE(head->sortIndicatorSection(), (clicks.isEmpty() ? 1 : clicks.last()) - 1);
+        QCOMPARE(head->sortIndicatorSection(), clicks.isEmpty() ? 0 : clicks.last());
         QCOMPARE(head->sortIndicatorOrder(), ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
         QCOMPARE(bestProvider(f.table(), 3, 10, 2), best);
 
@@ -249,7 +249,7 @@ private slots:
         f.addRows();
         QVERIFY(f.showPage());
         const QString tip = QStringLiteral("Änderungen über Kontextmenü (rechte Maustaste)");
-        for (const QPoint &at : {f.rowPoint(2), QPoint(10, f.view()->viewport()->height() - 3)}) {
+        for (const QPoint &at : {f.rowPoint(1), QPoint(10, f.view()->viewport()->height() - 3)}) {
             QToolTip::hideText();
             QHelpEvent help(QEvent::ToolTip, at, f.view()->viewport()->mapToGlobal(at));
             QApplication::sendEvent(f.view()->viewport(), &help);
@@ -261,18 +261,18 @@ private slots:
     {
         Fixture f;
         f.addRows();
-        f.view()->selectPosition(1); // Alpha
+        f.view()->selectRow(0); // Alpha
         emit f.view()->header()->sectionClicked(1);
-        QCOMPARE(f.view()->firstSelectedPosition(), 3);
-        QCOMPARE(f.table().row(3).name, QStringLiteral("Alpha"));
+        QCOMPARE(f.view()->selectedRow(), 2);
+        QCOMPARE(f.table().at(2).name, QStringLiteral("Alpha"));
     }
 
     void contextMenuGreying_data()
     {
         QTest::addColumn<int>("select");
         QTest::addColumn<bool>("changeEnabled");
-        QTest::newRow("no selection") << 0 << false;
-        QTest::newRow("row selected") << 2 << true;
+        QTest::newRow("no selection") << -1 << false;
+        QTest::newRow("row selected") << 1 << true;
     }
     void contextMenuGreying()
     {
@@ -282,7 +282,7 @@ private slots:
         f.addRows();
         QVERIFY(f.showPage());
         QPoint at(10, f.view()->viewport()->height() - 3);
-        if (select) {
+        if (select >= 0) {
             at = f.rowPoint(select);
             QTest::mousePress(f.view()->viewport(), Qt::RightButton, {}, at);
             QTest::mouseRelease(f.view()->viewport(), Qt::RightButton, {}, at);
@@ -337,7 +337,7 @@ private slots:
         f.doubleClickEmptyArea();
         QVERIFY(seen);
         QCOMPARE(opened, ProviderEditorValues{}); // "Mo - Fr", 9 to 18, only "Fern"
-        QCOMPARE(opened.dayClassCode, qint16(1));
+        QCOMPARE(opened.dayClass, DayClass::Weekdays);
         QCOMPARE(opened.longDistance && !opened.local && !opened.abroad, true);
         QCOMPARE(f.table().rowCount(), 3);
         QVERIFY(!QFile::exists(f.file())); // cancel saves nothing
@@ -356,9 +356,9 @@ private slots:
                 e->close();
             },
             &seen);
-        QTest::mouseDClick(f.view()->viewport(), Qt::LeftButton, {}, f.rowPoint(2));
+        QTest::mouseDClick(f.view()->viewport(), Qt::LeftButton, {}, f.rowPoint(1));
         QVERIFY(seen);
-        const ProviderEditorValues beta{"Beta", "01013", 3, 8, 24, true, true, true};
+        const ProviderEditorValues beta{"Beta", "01013", DayClass::Always, 8, 24, true, true, true};
         QCOMPARE(opened, beta);
         QCOMPARE(f.table().rowCount(), 3);
         QVERIFY(!QFile::exists(f.file())); // closing the window saves nothing
@@ -392,7 +392,7 @@ private slots:
         QTest::keyClick(f.view(), Qt::Key_Insert);
         QCOMPARE(f.table().rowCount(), 1);
         QCOMPARE(readFile(f.file()), "0\r\n" + kGammaLine);
-        QCOMPARE(f.view()->firstSelectedPosition(), 1);
+        QCOMPARE(f.view()->selectedRow(), 0);
 
         whenEditorShown([](ProviderEditor *e) {
             const test::ProviderEditorControls c(e);
@@ -409,7 +409,7 @@ private slots:
         QCOMPARE(readFile(f.backup()), "0\r\n" + kGammaLine);
 
         // Change Gamma to Beta: the old row goes, the new one lands at its sorted place.
-        f.view()->selectPosition(2);
+        f.view()->selectRow(1);
         whenEditorShown([](ProviderEditor *e) {
             const test::ProviderEditorControls c(e);
             QCOMPARE(c.nameBox()->text(), QStringLiteral("Gamma"));
@@ -425,12 +425,12 @@ private slots:
         });
         QTest::keyClick(f.view(), Qt::Key_Return);
         QCOMPARE(readFile(f.file()), "0\r\n" + kAlphaLine + kBetaLine);
-        QCOMPARE(f.view()->firstSelectedPosition(), 2);
+        QCOMPARE(f.view()->selectedRow(), 1);
 
         // Delete: "Nein" keeps everything and writes nothing.
         const QByteArray beforeDelete = readFile(f.file());
         const QByteArray backupBeforeDelete = readFile(f.backup());
-        f.view()->selectPosition(1);
+        f.view()->selectRow(0);
         MessageBoxes::queueAnswer(QMessageBox::No);
         QTest::keyClick(f.view(), Qt::Key_Delete);
         QCOMPARE(MessageBoxes::shown().size(), 1);
@@ -452,7 +452,7 @@ private slots:
     {
         Fixture f;
         f.addRows();
-        f.view()->selectPosition(2);
+        f.view()->selectRow(1);
         whenEditorShown([](ProviderEditor *e) {
             const test::ProviderEditorControls c(e);
             c.nameBox()->clear();
@@ -520,7 +520,7 @@ private slots:
         });
         QTest::keyClick(f.view(), Qt::Key_Insert);
         QCOMPARE(f.table().rowCount(), 1);
-        QCOMPARE(f.table().row(1).name, storedName);
+        QCOMPARE(f.table().at(0).name, storedName);
         QCOMPARE(readFile(f.file()), "0\r\n" + line + ",1,0,9,18,0,1,0\r\n");
     }
 
@@ -529,7 +529,7 @@ private slots:
     {
         Fixture f;
         f.addRow(QStringLiteral(" "), QStringLiteral(" "), 1, 0, 9, 18, 0, 1, 0);
-        f.view()->selectPosition(1);
+        f.view()->selectRow(0);
         whenEditorShown([](ProviderEditor *e) {
             const test::ProviderEditorControls c(e);
             c.nameBox()->setText(QStringLiteral("Delta"));
@@ -608,7 +608,7 @@ private slots:
         QCOMPARE(f.table().rowCount(), ProviderTable::kMaxRows);
 
         // Changing a row of a full table still works: the old row goes first.
-        f.view()->selectPosition(5);
+        f.view()->selectRow(4);
         whenEditorShown([](ProviderEditor *ed) {
             const test::ProviderEditorControls c(ed);
             c.nameBox()->setText(QStringLiteral("Anders"));
@@ -616,7 +616,7 @@ private slots:
         });
         QTest::keyClick(f.view(), Qt::Key_Return);
         QCOMPARE(f.table().rowCount(), ProviderTable::kMaxRows);
-        QCOMPARE(f.table().row(1).name, QStringLiteral("Anders"));
+        QCOMPARE(f.table().at(0).name, QStringLiteral("Anders"));
         QCOMPARE(MessageBoxes::shown().size(), 1);
     }
 
@@ -638,10 +638,10 @@ private slots:
         const QByteArray stored = "1\r\n" + kGammaLine + kAlphaLine;
         f.write("Provider.ini", stored);
         MainWindow &window = f.start(registerExists ? registerFile("1,\"Meier\",\"4989555\",0\r\n") : QByteArray());
-        QCOMPARE(window.optionsPageBuilt(), !registerExists);
+        QCOMPARE(window.findChild<OptionsPage *>() != nullptr, !registerExists);
         if (registerExists)
-            window.tabStrip()->setCurrentIndex(MainWindow::kOptionsTab - 1);
-        QVERIFY(window.optionsPageBuilt());
+            tabStrip(window)->setCurrentIndex(MainWindow::kOptionsTab);
+        QVERIFY(window.findChild<OptionsPage *>());
         auto *list = window.optionsPage()->findChild<ProviderListView *>(QStringLiteral("providerList"));
         QVERIFY(list);
         QCOMPARE(shownColumn(*static_cast<ProviderListModel *>(list->model()), 0), (QStringList{"Alpha", "Gamma"}));

@@ -8,6 +8,7 @@ using namespace quirlanto;
 using namespace quirlanto::test;
 
 Q_DECLARE_METATYPE(quirlanto::DayClass)
+Q_DECLARE_METATYPE(quirlanto::ProviderTable::Column)
 
 namespace {
 
@@ -90,7 +91,7 @@ private slots:
         ProviderTable t;
         QVERIFY(t.addProviderRow(QStringLiteral("  Netz eins \t"), QStringLiteral(" 01013 "), 1, 1, 9, 18, qint16(n),
                                  qint16(f), qint16(a)));
-        const ProviderEntry &e = t.row(1);
+        const ProviderEntry &e = t.at(0);
         QCOMPARE(e.name, QStringLiteral("Netz eins"));
         QCOMPARE(e.networkPrefix, QStringLiteral("01013"));
         QCOMPARE(e.dayClass, DayClass::Always);
@@ -105,7 +106,7 @@ private slots:
     void defaultSortIsNameAscending()
     {
         ProviderTable t;
-        QCOMPARE(t.sortColumn(), int(ProviderTable::NameColumn));
+        QCOMPARE(t.sortColumn(), ProviderTable::Column::Name);
         QVERIFY(t.sortAscending());
         add(t, QStringLiteral("Tele"));
         add(t, QStringLiteral("Anruf"));
@@ -126,18 +127,18 @@ private slots:
     {
         ProviderTable t;
         add(t, QStringLiteral("A"), QStringLiteral("01070"), 0, 1, 9, 18, 0, 1, 1);
-        const ProviderEntry &e = t.row(1);
+        const ProviderEntry &e = t.at(0);
         const QStringList expected{"A", "01070", "Sa-So", "09h", "18h", "FA"};
-        for (int c = 1; c <= 6; ++c)
-            QCOMPARE(ProviderTable::columnText(e, c), expected.at(c - 1));
-        QCOMPARE(ProviderTable::columnText(e, 0), QString());
-        QCOMPARE(ProviderTable::columnText(e, 7), QString());
+        for (int c = 0; c < ProviderTable::kColumnCount; ++c)
+            QCOMPARE(ProviderTable::columnText(e, ProviderTable::Column(c)), expected.at(c));
+        QCOMPARE(ProviderTable::columnText(e, ProviderTable::Column(-1)), QString());
+        QCOMPARE(ProviderTable::columnText(e, ProviderTable::Column(6)), QString());
     }
 
     // Each column sorts by its shown text: hours by their two digits, prefixes as text.
     void sortByColumn_data()
     {
-        QTest::addColumn<int>("column");
+        QTest::addColumn<ProviderTable::Column>("column");
         QTest::addColumn<bool>("ascending");
         QTest::addColumn<QStringList>("order");
         // Rows: name, prefix, day, from, to, distance
@@ -145,17 +146,18 @@ private slots:
         //  r2: "a", "01013", Sa-So, 18, 24, NFA
         //  r3: "c", "010",  Immer,  0,  6, A
         //  r4: "d", "02",   none,  24, 24, ""
-        QTest::newRow("name up") << 1 << true << QStringList{"a", "b", "c", "d"};
-        QTest::newRow("name down") << 1 << false << QStringList{"d", "c", "b", "a"};
-        QTest::newRow("prefix as text") << 2 << true << QStringList{"c", "a", "b", "d"};
-        QTest::newRow("day text") << 3 << true << QStringList{"d", "c", "b", "a"};
-        QTest::newRow("from hour") << 4 << true << QStringList{"c", "b", "a", "d"};
-        QTest::newRow("to hour down") << 5 << false << QStringList{"a", "d", "b", "c"};
-        QTest::newRow("distance letters") << 6 << true << QStringList{"d", "c", "b", "a"};
+        using C = ProviderTable::Column;
+        QTest::newRow("name up") << C::Name << true << QStringList{"a", "b", "c", "d"};
+        QTest::newRow("name down") << C::Name << false << QStringList{"d", "c", "b", "a"};
+        QTest::newRow("prefix as text") << C::Prefix << true << QStringList{"c", "a", "b", "d"};
+        QTest::newRow("day text") << C::Day << true << QStringList{"d", "c", "b", "a"};
+        QTest::newRow("from hour") << C::From << true << QStringList{"c", "b", "a", "d"};
+        QTest::newRow("to hour down") << C::To << false << QStringList{"a", "d", "b", "c"};
+        QTest::newRow("distance letters") << C::Distance << true << QStringList{"d", "c", "b", "a"};
     }
     void sortByColumn()
     {
-        QFETCH(int, column);
+        QFETCH(ProviderTable::Column, column);
         QFETCH(bool, ascending);
         QFETCH(QStringList, order);
         ProviderTable t;
@@ -181,29 +183,29 @@ private slots:
     void sortIsStable()
     {
         ProviderTable t;
-        t.setSort(ProviderTable::DayColumn, true);
+        t.setSort(ProviderTable::Column::Day, true);
         add(t, "first", "1", 1, 0);
         add(t, "always", "2", 1, 1);
         add(t, "second", "3", 1, 0);
         add(t, "third", "4", 1, 0);
         QCOMPARE(names(t), (QStringList{"always", "first", "second", "third"}));
-        t.setSort(ProviderTable::DayColumn, false);
+        t.setSort(ProviderTable::Column::Day, false);
         QCOMPARE(names(t), (QStringList{"first", "second", "third", "always"}));
         add(t, "fourth", "5", 1, 0);
         QCOMPARE(names(t), (QStringList{"first", "second", "third", "fourth", "always"}));
-        t.setSort(ProviderTable::DayColumn, true);
+        t.setSort(ProviderTable::Column::Day, true);
         QCOMPARE(names(t), (QStringList{"always", "first", "second", "third", "fourth"}));
     }
 
     void invalidSortColumnKeepsColumn()
     {
         ProviderTable t;
-        t.setSort(ProviderTable::PrefixColumn, true);
-        t.setSort(0, false);
-        QCOMPARE(t.sortColumn(), int(ProviderTable::PrefixColumn));
+        t.setSort(ProviderTable::Column::Prefix, true);
+        t.setSort(ProviderTable::Column(-1), false);
+        QCOMPARE(t.sortColumn(), ProviderTable::Column::Prefix);
         QVERIFY(!t.sortAscending());
-        t.setSort(99, true);
-        QCOMPARE(t.sortColumn(), int(ProviderTable::PrefixColumn));
+        t.setSort(ProviderTable::Column(6), true);
+        QCOMPARE(t.sortColumn(), ProviderTable::Column::Prefix);
     }
 
     // Inserting row by row must give exactly what appending and one stable sort gives:
@@ -212,12 +214,12 @@ private slots:
     {
         QRandomGenerator rng(4711);
         const QStringList pool{"Tele", "tele", "Anruf", "Ärger", "", " Z", "010", "01013"};
-        for (int column = 1; column <= 6; ++column) {
+        for (int column = 0; column < ProviderTable::kColumnCount; ++column) {
             for (bool ascending : {true, false}) {
                 ProviderTable inserted;
                 ProviderTable bulk;
-                inserted.setSort(column, ascending);
-                bulk.setSort(column, ascending);
+                inserted.setSort(ProviderTable::Column(column), ascending);
+                bulk.setSort(ProviderTable::Column(column), ascending);
                 for (int i = 0; i < 300; ++i) {
                     const QString name = pool.at(rng.bounded(int(pool.size()))) + QString::number(i % 3);
                     const QString prefix = QString::number(i); // identifies the row
@@ -227,7 +229,7 @@ private slots:
                     QVERIFY(inserted.addProviderRow(name, prefix, v[0], v[1], v[2], v[3], v[4], v[5], v[6]));
                     ProviderTable single;
                     QVERIFY(single.addProviderRow(name, prefix, v[0], v[1], v[2], v[3], v[4], v[5], v[6]));
-                    QVERIFY(bulk.appendUnsorted(single.row(1)));
+                    QVERIFY(bulk.appendUnsorted(single.at(0)));
                 }
                 bulk.sortRows();
                 QStringList a, b;
@@ -240,20 +242,19 @@ private slots:
         }
     }
 
-    void removeProviderRow()
+    void removeAt()
     {
         ProviderTable t;
         add(t, "a");
         add(t, "b");
         add(t, "c");
-        t.removeProviderRow(2);
+        t.removeAt(1);
         QCOMPARE(names(t), (QStringList{"a", "c"}));
-        t.removeProviderRow(0);
-        t.removeProviderRow(3);
-        t.removeProviderRow(-1);
+        t.removeAt(2);
+        t.removeAt(-1);
         QCOMPARE(names(t), (QStringList{"a", "c"}));
-        t.removeProviderRow(2);
-        t.removeProviderRow(1);
+        t.removeAt(1);
+        t.removeAt(0);
         QCOMPARE(t.rowCount(), 0);
     }
 
@@ -268,7 +269,7 @@ private slots:
         QVERIFY(!t.appendUnsorted(e));
         QVERIFY(!t.addProviderRow("y", "1", 1, 1, 0, 24, 1, 1, 1));
         QCOMPARE(t.rowCount(), 32767);
-        t.removeProviderRow(1);
+        t.removeAt(0);
         QVERIFY(t.addProviderRow("y", "1", 1, 1, 0, 24, 1, 1, 1));
         QCOMPARE(t.rowCount(), 32767);
     }

@@ -38,17 +38,18 @@ private slots:
         const QString noSpace = QStringLiteral("Kein Speicherplatz mehr frei");
 
         QTest::newRow("register unreadable")
-            << onRegister(LoadRegisterOutcome::Unreadable, QStringLiteral("Es ist keine gewöhnliche Datei"))
+            << onRegister(LoadRegisterOutcome::Kind::Unreadable, QStringLiteral("Es ist keine gewöhnliche Datei"))
             << QStringLiteral("Die Telefonliste „/d/Telefonregister.ini“ kann nicht gelesen werden:\nEs ist keine "
                               "gewöhnliche Datei.\n\nDas Programm wird beendet, ohne etwas zu ändern.");
         QTest::newRow("register damaged, kept")
-            << onRegister(LoadRegisterOutcome::LoadedDamaged, QStringLiteral("Zeile 4: %1"), QStringLiteral("/d/k"))
+            << onRegister(LoadRegisterOutcome::Kind::LoadedDamaged, QStringLiteral("Zeile 4: %1"),
+                          QStringLiteral("/d/k"))
             << damaged + QStringLiteral("\n\nDie ursprüngliche Datei wurde unverändert als „/d/k“ aufbewahrt.");
         QTest::newRow("register damaged, no copy")
-            << onRegister(LoadRegisterOutcome::LoadedDamaged, QStringLiteral("Zeile 4: %1"), QString(), noSpace)
+            << onRegister(LoadRegisterOutcome::Kind::LoadedDamaged, QStringLiteral("Zeile 4: %1"), QString(), noSpace)
             << damaged + "\nEine Kopie der ursprünglichen Datei konnte nicht angelegt werden: " + noSpace + '.';
-        QTest::newRow("register new") << onRegister(LoadRegisterOutcome::CreatedNew) << newRegisterMessage();
-        QTest::newRow("register loaded") << onRegister(LoadRegisterOutcome::Loaded) << QString();
+        QTest::newRow("register new") << onRegister(LoadRegisterOutcome::Kind::CreatedNew) << newRegisterMessage();
+        QTest::newRow("register loaded") << onRegister(LoadRegisterOutcome::Kind::Loaded) << QString();
 
         QTest::newRow("providers unreadable")
             << onProviders(false, QStringLiteral("Es ist keine gewöhnliche Datei"))

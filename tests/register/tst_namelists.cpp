@@ -37,7 +37,7 @@ private:
     std::optional<PhoneEntry> m_dialedEntry;
 
     QString path(const char *name) const { return m_f->path(name); }
-    NameListView *list(int card) const { return m_f->window->nameList(card); }
+    NameListView *list(int card) const { return nameList(*m_f->window, card); }
     NameListModel *model(int card) const { return list(card)->nameModel(); }
     QAction *menuItem(const QString &text) const { return m_f->menuItem(text); }
 
@@ -79,20 +79,20 @@ private slots:
 
     void listShowsNamesOfTheEntries()
     {
-        QCOMPARE(model(1)->rowCount(), 3);
-        QCOMPARE(model(1)->index(0).data().toString(), QStringLiteral("Muster, Erika"));
-        QCOMPARE(model(1)->index(1).data().toString(), QStringLiteral("Müller"));
-        QCOMPARE(model(1)->entry(0), (PhoneEntry{"Muster, Erika", "4930123456", true}));
-        QVERIFY(list(1)->uniformItemSizes());
-        QCOMPARE(list(1)->toolTip(),
+        QCOMPARE(model(0)->rowCount(), 3);
+        QCOMPARE(model(0)->index(0).data().toString(), QStringLiteral("Muster, Erika"));
+        QCOMPARE(model(0)->index(1).data().toString(), QStringLiteral("Müller"));
+        QCOMPARE(model(0)->entry(0), (PhoneEntry{"Muster, Erika", "4930123456", true}));
+        QVERIFY(list(0)->uniformItemSizes());
+        QCOMPARE(list(0)->toolTip(),
                  QStringLiteral("Klick links: Markieren / Doppelklick: Anwahl / Klick rechts: Menü"));
     }
 
     void clickShowsNumber()
     {
-        const QRect second = list(1)->visualRect(model(1)->index(1));
-        QTest::mouseClick(list(1)->viewport(), Qt::LeftButton, {}, second.center());
-        QCOMPARE(list(1)->selectedRow(), 1);
+        const QRect second = list(0)->visualRect(model(0)->index(1));
+        QTest::mouseClick(list(0)->viewport(), Qt::LeftButton, {}, second.center());
+        QCOMPARE(list(0)->selectedRow(), 1);
         QCOMPARE(m_f->window->statusText(), QStringLiteral("49 89 555"));
         QVERIFY(m_dials.isEmpty());
     }
@@ -111,28 +111,28 @@ private slots:
     {
         QFETCH(int, key);
         QFETCH(int, dials);
-        list(1)->setFocus();
-        list(1)->selectRow(0);
-        QTest::keyClick(list(1), Qt::Key(key));
+        list(0)->setFocus();
+        list(0)->selectRow(0);
+        QTest::keyClick(list(0), Qt::Key(key));
         QCOMPARE(m_dials.size(), dials);
         if (dials) {
             QCOMPARE(m_dials.first(), DialMode::SelectedEntry);
-            QCOMPARE(m_dialedEntry.value_or(PhoneEntry()), model(1)->entry(0));
+            QCOMPARE(m_dialedEntry.value_or(PhoneEntry()), model(0)->entry(0));
         }
     }
 
     void doubleClickDials()
     {
-        const QRect third = list(1)->visualRect(model(1)->index(2));
-        QTest::mouseDClick(list(1)->viewport(), Qt::LeftButton, {}, third.center());
+        const QRect third = list(0)->visualRect(model(0)->index(2));
+        QTest::mouseDClick(list(0)->viewport(), Qt::LeftButton, {}, third.center());
         QCOMPARE(m_dials, QList<DialMode>{DialMode::SelectedEntry});
         QCOMPARE(m_dialedEntry.value_or(PhoneEntry()).name, QStringLiteral("Zander"));
     }
 
     void doubleClickOnEmptyListStillDials()
     {
-        m_f->window->tabStrip()->setCurrentIndex(2);
-        QTest::mouseDClick(list(3)->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+        tabStrip(*m_f->window)->setCurrentIndex(2);
+        QTest::mouseDClick(list(2)->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
         QCOMPARE(m_dials, QList<DialMode>{DialMode::SelectedEntry});
         QVERIFY(!m_dialedEntry.has_value());
     }
@@ -149,28 +149,28 @@ private slots:
     {
         QFETCH(QString, typed);
         QFETCH(int, row);
-        list(1)->setFocus();
-        typeText(list(1), typed);
-        QCOMPARE(list(1)->selectedRow(), row);
+        list(0)->setFocus();
+        typeText(list(0), typed);
+        QCOMPARE(list(0)->selectedRow(), row);
         QVERIFY(m_dials.isEmpty());
     }
 
     void rightButtonKeepsSelection()
     {
-        list(1)->selectRow(0);
-        QSignalSpy menu(list(1), &NameListView::menuRequested);
-        const QRect third = list(1)->visualRect(model(1)->index(2));
-        QTest::mousePress(list(1)->viewport(), Qt::RightButton, {}, third.center());
-        QCOMPARE(list(1)->selectedRow(), 0);
+        list(0)->selectRow(0);
+        QSignalSpy menu(list(0), &NameListView::menuRequested);
+        const QRect third = list(0)->visualRect(model(0)->index(2));
+        QTest::mousePress(list(0)->viewport(), Qt::RightButton, {}, third.center());
+        QCOMPARE(list(0)->selectedRow(), 0);
         QCOMPARE(menu.size(), 0);
         // The menu key opens the menu at the selected name.
         closePopupSoon();
-        QContextMenuEvent keyboardMenu(QContextMenuEvent::Keyboard, QPoint(1, 1), list(1)->mapToGlobal(QPoint(1, 1)));
-        QApplication::sendEvent(list(1), &keyboardMenu);
+        QContextMenuEvent keyboardMenu(QContextMenuEvent::Keyboard, QPoint(1, 1), list(0)->mapToGlobal(QPoint(1, 1)));
+        QApplication::sendEvent(list(0), &keyboardMenu);
         QCOMPARE(menu.size(), 1);
-        const QRect first = list(1)->visualRect(model(1)->index(0));
-        QCOMPARE(menu.first().first().toPoint(), list(1)->viewport()->mapToGlobal(first.center()));
-        QCOMPARE(list(1)->selectedRow(), 0);
+        const QRect first = list(0)->visualRect(model(0)->index(0));
+        QCOMPARE(menu.first().first().toPoint(), list(0)->viewport()->mapToGlobal(first.center()));
+        QCOMPARE(list(0)->selectedRow(), 0);
     }
 
     void menuItemsFollowSelection()
@@ -193,12 +193,12 @@ private slots:
                                         enabled << menuItem(QString::fromUtf8(text))->isEnabled();
                                     popup->close();
                                 });
-            emit list(1)->menuRequested(list(1)->mapToGlobal(QPoint(5, 5)));
+            emit list(0)->menuRequested(list(0)->mapToGlobal(QPoint(5, 5)));
             return enabled;
         };
-        list(1)->clearSelection();
+        list(0)->clearSelection();
         QCOMPARE(enabledWhenOpen(), (QList<bool>{true, false, false}));
-        list(1)->selectRow(1);
+        list(0)->selectRow(1);
         QCOMPARE(enabledWhenOpen(), (QList<bool>{true, true, true}));
     }
 
@@ -206,7 +206,7 @@ private slots:
     {
         m_f->window->setStatusText(QStringLiteral("x"));
         closePopupSoon();
-        emit list(1)->menuRequested(list(1)->mapToGlobal(QPoint(5, 5)));
+        emit list(0)->menuRequested(list(0)->mapToGlobal(QPoint(5, 5)));
         QCOMPARE(m_f->window->statusText(), QStringLiteral("Doppelklick für Anwahl oder rechte Maustaste für Menü"));
     }
 
@@ -224,7 +224,7 @@ private slots:
         QFETCH(bool, deleted);
         if (answer >= 0) // otherwise the default button answers
             MessageBoxes::queueAnswer(QMessageBox::StandardButton(answer));
-        list(1)->selectRow(0);
+        list(0)->selectRow(0);
         menuItem(QStringLiteral("&Löschen"))->trigger();
 
         QCOMPARE(MessageBoxes::shown().size(), 1);
@@ -234,54 +234,54 @@ private slots:
         QCOMPARE(question.text, QStringLiteral("Soll der folgende Eintrag wirklich gelöscht werden?\n\n"
                                                "Muster, Erika (4930123456)"));
         if (deleted) {
-            QCOMPARE(model(1)->rowCount(), 2);
+            QCOMPARE(model(0)->rowCount(), 2);
             QCOMPARE(m_f->read("Telefonregister.ini"), registerFile("1,\"M\xfcller\",\"49 89 555\",0\r\n"
                                                                     "1,\"Zander\",\"4940777\",0\r\n"
                                                                     "2,\"Bernd\",\"43222\",1\r\n"));
             QCOMPARE(m_f->read("Telefonregister.bak"), kRegister);
         } else {
-            QCOMPARE(model(1)->rowCount(), 3);
+            QCOMPARE(model(0)->rowCount(), 3);
             QVERIFY(!QFile::exists(path("Telefonregister.bak")));
         }
     }
 
     void deleteKeyAsksFirst()
     {
-        list(1)->setFocus();
-        list(1)->selectRow(2);
+        list(0)->setFocus();
+        list(0)->selectRow(2);
         MessageBoxes::queueAnswer(QMessageBox::Yes);
-        QTest::keyClick(list(1), Qt::Key_Delete);
+        QTest::keyClick(list(0), Qt::Key_Delete);
         QCOMPARE(MessageBoxes::shown().size(), 1);
         QCOMPARE(MessageBoxes::shown().first().text.endsWith(QStringLiteral("Zander (4940777)")), true);
-        QCOMPARE(model(1)->rowCount(), 2);
+        QCOMPARE(model(0)->rowCount(), 2);
         QVERIFY(m_dials.isEmpty());
 
-        list(1)->clearSelection();
-        QTest::keyClick(list(1), Qt::Key_Delete); // nothing selected: no question
+        list(0)->clearSelection();
+        QTest::keyClick(list(0), Qt::Key_Delete); // nothing selected: no question
         QCOMPARE(MessageBoxes::shown().size(), 1);
     }
 
     void focusLeavesAlongTheWindowOrToTheTabStrip()
     {
         // Tab goes on to the bottom row; a click elsewhere hands the focus to the tab strip.
-        list(1)->setFocus(Qt::OtherFocusReason);
-        QTest::keyClick(list(1), Qt::Key_Tab);
+        list(0)->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(list(0), Qt::Key_Tab);
         QTRY_COMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("dialClipboardButton"));
-        list(1)->setFocus(Qt::OtherFocusReason);
+        list(0)->setFocus(Qt::OtherFocusReason);
         auto *autostart = m_f->window->autostartCheckBox();
         QTest::mouseClick(autostart, Qt::LeftButton);
-        QTRY_VERIFY(m_f->window->tabStrip()->hasFocus());
+        QTRY_VERIFY(tabStrip(*m_f->window)->hasFocus());
     }
 
     void nothingLooksSelectedBeforeAChoice()
     {
-        list(1)->setFocus(Qt::TabFocusReason);
-        QVERIFY(list(1)->hasFocus());
-        QVERIFY(!list(1)->currentIndex().isValid());
-        QTest::keyClick(list(1), Qt::Key_Return);
+        list(0)->setFocus(Qt::TabFocusReason);
+        QVERIFY(list(0)->hasFocus());
+        QVERIFY(!list(0)->currentIndex().isValid());
+        QTest::keyClick(list(0), Qt::Key_Return);
         QVERIFY(!m_dialedEntry.has_value());
-        QTest::keyClick(list(1), Qt::Key_Down);
-        QCOMPARE(list(1)->selectedRow(), 0);
+        QTest::keyClick(list(0), Qt::Key_Down);
+        QCOMPARE(list(0)->selectedRow(), 0);
         QCOMPARE(m_f->window->statusText(), QStringLiteral("4930123456"));
     }
 
@@ -292,11 +292,11 @@ private slots:
             entries +=
                 QStringLiteral("4,\"Teilnehmer%1\",\"4989%2\",0\r\n").arg(i, 5, 10, QLatin1Char('0')).arg(i).toLatin1();
         m_f->start(registerFile(entries));
-        QCOMPARE(model(4)->rowCount(), 10000);
-        m_f->window->tabStrip()->setCurrentIndex(3);
-        list(4)->setFocus();
-        typeText(list(4), QStringLiteral("teilnehmer09999"));
-        QCOMPARE(list(4)->selectedRow(), 9999);
+        QCOMPARE(model(3)->rowCount(), 10000);
+        tabStrip(*m_f->window)->setCurrentIndex(3);
+        list(3)->setFocus();
+        typeText(list(3), QStringLiteral("teilnehmer09999"));
+        QCOMPARE(list(3)->selectedRow(), 9999);
     }
 };
 

@@ -78,7 +78,7 @@ void TestRegisterFile::writtenBytes_data()
     Settings &s = settings.settings;
     s.dialDevice = DialDevice::Loudspeaker;
     s.comPort = 16;
-    s.pulseDialing = 1;
+    s.dialMethod = DialMethod::Pulse;
     s.reservedValue = -5;
     s.outsideLinePrefix = QStringLiteral("0,");
     s.internationalPrefix = QStringLiteral("000");
@@ -87,7 +87,7 @@ void TestRegisterFile::writtenBytes_data()
     s.entryFontSize = 24;
     s.extraModemCommands = QStringLiteral(" X3 ");
     s.handoverNumber = QStringLiteral("**21*");
-    s.handoverEnabled = 1;
+    s.handoverEnabled = true;
     QTest::newRow("every setting") << settings
                                    << kHeaderLine
                                           + "1,16,1,-5,\"0,\",-5,\"000\",\"43\",\"1\",24,\" X3 \",\"**21*\",1\r\n"
