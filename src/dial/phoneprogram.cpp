@@ -2,9 +2,7 @@
 
 #include "support/version.h"
 
-#include <QProcess>
 #include <QStandardPaths>
-#include <QTimer>
 
 namespace quirlanto {
 
@@ -38,11 +36,6 @@ PhoneProgramDial::PhoneProgramDial(int handOverMs, QObject *parent)
     , m_handOverMs(handOverMs)
 {}
 
-PhoneProgramDial::~PhoneProgramDial()
-{
-    delete m_query.data();
-}
-
 void PhoneProgramDial::start(const DialRequest &request)
 {
     m_running = true;
@@ -55,22 +48,22 @@ void PhoneProgramDial::start(const DialRequest &request)
         end(failure(QStringLiteral("Die Nummer enthält keine Ziffern.")));
         return;
     }
-    auto *query = new QProcess(this);
-    m_query = query;
-    connect(query, &QProcess::finished, this, [this, query] {
-        query->deleteLater();
-        handOver(QString::fromLocal8Bit(query->readAllStandardOutput()).trimmed());
-    });
-    connect(query, &QProcess::errorOccurred, this, [this, query](QProcess::ProcessError error) {
-        if (error != QProcess::FailedToStart && error != QProcess::Timedout)
-            return;
-        query->deleteLater();
-        handOver({});
-    });
-    // A hung xdg-mime must not keep the dial forever.
-    QTimer::singleShot(kQueryMs, query, [query] { query->kill(); });
-    query->start(QStringLiteral("xdg-mime"),
-                 {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("x-scheme-handler/tel")});
+    askDesktop(
+        QStringLiteral("xdg-mime"),
+        {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("x-scheme-handler/tel")},
+        [this, guard = QPointer<PhoneProgramDial>(this), dial = m_dial](const QString &answer,
+                                                                        const QString &startError) {
+            if (!guard || dial != m_dial)
+                return;
+            // Not started (no descriptor or process left, say) is no answer that nothing is set up.
+            if (!startError.isEmpty())
+                end(failure(QStringLiteral("Quirlanto konnte nicht nachsehen, welches Telefon-Programm eingerichtet "
+                                           "ist: xdg-mime ließ sich nicht starten (%1).")
+                                .arg(startError)));
+            else
+                handOver(answer.trimmed());
+        },
+        kQueryMs);
 }
 
 void PhoneProgramDial::handOver(const QString &handler)
@@ -91,11 +84,16 @@ void PhoneProgramDial::handOver(const QString &handler)
     const quint64 dial = m_dial;
     openWithDesktop(
         QStringLiteral("xdg-open"), QStringLiteral("tel:+") + m_digits,
-        [this, guard = QPointer<PhoneProgramDial>(this), dial, handler, digits = m_digits](bool handedOver) {
+        [this, guard = QPointer<PhoneProgramDial>(this), dial, handler,
+         digits = m_digits](const DesktopHandOff &result) {
             if (!guard || dial != m_dial)
                 return;
-            if (handedOver)
+            if (result.handedOver)
                 end({});
+            else if (!result.startError.isEmpty())
+                end(failure(QStringLiteral("Die Nummer +%1 konnte nicht an das Telefon-Programm übergeben werden: "
+                                           "xdg-open ließ sich nicht starten (%2).")
+                                .arg(digits, result.startError)));
             else // the launcher file is read only when the text is needed
                 end(failure(QStringLiteral("Das Telefon-Programm „%1“ konnte die Nummer +%2 nicht übernehmen.")
                                 .arg(launcherName(handler), digits)));
@@ -105,7 +103,6 @@ void PhoneProgramDial::handOver(const QString &handler)
 
 void PhoneProgramDial::cancel()
 {
-    delete m_query.data();
     end({DialResult::Kind::Cancelled});
 }
 

@@ -6,6 +6,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <sys/resource.h>
+
 using namespace quirlanto;
 
 class TestPhoneProgram : public QObject {
@@ -18,8 +20,20 @@ class TestPhoneProgram : public QObject {
     {
         QSignalSpy finished(&backend, &DialBackend::finished);
         backend.start({QString(), number});
-        [&] { QVERIFY(finished.wait(10000)); }();
+        [&] { QVERIFY(!finished.isEmpty() || finished.wait(10000)); }();
         return finished.isEmpty() ? DialResult{} : finished.first().first().value<DialResult>();
+    }
+
+    // Open descriptors and child processes of this test.
+    static QPair<int, int> descriptorsAndChildren()
+    {
+        int children = 0;
+        for (const QString &task : QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QFile file("/proc/self/task/" + task + "/children");
+            if (file.open(QIODevice::ReadOnly))
+                children += QString(file.readAll()).split(' ', Qt::SkipEmptyParts).size();
+        }
+        return {int(QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::System).size()), children};
     }
 
 private slots:
@@ -30,23 +44,44 @@ private slots:
     {
         QTest::addColumn<QString>("launcher");
         QTest::addColumn<int>("exitCode");
+        QTest::addColumn<bool>("starved"); // no descriptor left to start a program
         QTest::addColumn<QString>("message");
-        QTest::newRow("none") << QString() << 0 << "kein Telefon-Programm";
-        QTest::newRow("itself") << "quirlanto.desktop" << 0 << "Quirlanto selbst";
-        QTest::newRow("handler fails") << "kaputt.desktop" << 3 << "„Telefon“ konnte die Nummer +4989 nicht übernehmen";
+        QTest::newRow("none") << QString() << 0 << false << "kein Telefon-Programm";
+        QTest::newRow("itself") << "quirlanto.desktop" << 0 << false << "Quirlanto selbst";
+        QTest::newRow("handler fails") << "kaputt.desktop" << 3 << false
+                                       << "„Telefon“ konnte die Nummer +4989 nicht übernehmen";
+        QTest::newRow("no descriptors") << "telefon.desktop" << 0 << true
+                                        << "xdg-mime ließ sich nicht starten (" + qt_error_string(EMFILE);
     }
     void refusals()
     {
         QFETCH(QString, launcher);
         QFETCH(int, exitCode);
+        QFETCH(bool, starved);
         QFETCH(QString, message);
         if (!launcher.isEmpty())
             m_home.install(launcher, exitCode);
         PhoneProgramDial backend;
+        rlimit limit{};
+        getrlimit(RLIMIT_NOFILE, &limit);
+        const rlimit starving{3, limit.rlim_max}; // below the descriptors already open
+        setrlimit(RLIMIT_NOFILE, starved ? &starving : &limit);
         const DialResult result = dial(backend, "4989");
+        setrlimit(RLIMIT_NOFILE, &limit);
         QCOMPARE(result.kind, DialResult::Kind::Failed);
         QVERIFY2(result.message.contains(message), qPrintable(result.message));
-        QCOMPARE(m_home.recorded().isEmpty(), launcher.isEmpty() || launcher == "quirlanto.desktop");
+        QCOMPARE(m_home.recorded().isEmpty(), exitCode == 0);
+    }
+
+    // A phone program that stays: a hand-off lets it go, nothing of it stays with this program.
+    void handOffsLeaveNoDescriptorsOrChildren()
+    {
+        m_home.install("softphone.desktop", 0, 30);
+        PhoneProgramDial backend(300);
+        const auto before = descriptorsAndChildren();
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(dial(backend, "4989").kind, DialResult::Kind::Done);
+        QTRY_COMPARE(descriptorsAndChildren(), before);
     }
 
     // A phone program started by xdg-open keeps it waiting; once handed over, how the program
