@@ -1,7 +1,10 @@
 #include "dial/phoneprogram.h"
 
+#include "dial/handoffecho.h"
+#include "support/programdirectory.h"
 #include "support/version.h"
 
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace quirlanto {
@@ -14,14 +17,30 @@ constexpr int kQueryMs = 5000; // xdg-mime only reads files
 const QStringList kOwnLauncherIds = {QStringLiteral("quirlanto.desktop"),
                                      QString::fromLatin1(kAppId) + QStringLiteral(".desktop")};
 
+std::optional<QHash<QString, QString>> launcherEntry(const QString &id)
+{
+    return readDesktopEntry(QStandardPaths::locate(QStandardPaths::ApplicationsLocation, id));
+}
+
 // The name the desktop shows for a launcher ("Name[de]=", else "Name="); the id when unknown.
 QString launcherName(const QString &id)
 {
-    const auto entry = readDesktopEntry(QStandardPaths::locate(QStandardPaths::ApplicationsLocation, id));
+    const auto entry = launcherEntry(id);
     if (!entry)
         return id;
     const QString name = entry->value(QStringLiteral("Name[de]"), entry->value(QStringLiteral("Name")));
     return name.isEmpty() ? id : name;
+}
+
+// A launcher of another name may still run this program: its file, or the program installed.
+bool launchesThisProgram(const QString &id)
+{
+    if (kOwnLauncherIds.contains(id, Qt::CaseInsensitive))
+        return true;
+    const auto entry = launcherEntry(id);
+    const QString program = entry ? launcherProgram(entry->value(QStringLiteral("Exec"))) : QString();
+    return !program.isEmpty()
+           && (program == programFilePath() || QFileInfo(program).fileName() == QLatin1String("quirlanto"));
 }
 
 DialResult failure(const QString &text)
@@ -74,7 +93,7 @@ void PhoneProgramDial::handOver(const QString &handler)
         end(failure(QStringLiteral("Auf diesem Rechner ist kein Telefon-Programm für tel:-Links eingerichtet.")));
         return;
     }
-    if (kOwnLauncherIds.contains(handler, Qt::CaseInsensitive)) {
+    if (launchesThisProgram(handler)) {
         end(failure(QStringLiteral("Quirlanto selbst ist als Telefon-Programm für tel:-Links eingerichtet und würde "
                                    "sich nur selbst aufrufen. Bitte richten Sie ein anderes Telefon-Programm ein oder "
                                    "wählen Sie „Modem“ oder „Lautsprecher“.")));
@@ -82,6 +101,7 @@ void PhoneProgramDial::handOver(const QString &handler)
     }
     // xdg-open may stay until a phone program it started ends; the call has been handed over then.
     const quint64 dial = m_dial;
+    HandOffEcho::shared().handedOver(m_digits);
     openWithDesktop(
         QStringLiteral("xdg-open"), QStringLiteral("tel:+") + m_digits,
         [this, guard = QPointer<PhoneProgramDial>(this), dial, handler,

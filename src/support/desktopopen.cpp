@@ -215,4 +215,52 @@ std::optional<QHash<QString, QString>> readDesktopEntry(const QString &path)
     return keys;
 }
 
+QString launcherProgram(const QString &exec)
+{
+    // The value's own escapes come first ("\s", "\\"), then the quoting of the arguments.
+    QString value;
+    for (qsizetype i = 0; i < exec.size(); ++i) {
+        const QChar next = i + 1 < exec.size() ? exec[i + 1] : QChar();
+        if (exec[i] != u'\\' || !QStringView(u"sntr\\").contains(next)) {
+            value += exec[i];
+            continue;
+        }
+        ++i;
+        value += next == u's' ? u' ' : next == u'n' ? u'\n' : next == u't' ? u'\t' : next == u'r' ? u'\r' : next;
+    }
+    QStringList arguments;
+    QString argument;
+    bool inArgument = false;
+    QChar quote;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (quote.isNull() && c.isSpace()) {
+            if (std::exchange(inArgument, false))
+                arguments.append(std::exchange(argument, {}));
+        } else if (c == quote) {
+            quote = QChar();
+        } else if (quote.isNull() && (c == u'"' || c == u'\'')) {
+            quote = c;
+            inArgument = true;
+        } else {
+            if (c == u'\\' && quote == u'"' && i + 1 < value.size())
+                ++i;
+            argument += value[i];
+            inArgument = true;
+        }
+    }
+    if (inArgument)
+        arguments.append(argument);
+    // "env [-i] [-u NAME] [NAME=VALUE]... PROGRAM"
+    qsizetype at = 0;
+    if (QFileInfo(arguments.value(0)).fileName() == QLatin1String("env")) {
+        for (++at; at < arguments.size() && (arguments[at].startsWith(u'-') || arguments[at].contains(u'=')); ++at)
+            at += arguments[at] == QLatin1String("-u") || arguments[at] == QLatin1String("-C");
+    }
+    const QString program = arguments.value(at);
+    const QString path = program.contains(u'/') ? program : QStandardPaths::findExecutable(program);
+    const QString real = QFileInfo(path).canonicalFilePath();
+    return !real.isEmpty() ? real : !path.isEmpty() ? path : program;
+}
+
 } // namespace quirlanto

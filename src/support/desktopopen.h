@@ -33,5 +33,8 @@ void askDesktop(const QString &program, const QStringList &arguments,
 
 // The keys of the "[Desktop Entry]" group of a launcher file; nothing when it cannot be read.
 std::optional<QHash<QString, QString>> readDesktopEntry(const QString &path);
+// The program a launcher's "Exec=" runs (also behind "env"), resolved through PATH and links; as
+// written when it is not found, empty for none.
+QString launcherProgram(const QString &exec);
 
 } // namespace quirlanto
