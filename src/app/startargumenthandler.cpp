@@ -1,6 +1,7 @@
 #include "app/startargumenthandler.h"
 
 #include "app/startup.h"
+#include "dial/handoffecho.h"
 #include "numbers/foreignnumbers.h"
 #include "numbers/internationalform.h"
 #include "numbers/tellink.h"
@@ -139,6 +140,14 @@ bool StartArgumentHandler::offerTelLink(const QString &uri)
     }
 
     const QString number = internationalFromTelLink(link, m_settings ? *m_settings : Settings(), &ForeignNumbers::shared());
+    // Our own hand-off coming back: asked again, every "Ja" would hand it over once more.
+    if (HandOffEcho::shared().isEcho(number)) {
+        MessageBoxes::show(m_parent, MessageIcon::Warning,
+                           QStringLiteral("Der Link kommt von Quirlanto selbst zurück: Das eingerichtete "
+                                          "Telefon-Programm ist Quirlanto. Bitte richten Sie ein anderes "
+                                          "Telefon-Programm ein."));
+        return false;
+    }
     m_asking = true;
     const bool yes = MessageBoxes::askYesNo(m_parent, question(number));
     m_asking = false;

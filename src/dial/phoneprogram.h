@@ -5,8 +5,6 @@
 
 #include <QPointer>
 
-class QProcess;
-
 namespace quirlanto {
 
 // Dials through the desktop's tel: handler (a softphone, a paired mobile phone): "tel:+<number>"
@@ -16,7 +14,6 @@ class PhoneProgramDial final : public DialBackend {
     Q_OBJECT
 public:
     explicit PhoneProgramDial(int handOverMs = kDesktopHandOverMs, QObject *parent = nullptr);
-    ~PhoneProgramDial() override;
     void start(const DialRequest &request) override;
     void cancel() override;
 
@@ -26,7 +23,6 @@ private:
 
     int m_handOverMs;
     QString m_digits;
-    QPointer<QProcess> m_query;
     quint64 m_dial = 0; // tells a late answer of an ended dial from the current one
     bool m_running = false;
 };

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -11,14 +12,29 @@ namespace quirlanto {
 // also stay until the program it started ends; still running after this, it has handed over.
 inline constexpr int kDesktopHandOverMs = 5000;
 
+// How a hand-off to the desktop went.
+struct DesktopHandOff {
+    bool handedOver = false;
+    QString startError; // why the program could not be started; empty when it ran
+};
+
 // Hands `target` (an address or a file) to `program` (xdg-open) without waiting for it.
-// `handedOver` runs once: false when the program could not start or ended with a failure within
-// `handOverMs`, true when it ended well or still runs then. Later ends are the started program's
-// own business and are not reported.
+// `done` runs once: not handed over when the program could not start or ended with a failure
+// within `handOverMs`; handed over when it ended well or still runs then. A program still
+// running is let go then: it is no child of this program any more and keeps nothing open here.
+void openWithDesktop(const QString &program, const QString &target, std::function<void(const DesktopHandOff &)> done,
+                     int handOverMs = kDesktopHandOverMs);
 void openWithDesktop(const QString &program, const QString &target, std::function<void(bool handedOver)> handedOver,
                      int handOverMs = kDesktopHandOverMs);
+// Runs a desktop tool (xdg-mime) for its answer, a few lines at most; killed after `timeoutMs`.
+// `startError` as above.
+void askDesktop(const QString &program, const QStringList &arguments,
+                std::function<void(const QString &answer, const QString &startError)> done, int timeoutMs);
 
 // The keys of the "[Desktop Entry]" group of a launcher file; nothing when it cannot be read.
 std::optional<QHash<QString, QString>> readDesktopEntry(const QString &path);
+// The program a launcher's "Exec=" runs (also behind "env"), resolved through PATH and links; as
+// written when it is not found, empty for none.
+QString launcherProgram(const QString &exec);
 
 } // namespace quirlanto

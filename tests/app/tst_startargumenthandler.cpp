@@ -1,4 +1,5 @@
 #include "app/startargumenthandler.h"
+#include "dial/handoffecho.h"
 
 #include "support/messagebox.h"
 
@@ -15,6 +16,7 @@ private slots:
     void ownStart_data();
     void ownStart();
     void linkTextIsNotMarkup();
+    void ownHandOffComingBackIsNotAskedAbout();
 
 private:
     void setUpHandler(StartArgumentHandler &handler);
@@ -125,6 +127,20 @@ void TestStartArgumentHandler::linkTextIsNotMarkup()
     QVERIFY(!text.contains(u'<'));
     QVERIFY(!text.contains(u'>'));
     QVERIFY(text.size() < 150);
+    QVERIFY(m_dialed.isEmpty());
+}
+
+void TestStartArgumentHandler::ownHandOffComingBackIsNotAskedAbout()
+{
+    StartArgumentHandler handler;
+    setUpHandler(handler);
+    HandOffEcho::shared().handedOver("4989123456");
+    MessageBoxes::queueAnswer(QMessageBox::Yes);
+    handler.handleLaterStart({"tel:+49-89-123456"});
+    QCOMPARE(MessageBoxes::shown().size(), 1);
+    QCOMPARE(MessageBoxes::shown().first().text,
+             "Der Link kommt von Quirlanto selbst zurück: Das eingerichtete Telefon-Programm ist Quirlanto. Bitte "
+             "richten Sie ein anderes Telefon-Programm ein.");
     QVERIFY(m_dialed.isEmpty());
 }
 

@@ -37,8 +37,8 @@ public:
             applications.remove(name);
     }
     // Installs a launcher `id` whose program records its argument, stays `seconds` and exits with
-    // `exitCode`; "ended" is recorded last.
-    void install(const QString &id, int exitCode, int seconds = 0)
+    // `exitCode`; "ended" is recorded last. `exec` replaces that program in the launcher's Exec=.
+    void install(const QString &id, int exitCode, int seconds = 0, const QString &exec = {})
     {
         const QString script = m_dir.filePath(id + ".sh");
         QFile file(script);
@@ -55,7 +55,7 @@ public:
         QVERIFY(desktop.open(QIODevice::WriteOnly));
         desktop.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=Telefon\nExec=%1 %u\n"
                                      "MimeType=x-scheme-handler/tel;\n")
-                          .arg(script)
+                          .arg(exec.isEmpty() ? script : exec)
                           .toUtf8());
         desktop.close();
         QCOMPARE(QProcess::execute("xdg-mime", {"default", id, "x-scheme-handler/tel"}), 0);

@@ -51,6 +51,12 @@ private slots:
             QTRY_COMPARE(m_home.recorded(), expected);
             QTRY_VERIFY(!dialer.isDialing());
         }
+        // Requests while a hand-off runs are refused, not handed over one after another.
+        for (int i = 0; i < 100; ++i)
+            dialer.dialNumber("4930123456");
+        QTRY_VERIFY(!dialer.isDialing());
+        QTest::qWait(500);
+        QCOMPARE(m_home.recorded(), expected + "tel:+4930123456\n");
         QCOMPARE(view.statusTexts.first(), QString("Wähle +4930123456"));
         QVERIFY(MessageBoxes::shown().isEmpty());
     }
