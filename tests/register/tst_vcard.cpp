@@ -140,6 +140,19 @@ private slots:
         QVERIFY(!foreign.loadError().isEmpty());
     }
 
+    // A card begun and never ended costs only itself, and is counted: one a card begins inside,
+    // one cut off at the end.
+    void damagedCardsAreCounted()
+    {
+        const VCardReadResult result = parseVCards("BEGIN:VCARD\nFN:A\nBEGIN:VCARD\nFN:B\nEND:VCARD\nEND:VCARD\n"
+                                                   "BEGIN:VCARD\nFN:C\nEND:VCARD\nBEGIN:VCARD\nFN:D\nTEL:1");
+        QStringList names;
+        for (const VCardContact &contact : result.contacts)
+            names << contact.formattedName;
+        QCOMPARE(names, (QStringList{"B", "C"}));
+        QCOMPARE(result.damaged, 2);
+    }
+
     void badInputIsRefused()
     {
         QVERIFY(parseVCards("Name;Nummer\nA;1\n").error.contains("vCard"));
