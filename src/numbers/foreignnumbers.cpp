@@ -22,6 +22,40 @@ QString cached(QHash<QString, QString> &cache, const QString &key, Function ask)
     return *found;
 }
 
+// The neighbours and the countries of the German-speaking users, for when the module is missing:
+// region, calling code, and names in lower case as addresses write them.
+struct KnownCountry {
+    const char *region;
+    const char *callingCode;
+    const char *names; // '|' between them
+};
+constexpr KnownCountry kKnownCountries[] = {
+    {"DE", "49", "de|deu|deutschland|germany|allemagne|bundesrepublik deutschland"},
+    {"AT", "43", "at|aut|österreich|oesterreich|austria|autriche"},
+    {"CH", "41", "ch|che|schweiz|switzerland|suisse|svizzera"},
+    {"LI", "423", "li|lie|liechtenstein"},
+    {"FR", "33", "fr|fra|frankreich|france"},
+    {"BE", "32", "be|bel|belgien|belgium|belgique"},
+    {"NL", "31", "nl|nld|niederlande|netherlands|the netherlands|pays-bas|holland"},
+    {"LU", "352", "lu|lux|luxemburg|luxembourg"},
+    {"DK", "45", "dk|dnk|dänemark|denmark|danemark"},
+    {"PL", "48", "pl|pol|polen|poland|pologne"},
+    {"CZ", "420", "cz|cze|tschechien|czechia|czech republic|tchéquie|république tchèque"},
+    {"IT", "39", "it|ita|italien|italy|italie"},
+};
+
+const KnownCountry *knownCountry(const QString &nameOrRegion)
+{
+    static const QHash<QString, const KnownCountry *> kByName = [] {
+        QHash<QString, const KnownCountry *> byName;
+        for (const KnownCountry &country : kKnownCountries)
+            for (const QString &name : QString::fromUtf8(country.names).split(u'|'))
+                byName.insert(name, &country);
+        return byName;
+    }();
+    return kByName.value(nameOrRegion.trimmed().toLower());
+}
+
 } // namespace
 
 ForeignNumbers::ForeignNumbers(QString modulePath)
@@ -68,15 +102,26 @@ bool ForeignNumbers::isValid(const QString &international)
 
 QString ForeignNumbers::regionOfCountry(const QString &country)
 {
-    return country.trimmed().isEmpty() || !load() ? QString() : cached(m_regions, country, m_regionOfCountry);
+    if (country.trimmed().isEmpty())
+        return {};
+    if (load())
+        return cached(m_regions, country, m_regionOfCountry);
+    const KnownCountry *known = knownCountry(country);
+    return QLatin1String(known ? known->region : "ZZ");
 }
 
 ForeignNumbers::Reading ForeignNumbers::read(const QString &typed, const QString &region, const QString &ownCountryCode)
 {
     // An international number means the same from anywhere: the register's rules read it.
     const QString trimmed = typed.trimmed();
-    if (region.isEmpty() || trimmed.startsWith(u'+') || filterDialChars(trimmed).startsWith(u"00") || !load())
+    if (region.isEmpty() || trimmed.startsWith(u'+') || filterDialChars(trimmed).startsWith(u"00"))
         return {};
+    if (!load()) {
+        const KnownCountry *known = knownCountry(region);
+        Reading reading;
+        reading.moduleMissing = !known || QLatin1String(known->callingCode) != ownCountryCode;
+        return reading;
+    }
     const QString callingCode = cached(m_callingCodes, region, m_callingCode);
     if (callingCode.isEmpty() || callingCode == ownCountryCode)
         return {};

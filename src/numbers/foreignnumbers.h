@@ -14,7 +14,9 @@ public:
     // modulePath empty: the module of this program.
     explicit ForeignNumbers(QString modulePath = {});
 
-    // The region code ("FR") of a country as an address names it, empty when unknown.
+    // The region code ("FR") of a country as an address names it, empty when unknown. Without the
+    // module only a few neighbours are known by name, and any other country is "ZZ": abroad,
+    // unless known as the own.
     QString regionOfCountry(const QString &country);
 
     struct Reading {
@@ -22,6 +24,8 @@ public:
         QString international;
         // Written as within a region abroad, but no valid number there.
         bool invalidThere = false;
+        // Written as within a region abroad, but the module to read it is missing.
+        bool moduleMissing = false;
     };
     // `typed` read as a number of `region`, when the region lies abroad and the number carries no
     // international prefix.

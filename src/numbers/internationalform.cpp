@@ -89,6 +89,7 @@ ContactNumber internationalFromContact(const QString &written, const QString &re
         const ForeignNumbers::Reading reading = foreign->read(keyed, region, settings.ownCountryCode);
         result.international = reading.international;
         result.doubtful = result.doubtful || reading.invalidThere;
+        result.moduleMissing = reading.moduleMissing;
     }
     if (result.international.isEmpty())
         result.international = internationalFromTyped(keyed, settings);

@@ -36,6 +36,8 @@ struct ContactNumber {
     QString international;
     // Not to be taken unseen: it had letters, or it is no valid number of the address's country.
     bool doubtful = false;
+    // Written as within a country abroad, but read by the register's rules: the module is missing.
+    bool moduleMissing = false;
 };
 ContactNumber internationalFromContact(const QString &written, const QString &region, const Settings &settings,
                                        ForeignNumbers *foreign = nullptr);

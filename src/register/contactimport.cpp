@@ -2,7 +2,11 @@
 
 #include "numbers/foreignnumbers.h"
 #include "numbers/internationalform.h"
+#include "support/textfields.h"
+#include "support/textlimits.h"
 #include "support/windows1252.h"
+
+#include <QSet>
 
 #include <algorithm>
 
@@ -52,26 +56,55 @@ QList<ImportCandidate> importCandidates(const QList<VCardContact> &contacts, con
         for (const VCardPhone &phone : contact.phones)
             if (!phone.types.contains(u"fax") && !phone.types.contains(u"pager"))
                 voice.append(&phone);
-        const QString name = nameOf(contact);
-        QStringList used;
+        QString name = nameOf(contact);
+        // A damaged file may hold a name of megabytes for thousands of numbers: too long for each,
+        // and only its start is worth a copy.
+        if (name.size() > kMaxNameLength) {
+            if (const QString stored = storedForm(name).trimmed(); stored.size() > kMaxNameLength)
+                name = stored.left(kMaxNameLength) + QChar(u'…');
+        }
+        QSet<QString> used; // a contact may have thousands of numbers
         for (qsizetype i = 0; i < voice.size(); ++i) {
             QString suffix;
             if (voice.size() > 1) {
                 QString kind = kindOf(voice[i]->types);
                 if (kind.isEmpty() || used.contains(kind))
                     kind = i == 0 ? QString() : QString::number(i + 1);
-                used.append(kind);
+                used.insert(kind);
                 suffix = kind.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(kind);
             }
             const QString region = foreign && !contact.addresses.isEmpty()
                                        ? foreign->regionOfCountry(countryOf(contact, *voice[i]))
                                        : QString();
-            const auto [number, doubtful] = internationalFromContact(voice[i]->number, region, settings, foreign);
+            const ContactNumber number = internationalFromContact(voice[i]->number, region, settings, foreign);
+            const QString fullName = QString(name + suffix).trimmed();
             const PhoneEntry entry =
-                makePhoneEntry(storedForm(QString(name + suffix).trimmed()), storedForm(number), contact.zeroFlag);
-            if (isUsableEntry(entry)
-                && std::any_of(entry.number.begin(), entry.number.end(), [](QChar c) { return c.isDigit(); }))
-                candidates.append({entry, voice[i]->number, doubtful});
+                makePhoneEntry(storedForm(fullName), storedForm(number.international), contact.zeroFlag);
+            if (!isUsableEntry(entry)
+                || std::none_of(entry.number.begin(), entry.number.end(), [](QChar c) { return c.isDigit(); }))
+                continue;
+            ImportCandidate candidate;
+            candidate.entry = entry;
+            candidate.written = voice[i]->number;
+            // The next start would take a longer entry for damage.
+            candidate.tooLong = entry.name.size() > kMaxNameLength || entry.number.size() > kMaxNumberLength;
+            candidate.doubtful = number.doubtful || number.moduleMissing || candidate.tooLong;
+            QStringList notes;
+            if (candidate.tooLong)
+                notes << QStringLiteral("Zu lang für das Telefonregister (Name höchstens %1, Nummer höchstens %2 "
+                                        "Zeichen); der Eintrag kann nicht übernommen werden.")
+                             .arg(kMaxNameLength)
+                             .arg(kMaxNumberLength);
+            if (number.doubtful)
+                notes << QStringLiteral("Bitte prüfen: Die Nummer enthält Buchstaben oder passt nicht zum "
+                                        "Land der Anschrift.");
+            if (number.moduleMissing)
+                notes << QStringLiteral("Das Modul für Rufnummern anderer Länder fehlt; die Nummer ist vielleicht "
+                                        "falsch gelesen.");
+            if (hasControlChar(fullName) || hasControlChar(number.international))
+                notes << QStringLiteral("Steuerzeichen wie Zeilenumbrüche wurden durch Leerzeichen ersetzt.");
+            candidate.note = notes.join(u'\n');
+            candidates.append(candidate);
         }
     }
     return candidates;

@@ -15,8 +15,11 @@ struct ImportCandidate {
     PhoneEntry entry;
     QString written; // the number as the file has it
     // Not to be taken unseen: the number has letters, or it is no valid number of the country
-    // of the contact's address.
+    // of the contact's address, or it may be read wrongly, or it is too long.
     bool doubtful = false;
+    // Longer than the register holds (textlimits.h): it cannot be taken at all.
+    bool tooLong = false;
+    QString note; // German: why it is doubtful, and what was changed on the way
 };
 
 // Each voice number as an entry of the register: names folded as the entry editor does,

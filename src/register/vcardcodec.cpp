@@ -54,14 +54,13 @@ QByteArray unquoted(QByteArray text)
     return text;
 }
 
-std::optional<Property> parseLine(const QByteArray &line)
+// The name and parameters before a value's colon; none when there are none.
+std::optional<Property> parseHead(QByteArrayView text)
 {
-    const qsizetype colon = indexOutsideQuotes(line, ':');
-    if (colon <= 0)
+    if (text.isEmpty())
         return std::nullopt;
     Property property;
-    property.value = line.sliced(colon + 1);
-    const QList<QByteArray> head = splitOutsideQuotes(QByteArrayView(line).first(colon), ';');
+    const QList<QByteArray> head = splitOutsideQuotes(text, ';');
     property.name = head[0].trimmed().toUpper();
     if (const qsizetype dot = property.name.lastIndexOf('.'); dot >= 0)
         property.name = property.name.sliced(dot + 1);
@@ -86,41 +85,69 @@ std::optional<Property> parseLine(const QByteArray &line)
     return property;
 }
 
-// Only a quoted-printable value continues after a line ending in "=" (a type merely holding the
-// word does not).
-bool isQuotedPrintable(const QByteArray &logicalLine)
+// The properties of the text, each from its logical line: folded lines joined, and
+// quoted-printable values continued after a line ending in "=" (a type merely holding the word
+// does not continue). Each byte is looked at a fixed number of times, however many lines a head
+// or value is spread over; a line without a head is skipped.
+template <typename Take>
+void forEachProperty(QByteArrayView data, Take take)
 {
-    // The head only: a long value grows line by line.
-    const qsizetype colon = indexOutsideQuotes(logicalLine, ':');
-    const std::optional<Property> property = parseLine(logicalLine.first(colon + 1));
-    return property && property->encoding == "QUOTED-PRINTABLE";
-}
-
-QList<QByteArray> logicalLines(QByteArrayView data)
-{
-    QList<QByteArray> lines;
+    QByteArray line;
+    // How far the current line was searched for the colon that ends its head, and its head.
+    qsizetype searched = 0;
+    bool quoted = false, headEnded = false;
+    std::optional<Property> head;
+    const auto startLine = [&](QByteArrayView first) {
+        if (head) {
+            head->value = line.sliced(searched);
+            take(*head);
+        }
+        line = first.toByteArray();
+        searched = 0;
+        quoted = headEnded = false;
+        head.reset();
+    };
     bool softBreak = false;
     for (qsizetype start = 0; start < data.size();) {
         qsizetype end = data.indexOf('\n', start);
         if (end < 0)
             end = data.size();
-        QByteArrayView line = data.sliced(start, end - start);
+        QByteArrayView physical = data.sliced(start, end - start);
         start = end + 1;
-        if (line.endsWith('\r'))
+        if (physical.endsWith('\r'))
+            physical.chop(1);
+        if (softBreak && !line.isEmpty()) {
             line.chop(1);
-        if (softBreak && !lines.isEmpty()) {
-            lines.last().chop(1);
-            lines.last().append(line);
-        } else if (!line.isEmpty() && (line[0] == ' ' || line[0] == '\t') && !lines.isEmpty()) {
-            lines.last().append(line.sliced(1));
-        } else if (!line.trimmed().isEmpty()) {
-            lines.append(line.toByteArray());
+            line.append(physical);
+        } else if (!physical.isEmpty() && (physical[0] == ' ' || physical[0] == '\t') && !line.isEmpty()) {
+            line.append(physical.sliced(1));
+        } else if (!physical.trimmed().isEmpty()) {
+            startLine(physical);
         } else {
             continue;
         }
-        softBreak = lines.last().endsWith('=') && isQuotedPrintable(lines.last());
+        for (; !headEnded && searched < line.size(); ++searched) {
+            if (line[searched] == '"') {
+                quoted = !quoted;
+            } else if (line[searched] == ':' && !quoted) {
+                headEnded = true;
+                head = parseHead(line.first(searched));
+            }
+        }
+        softBreak = head && head->encoding == "QUOTED-PRINTABLE" && line.endsWith('=');
     }
-    return lines;
+    startLine({});
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
 }
 
 QByteArray decodeQuotedPrintable(QByteArrayView text)
@@ -129,10 +156,9 @@ QByteArray decodeQuotedPrintable(QByteArrayView text)
     bytes.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i] == '=' && i + 2 < text.size()) {
-            bool ok = false;
-            const int byte = text.sliced(i + 1, 2).toByteArray().toInt(&ok, 16);
-            if (ok) {
-                bytes.append(char(byte));
+            const int high = hexValue(text[i + 1]), low = hexValue(text[i + 2]);
+            if (high >= 0 && low >= 0) {
+                bytes.append(char(high * 16 + low));
                 i += 2;
                 continue;
             }
@@ -234,55 +260,56 @@ VCardReadResult parseVCards(QByteArrayView data)
         result.error = QStringLiteral("Die Datei enthält Binärdaten und ist keine vCard-Datei.");
         return result;
     }
-    int depth = 0;
-    bool seenCard = false;
+    bool seenCard = false, inCard = false;
     VCardContact contact;
-    for (const QByteArray &line : logicalLines(data)) {
-        const std::optional<Property> property = parseLine(line);
-        if (!property)
-            continue;
-        const QByteArray upperValue = property->value.trimmed().toUpper();
-        if (property->name == "BEGIN" && upperValue == "VCARD") {
-            if (depth++ == 0)
-                contact = {};
-            seenCard = true;
-            continue;
+    forEachProperty(data, [&](const Property &property) {
+        const auto valueIs = [&property](const char *word) {
+            return property.value.trimmed().compare(word, Qt::CaseInsensitive) == 0;
+        };
+        if (property.name == "BEGIN" && valueIs("VCARD")) {
+            // A card inside a card is no card a phone writes: the open one was cut off.
+            result.damaged += inCard;
+            contact = {};
+            inCard = seenCard = true;
+            return;
         }
-        if (property->name == "END" && upperValue == "VCARD") {
-            if (depth > 0 && --depth == 0)
+        if (property.name == "END" && valueIs("VCARD")) {
+            if (inCard)
                 result.contacts.append(contact);
-            continue;
+            inCard = false;
+            return;
         }
-        if (depth != 1)
-            continue; // outside a card or inside an embedded one
+        if (!inCard)
+            return;
         const QByteArray bytes =
-            property->encoding == "QUOTED-PRINTABLE" ? decodeQuotedPrintable(property->value) : property->value;
-        if (property->name == "N") {
-            const QStringList parts = components(decodeValue(bytes, property->charset));
+            property.encoding == "QUOTED-PRINTABLE" ? decodeQuotedPrintable(property.value) : property.value;
+        if (property.name == "N") {
+            const QStringList parts = components(decodeValue(bytes, property.charset));
             contact.family = parts.value(0);
             contact.given = parts.value(1);
-        } else if (property->name == "FN") {
-            contact.formattedName = components(decodeValue(bytes, property->charset)).join(u';');
-        } else if (property->name == "ORG") {
-            contact.organisation = components(decodeValue(bytes, property->charset)).value(0);
-        } else if (property->name == "TEL") {
-            const QString number = telNumber(decodeValue(bytes, property->charset));
+        } else if (property.name == "FN") {
+            contact.formattedName = components(decodeValue(bytes, property.charset)).join(u';');
+        } else if (property.name == "ORG") {
+            contact.organisation = components(decodeValue(bytes, property.charset)).value(0);
+        } else if (property.name == "TEL") {
+            const QString number = telNumber(decodeValue(bytes, property.charset));
             if (!number.isEmpty())
-                contact.phones.append({number, property->types});
-        } else if (property->name == "ADR") {
-            const QString country = property->countryCode.isEmpty()
-                                        ? components(decodeValue(bytes, property->charset)).value(6).trimmed()
-                                        : QString::fromLatin1(property->countryCode);
+                contact.phones.append({number, property.types});
+        } else if (property.name == "ADR") {
+            const QString country = property.countryCode.isEmpty()
+                                        ? components(decodeValue(bytes, property.charset)).value(6).trimmed()
+                                        : QString::fromLatin1(property.countryCode);
             if (!country.isEmpty())
-                contact.addresses.append({country, property->types});
-        } else if (property->name == "CATEGORIES") {
-            for (const QString &category : components(decodeValue(bytes, property->charset), u','))
+                contact.addresses.append({country, property.types});
+        } else if (property.name == "CATEGORIES") {
+            for (const QString &category : components(decodeValue(bytes, property.charset), u','))
                 if (!category.trimmed().isEmpty())
                     contact.categories.append(category.trimmed());
-        } else if (property->name == kZeroMarker) {
-            contact.zeroFlag = upperValue != "0";
+        } else if (property.name == kZeroMarker) {
+            contact.zeroFlag = !valueIs("0");
         }
-    }
+    });
+    result.damaged += inCard;
     if (!seenCard)
         result.error = kNotVCard;
     return result;

@@ -30,6 +30,7 @@ struct VCardContact {
 struct VCardReadResult {
     QList<VCardContact> contacts;
     QString error; // German, empty when the text was read
+    int damaged = 0; // cards begun but never ended: cut off, or a card begun inside them
 };
 
 inline constexpr qint64 kMaxVCardFileSize = 10 * 1024 * 1024;

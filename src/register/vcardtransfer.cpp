@@ -4,6 +4,7 @@
 #include "register/contactimport.h"
 #include "register/registerdocument.h"
 #include "support/messagebox.h"
+#include "support/textlimits.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -58,6 +59,13 @@ FileChoice askForFile(QWidget *parent, bool save, const QString &shownCardName)
     return choice;
 }
 
+QString damagedCardsText(int count)
+{
+    return count == 1
+               ? QStringLiteral("1 Kontakt der Datei ist beschädigt oder abgeschnitten und fehlt.")
+               : QStringLiteral("%1 Kontakte der Datei sind beschädigt oder abgeschnitten und fehlen.").arg(count);
+}
+
 } // namespace
 
 ImportDialog::ImportDialog(const QList<ImportCandidate> &candidates, const CardNames &cardNames, int shownCard,
@@ -78,12 +86,17 @@ ImportDialog::ImportDialog(const QList<ImportCandidate> &candidates, const CardN
     m_list->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Nummer"), QStringLiteral("In der Datei")});
     QList<QTreeWidgetItem *> items;
     items.reserve(candidates.size());
+    // Megabytes of a damaged file would freeze the list.
+    const auto shown = [](const QString &text) {
+        return text.size() > kMaxNameLength ? text.left(kMaxNameLength) + QChar(u'…') : text;
+    };
     for (const ImportCandidate &candidate : candidates) {
-        auto *item = new QTreeWidgetItem({candidate.entry.name, candidate.entry.number, candidate.written});
+        auto *item =
+            new QTreeWidgetItem({shown(candidate.entry.name), shown(candidate.entry.number), shown(candidate.written)});
         item->setCheckState(0, candidate.doubtful ? Qt::Unchecked : Qt::Checked);
-        if (candidate.doubtful)
-            item->setToolTip(1, QStringLiteral("Bitte prüfen: Die Nummer enthält Buchstaben oder passt nicht zum "
-                                               "Land der Anschrift."));
+        if (candidate.tooLong)
+            item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
+        item->setToolTip(1, candidate.note);
         items.append(item);
     }
     m_list->addTopLevelItems(items);
@@ -93,6 +106,10 @@ ImportDialog::ImportDialog(const QList<ImportCandidate> &candidates, const CardN
                                            "oder die Sie prüfen sollten."),
                             this);
     note->setWordWrap(true);
+    m_damaged = new QLabel(this);
+    m_damaged->setObjectName(QStringLiteral("damagedNote"));
+    m_damaged->setWordWrap(true);
+    m_damaged->hide();
 
     auto *cardLabel = new QLabel(QStringLiteral("&Karte:"), this);
     m_card = new QComboBox(this);
@@ -122,6 +139,7 @@ ImportDialog::ImportDialog(const QList<ImportCandidate> &candidates, const CardN
     layout->addWidget(label);
     layout->addWidget(m_list);
     layout->addWidget(note);
+    layout->addWidget(m_damaged);
     layout->addLayout(bottom);
     resize(640, 440);
 }
@@ -151,11 +169,17 @@ void ImportDialog::markNumbersOnCard()
     }
 }
 
+void ImportDialog::setDamagedCards(int count)
+{
+    m_damaged->setText(damagedCardsText(count));
+    m_damaged->setVisible(count > 0);
+}
+
 QList<PhoneEntry> ImportDialog::checkedEntries() const
 {
     QList<PhoneEntry> checked;
     for (int i = 0; i < m_list->topLevelItemCount(); ++i)
-        if (m_list->topLevelItem(i)->checkState(0) == Qt::Checked)
+        if (m_list->topLevelItem(i)->checkState(0) == Qt::Checked && !m_candidates[i].tooLong)
             checked.append(m_candidates[i].entry);
     return checked;
 }
@@ -184,11 +208,16 @@ ImportOutcome importVCardFile(RegisterDocument &book, int shownCard, const QStri
     if (!foreign.loadError().isEmpty())
         qWarning("Foreign numbers read by the register's rules only: %s", qUtf8Printable(foreign.loadError()));
     if (candidates.isEmpty()) {
-        MessageBoxes::information(parent, QStringLiteral("Die Datei enthält keine Telefonnummern."));
+        MessageBoxes::information(parent, read.damaged == 0
+                                              ? QStringLiteral("Die Datei enthält keine Telefonnummern.")
+                                              : QStringLiteral("Die Datei enthält keinen vollständigen Kontakt mit "
+                                                               "Telefonnummer.\n\n")
+                                                    + damagedCardsText(read.damaged));
         return {};
     }
     ImportDialog dialog(
         candidates, book.cardNames(), shownCard, [&book](int card) { return book.numbersOn(card); }, parent);
+    dialog.setDamagedCards(read.damaged);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     const QList<PhoneEntry> checked = dialog.checkedEntries();

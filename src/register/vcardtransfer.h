@@ -11,6 +11,7 @@
 #include <optional>
 
 class QComboBox;
+class QLabel;
 class QTreeWidget;
 class QWidget;
 
@@ -26,6 +27,8 @@ public:
     using NumbersOnCard = std::function<QSet<QString>(int card)>;
     ImportDialog(const QList<ImportCandidate> &candidates, const CardNames &cardNames, int shownCard,
                  NumbersOnCard numbersOnCard = {}, QWidget *parent = nullptr);
+    // A line under the list on the cards of the file that were cut off and are missing.
+    void setDamagedCards(int count);
     QList<PhoneEntry> checkedEntries() const;
     int targetCard() const;
 
@@ -37,6 +40,7 @@ private:
     QSet<int> m_onCard; // rows whose number the target card holds
     QTreeWidget *m_list = nullptr;
     QComboBox *m_card = nullptr;
+    QLabel *m_damaged = nullptr;
 };
 
 // Each gives the text for the status bar, empty when there is none; messages are shown here.

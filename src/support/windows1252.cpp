@@ -1,5 +1,7 @@
 #include "support/windows1252.h"
 
+#include "support/textfields.h"
+
 #include <array>
 
 namespace quirlanto {
@@ -68,7 +70,7 @@ QString fromWindows1252(QByteArrayView bytes)
 
 QString storedForm(QStringView text)
 {
-    return fromWindows1252(toWindows1252(text));
+    return fromWindows1252(toWindows1252(controlCharsAsBlanks(text)));
 }
 
 QByteArray toWindows1252(QStringView text)

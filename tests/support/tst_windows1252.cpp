@@ -14,6 +14,8 @@ private slots:
     void everyByteRoundTrips();
     void outsideThePage_data();
     void outsideThePage();
+    void storedFormHasNoControlChars_data();
+    void storedFormHasNoControlChars();
 };
 
 void TestWindows1252::encode_data()
@@ -76,6 +78,24 @@ void TestWindows1252::outsideThePage()
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
     QCOMPARE(toWindows1252(text), bytes);
+}
+
+// Whatever a name or number comes from, a control character stored would break the line list.
+void TestWindows1252::storedFormHasNoControlChars_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("line break") << QStringLiteral("Anna\r\nBerg") << QStringLiteral("Anna Berg");
+    QTest::newRow("NUL, BEL, ESC, DEL") << QStringLiteral("a\0b\ac\033d\x7F") << QStringLiteral("a b c d ");
+    QTest::newRow("blanks around collapse") << QStringLiteral("a \t \x01  b") << QStringLiteral("a b");
+    QTest::newRow("blanks elsewhere stay") << QStringLiteral("a  b\tc") << QStringLiteral("a  b c");
+}
+
+void TestWindows1252::storedFormHasNoControlChars()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, stored);
+    QCOMPARE(storedForm(text), stored);
 }
 
 QTEST_GUILESS_MAIN(TestWindows1252)
