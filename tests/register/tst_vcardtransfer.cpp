@@ -4,6 +4,7 @@
 #include "register/namelistcontroller.h"
 #include "register/vcardtransfer.h"
 #include "support/messagebox.h"
+#include "support/safefilewriter.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -137,6 +138,26 @@ private slots:
         answer({m_f->path("karte.vcf")}, importAll);
         QCOMPARE(statusAfter("&Importieren …"), QStringLiteral("6 Einträge importiert, 0 übersprungen."));
         QCOMPARE(m_f->book->entries(3), exported);
+    }
+
+    void exportWritesLikeTheRegister()
+    {
+        // A full disk leaves the old file whole and says why; a new file is private.
+        m_f->write("alt.vcf", "ALT\n");
+        setWriteFailureHook([](WriteStep step) { return step == WriteStep::WriteData ? ENOSPC : 0; });
+        const QString status = exportVCardFile(*m_f->book, 2, true, m_f->path("alt.vcf"), m_f->window.get());
+        setWriteFailureHook({});
+        QCOMPARE(status, QString());
+        QCOMPARE(m_f->read("alt.vcf"), QByteArray("ALT\n"));
+        QCOMPARE(MessageBoxes::shown().size(), 1);
+        QCOMPARE(MessageBoxes::shown().first().text,
+                 QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: Kein Speicherplatz mehr frei.")
+                     .arg(m_f->path("alt.vcf")));
+        QCOMPARE(exportVCardFile(*m_f->book, 2, true, m_f->path("neu.vcf"), m_f->window.get()),
+                 QStringLiteral("1 Eintrag exportiert."));
+        struct stat info {};
+        QCOMPARE(::stat(QFile::encodeName(m_f->path("neu.vcf")).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, 0600u);
     }
 
     void fileArgumentsAreVCards()
