@@ -54,8 +54,11 @@ QString StartArgumentHandler::vCardFileArgument(const QStringList &arguments)
     const QUrl url(arguments.first());
     const QString path = url.isLocalFile() ? url.toLocalFile() : arguments.first();
     const QFileInfo info(path);
-    if (!info.isAbsolute() || !info.isFile())
+    if (!info.isAbsolute() || !info.exists())
         return {};
+    // A pipe, a device or a folder is never read here: the import says why it takes none.
+    if (!info.isFile())
+        return path;
     if (path.endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive)
         || path.endsWith(QLatin1String(".vcard"), Qt::CaseInsensitive))
         return path;
@@ -73,7 +76,7 @@ QStringList StartArgumentHandler::withAbsoluteFiles(const QStringList &arguments
 {
     QStringList result;
     for (const QString &argument : arguments)
-        result.append(QFileInfo(argument).isFile() ? QFileInfo(argument).absoluteFilePath() : argument);
+        result.append(QFileInfo::exists(argument) ? QFileInfo(argument).absoluteFilePath() : argument);
     return result;
 }
 

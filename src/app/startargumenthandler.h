@@ -37,7 +37,8 @@ public:
     bool offerTelLink(const QString &uri);
 
     static QString question(const QString &internationalNumber);
-    // The vCard file an argument names ("Öffnen mit" hands a path or a file: URL); empty for none.
+    // The vCard file an argument names ("Öffnen mit" hands a path or a file: URL), or the pipe,
+    // device or folder it names in its place; empty for none.
     static QString vCardFileArgument(const QStringList &arguments);
     // A later start runs elsewhere: its file arguments must not depend on its working folder.
     static QStringList withAbsoluteFiles(const QStringList &arguments);
