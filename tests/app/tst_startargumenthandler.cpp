@@ -3,11 +3,7 @@
 
 #include "support/messagebox.h"
 
-#include <QApplication>
-#include <QDialog>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 using namespace quirlanto;
 
@@ -21,7 +17,6 @@ private slots:
     void ownStart();
     void linkTextIsNotMarkup();
     void ownHandOffComingBackIsNotAskedAbout();
-    void waitsForModalWindow_data();
     void waitsForModalWindow();
 
 private:
@@ -150,40 +145,21 @@ void TestStartArgumentHandler::ownHandOffComingBackIsNotAskedAbout()
     QVERIFY(m_dialed.isEmpty());
 }
 
-void TestStartArgumentHandler::waitsForModalWindow_data()
-{
-    QTest::addColumn<QString>("argument");
-    QTest::addColumn<int>("vCards");
-    QTest::addColumn<int>("messages");
-    QTest::newRow("vCard") << "kontakte.vcf" << 1 << 0;
-    QTest::newRow("tel link") << "tel:+49-89-123456" << 0 << 1;
-}
-
 void TestStartArgumentHandler::waitsForModalWindow()
 {
     // "Eintrag löschen" or the entry editor stays bound to the card it was opened on.
-    QFETCH(QString, argument);
-    QFETCH(int, vCards);
-    QFETCH(int, messages);
-    QTemporaryDir dir;
-    QFile file(dir.filePath("kontakte.vcf"));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("BEGIN:VCARD\nEND:VCARD\n") > 0);
-    file.close();
+    QTemporaryFile file(QDir::tempPath() + "/XXXXXX.vcf");
+    QVERIFY(file.open());
     StartArgumentHandler handler;
-    setUpHandler(handler);
     QSignalSpy imports(&handler, &StartArgumentHandler::vCardFileRequested);
     QDialog dialog;
     dialog.setModal(true);
     dialog.show();
-    QTRY_VERIFY(QApplication::activeModalWidget());
-
-    handler.handleLaterStart({argument.startsWith("tel:") ? argument : dir.filePath(argument)});
-    QTest::qWait(500);
-    QCOMPARE(m_shows + imports.size() + MessageBoxes::shown().size(), 0);
+    handler.handleLaterStart({file.fileName()});
+    QTest::qWait(300);
+    QCOMPARE(imports.size(), 0);
     dialog.accept();
-    QTRY_COMPARE(m_shows, 1);
-    QCOMPARE(imports.size(), vCards);
-    QCOMPARE(MessageBoxes::shown().size(), messages);
+    QTRY_COMPARE(imports.size(), 1);
 }
 
 QTEST_MAIN(TestStartArgumentHandler)
