@@ -34,7 +34,13 @@ QString displayable(const QString &text)
 StartArgumentHandler::StartArgumentHandler(QObject *parent)
     : QObject(parent)
     , m_beep([] { QApplication::beep(); })
-{}
+    , m_recheck(new QTimer(this))
+{
+    // No signal tells when a modal window has closed: look again a moment later.
+    m_recheck->setSingleShot(true);
+    m_recheck->setInterval(200);
+    connect(m_recheck, &QTimer::timeout, this, &StartArgumentHandler::resume);
+}
 
 QString StartArgumentHandler::question(const QString &internationalNumber)
 {
@@ -48,8 +54,11 @@ QString StartArgumentHandler::vCardFileArgument(const QStringList &arguments)
     const QUrl url(arguments.first());
     const QString path = url.isLocalFile() ? url.toLocalFile() : arguments.first();
     const QFileInfo info(path);
-    if (!info.isAbsolute() || !info.isFile())
+    if (!info.isAbsolute() || !info.exists())
         return {};
+    // A pipe, a device or a folder is never read here: the import says why it takes none.
+    if (!info.isFile())
+        return path;
     if (path.endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive)
         || path.endsWith(QLatin1String(".vcard"), Qt::CaseInsensitive))
         return path;
@@ -67,16 +76,39 @@ QStringList StartArgumentHandler::withAbsoluteFiles(const QStringList &arguments
 {
     QStringList result;
     for (const QString &argument : arguments)
-        result.append(QFileInfo(argument).isFile() ? QFileInfo(argument).absoluteFilePath() : argument);
+        result.append(QFileInfo::exists(argument) ? QFileInfo(argument).absoluteFilePath() : argument);
     return result;
 }
 
 void StartArgumentHandler::handleLaterStart(const QStringList &arguments)
 {
-    if (m_busy && m_busy()) {
-        m_waiting.append(arguments);
+    // A second link while the question about the first is open: refused audibly by offerTelLink.
+    if (m_asking && isTelLink(commandLine(arguments))) {
+        offerTelLink(commandLine(arguments));
         return;
     }
+    m_waiting.append(arguments);
+    resume();
+}
+
+void StartArgumentHandler::resume()
+{
+    // A dial resumes by its end. Under an open modal window the card or the entry it acts on
+    // must not change, so nothing is handled before it has closed.
+    if (m_waiting.isEmpty() || (m_busy && m_busy()))
+        return;
+    if (QApplication::activeModalWidget()) {
+        m_recheck->start();
+        return;
+    }
+    act(m_waiting.takeFirst());
+    // The next one waits for the windows this one opens, some of them only queued.
+    if (!m_waiting.isEmpty())
+        m_recheck->start();
+}
+
+void StartArgumentHandler::act(const QStringList &arguments)
+{
     if (isAutostartCommandLine(arguments))
         return;
     if (const QString path = vCardFileArgument(arguments); !path.isEmpty()) {
@@ -90,12 +122,6 @@ void StartArgumentHandler::handleLaterStart(const QStringList &arguments)
         return;
     }
     emit showWindowRequested();
-}
-
-void StartArgumentHandler::resume()
-{
-    while (!m_waiting.isEmpty() && !(m_busy && m_busy()))
-        handleLaterStart(m_waiting.takeFirst());
 }
 
 void StartArgumentHandler::handleOwnStart(const QStringList &arguments)

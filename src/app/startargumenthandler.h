@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <QTimer>
 #include <functional>
 
 class QWidget;
@@ -23,7 +24,8 @@ public:
     void setSettings(const Settings *settings) { m_settings = settings; }
     void setBeep(std::function<void()> beep) { m_beep = std::move(beep); }
 
-    // While `busy` holds (a dial runs), later starts wait; resume() handles them in order.
+    // While `busy` holds (a dial runs) or a modal window is open, later starts wait; resume()
+    // handles them in order. The end of a modal window is noticed by itself.
     void setWaitWhile(std::function<bool()> busy) { m_busy = std::move(busy); }
     // A later start handed its arguments over: "/AUTOSTART" does nothing, a tel: link is
     // offered for dialing, a vCard file for import, anything else shows the main window.
@@ -35,7 +37,8 @@ public:
     bool offerTelLink(const QString &uri);
 
     static QString question(const QString &internationalNumber);
-    // The vCard file an argument names ("Öffnen mit" hands a path or a file: URL); empty for none.
+    // The vCard file an argument names ("Öffnen mit" hands a path or a file: URL), or the pipe,
+    // device or folder it names in its place; empty for none.
     static QString vCardFileArgument(const QStringList &arguments);
     // A later start runs elsewhere: its file arguments must not depend on its working folder.
     static QStringList withAbsoluteFiles(const QStringList &arguments);
@@ -47,12 +50,15 @@ signals:
     void vCardFileRequested(const QString &path);
 
 private:
+    void act(const QStringList &arguments);
+
     QPointer<QWidget> m_parent;
     const Settings *m_settings = nullptr;
     std::function<void()> m_beep;
     bool m_asking = false;
     std::function<bool()> m_busy;
     QList<QStringList> m_waiting;
+    QTimer *m_recheck = nullptr; // runs only while starts wait
 };
 
 } // namespace quirlanto

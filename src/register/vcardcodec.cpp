@@ -1,5 +1,6 @@
 #include "register/vcardcodec.h"
 
+#include "support/safefilereader.h"
 #include "support/windows1252.h"
 
 #include <QFile>
@@ -7,6 +8,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace quirlanto {
 
@@ -324,22 +326,18 @@ VCardReadResult readVCardFile(const QString &path)
         result.error = QStringLiteral("Die Datei „%1“ ist größer als 10 MB und wird nicht eingelesen.").arg(shown);
         return result;
     }
-    QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-        result.error = QStringLiteral("Die Datei „%1“ kann nicht gelesen werden.").arg(shown);
+    // A pipe, a device or a folder is refused with its reason, never read.
+    const DataFileRead read = readDataFile(path);
+    if (!read.ok && read.errorNumber != EFBIG) {
+        result.error = QStringLiteral("Die Datei „%1“ kann nicht gelesen werden: %2.").arg(shown, read.error);
         return result;
     }
-    // The size may have changed since it was asked; never read more than the limit.
-    const QByteArray data = file.read(kMaxVCardFileSize + 1);
-    if (data.size() > kMaxVCardFileSize) {
+    // The size may have changed since it was asked.
+    if (!read.ok || read.bytes.size() > kMaxVCardFileSize) {
         result.error = QStringLiteral("Die Datei „%1“ ist größer als 10 MB und wird nicht eingelesen.").arg(shown);
         return result;
     }
-    if (file.error() != QFileDevice::NoError) {
-        result.error = QStringLiteral("Die Datei „%1“ kann nicht gelesen werden.").arg(shown);
-        return result;
-    }
-    result = parseVCards(data);
+    result = parseVCards(read.bytes);
     if (!result.error.isEmpty())
         result.error = QStringLiteral("Die Datei „%1“ kann nicht importiert werden.\n\n%2").arg(shown, result.error);
     return result;

@@ -4,6 +4,7 @@
 #include "register/contactimport.h"
 #include "register/registerdocument.h"
 #include "support/messagebox.h"
+#include "support/safefilewriter.h"
 #include "support/textlimits.h"
 
 #include <QComboBox>
@@ -14,7 +15,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -242,22 +242,23 @@ QString chooseAndExportVCards(const RegisterDocument &book, int shownCard, QWidg
     if (!isCardIndex(shownCard))
         return {};
     const FileChoice choice = askForFile(parent, true, book.cardName(shownCard));
-    if (choice.path.isEmpty())
-        return {};
+    return choice.path.isEmpty() ? QString() : exportVCardFile(book, shownCard, choice.allCards, choice.path, parent);
+}
+
+QString exportVCardFile(const RegisterDocument &book, int shownCard, bool allCards, const QString &path,
+                        QWidget *parent)
+{
     qsizetype count = 0;
     QByteArray text;
     for (int card = 0; card < kCardCount; ++card) {
-        if (choice.allCards || card == shownCard) {
+        if (allCards || card == shownCard) {
             text += vCardBytes(contactsFromEntries(book.entries(card), book.cardName(card)));
             count += book.entries(card).size();
         }
     }
-    QSaveFile file(choice.path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) < 0 || !file.commit()) {
-        MessageBoxes::critical(parent, QStringLiteral("Die Datei „%1“ kann nicht geschrieben werden: %2")
-                                           .arg(QDir::toNativeSeparators(choice.path), file.errorString()));
+    // An export has no backup: a failed write leaves the file it would replace as it was.
+    if (!MessageBoxes::reportWrite(parent, writeFileWithBackup(path, QString(), text)))
         return {};
-    }
     return QStringLiteral("%1 %2 exportiert.")
         .arg(count)
         .arg(count == 1 ? QStringLiteral("Eintrag") : QStringLiteral("Einträge"));

@@ -51,5 +51,8 @@ struct ImportOutcome {
 ImportOutcome chooseAndImportVCards(RegisterDocument &book, int shownCard, QWidget *parent);
 ImportOutcome importVCardFile(RegisterDocument &book, int shownCard, const QString &path, QWidget *parent);
 QString chooseAndExportVCards(const RegisterDocument &book, int shownCard, QWidget *parent);
+// Writes the shown card, or all cards, to `path` as the register file is written.
+QString exportVCardFile(const RegisterDocument &book, int shownCard, bool allCards, const QString &path,
+                        QWidget *parent);
 
 } // namespace quirlanto

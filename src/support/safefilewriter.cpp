@@ -280,7 +280,7 @@ WriteResult writeFileWithBackup(const QString &path, const QString &backupPath, 
 
     // Without a current file the old backup is the only copy left: keep it.
     bool movedAside = false;
-    if (haveCurrent) {
+    if (haveCurrent && !backupPath.isEmpty()) {
         if (const int error = attempt(WriteStep::RemoveBackup, [&] {
                 return (::unlink(backup.constData()) == 0 || errno == ENOENT) ? 0 : -1;
             })) {

@@ -15,8 +15,10 @@ struct WriteResult {
 // Writes bytes to a temporary file beside `path`, syncs it, then rotates by renames:
 // old backup removed, current file becomes `backupPath`, the temporary file becomes `path`.
 // On any failure `path` stays byte-identical and the temporary file is removed. Without a
-// current file an existing backup is left alone. The file keeps the permission bits of the file
-// it replaces; a new one takes those of the backup, or 0600 (a register is private).
+// current file an existing backup is left alone. An empty `backupPath` keeps no backup (a file
+// handed out, such as an export): the temporary file replaces `path` in one rename. The file keeps
+// the permission bits of the file it replaces; a new one takes those of the backup, or 0600 (a
+// register is private).
 WriteResult writeFileWithBackup(const QString &path, const QString &backupPath, const QByteArray &bytes);
 
 // The steps of writeFileWithBackup, in order.

@@ -3,7 +3,7 @@
 
 #include "support/messagebox.h"
 
-#include <QTest>
+#include <QtTest>
 
 using namespace quirlanto;
 
@@ -17,6 +17,7 @@ private slots:
     void ownStart();
     void linkTextIsNotMarkup();
     void ownHandOffComingBackIsNotAskedAbout();
+    void waitsForModalWindow();
 
 private:
     void setUpHandler(StartArgumentHandler &handler);
@@ -142,6 +143,23 @@ void TestStartArgumentHandler::ownHandOffComingBackIsNotAskedAbout()
              "Der Link kommt von Quirlanto selbst zurück: Das eingerichtete Telefon-Programm ist Quirlanto. Bitte "
              "richten Sie ein anderes Telefon-Programm ein.");
     QVERIFY(m_dialed.isEmpty());
+}
+
+void TestStartArgumentHandler::waitsForModalWindow()
+{
+    // "Eintrag löschen" or the entry editor stays bound to the card it was opened on.
+    QTemporaryFile file(QDir::tempPath() + "/XXXXXX.vcf");
+    QVERIFY(file.open());
+    StartArgumentHandler handler;
+    QSignalSpy imports(&handler, &StartArgumentHandler::vCardFileRequested);
+    QDialog dialog;
+    dialog.setModal(true);
+    dialog.show();
+    handler.handleLaterStart({file.fileName()});
+    QTest::qWait(300);
+    QCOMPARE(imports.size(), 0);
+    dialog.accept();
+    QTRY_COMPARE(imports.size(), 1);
 }
 
 QTEST_MAIN(TestStartArgumentHandler)

@@ -4,6 +4,7 @@
 #include "register/namelistcontroller.h"
 #include "register/vcardtransfer.h"
 #include "support/messagebox.h"
+#include "support/safefilewriter.h"
 #include "support/textlimits.h"
 #include "testsupport.h"
 
@@ -176,6 +177,15 @@ private slots:
         QCOMPARE(statusAfter("&Exportieren …"), QStringLiteral("5 Einträge exportiert."));
         answer({m_f->path("alle.vcf"), true});
         QCOMPARE(statusAfter("&Exportieren …"), QStringLiteral("5 Einträge exportiert."));
+        QCOMPARE(QFile::permissions(m_f->path("alle.vcf")),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+        // A full disk leaves the old file whole (imported below) and says why.
+        setWriteFailureHook([](WriteStep step) { return step == WriteStep::WriteData ? ENOSPC : 0; });
+        QCOMPARE(exportVCardFile(*m_f->book, 1, false, m_f->path("karte.vcf"), m_f->window.get()), QString());
+        setWriteFailureHook({});
+        QCOMPARE(MessageBoxes::shown().value(0).text,
+                 QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden: Kein Speicherplatz mehr frei.")
+                     .arg(m_f->path("karte.vcf")));
 
         tabStrip(*m_f->window)->setCurrentIndex(3);
         answer({m_f->path("karte.vcf")}, importAll);
@@ -191,13 +201,24 @@ private slots:
         QCOMPARE(StartArgumentHandler::vCardFileArgument({QUrl::fromLocalFile(file).toString()}), file);
         QCOMPARE(StartArgumentHandler::vCardFileArgument({"tel:+4989123"}), QString());
         QCOMPARE(StartArgumentHandler::vCardFileArgument({m_f->path("fehlt.vcf")}), QString());
-        // Named otherwise: the content decides; a pipe is never read.
+        // Named otherwise: the content decides.
         m_f->write("Kontakt", "\xEF\xBB\xBF\r\nbegin:vcard\r\nFN:A\r\nEND:VCARD\r\n");
         QCOMPARE(StartArgumentHandler::vCardFileArgument({m_f->path("Kontakt")}), m_f->path("Kontakt"));
         m_f->write("notiz.txt", "BEGIN:VCALENDAR\n");
         QCOMPARE(StartArgumentHandler::vCardFileArgument({m_f->path("notiz.txt")}), QString());
         QCOMPARE(mkfifo(QFile::encodeName(m_f->path("pipe")).constData(), 0600), 0);
-        QCOMPARE(StartArgumentHandler::vCardFileArgument({m_f->path("pipe")}), QString());
+        // What is no file is handed on, and the import says why it takes none.
+        for (const auto &[path, reason] :
+             {std::pair<QString, QString>{m_f->path("pipe"), "Es ist keine gewöhnliche Datei"},
+              {"/dev/zero", "Es ist keine gewöhnliche Datei"},
+              {"/tmp", "An dieser Stelle steht ein Ordner"}}) {
+            MessageBoxes::clearShown();
+            QCOMPARE(StartArgumentHandler::vCardFileArgument({path}), path);
+            m_f->window->nameLists()->importVCardFile(path);
+            QCOMPARE(MessageBoxes::shown().value(0).text,
+                     QStringLiteral("Die Datei „%1“ kann nicht gelesen werden: %2.")
+                         .arg(QFileInfo(path).fileName(), reason));
+        }
     }
 };
 
