@@ -81,7 +81,6 @@ NameSearch::NameSearch(const RegisterDocument &book, QWidget *parent)
     m_field = new QLineEdit(this);
     m_field->setObjectName(QStringLiteral("searchField"));
     m_field->setPlaceholderText(QStringLiteral("Name oder Nummer suchen (Esc schließt)"));
-    m_field->setClearButtonEnabled(true);
     m_hits = new QListView(this);
     m_hits->setObjectName(QStringLiteral("searchHits"));
     m_hits->setModel(m_model);
@@ -121,6 +120,9 @@ NameSearch::NameSearch(const RegisterDocument &book, QWidget *parent)
 
 void NameSearch::open()
 {
+    // Not in the constructor: its icon means looking through the icon theme and loading the
+    // image plugins, a good part of the start-up time, for a field most starts never open.
+    m_field->setClearButtonEnabled(true);
     show();
     filter(m_field->text()); // the register may have changed since
     m_field->selectAll();

@@ -1,5 +1,7 @@
 #include "support/programlogo.h"
 
+#include <QImageReader>
+
 namespace quirlanto {
 
 QPixmap programLogo(int size, qreal devicePixelRatio)
@@ -12,7 +14,11 @@ QPixmap programLogo(int size, qreal devicePixelRatio)
             break;
         }
     }
-    QPixmap pixmap(QStringLiteral(":/icons/quirlanto-%1.png").arg(source));
+    // Named as PNG and not guessed: guessing asks every image plugin, and so loads them all,
+    // before the main window (which shows the logo) is first painted.
+    QImageReader reader(QStringLiteral(":/icons/quirlanto-%1.png").arg(source), "png");
+    reader.setAutoDetectImageFormat(false);
+    QPixmap pixmap = QPixmap::fromImage(reader.read());
     if (pixmap.width() != pixels)
         pixmap = pixmap.scaled(pixels, pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     pixmap.setDevicePixelRatio(devicePixelRatio);

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -102,9 +103,13 @@ int removeWriteLeftovers(const QString &path)
     const QString prefix = QLatin1Char('.') + info.fileName() + QLatin1Char('.');
     QDir folder(info.absolutePath());
     int removed = 0;
-    const QStringList candidates =
-        folder.entryList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString &name : candidates) {
+    // Compared by hand: a name filter would mean compiling a regular expression at every start.
+    QDirIterator it(folder.path(), QDir::Files | QDir::Hidden | QDir::System);
+    while (it.hasNext()) {
+        it.next();
+        const QString name = it.fileName();
+        if (name.size() != prefix.size() + 6 || !name.startsWith(prefix, Qt::CaseInsensitive))
+            continue;
         const QStringView tail = QStringView(name).mid(prefix.size());
         if (!std::all_of(tail.begin(), tail.end(), isAsciiLetterOrDigit))
             continue;

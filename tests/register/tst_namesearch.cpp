@@ -51,6 +51,7 @@ private slots:
         QVERIFY(!field()->isVisible());
         QTest::keyClick(m_f->window.get(), Qt::Key_F, Qt::ControlModifier);
         QTRY_VERIFY(field()->hasFocus());
+        QVERIFY(field()->isClearButtonEnabled()); // set on opening, not at start
 
         const QWidget *noHits = m_f->window->findChild<QWidget *>("noHitsLabel");
         QTest::keyClicks(field(), "mullerx");
