@@ -3,12 +3,12 @@
 #include "dial/modemcommand.h"
 
 #include "dial/soundmodule.h"
+#include "support/builtmodules.h"
 #include "support/datadirectory.h"
 #include "support/programdirectory.h"
 #include "support/safefilereader.h"
 
 #include <QDir>
-#include <QLibrary>
 #include <QtEndian>
 
 #include <cstring>
@@ -146,15 +146,17 @@ void QtToneOutput::play(const QStringList &paths, std::function<void(const QStri
     }
 
     if (!m_start) {
-        QLibrary module(m_programDirectory.isEmpty()
-                            ? moduleDirectory() + QLatin1String(sound::kModuleName)
-                            : withTrailingSlash(m_programDirectory) + QLatin1String(sound::kModuleFile));
-        m_start = reinterpret_cast<sound::StartPcmFunction>(module.resolve(sound::kStartPcmSymbol));
-        if (!m_start) {
-            done(QStringLiteral("Die Tonausgabe „%1“ kann nicht geladen werden:\n%2")
-                     .arg(QDir::toNativeSeparators(module.fileName()), module.errorString()));
+        const QString path = m_programDirectory.isEmpty()
+                                 ? moduleDirectory() + QLatin1String(sound::kModuleName)
+                                 : withTrailingSlash(m_programDirectory) + QLatin1String(sound::kModuleFile);
+        const ModuleLoad module = loadModule(path, builtSoundModule(), {sound::kStartPcmSymbol});
+        if (module.functions.isEmpty()) {
+            done(module.damaged ? module.problem
+                                : QStringLiteral("Die Tonausgabe „%1“ kann nicht geladen werden:\n%2")
+                                      .arg(QDir::toNativeSeparators(path), module.problem));
             return;
         }
+        m_start = reinterpret_cast<sound::StartPcmFunction>(module.functions[0]);
     }
     sound::PlayResult result = sound::PlayResult::Played;
     m_player = m_start(

@@ -1,9 +1,8 @@
 #include "numbers/foreignnumbers.h"
 
 #include "numbers/writtennumber.h"
+#include "support/builtmodules.h"
 #include "support/datadirectory.h"
-
-#include <QLibrary>
 
 namespace quirlanto {
 
@@ -67,18 +66,15 @@ bool ForeignNumbers::load()
 {
     if (!m_tried) {
         m_tried = true;
-        QLibrary module(m_modulePath);
-        m_regionOfCountry = reinterpret_cast<phonenumbers::RegionOfCountryFunction>(
-            module.resolve(phonenumbers::kRegionOfCountrySymbol));
-        m_callingCode =
-            reinterpret_cast<phonenumbers::CallingCodeFunction>(module.resolve(phonenumbers::kCallingCodeSymbol));
-        m_internationalForm = reinterpret_cast<phonenumbers::InternationalFormFunction>(
-            module.resolve(phonenumbers::kInternationalFormSymbol));
-        if (!m_regionOfCountry || !m_callingCode || !m_internationalForm) {
-            m_regionOfCountry = nullptr;
-            m_callingCode = nullptr;
-            m_internationalForm = nullptr;
-            m_loadError = module.errorString();
+        const ModuleLoad module = loadModule(m_modulePath, builtPhoneNumberModule(),
+                                             {phonenumbers::kRegionOfCountrySymbol, phonenumbers::kCallingCodeSymbol,
+                                              phonenumbers::kInternationalFormSymbol});
+        if (module.functions.isEmpty()) {
+            m_loadError = module.problem;
+        } else {
+            m_regionOfCountry = reinterpret_cast<phonenumbers::RegionOfCountryFunction>(module.functions[0]);
+            m_callingCode = reinterpret_cast<phonenumbers::CallingCodeFunction>(module.functions[1]);
+            m_internationalForm = reinterpret_cast<phonenumbers::InternationalFormFunction>(module.functions[2]);
         }
     }
     return m_internationalForm;
