@@ -48,7 +48,7 @@ int main(int argc, char *argv[])
 
     ProviderTable table;
     RegisterDocument book(DataPaths{QString(), QString(), dir.filePath(QStringLiteral("Provider.ini")),
-                             dir.filePath(QStringLiteral("Provider.bak"))});
+                                    dir.filePath(QStringLiteral("Provider.bak"))});
     QWidget page;
     auto *layout = new QVBoxLayout(&page);
     auto *providerSwitch = new QCheckBox(QStringLiteral("&Call-by-Call Provider-Liste"), &page);

@@ -1,8 +1,8 @@
 // Load and write figures for a register of 10,000 entries.
 #include "benchsupport.h"
 
-#include "register/registerdocument.h"
 #include "register/phoneentry.h"
+#include "register/registerdocument.h"
 #include "register/registerformat.h"
 
 #include <QTemporaryDir>

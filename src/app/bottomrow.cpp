@@ -27,9 +27,10 @@ BottomRow::BottomRow(QWidget *owner, UrlOpener &urlOpener)
            QStringLiteral("Wählt die Telefonnummer, die als Text in der Zwischenablage steht"),
            &BottomRow::dialClipboardClicked);
     // Same as the close box: minimised instead where no tray could bring the window back.
-    button("hideButton", QStringLiteral("&Ausblenden"), QStringLiteral("Blendet das Fenster aus; das Programm läuft weiter"),
-           &BottomRow::hideClicked);
-    button("infoButton", QStringLiteral("&Info"), QString(), [owner, &urlOpener] { showAboutWindow(owner, urlOpener); });
+    button("hideButton", QStringLiteral("&Ausblenden"),
+           QStringLiteral("Blendet das Fenster aus; das Programm läuft weiter"), &BottomRow::hideClicked);
+    button("infoButton", QStringLiteral("&Info"), QString(),
+           [owner, &urlOpener] { showAboutWindow(owner, urlOpener); });
     button("helpButton", QStringLiteral("&Hilfe"), QString(),
            [owner, &urlOpener] { openHelp(urlOpener, QString(), false, owner); });
     button("endButton", QStringLiteral("&Ende"), QStringLiteral("Beendet das Programm"), &BottomRow::endClicked);

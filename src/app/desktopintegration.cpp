@@ -3,8 +3,8 @@
 #include "app/firstpaintprobe.h"
 #include "app/mainwindow.h"
 #include "app/singleinstance.h"
-#include "app/startup.h"
 #include "app/startargumenthandler.h"
+#include "app/startup.h"
 #include "app/traycontroller.h"
 #include "numbers/tellink.h"
 #include "support/messagebox.h"
@@ -104,7 +104,8 @@ bool DesktopIntegration::claimSingleInstance()
     m_instance = new SingleInstance(QString(), this);
     switch (m_instance->start(m_arguments)) {
     case SingleInstance::Start::Primary:
-        connect(m_instance, &SingleInstance::argumentsReceived, m_startArguments, &StartArgumentHandler::handleLaterStart);
+        connect(m_instance, &SingleInstance::argumentsReceived, m_startArguments,
+                &StartArgumentHandler::handleLaterStart);
         return true;
     case SingleInstance::Start::HandedOver:
         m_exitCode = 0;

@@ -165,7 +165,8 @@ bool StartArgumentHandler::offerTelLink(const QString &uri)
         return false;
     }
 
-    const QString number = internationalFromTelLink(link, m_settings ? *m_settings : Settings(), &ForeignNumbers::shared());
+    const QString number =
+        internationalFromTelLink(link, m_settings ? *m_settings : Settings(), &ForeignNumbers::shared());
     // Our own hand-off coming back: asked again, every "Ja" would hand it over once more.
     if (HandOffEcho::shared().isEcho(number)) {
         MessageBoxes::show(m_parent, MessageIcon::Warning,

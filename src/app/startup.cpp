@@ -13,7 +13,6 @@
 #include "support/programdirectory.h"
 #include "support/windowplacement.h"
 
-
 namespace quirlanto {
 
 namespace {
@@ -33,7 +32,8 @@ void connectDialer(const ProgramParts &parts)
         QObject::connect(startArguments, &StartArgumentHandler::dialNumberRequested, dialer, &Dialer::dialNumber);
         // A link that comes while a dial runs is asked about once the dial has ended.
         startArguments->setWaitWhile([dialer] { return dialer->isDialing(); });
-        QObject::connect(dialer, &Dialer::dialEnded, startArguments, &StartArgumentHandler::resume, Qt::QueuedConnection);
+        QObject::connect(dialer, &Dialer::dialEnded, startArguments, &StartArgumentHandler::resume,
+                         Qt::QueuedConnection);
     }
 }
 

@@ -4,8 +4,8 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
-#include <QGuiApplication>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSystemTrayIcon>
@@ -60,8 +60,7 @@ private:
     {
         const QWidgetList widgets = QApplication::topLevelWidgets();
         return std::any_of(widgets.cbegin(), widgets.cend(), [window](const QWidget *w) {
-            return w->internalWinId() == window
-                   && qstrcmp(w->metaObject()->className(), "QSystemTrayIconSys") == 0;
+            return w->internalWinId() == window && qstrcmp(w->metaObject()->className(), "QSystemTrayIconSys") == 0;
         });
     }
 
@@ -74,8 +73,8 @@ private:
             if (!connection)
                 return quint8(0);
             const char name[] = "XInputExtension";
-            xcb_query_extension_reply_t *reply = xcb_query_extension_reply(
-                connection, xcb_query_extension(connection, sizeof(name) - 1, name), nullptr);
+            xcb_query_extension_reply_t *reply =
+                xcb_query_extension_reply(connection, xcb_query_extension(connection, sizeof(name) - 1, name), nullptr);
             const quint8 major = reply && reply->present ? reply->major_opcode : 0;
             free(reply);
             return major;

@@ -23,6 +23,12 @@ struct DialResult {
     QString message;          // German, for Failed
     bool warning = false;     // a warning rather than an error
     bool showOptions = false; // the options card is where to put it right
+
+    static DialResult cancelled() { return {Kind::Cancelled, {}, false, false}; }
+    static DialResult failed(QString message, bool warning = false, bool showOptions = false)
+    {
+        return {Kind::Failed, std::move(message), warning, showOptions};
+    }
 };
 
 // A way to dial: the modem, the loudspeaker, the phone program. Everything runs on the GUI

@@ -14,8 +14,8 @@ ModemDial::ModemDial(ModemLink &modem, QObject *parent)
             emit progress(word);
     });
     connect(&m_modem, &ModemLink::deviceLost, this, [this] {
-        end({DialResult::Kind::Failed,
-             QStringLiteral("Die Verbindung zum Modem an COM%1 wurde unterbrochen.").arg(m_comPort), true});
+        end(DialResult::failed(QStringLiteral("Die Verbindung zum Modem an COM%1 wurde unterbrochen.").arg(m_comPort),
+                               true));
     });
 }
 
@@ -27,14 +27,14 @@ void ModemDial::start(const DialRequest &request)
         QString text = QStringLiteral("Der angegebene Anschluß COM%1 ist nicht verfügbar.").arg(request.comPort);
         if (!m_modem.failure().isEmpty())
             text += QStringLiteral("\n\n") + m_modem.failure();
-        end({DialResult::Kind::Failed, text, false, true});
+        end(DialResult::failed(text, false, true));
     }
 }
 
 void ModemDial::cancel()
 {
     m_modem.abort();
-    end({DialResult::Kind::Cancelled});
+    end(DialResult::cancelled());
 }
 
 void ModemDial::end(const DialResult &result)

@@ -18,8 +18,11 @@ struct ModemResultWord {
     const char *text;
 };
 inline constexpr auto kModemResultWords = std::to_array<ModemResultWord>({
-    {"ERROR", "Das Modem meldet einen Fehler"}, {"NO DIALTONE", "Kein Wählton"}, {"BUSY", "Besetzt"},
-    {"NO CARRIER", "Keine Verbindung"},         {"NO ANSWER", "Keine Antwort"},
+    {"ERROR", "Das Modem meldet einen Fehler"},
+    {"NO DIALTONE", "Kein Wählton"},
+    {"BUSY", "Besetzt"},
+    {"NO CARRIER", "Keine Verbindung"},
+    {"NO ANSWER", "Keine Antwort"},
 });
 
 // COMn is /dev/ttyS(n-1) unless the settings store names another device in "Ports/COMn".

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "options/settings.h"
 #include "numbers/writtennumber.h"
+#include "options/settings.h"
 #include "providers/providerentry.h"
 
 #include <QString>

@@ -45,7 +45,7 @@ bool launchesThisProgram(const QString &id)
 
 DialResult failure(const QString &text)
 {
-    return {DialResult::Kind::Failed, text};
+    return DialResult::failed(text);
 }
 
 } // namespace
@@ -123,7 +123,7 @@ void PhoneProgramDial::handOver(const QString &handler)
 
 void PhoneProgramDial::cancel()
 {
-    end({DialResult::Kind::Cancelled});
+    end(DialResult::cancelled());
 }
 
 void PhoneProgramDial::end(const DialResult &result)

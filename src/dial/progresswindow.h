@@ -19,7 +19,6 @@ public:
     // Closes the window without asking for an abort (the dial has ended).
     void finish();
 
-
 signals:
     // "&Abbruch", Escape or the close box.
     void abortRequested();

@@ -20,8 +20,8 @@ void ToneDial::start(const DialRequest &request)
         if (problem.isEmpty())
             emit finished({});
         else
-            emit finished({DialResult::Kind::Failed,
-                           QStringLiteral("Die Wähltöne können nicht abgespielt werden.\n\n") + problem, true});
+            emit finished(
+                DialResult::failed(QStringLiteral("Die Wähltöne können nicht abgespielt werden.\n\n") + problem, true));
     });
 }
 
@@ -29,7 +29,7 @@ void ToneDial::cancel()
 {
     ++m_dial;
     m_output.stop();
-    emit finished({DialResult::Kind::Cancelled});
+    emit finished(DialResult::cancelled());
 }
 
 } // namespace quirlanto

@@ -362,7 +362,8 @@ void OptionsPage::save()
 
 void OptionsPage::choosePortDevice()
 {
-    PortDeviceDialog *dialog = new PortDeviceDialog(m_port->currentIndex() + 1, systemSerialDevices(), m_ports, window());
+    PortDeviceDialog *dialog =
+        new PortDeviceDialog(m_port->currentIndex() + 1, systemSerialDevices(), m_ports, window());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this] { setPortToolTips(m_port, m_ports); });
     dialog->open();

@@ -4,8 +4,8 @@
 #include "numbers/internationalform.h"
 #include "support/messagebox.h"
 #include "support/storedformhint.h"
-#include "support/windows1252.h"
 #include "support/textlimits.h"
+#include "support/windows1252.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -41,9 +41,11 @@ EntryEditor::EntryEditor(const Settings &settings, QWidget *parent)
         m_name, [](const QString &text) { return storedForm(text.trimmed()); }, frame);
     m_nameHint->setObjectName(QStringLiteral("nameHint"));
     m_numberHint = new StoredFormHint(
-        m_number, [this](const QString &text) {
+        m_number,
+        [this](const QString &text) {
             return storedForm(internationalFromTyped(text, m_settings, &ForeignNumbers::shared()));
-        }, frame);
+        },
+        frame);
     m_numberHint->setObjectName(QStringLiteral("numberHint"));
     numberLabel->setBuddy(m_number);
     m_zeroFlag =

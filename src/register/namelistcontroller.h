@@ -25,8 +25,8 @@ class NameListController : public QObject {
 public:
     // `lists` are the four cards' lists, card 0 first; a list that loses the focus to a widget
     // that is no list hands it to `focusFallback`; `dialogParent` owns the editor and boxes.
-    NameListController(RegisterDocument &book, const std::array<NameListView *, kCardCount> &lists, QWidget *focusFallback,
-                       QWidget *dialogParent);
+    NameListController(RegisterDocument &book, const std::array<NameListView *, kCardCount> &lists,
+                       QWidget *focusFallback, QWidget *dialogParent);
 
     // The card whose list the commands act on, 0 to 3; anything else: none (the options card).
     void setCurrentCard(int card) { m_currentCard = card; }

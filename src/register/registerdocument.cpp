@@ -130,7 +130,8 @@ void RegisterDocument::eraseEntry(int card, int row)
     emit entryRemoved(card, row);
 }
 
-RegisterDocument::EntryChange RegisterDocument::storeEntry(int card, std::optional<int> replacedRow, const PhoneEntry &edited)
+RegisterDocument::EntryChange RegisterDocument::storeEntry(int card, std::optional<int> replacedRow,
+                                                           const PhoneEntry &edited)
 {
     EntryChange change;
     if (!isCardIndex(card))

@@ -209,7 +209,7 @@ ReadRegisterResult readRegister(const QByteArray &data, qsizetype offset)
     const Settings defaults;
     s.dialDevice = dialDevice == int(DialDevice::Loudspeaker) ? DialDevice::Loudspeaker
                    : dialDevice == int(DialDevice::Modem)     ? DialDevice::Modem
-                                                                : defaults.dialDevice;
+                                                              : defaults.dialDevice;
     s.comPort = (comPort >= kMinComPort && comPort <= kMaxComPort) ? comPort : defaults.comPort;
     s.dialMethod = dialMethod == 1 ? DialMethod::Pulse : dialMethod == 0 ? DialMethod::Tone : defaults.dialMethod;
     s.handoverEnabled =

@@ -29,7 +29,7 @@ struct VCardContact {
 
 struct VCardReadResult {
     QList<VCardContact> contacts;
-    QString error; // German, empty when the text was read
+    QString error;   // German, empty when the text was read
     int damaged = 0; // cards begun but never ended: cut off, or a card begun inside them
 };
 

@@ -17,8 +17,18 @@ constexpr std::array<char16_t, 32> kHighTable = {
 
 // Letters with a stroke have no decomposition; they stand for their base letter all the same.
 constexpr std::array<std::pair<char16_t, char>, 12> kStrokeLetters = {{
-    {0x0110, 'D'}, {0x0111, 'd'}, {0x0126, 'H'}, {0x0127, 'h'}, {0x0131, 'i'}, {0x013F, 'L'},
-    {0x0140, 'l'}, {0x0141, 'L'}, {0x0142, 'l'}, {0x0166, 'T'}, {0x0167, 't'}, {0x0180, 'b'},
+    {0x0110, 'D'},
+    {0x0111, 'd'},
+    {0x0126, 'H'},
+    {0x0127, 'h'},
+    {0x0131, 'i'},
+    {0x013F, 'L'},
+    {0x0140, 'l'},
+    {0x0141, 'L'},
+    {0x0142, 'l'},
+    {0x0166, 'T'},
+    {0x0167, 't'},
+    {0x0180, 'b'},
 }};
 
 char encodeExact(char16_t c)

@@ -75,7 +75,8 @@ private slots:
             QCOMPARE(b->text(), QString::fromUtf8(text));
         }
         QCOMPARE(w.autostartCheckBox()->text(), QStringLiteral("Auto&start"));
-        QCOMPARE(w.optionsPage()->findChild<QCheckBox *>(QStringLiteral("providerSwitch"))->text(), QStringLiteral("&Call-by-Call Provider-Liste"));
+        QCOMPARE(w.optionsPage()->findChild<QCheckBox *>(QStringLiteral("providerSwitch"))->text(),
+                 QStringLiteral("&Call-by-Call Provider-Liste"));
         QStringList tabs;
         for (int i = 0; i < tabStrip(w)->count(); ++i)
             tabs << tabStrip(w)->tabText(i);

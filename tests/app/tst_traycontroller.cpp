@@ -110,8 +110,8 @@ void TestTrayController::menuItems()
     QStringList names;
     for (QAction *action : actions)
         names << action->objectName();
-    QCOMPARE(names, (QStringList{"showAction", "dialClipboardAction", "redialAction", "", "endAction", "",
-                                 "cancelAction"}));
+    QCOMPARE(names,
+             (QStringList{"showAction", "dialClipboardAction", "redialAction", "", "endAction", "", "cancelAction"}));
 }
 
 void TestTrayController::menuShape()

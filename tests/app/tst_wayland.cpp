@@ -103,7 +103,9 @@ class TestWayland : public QObject {
         p.dialer = std::make_unique<Dialer>(*p.f.book, window, p.clipboard, p.clock);
         p.dialer->setBackend(DialDevice::Modem, &p.modemDial);
         p.dialer->setBackend(DialDevice::Loudspeaker, &p.toneDial);
-        [&] { QVERIFY(startProgram({*p.f.book, window, p.f.store, p.dialer.get(), &p.desktop, nullptr, &p.modem}, {})); }();
+        [&] {
+            QVERIFY(startProgram({*p.f.book, window, p.f.store, p.dialer.get(), &p.desktop, nullptr, &p.modem}, {}));
+        }();
         p.desktop.afterStart();
         return window;
     }

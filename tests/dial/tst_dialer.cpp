@@ -9,12 +9,12 @@
 #include "dial/tonedial.h"
 #include "dial/toneplayer.h"
 #include "dialfixture.h"
-#include "hayessimulator.h"
-#include "shownanswer.h"
-#include "support/clock.h"
 #include "fakeclipboardsource.h"
 #include "fixedclock.h"
+#include "hayessimulator.h"
 #include "memorysettingsstore.h"
+#include "shownanswer.h"
+#include "support/clock.h"
 #include "support/messagebox.h"
 #include "support/settingsstore.h"
 
@@ -57,8 +57,6 @@ public:
 private:
     std::function<void(const QString &)> m_done;
 };
-
-
 
 } // namespace
 
@@ -140,7 +138,7 @@ void TestDialer::dialAndWait(DialMode mode)
 {
     QSignalSpy ended(m_dialer.get(), &Dialer::dialEnded);
     m_dialer->dial(mode);
-    if (ProgressWindow *w = window())
+    if (window())
         m_shown.append({label("nameLabel"), label("numberLabel")});
     if (m_dialer->isDialing())
         QVERIFY(ended.wait(5000));
@@ -159,27 +157,32 @@ void TestDialer::commandLines_data()
     QTest::addColumn<QString>("status");
     QTest::addColumn<QString>("display");
 
-    QTest::newRow("long distance, outside line") << "4930123456" << true << "" << "0," << 0 << "" << false
-                                                 << QByteArray("ATDT0,030123456;H\r") << "Wähle 0,030123456"
-                                                 << "030123456";
-    QTest::newRow("long distance, zero flag off") << "4930123456" << false << "" << "" << 0 << "" << false
-                                                  << QByteArray("ATDT30123456;H\r") << "Wähle 30123456"
-                                                  << "30123456";
-    QTest::newRow("pulse drops the handover") << "4989123456" << false << "" << "" << 1 << "22" << false
-                                              << QByteArray("ATDP123456;H\r") << "Wähle 123456"
-                                              << "123456";
-    QTest::newRow("tone with handover") << "4989123456" << false << "" << "" << 0 << "22" << false
-                                        << QByteArray("ATDT123456,!,22;H\r") << "Wähle 123456,!,22"
+    QTest::newRow("long distance, outside line")
+        << "4930123456" << true << ""
+        << "0," << 0 << "" << false << QByteArray("ATDT0,030123456;H\r") << "Wähle 0,030123456"
+        << "030123456";
+    QTest::newRow("long distance, zero flag off")
+        << "4930123456" << false << ""
+        << "" << 0 << "" << false << QByteArray("ATDT30123456;H\r") << "Wähle 30123456"
+        << "30123456";
+    QTest::newRow("pulse drops the handover")
+        << "4989123456" << false << ""
+        << "" << 1 << "22" << false << QByteArray("ATDP123456;H\r") << "Wähle 123456"
+        << "123456";
+    QTest::newRow("tone with handover") << "4989123456" << false << ""
+                                        << "" << 0 << "22" << false << QByteArray("ATDT123456,!,22;H\r")
+                                        << "Wähle 123456,!,22"
                                         << "123456";
     QTest::newRow("digits of extra commands in the status")
-        << "4989123456" << false << "M1L3" << "0," << 0 << "" << false << QByteArray("ATM1L3DT0,123456;H\r")
-        << "Wähle 130,123456"
+        << "4989123456" << false << "M1L3"
+        << "0," << 0 << "" << false << QByteArray("ATM1L3DT0,123456;H\r") << "Wähle 130,123456"
         << "123456";
-    QTest::newRow("provider, abroad") << "12125550100" << false << "" << "" << 0 << "" << true
-                                      << QByteArray("ATDT010130012125550100;H\r") << "Wähle 010130012125550100"
+    QTest::newRow("provider, abroad") << "12125550100" << false << ""
+                                      << "" << 0 << "" << true << QByteArray("ATDT010130012125550100;H\r")
+                                      << "Wähle 010130012125550100"
                                       << "+12125550100";
-    QTest::newRow("number written with blanks") << "49 89 12-34" << true << "" << "" << 0 << "" << false
-                                                << QByteArray("ATDT1234;H\r") << "Wähle 1234"
+    QTest::newRow("number written with blanks") << "49 89 12-34" << true << ""
+                                                << "" << 0 << "" << false << QByteArray("ATDT1234;H\r") << "Wähle 1234"
                                                 << "1234";
 }
 

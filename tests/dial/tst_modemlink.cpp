@@ -1,8 +1,8 @@
 #include "dial/modemlink.h"
 #include "dial/portdevicedialog.h"
 #include "hayessimulator.h"
-#include "shownanswer.h"
 #include "memorysettingsstore.h"
+#include "shownanswer.h"
 #include "support/messagebox.h"
 
 #include <QApplication>

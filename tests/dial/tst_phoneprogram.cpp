@@ -21,7 +21,9 @@ class TestPhoneProgram : public QObject {
     static DialResult dial(PhoneProgramDial &backend, const QString &number)
     {
         QSignalSpy finished(&backend, &DialBackend::finished);
-        backend.start({QString(), number});
+        DialRequest request;
+        request.internationalNumber = number;
+        backend.start(request);
         [&] { QVERIFY(!finished.isEmpty() || finished.wait(10000)); }();
         return finished.isEmpty() ? DialResult{} : finished.first().first().value<DialResult>();
     }
@@ -52,9 +54,12 @@ private slots:
         const QString itself = "Quirlanto selbst";
         QTest::newRow("none") << QString() << QString() << 0 << false << "kein Telefon-Programm";
         QTest::newRow("itself") << "quirlanto.desktop" << QString() << 0 << false << itself;
-        QTest::newRow("this program, quoted") << "telefon.desktop" << "\"@self\"" << 0 << false << itself;
-        QTest::newRow("installed name through env") << "telefon.desktop" << "env A=1 quirlanto" << 0 << false << itself;
-        QTest::newRow("another folder") << "telefon.desktop" << "/opt/x/quirlanto" << 0 << false << itself;
+        QTest::newRow("this program, quoted") << "telefon.desktop"
+                                              << "\"@self\"" << 0 << false << itself;
+        QTest::newRow("installed name through env") << "telefon.desktop"
+                                                    << "env A=1 quirlanto" << 0 << false << itself;
+        QTest::newRow("another folder") << "telefon.desktop"
+                                        << "/opt/x/quirlanto" << 0 << false << itself;
         QTest::newRow("handler fails") << "kaputt.desktop" << QString() << 3 << false
                                        << "„Telefon“ konnte die Nummer +4989 nicht übernehmen";
         QTest::newRow("no descriptors") << "telefon.desktop" << QString() << 0 << true

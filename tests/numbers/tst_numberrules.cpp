@@ -109,9 +109,15 @@ void TestNumberRules::validReadingWins_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("international");
     // Too long for the rule, but a Berlin number and nothing abroad.
-    QTest::newRow("long local") << "49" << "30" << "441234567" << "4930441234567";
+    QTest::newRow("long local") << "49"
+                                << "30"
+                                << "441234567"
+                                << "4930441234567";
     // Short enough for the rule, but no Paris number and one in Luxembourg.
-    QTest::newRow("short international") << "33" << "1" << "3522712" << "3522712";
+    QTest::newRow("short international") << "33"
+                                         << "1"
+                                         << "3522712"
+                                         << "3522712";
 }
 
 void TestNumberRules::validReadingWins()

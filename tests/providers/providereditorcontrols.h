@@ -29,16 +29,15 @@ public:
     // 1 "Nah", 2 "Fern", 3 "Ausland"
     QCheckBox *distanceBox(int index) const
     {
-        return find<QCheckBox>(index == 1   ? "localCheckBox"
-                               : index == 2 ? "longDistanceCheckBox"
-                                            : "abroadCheckBox");
+        return find<QCheckBox>(index == 1 ? "localCheckBox" : index == 2 ? "longDistanceCheckBox" : "abroadCheckBox");
     }
     QPushButton *okButton() const { return find<QPushButton>("okButton"); }
     QPushButton *cancelButton() const { return find<QPushButton>("cancelButton"); }
 
 private:
     // Fails loudly instead of handing a null control to the test.
-    template <typename T> T *find(const char *name) const
+    template <typename T>
+    T *find(const char *name) const
     {
         T *control = m_editor->findChild<T *>(QString::fromLatin1(name));
         if (!control)

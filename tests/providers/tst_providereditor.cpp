@@ -1,5 +1,5 @@
-#include "providers/hourrangeslider.h"
 #include "providereditorcontrols.h"
+#include "providers/hourrangeslider.h"
 #include "providers/providereditor.h"
 
 #include <QApplication>

@@ -194,8 +194,9 @@ private slots:
         QCOMPARE(shown, (PhoneEntry{QStringLiteral("Muster, Erika"), QStringLiteral("4930123456"), true}));
         QCOMPARE(model(0)->rowCount(), 2);
         QCOMPARE(nameList(*m_f->window, 0)->selectedRow(), 1);
-        QCOMPARE(m_f->read("Telefonregister.ini"),
-                 kHead + "1,\"Meier\",\"4989555\",0\r\n1,\"Muster, Erik\",\"4930 123456\",1\r\n2,\"Bernd\",\"43222\",1\r\n");
+        QCOMPARE(
+            m_f->read("Telefonregister.ini"),
+            kHead + "1,\"Meier\",\"4989555\",0\r\n1,\"Muster, Erik\",\"4930 123456\",1\r\n2,\"Bernd\",\"43222\",1\r\n");
         QCOMPARE(m_f->read("Telefonregister.bak"), kRegister);
     }
 

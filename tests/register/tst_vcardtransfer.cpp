@@ -41,15 +41,16 @@ class TestVCardTransfer : public QObject {
     // Answers the next file dialog with `choice` and "Kontakte importieren" with `act`.
     void answer(const FileAnswer &choice, std::function<void(ImportDialog *)> act = {})
     {
-        m_fileWatch = whenShown([] { return qobject_cast<QFileDialog *>(QApplication::activeModalWidget()); },
-                                [choice](QWidget *w) {
-                                    auto *dialog = static_cast<QFileDialog *>(w);
-                                    if (choice.allCards)
-                                        dialog->selectNameFilter(QStringLiteral("Alle Karten als vCard (*.vcf)"));
-                                    // Typed, as the list of the folder fills in only later.
-                                    dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(choice.path);
-                                    static_cast<QDialog *>(dialog)->accept(); // as the open button does
-                                });
+        m_fileWatch =
+            whenShown([] { return qobject_cast<QFileDialog *>(QApplication::activeModalWidget()); },
+                      [choice](QWidget *w) {
+                          auto *dialog = static_cast<QFileDialog *>(w);
+                          if (choice.allCards)
+                              dialog->selectNameFilter(QStringLiteral("Alle Karten als vCard (*.vcf)"));
+                          // Typed, as the list of the folder fills in only later.
+                          dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(choice.path);
+                          static_cast<QDialog *>(dialog)->accept(); // as the open button does
+                      });
         if (act)
             m_watch = whenShown([] { return qobject_cast<ImportDialog *>(QApplication::activeModalWidget()); },
                                 [act](QWidget *w) { act(static_cast<ImportDialog *>(w)); });
