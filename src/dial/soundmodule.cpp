@@ -17,7 +17,7 @@ constexpr qint64 kStallAllowanceMs = 5000;
 using quirlanto::sound::PlayResult;
 
 // One stream fed from memory; it tells once when the last sample has left the speaker.
-class PcmPlayer final : public QObject {
+class PcmPlayer final : public quirlanto::sound::PcmPlayback {
 public:
     PcmPlayer(const QAudioDevice &device, const QAudioFormat &format, const QByteArray &samples,
               std::function<void(PlayResult)> done)
@@ -53,6 +53,14 @@ public:
         return m_sink.error() == QAudio::NoError && m_sink.state() != QAudio::StoppedState;
     }
 
+    void stop() override
+    {
+        m_done = nullptr;
+        m_drained.stop();
+        m_deadline.stop();
+        m_sink.stop();
+    }
+
 private:
     void end(PlayResult result)
     {
@@ -76,7 +84,7 @@ private:
 
 } // namespace
 
-extern "C" Q_DECL_EXPORT QObject *quirlantoStartPcm(const QByteArray &samples, int sampleRate,
+extern "C" Q_DECL_EXPORT quirlanto::sound::PcmPlayback *quirlantoStartPcm(const QByteArray &samples, int sampleRate,
                                                     std::function<void(PlayResult)> done, PlayResult *result)
 {
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();

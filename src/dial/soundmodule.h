@@ -13,12 +13,20 @@ namespace quirlanto::sound {
 
 enum class PlayResult : int { Played = 0, NoOutputDevice = 1, OutputFailed = 2 };
 
+// One sound being played. The audio output processes events while it is torn down, so a player
+// is only ever deleted with deleteLater(), never directly.
+class PcmPlayback : public QObject {
+public:
+    using QObject::QObject;
+    // Silence at once; `done` does not run any more.
+    virtual void stop() = 0;
+};
+
 // Starts playing 16-bit signed little-endian mono samples and returns the player at once;
 // `done` runs once with a PlayResult when they have been heard (or the stream stalled or failed).
-// Deleting the player stops the sound; `done` does not run then. Null when the sound cannot
-// start: `*result` says why and `done` does not run.
-using StartPcmFunction = QObject *(*)(const QByteArray &samples, int sampleRate, std::function<void(PlayResult)> done,
-                                      PlayResult *result);
+// Null when the sound cannot start: `*result` says why and `done` does not run.
+using StartPcmFunction = PcmPlayback *(*)(const QByteArray &samples, int sampleRate,
+                                          std::function<void(PlayResult)> done, PlayResult *result);
 
 inline constexpr char kStartPcmSymbol[] = "quirlantoStartPcm";
 inline constexpr char kModuleFile[] = "lib/quirlanto-sound.so"; // in a program folder

@@ -124,7 +124,11 @@ QtToneOutput::~QtToneOutput()
 
 void QtToneOutput::stop()
 {
-    delete m_player.data();
+    if (sound::PcmPlayback *player = m_player.data()) {
+        m_player = nullptr;
+        player->stop();
+        player->deleteLater();
+    }
 }
 
 void QtToneOutput::play(const QStringList &paths, std::function<void(const QString &problem)> done)
@@ -163,7 +167,7 @@ void QtToneOutput::play(const QStringList &paths, std::function<void(const QStri
         pcm, rate,
         [this, done](sound::PlayResult) {
             // Heard, or stalled: either way the dial is over.
-            m_player->deleteLater();
+            stop();
             done({});
         },
         &result);

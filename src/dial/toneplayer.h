@@ -52,7 +52,7 @@ public:
 private:
     QString m_programDirectory;
     sound::StartPcmFunction m_start = nullptr;
-    QPointer<QObject> m_player;
+    QPointer<sound::PcmPlayback> m_player;
 };
 
 // The tone files of a modem command line ("ATDT0,123;H\r" plays 0, pause2000, 1, 2, 3) in the

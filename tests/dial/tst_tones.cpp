@@ -359,6 +359,7 @@ void TestTones::loudspeakerDialIsHeard()
     player.setProcessEnvironment(env);
     player.start(QStringLiteral(PLAYTONES_PATH), {kSnd.chopped(4), QStringLiteral("ATDT0,123456;H\\r")});
     QVERIFY(player.waitForFinished(20000));
+    QCOMPARE(player.exitStatus(), QProcess::NormalExit);
     QCOMPARE(player.exitCode(), 0);
     qInfo("loudspeaker dial: %s", player.readAllStandardOutput().trimmed().constData());
     QTest::qWait(300);
