@@ -29,7 +29,7 @@ NameListController::NameListController(RegisterDocument &book, const std::array<
     m_deleteAction = m_menu->addAction(QStringLiteral("&Löschen"));
     m_menu->addSeparator();
     QAction *importAction = m_menu->addAction(QStringLiteral("&Importieren …"));
-    QAction *exportAction = m_menu->addAction(QStringLiteral("&Exportieren …"));
+    QAction *exportAction = m_menu->addAction(QStringLiteral("E&xportieren …"));
     QAction *searchAction = m_menu->addAction(QStringLiteral("&Suchen"));
     searchAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     searchAction->setShortcutContext(Qt::WindowShortcut);

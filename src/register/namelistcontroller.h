@@ -36,7 +36,7 @@ public:
     void editEntry(const PhoneEntry &entry, bool newEntry);
     // "&Löschen": asks first (Nein is the default).
     void deleteSelectedEntry();
-    // "&Importieren …" and "&Exportieren …": vCard files in and out of the shown card.
+    // "&Importieren …" and "E&xportieren …": vCard files in and out of the shown card.
     void importVCards();
     void exportVCards();
     // A file handed over from outside (command line, a later start): into the shown card.

@@ -179,7 +179,7 @@ private slots:
         QStringList texts;
         for (QAction *a : menu->actions())
             texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
-        QCOMPARE(texts, (QStringList{"&Einfügen", "&Ändern", "&Löschen", "-", "&Importieren …", "&Exportieren …",
+        QCOMPARE(texts, (QStringList{"&Einfügen", "&Ändern", "&Löschen", "-", "&Importieren …", "E&xportieren …",
                                      "&Suchen", "-", "&Abbrechen"}));
         QCOMPARE(menu->defaultAction(), menuItem(QStringLiteral("&Abbrechen")));
         QCOMPARE(menu->title(), QStringLiteral("Namensliste"));

@@ -175,9 +175,9 @@ private slots:
         const QList<PhoneEntry> card2 = m_f->book->entries(1);
 
         answer({m_f->path("karte.vcf"), false});
-        QCOMPARE(statusAfter("&Exportieren …"), QStringLiteral("5 Einträge exportiert."));
+        QCOMPARE(statusAfter("E&xportieren …"), QStringLiteral("5 Einträge exportiert."));
         answer({m_f->path("alle.vcf"), true});
-        QCOMPARE(statusAfter("&Exportieren …"), QStringLiteral("5 Einträge exportiert."));
+        QCOMPARE(statusAfter("E&xportieren …"), QStringLiteral("5 Einträge exportiert."));
         QCOMPARE(QFile::permissions(m_f->path("alle.vcf")),
                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
         // A full disk leaves the old file whole (imported below) and says why.
