@@ -3,10 +3,12 @@
 // when the work queued behind the first paint (tray icon, window icon) has run as well.
 // Usage: bench_startup [runs]   (uses $DISPLAY when set, the offscreen platform otherwise)
 #include <QByteArray>
+#include <QCollator>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLocale>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -25,16 +27,31 @@ struct Sample {
     long peakKb = 0;
 };
 
-QByteArray registerFile(int entries)
+// The program keeps each card in name order and writes it so; `nameOrder` false gives a file
+// from elsewhere (or from before), which is sorted at every start until the first change.
+QByteArray registerFile(int entries, bool nameOrder)
 {
     QByteArray bytes = "[QUIRLANTO VERSION 4]\r\n0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
                        "\"B\xfcro 1\",\"B\xfcro 2\",\"Privat 1\",\"Privat 2\"\r\n";
+    QList<std::pair<int, QByteArray>> lines;
     for (int i = 0; i < entries; ++i) {
         // Most entries on card 1, the one shown at start.
         const int card = i % 10 < 7 ? 1 : 2 + i % 3;
-        bytes += QByteArray::number(card) + ",\"Teilnehmer " + QByteArray::number(i) + ", Vorname\",\"4989"
-                 + QByteArray::number(1000000 + i) + "\"," + QByteArray::number(i % 2) + "\r\n";
+        lines.append({card, QByteArray::number(card) + ",\"Teilnehmer " + QByteArray::number(i) + ", Vorname\",\"4989"
+                                + QByteArray::number(1000000 + i) + "\"," + QByteArray::number(i % 2) + "\r\n"});
     }
+    if (nameOrder) {
+        // Lines of one card differ first in the name, and no name is the start of another.
+        QCollator collator(QLocale(QLocale::German, QLocale::Germany));
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        std::stable_sort(lines.begin(), lines.end(), [&](const auto &a, const auto &b) {
+            return a.first != b.first
+                       ? a.first < b.first
+                       : collator.compare(QString::fromLatin1(a.second), QString::fromLatin1(b.second)) < 0;
+        });
+    }
+    for (const auto &line : std::as_const(lines))
+        bytes += line.second;
     return bytes;
 }
 
@@ -126,19 +143,20 @@ int main(int argc, char *argv[])
         environment << "DISPLAY=" + display << "QT_QPA_PLATFORM=xcb";
 
     // The program keeps its files beside itself: each case gets a folder with its own copy.
-    auto programFolder = [&](const char *name, int entries) {
+    auto programFolder = [&](const char *name, int entries, bool nameOrder) {
         const QString folder = root.filePath(QString::fromLatin1(name));
         QDir().mkpath(folder);
         const QString program = folder + QStringLiteral("/quirlanto");
         QFile::copy(QStringLiteral(QUIRLANTO_PROGRAM), program);
         QFile file(folder + QStringLiteral("/Telefonregister.ini"));
         file.open(QIODevice::WriteOnly);
-        file.write(registerFile(entries));
+        file.write(registerFile(entries, nameOrder));
         return program.toLocal8Bit();
     };
     const QByteArray bare = QByteArray(BARE_WIDGETS_PROGRAM);
-    const QByteArray empty = programFolder("empty", 0);
-    const QByteArray large = programFolder("large", 10000);
+    const QByteArray empty = programFolder("empty", 0, true);
+    const QByteArray large = programFolder("large", 10000, false);
+    const QByteArray largeSorted = programFolder("large-sorted", 10000, true);
 
     struct Case {
         const char *name;
@@ -147,7 +165,8 @@ int main(int argc, char *argv[])
     } cases[] = {{"bare Qt widgets (floor)", bare, {}},
                  {"bare + Network/Serial/Multimedia", QByteArray(BARE_WIDGETS_MODULES_PROGRAM), {}},
                  {"Quirlanto, empty register", empty, {}},
-                 {"Quirlanto, 10,000 entries", large, {}}};
+                 {"Quirlanto, 10,000 entries", large, {}},
+                 {"... the same, file in name order", largeSorted, {}}};
 
     for (Case &c : cases)
         runOnce(c.program, environment); // warm the file cache

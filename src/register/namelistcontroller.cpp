@@ -27,6 +27,14 @@ NameListController::NameListController(RegisterDocument &book, const std::array<
     QAction *insertAction = m_menu->addAction(QStringLiteral("&Einfügen"));
     m_changeAction = m_menu->addAction(QStringLiteral("&Ändern"));
     m_deleteAction = m_menu->addAction(QStringLiteral("&Löschen"));
+    m_undoAction = m_menu->addAction(QStringLiteral("&Rückgängig"));
+    m_undoAction->setShortcut(QKeySequence::Undo);
+    m_undoAction->setShortcutContext(Qt::WindowShortcut); // a text field in focus takes it for itself
+    m_undoAction->setShortcutVisibleInContextMenu(false);
+    m_undoAction->setEnabled(book.canUndo());
+    dialogParent->addAction(m_undoAction);
+    connect(&book, &RegisterDocument::undoAvailableChanged, m_undoAction, &QAction::setEnabled);
+    connect(m_undoAction, &QAction::triggered, this, &NameListController::undo);
     m_menu->addSeparator();
     QAction *importAction = m_menu->addAction(QStringLiteral("&Importieren …"));
     QAction *exportAction = m_menu->addAction(QStringLiteral("E&xportieren …"));
@@ -128,6 +136,19 @@ void NameListController::editEntry(const PhoneEntry &entry, bool newEntry)
     const RegisterDocument::EntryChange change = m_book.storeEntry(m_currentCard, replaced, editor.entry());
     list->selectRow(change.row);
     MessageBoxes::reportWrite(m_dialogParent, change.write);
+}
+
+void NameListController::undo()
+{
+    if (!currentList())
+        return;
+    const RegisterDocument::Undone undone = m_book.undo();
+    if (!undone.done)
+        return;
+    if (undone.card != m_currentCard)
+        emit cardRequested(undone.card);
+    m_lists[undone.card]->selectRow(undone.row);
+    MessageBoxes::reportWrite(m_dialogParent, undone.write);
 }
 
 void NameListController::importVCards()

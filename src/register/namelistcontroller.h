@@ -36,6 +36,8 @@ public:
     void editEntry(const PhoneEntry &entry, bool newEntry);
     // "&Löschen": asks first (Nein is the default).
     void deleteSelectedEntry();
+    // "&Rückgängig" or Ctrl+Z: the last change of the entries is taken back and shown.
+    void undo();
     // "&Importieren …" and "E&xportieren …": vCard files in and out of the shown card.
     void importVCards();
     void exportVCards();
@@ -67,6 +69,7 @@ private:
     QMenu *m_menu = nullptr;
     QAction *m_changeAction = nullptr;
     QAction *m_deleteAction = nullptr;
+    QAction *m_undoAction = nullptr;
 };
 
 } // namespace quirlanto

@@ -14,11 +14,19 @@ NameListModel::NameListModel(const RegisterDocument &book, int card, QObject *pa
         beginResetModel();
         endResetModel();
     });
-    connect(&book, &RegisterDocument::entryAboutToBeAppended, this, [this, mine](int card, int row) {
+    connect(&book, &RegisterDocument::cardAboutToBeReset, this, [this, mine](int card) {
+        if (mine(card))
+            beginResetModel();
+    });
+    connect(&book, &RegisterDocument::cardReset, this, [this, mine](int card) {
+        if (mine(card))
+            endResetModel();
+    });
+    connect(&book, &RegisterDocument::entryAboutToBeInserted, this, [this, mine](int card, int row) {
         if (mine(card))
             beginInsertRows({}, row, row);
     });
-    connect(&book, &RegisterDocument::entryAppended, this, [this, mine](int card) {
+    connect(&book, &RegisterDocument::entryInserted, this, [this, mine](int card) {
         if (mine(card))
             endInsertRows();
     });

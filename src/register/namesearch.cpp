@@ -30,7 +30,8 @@ SearchHitModel::SearchHitModel(const RegisterDocument &book, QObject *parent)
         emit entriesChanged();
     };
     connect(&book, &RegisterDocument::registerReset, this, stale);
-    connect(&book, &RegisterDocument::entryAppended, this, stale);
+    connect(&book, &RegisterDocument::cardReset, this, stale);
+    connect(&book, &RegisterDocument::entryInserted, this, stale);
     connect(&book, &RegisterDocument::entryRemoved, this, stale);
 }
 

@@ -1,5 +1,6 @@
 #include "register/registerdocument.h"
 
+#include "register/nameorder.h"
 #include "support/safefilereader.h"
 #include "support/safefilewriter.h"
 #include "support/settingsstore.h"
@@ -77,8 +78,13 @@ LoadRegisterOutcome RegisterDocument::loadRegister()
                 preserveDamagedCopy(m_paths.registerPath, file.bytes, file.permissions, &outcome.copyError);
         }
     }
+    for (RegisterCard &card : contents.cards) {
+        if (card.entries.size() > 1) // the collator is not loaded for nothing
+            NameOrder::german().sort(card.entries);
+    }
     m_contents = std::move(contents);
     normalise(m_contents.settings);
+    clearUndo();
     emit registerReset();
     emit cardNamesChanged();
     emit settingsChanged();
@@ -114,13 +120,25 @@ WriteResult RegisterDocument::writeRegister()
     return quirlanto::writeRegister(m_contents, m_paths);
 }
 
-void RegisterDocument::appendEntry(int card, const PhoneEntry &entry)
+int RegisterDocument::insertEntry(int card, const PhoneEntry &entry, int preferredRow)
 {
     QList<PhoneEntry> &entries = m_contents.cards[card].entries;
-    const int row = int(entries.size());
-    emit entryAboutToBeAppended(card, row);
-    entries.append(makePhoneEntry(entry.name, entry.number, entry.zeroFlag));
-    emit entryAppended(card, row);
+    const auto [first, last] = NameOrder::german().equalRange(entries, entry.name);
+    const int row = int(preferredRow >= first && preferredRow <= last ? preferredRow : last);
+    emit entryAboutToBeInserted(card, row);
+    entries.insert(row, entry);
+    emit entryInserted(card, row);
+    return row;
+}
+
+int RegisterDocument::findEntry(int card, const PhoneEntry &entry) const
+{
+    const QList<PhoneEntry> &list = entries(card);
+    const auto [first, last] = NameOrder::german().equalRange(list, entry.name);
+    for (qsizetype row = first; row < last; ++row)
+        if (list[row] == entry)
+            return int(row);
+    return int(list.indexOf(entry));
 }
 
 void RegisterDocument::eraseEntry(int card, int row)
@@ -130,18 +148,50 @@ void RegisterDocument::eraseEntry(int card, int row)
     emit entryRemoved(card, row);
 }
 
+void RegisterDocument::replaceEntries(int card, QList<PhoneEntry> entries)
+{
+    emit cardAboutToBeReset(card);
+    m_contents.cards[card].entries = std::move(entries);
+    emit cardReset(card);
+}
+
+void RegisterDocument::pushUndo(UndoStep step)
+{
+    m_undo.push_back(std::move(step));
+    if (m_undo.size() > size_t(kUndoSteps))
+        m_undo.erase(m_undo.begin());
+    if (m_undo.size() == 1)
+        emit undoAvailableChanged(true);
+}
+
+void RegisterDocument::clearUndo()
+{
+    if (m_undo.empty())
+        return;
+    m_undo.clear();
+    emit undoAvailableChanged(false);
+}
+
 RegisterDocument::EntryChange RegisterDocument::storeEntry(int card, std::optional<int> replacedRow,
                                                            const PhoneEntry &edited)
 {
     EntryChange change;
     if (!isCardIndex(card))
         return change;
-    if (replacedRow && *replacedRow >= 0 && *replacedRow < entries(card).size())
+    UndoStep step;
+    step.card = card;
+    if (replacedRow && *replacedRow >= 0 && *replacedRow < entries(card).size()) {
+        step.removed = entries(card).at(*replacedRow);
+        step.removedRow = *replacedRow;
         eraseEntry(card, *replacedRow);
-    if (isUsableEntry(edited)) {
-        appendEntry(card, edited);
-        change.row = int(entries(card).size()) - 1;
     }
+    if (isUsableEntry(edited)) {
+        step.added = makePhoneEntry(edited.name, edited.number, edited.zeroFlag);
+        // An entry whose name stays keeps its place among equal names.
+        change.row = insertEntry(card, *step.added, step.removedRow);
+    }
+    if (step.removed != step.added)
+        pushUndo(std::move(step));
     change.write = writeRegister();
     return change;
 }
@@ -150,7 +200,12 @@ WriteResult RegisterDocument::removeEntry(int card, int row)
 {
     if (!isCardIndex(card) || row < 0 || row >= entries(card).size())
         return {};
+    UndoStep step;
+    step.card = card;
+    step.removed = entries(card).at(row);
+    step.removedRow = row;
     eraseEntry(card, row);
+    pushUndo(std::move(step));
     return writeRegister();
 }
 
@@ -164,32 +219,84 @@ QSet<QString> RegisterDocument::numbersOn(int card) const
 
 RegisterDocument::ImportResult RegisterDocument::importEntries(int card, const QList<PhoneEntry> &entries)
 {
+    QList<CardEntry> onCard;
+    onCard.reserve(entries.size());
+    for (const PhoneEntry &entry : entries)
+        onCard.append({card, entry});
+    return importEntries(onCard);
+}
+
+RegisterDocument::ImportResult RegisterDocument::importEntries(const QList<CardEntry> &entries)
+{
     ImportResult result;
-    if (!isCardIndex(card))
-        return result;
-    const QSet<QString> numbers = numbersOn(card);
-    QSet<QPair<QString, QString>> taken; // name and number
-    QList<PhoneEntry> added;
-    for (const PhoneEntry &entry : entries) {
-        const PhoneEntry stored = makePhoneEntry(entry.name, entry.number, entry.zeroFlag);
-        if (!isUsableEntry(stored) || numbers.contains(stored.number) || taken.contains({stored.name, stored.number})) {
+    std::array<QList<PhoneEntry>, kCardCount> added;
+    std::array<std::optional<QSet<QString>>, kCardCount> numbers;
+    std::array<QSet<QPair<QString, QString>>, kCardCount> taken; // name and number
+    for (const CardEntry &candidate : entries) {
+        const int card = candidate.card;
+        const PhoneEntry stored =
+            makePhoneEntry(candidate.entry.name, candidate.entry.number, candidate.entry.zeroFlag);
+        if (!isCardIndex(card) || !isUsableEntry(stored)) {
             ++result.skipped;
             continue;
         }
-        taken.insert({stored.name, stored.number});
-        added.append(stored);
+        if (!numbers[card])
+            numbers[card] = numbersOn(card);
+        if (numbers[card]->contains(stored.number) || taken[card].contains({stored.name, stored.number})) {
+            ++result.skipped;
+            continue;
+        }
+        taken[card].insert({stored.name, stored.number});
+        added[card].append(stored);
     }
-    if (this->entries(card).size() + added.size() > kMaxCardEntries) {
-        result.refused = true;
-        result.skipped = 0;
-        return result;
+    for (int card = 0; card < kCardCount; ++card) {
+        if (this->entries(card).size() + added[card].size() > kMaxCardEntries) {
+            result.refused = true;
+            result.skipped = 0;
+            return result;
+        }
     }
-    for (const PhoneEntry &entry : std::as_const(added))
-        appendEntry(card, entry);
-    result.imported = int(added.size());
-    if (!added.isEmpty())
+    UndoStep step;
+    for (int card = 0; card < kCardCount; ++card) {
+        if (added[card].isEmpty())
+            continue;
+        // Appended and sorted once: thousands of entries are not inserted one by one.
+        QList<PhoneEntry> merged = this->entries(card) + added[card];
+        NameOrder::german().sort(merged);
+        step.cardsBefore.emplace_back(card, this->entries(card));
+        replaceEntries(card, std::move(merged));
+        result.imported += int(added[card].size());
+    }
+    if (result.imported > 0) {
+        step.card = step.cardsBefore.front().first;
+        pushUndo(std::move(step));
         result.write = writeRegister();
+    }
     return result;
+}
+
+RegisterDocument::Undone RegisterDocument::undo()
+{
+    Undone undone;
+    if (m_undo.empty())
+        return undone;
+    UndoStep step = std::move(m_undo.back());
+    m_undo.pop_back();
+    if (m_undo.empty())
+        emit undoAvailableChanged(false);
+    undone.done = true;
+    undone.card = step.card;
+    for (auto &[card, before] : step.cardsBefore)
+        replaceEntries(card, std::move(before));
+    if (step.added) {
+        const int row = findEntry(step.card, *step.added);
+        if (row >= 0)
+            eraseEntry(step.card, row);
+    }
+    if (step.removed)
+        undone.row = insertEntry(step.card, *step.removed, step.removedRow);
+    undone.write = writeRegister();
+    return undone;
 }
 
 DialDevice RegisterDocument::dialDevice() const

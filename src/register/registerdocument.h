@@ -10,6 +10,8 @@
 #include <QSet>
 #include <QStringList>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace quirlanto {
 
@@ -64,8 +66,8 @@ public:
         WriteResult write;
         int row = -1; // where the stored entry now stands, -1 when none was stored
     };
-    // The entry editor's result: the replaced row (if any) goes, the edited entry is appended
-    // when it is usable (isUsableEntry), and the file is written either way.
+    // The entry editor's result: the replaced row (if any) goes, the edited entry goes to its
+    // place in name order when it is usable (isUsableEntry), and the file is written either way.
     EntryChange storeEntry(int card, std::optional<int> replacedRow, const PhoneEntry &edited);
     WriteResult removeEntry(int card, int row);
 
@@ -78,9 +80,26 @@ public:
     };
     // The numbers the card holds.
     QSet<QString> numbersOn(int card) const;
-    // Appends the entries whose number the card does not hold yet, each name and number once,
-    // and writes the file once.
+    // Adds the entries whose number their card does not hold yet, each name and number once per
+    // card, and writes the file once; one step to take back, however many cards it filled.
+    struct CardEntry {
+        int card = 0;
+        PhoneEntry entry;
+    };
+    ImportResult importEntries(const QList<CardEntry> &entries);
     ImportResult importEntries(int card, const QList<PhoneEntry> &entries);
+
+    // "&Rückgängig": the entries' changes (added, changed, removed, imported) are taken back one
+    // by one, the last first; settings and card names are not. Loading forgets them.
+    static constexpr int kUndoSteps = 100;
+    bool canUndo() const { return !m_undo.empty(); }
+    struct Undone {
+        bool done = false; // there was a change to take back
+        WriteResult write;
+        int card = -1; // where it was (the first card of an import)
+        int row = -1;  // where an entry put back stands, -1 when none was
+    };
+    Undone undo();
 
     // Where the choice of the phone program is kept (it never goes into the register file).
     void setChoiceStore(SettingsStore *store) { m_choiceStore = store; }
@@ -106,12 +125,16 @@ public:
 signals:
     // The whole register was replaced (loaded).
     void registerReset();
-    void entryAboutToBeAppended(int card, int row);
-    void entryAppended(int card, int row);
+    // One card's list was replaced whole (an import, or taking one back).
+    void cardAboutToBeReset(int card);
+    void cardReset(int card);
+    void entryAboutToBeInserted(int card, int row);
+    void entryInserted(int card, int row);
     void entryAboutToBeRemoved(int card, int row);
     void entryRemoved(int card, int row);
     void cardNamesChanged();
     void settingsChanged();
+    void undoAvailableChanged(bool available);
 
     void providersAboutToBeReset();
     void providersReset();
@@ -119,8 +142,21 @@ signals:
     void providerRemoved(int row);
 
 private:
-    void appendEntry(int card, const PhoneEntry &entry);
+    // What a change did, enough to take it back.
+    struct UndoStep {
+        int card = -1;
+        std::optional<PhoneEntry> removed; // an entry the change took out, from `removedRow`
+        int removedRow = -1;
+        std::optional<PhoneEntry> added;                            // an entry it put in
+        std::vector<std::pair<int, QList<PhoneEntry>>> cardsBefore; // an import: the lists it replaced
+    };
+    void pushUndo(UndoStep step);
+    void clearUndo();
+    // At its place in name order; among equal names at `preferredRow` when that is one of theirs.
+    int insertEntry(int card, const PhoneEntry &entry, int preferredRow = -1);
+    int findEntry(int card, const PhoneEntry &entry) const;
     void eraseEntry(int card, int row);
+    void replaceEntries(int card, QList<PhoneEntry> entries);
     void eraseProvider(int row);
     WriteResult writeProviders();
 
@@ -128,6 +164,7 @@ private:
     SettingsStore *m_choiceStore = nullptr;
     RegisterContents m_contents;
     ProviderTable m_providers;
+    std::vector<UndoStep> m_undo;
 };
 
 } // namespace quirlanto

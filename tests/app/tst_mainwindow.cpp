@@ -36,7 +36,7 @@ private:
     MainWindow &startWithRegister(const QByteArray &settingsLine = kSettingsLine)
     {
         return m_f->start(
-            registerFile("1,\"Muster, Erika\",\"4930123456\",1\r\n1,\"Meier\",\"4989555\",0\r\n", settingsLine));
+            registerFile("1,\"Meier\",\"4989555\",0\r\n1,\"Muster, Erika\",\"4930123456\",1\r\n", settingsLine));
     }
     void selectTab(MainWindow &w, int tab) { tabStrip(w)->setCurrentIndex(tab); }
     bool start(MainWindow &w, const QStringList &arguments = {})

@@ -26,6 +26,8 @@ const QByteArray kRegister = kHead
                              + "1,\"Muster, Erika\",\"4930123456\",1\r\n"
                                "1,\"Meier\",\"4989555\",0\r\n"
                                "2,\"Bernd\",\"43222\",1\r\n";
+const QByteArray kSorted =
+    kHead + "1,\"Meier\",\"4989555\",0\r\n1,\"Muster, Erika\",\"4930123456\",1\r\n2,\"Bernd\",\"43222\",1\r\n";
 
 } // namespace
 
@@ -180,23 +182,23 @@ private slots:
         QCOMPARE(editor.result(), int(QDialog::Rejected));
     }
 
-    void changeMovesEntryToTheEnd()
+    void changeMovesEntryToItsPlace()
     {
-        nameList(*m_f->window, 0)->selectRow(0);
+        nameList(*m_f->window, 0)->selectRow(1);
         PhoneEntry shown;
         whenEditorOpens(
             [](EntryEditor &e) {
-                type(e, QStringLiteral("  Muster, Erik  "), QStringLiteral(" 4930 123456 "));
+                type(e, QStringLiteral("  Adler, Erik  "), QStringLiteral(" 4930 123456 "));
                 ok(e);
             },
             &shown);
         menuItem(QStringLiteral("&Ändern"))->trigger();
         QCOMPARE(shown, (PhoneEntry{QStringLiteral("Muster, Erika"), QStringLiteral("4930123456"), true}));
         QCOMPARE(model(0)->rowCount(), 2);
-        QCOMPARE(nameList(*m_f->window, 0)->selectedRow(), 1);
+        QCOMPARE(nameList(*m_f->window, 0)->selectedRow(), 0);
         QCOMPARE(
             m_f->read("Telefonregister.ini"),
-            kHead + "1,\"Meier\",\"4989555\",0\r\n1,\"Muster, Erik\",\"4930 123456\",1\r\n2,\"Bernd\",\"43222\",1\r\n");
+            kHead + "1,\"Adler, Erik\",\"4930 123456\",1\r\n1,\"Meier\",\"4989555\",0\r\n2,\"Bernd\",\"43222\",1\r\n");
         QCOMPARE(m_f->read("Telefonregister.bak"), kRegister);
     }
 
@@ -215,7 +217,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, number);
-        nameList(*m_f->window, 0)->selectRow(0);
+        nameList(*m_f->window, 0)->selectRow(1);
         whenEditorOpens([=](EntryEditor &e) {
             type(e, name, number);
             ok(e);
@@ -224,7 +226,7 @@ private slots:
         QCOMPARE(m_f->read("Telefonregister.ini"), kHead + "1,\"Meier\",\"4989555\",0\r\n2,\"Bernd\",\"43222\",1\r\n");
     }
 
-    void insertAppendsWithZeroFlagOn()
+    void insertWithZeroFlagOn()
     {
         tabStrip(*m_f->window)->setCurrentIndex(1);
         PhoneEntry shown{QStringLiteral("x"), QStringLiteral("x"), false};
@@ -239,7 +241,7 @@ private slots:
         QCOMPARE(model(1)->rowCount(), 2);
         // The list keeps the double quotes; the file gets apostrophes.
         QCOMPARE(model(1)->entry(1).name, QStringLiteral("Say \"Hi\""));
-        QCOMPARE(m_f->read("Telefonregister.ini"), kRegister + "2,\"Say 'Hi'\",\"4930441000\",1\r\n");
+        QCOMPARE(m_f->read("Telefonregister.ini"), kSorted + "2,\"Say 'Hi'\",\"4930441000\",1\r\n");
         QCOMPARE(m_f->window->statusText(), QStringLiteral("4930441000")); // the new entry is the chosen one
     }
 
@@ -248,7 +250,7 @@ private slots:
         whenEditorOpens([](EntryEditor &e) { ok(e); });
         menuItem(QStringLiteral("&Einfügen"))->trigger();
         QCOMPARE(model(0)->rowCount(), 2);
-        QCOMPARE(m_f->read("Telefonregister.ini"), kRegister);
+        QCOMPARE(m_f->read("Telefonregister.ini"), kSorted); // in list order
         QCOMPARE(m_f->read("Telefonregister.bak"), kRegister);
     }
 
@@ -265,7 +267,7 @@ private slots:
         QFETCH(QString, shownName);
         m_f->activate();
         nameList(*m_f->window, 0)->setFocus();
-        nameList(*m_f->window, 0)->selectRow(1);
+        nameList(*m_f->window, 0)->selectRow(0);
         PhoneEntry shown{QStringLiteral("x"), QStringLiteral("x"), false};
         whenEditorOpens([](EntryEditor &e) { e.reject(); }, &shown);
         QTest::keyClick(nameList(*m_f->window, 0), Qt::Key(key));
@@ -274,14 +276,14 @@ private slots:
 
     void cancelChangesNothing()
     {
-        nameList(*m_f->window, 0)->selectRow(1);
+        nameList(*m_f->window, 0)->selectRow(0);
         whenEditorOpens([](EntryEditor &e) {
             type(e, QStringLiteral("Anders"), QStringLiteral("1"));
             e.findChild<QPushButton *>(QStringLiteral("cancelButton"))->click();
         });
         menuItem(QStringLiteral("&Ändern"))->trigger();
         QCOMPARE(model(0)->rowCount(), 2);
-        QCOMPARE(model(0)->entry(1).name, QStringLiteral("Meier"));
+        QCOMPARE(model(0)->entry(0).name, QStringLiteral("Meier"));
         QVERIFY(!QFile::exists(path("Telefonregister.bak")));
     }
 };

@@ -1,3 +1,4 @@
+#include "register/nameorder.h"
 #include "register/phoneentry.h"
 #include "support/textfields.h"
 #include "support/windows1252.h"
@@ -13,6 +14,8 @@ private slots:
     void outerBlanksDropped();
     void usableEntries();
     void quotesBecomeApostrophes();
+    void namesSortGerman_data();
+    void namesSortGerman();
 };
 
 void TestPhoneEntry::outerBlanksDropped_data()
@@ -65,6 +68,36 @@ void TestPhoneEntry::quotesBecomeApostrophes()
     QString text = QStringLiteral("Say \"Hi\" \"");
     quotesToApostrophes(text);
     QCOMPARE(text, QStringLiteral("Say 'Hi' '"));
+}
+
+void TestPhoneEntry::namesSortGerman_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("sorted");
+    QTest::newRow("umlauts beside their base letters")
+        << QStringList{"Zander", "Müller", "Mz", "ärger", "Muller", "Möller", "Mueller", "Bach"}
+        << QStringList{"ärger", "Bach", "Möller", "Mueller", "Muller", "Müller", "Mz", "Zander"};
+    QTest::newRow("case ignored, ß as ss") << QStringList{"van Dijk", "Weisst", "Zander", "Weißer", "abel", "Berg"}
+                                           << QStringList{"abel", "Berg", "van Dijk", "Weißer", "Weisst", "Zander"};
+    QTest::newRow("equal names keep their order")
+        << QStringList{"müller", "MÜLLER", "Müller"} << QStringList{"müller", "MÜLLER", "Müller"};
+}
+
+void TestPhoneEntry::namesSortGerman()
+{
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, sorted);
+    // The C locale has no German rules: the folded order stands in for them.
+    for (const NameOrder &order : {NameOrder::german(), NameOrder(QLocale::c())}) {
+        QList<PhoneEntry> entries;
+        for (const QString &name : names)
+            entries.append({name, QStringLiteral("1"), false});
+        order.sort(entries);
+        QStringList result;
+        for (const PhoneEntry &entry : entries)
+            result << entry.name;
+        QCOMPARE(result, sorted);
+    }
 }
 
 QTEST_APPLESS_MAIN(TestPhoneEntry)

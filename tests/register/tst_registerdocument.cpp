@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 #include <sys/stat.h>
 
@@ -16,6 +17,7 @@ class TestRegisterDocument : public QObject {
     Q_OBJECT
 
 private:
+    enum Edit { Delete, Change, ClearNumber, Add, Import };
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<RegisterDocument> m_book;
 
@@ -97,29 +99,74 @@ private slots:
 
     void entriesChangeAndAreWritten()
     {
-        RegisterDocument &book = load(registerFile("1,\"A\",\"1\",1\r\n1,\"B\",\"2\",0\r\n"));
-        QSignalSpy appended(&book, &RegisterDocument::entryAppended);
+        // Sorted at load; the file follows at the next change.
+        RegisterDocument &book = load(registerFile("1,\"B\",\"2\",0\r\n1,\"D\",\"4\",0\r\n1,\"A\",\"1\",1\r\n"));
+        QSignalSpy inserted(&book, &RegisterDocument::entryInserted);
         QSignalSpy removed(&book, &RegisterDocument::entryRemoved);
 
-        // Changing an entry takes it out and appends the edited one, trimmed.
-        const RegisterDocument::EntryChange change = book.storeEntry(0, 0, {"  A2 ", " 11 ", false});
+        // A changed entry goes, trimmed, to its place by name.
+        const RegisterDocument::EntryChange change = book.storeEntry(0, 0, {"  C ", " 11 ", false});
         QVERIFY(change.write.ok);
         QCOMPARE(change.row, 1);
-        QCOMPARE(book.entries(0), (QList<PhoneEntry>{{"B", "2", false}, {"A2", "11", false}}));
+        QCOMPARE(book.entries(0), (QList<PhoneEntry>{{"B", "2", false}, {"C", "11", false}, {"D", "4", false}}));
         QCOMPARE(removed.size(), 1);
-        QCOMPARE(appended.first(), (QList<QVariant>{0, 1}));
-        QCOMPARE(readFile(path("Telefonregister.ini")), registerFile("1,\"B\",\"2\",0\r\n1,\"A2\",\"11\",0\r\n"));
+        QCOMPARE(inserted.first(), (QList<QVariant>{0, 1}));
+        QCOMPARE(readFile(path("Telefonregister.ini")),
+                 registerFile("1,\"B\",\"2\",0\r\n1,\"C\",\"11\",0\r\n1,\"D\",\"4\",0\r\n"));
 
         // An edit that leaves a name or number empty only removes; the file is written all the same.
-        QCOMPARE(book.storeEntry(0, 1, {"A2", " ", true}).row, -1);
+        QCOMPARE(book.storeEntry(0, 1, {"C", " ", true}).row, -1);
         QCOMPARE(book.storeEntry(2, std::nullopt, {"\t", "5", true}).row, -1);
-        QCOMPARE(readFile(path("Telefonregister.ini")), registerFile("1,\"B\",\"2\",0\r\n"));
+        QCOMPARE(readFile(path("Telefonregister.ini")), registerFile("1,\"B\",\"2\",0\r\n1,\"D\",\"4\",0\r\n"));
 
-        QVERIFY(book.removeEntry(0, 0).ok);
+        QVERIFY(book.removeEntry(0, 0).ok && book.removeEntry(0, 0).ok);
         QVERIFY(book.entries(0).isEmpty());
         QVERIFY(book.removeEntry(0, 0).ok); // nothing left there: nothing happens
-        QCOMPARE(removed.size(), 3);
+        QCOMPARE(removed.size(), 4);
         QCOMPARE(readFile(path("Telefonregister.ini")), registerFile(QByteArray()));
+    }
+
+    // Each change is taken back, the last first, and the file is written as before it.
+    void undoTakesBackChanges_data()
+    {
+        QTest::addColumn<QList<int>>("changes");
+        QTest::addColumn<int>("card"); // of the last undo
+        QTest::addColumn<int>("row");
+        QTest::newRow("delete") << QList<int>{Delete} << 0 << 1;
+        QTest::newRow("change") << QList<int>{Change} << 0 << 0;
+        QTest::newRow("number cleared") << QList<int>{ClearNumber} << 0 << 2;
+        QTest::newRow("add") << QList<int>{Add} << 1 << -1;
+        QTest::newRow("import on two cards") << QList<int>{Import} << 0 << -1;
+        QTest::newRow("several steps") << QList<int>{Delete, Import, Change, Add} << 0 << 1;
+    }
+    void undoTakesBackChanges()
+    {
+        QFETCH(QList<int>, changes);
+        QFETCH(int, card);
+        QFETCH(int, row);
+        const QByteArray before =
+            registerFile("1,\"A\",\"1\",1\r\n1,\"B\",\"2\",0\r\n1,\"C\",\"3\",0\r\n2,\"X\",\"9\",0\r\n");
+        RegisterDocument &book = load(before);
+        QSignalSpy available(&book, &RegisterDocument::undoAvailableChanged);
+        // clang-format off
+        const std::function<void()> edits[] = {
+            [&] { book.removeEntry(0, 1); },
+            [&] { book.storeEntry(0, 0, {"Z", "7", false}); },
+            [&] { book.storeEntry(0, 2, {"C", "", false}); },
+            [&] { book.storeEntry(1, std::nullopt, {"Y", "8", true}); },
+            [&] { book.importEntries({{0, {"Ärger", "5", true}}, {1, {"W", "6", false}}}); }};
+        // clang-format on
+        for (const int change : changes)
+            edits[change]();
+        RegisterDocument::Undone undone;
+        for (qsizetype i = 0; i < changes.size(); ++i)
+            undone = book.undo();
+        QVERIFY(undone.done && undone.write.ok);
+        QCOMPARE(undone.card, card);
+        QCOMPARE(undone.row, row);
+        QCOMPARE(readFile(path("Telefonregister.ini")), before);
+        QVERIFY(!book.undo().done);
+        QCOMPARE(available.size(), 2); // on, then off
     }
 
     // Two people may share a number (a card exported with both comes back whole); the same
