@@ -162,32 +162,38 @@ QSet<QString> RegisterDocument::numbersOn(int card) const
     return numbers;
 }
 
-RegisterDocument::ImportResult RegisterDocument::importEntries(int card, const QList<PhoneEntry> &entries)
+RegisterDocument::ImportResult RegisterDocument::importEntries(const QList<CardEntry> &entries)
 {
     ImportResult result;
-    if (!isCardIndex(card))
-        return result;
-    const QSet<QString> numbers = numbersOn(card);
-    QSet<QPair<QString, QString>> taken; // name and number
-    QList<PhoneEntry> added;
-    for (const PhoneEntry &entry : entries) {
+    std::array<QSet<QString>, kCardCount> numbers;
+    for (int card = 0; card < kCardCount; ++card)
+        numbers[card] = numbersOn(card);
+    std::array<QSet<QPair<QString, QString>>, kCardCount> taken; // name and number
+    std::array<QList<PhoneEntry>, kCardCount> added;
+    for (const auto &[card, entry] : entries) {
         const PhoneEntry stored = makePhoneEntry(entry.name, entry.number, entry.zeroFlag);
-        if (!isUsableEntry(stored) || numbers.contains(stored.number) || taken.contains({stored.name, stored.number})) {
+        if (!isCardIndex(card) || !isUsableEntry(stored) || numbers[card].contains(stored.number)
+            || taken[card].contains({stored.name, stored.number})) {
             ++result.skipped;
             continue;
         }
-        taken.insert({stored.name, stored.number});
-        added.append(stored);
+        taken[card].insert({stored.name, stored.number});
+        added[card].append(stored);
     }
-    if (this->entries(card).size() + added.size() > kMaxCardEntries) {
-        result.refused = true;
-        result.skipped = 0;
-        return result;
+    for (int card = 0; card < kCardCount; ++card) {
+        if (this->entries(card).size() + added[card].size() > kMaxCardEntries) {
+            result.refusedCard = card;
+            result.skipped = 0;
+            return result;
+        }
     }
-    for (const PhoneEntry &entry : std::as_const(added))
-        appendEntry(card, entry);
-    result.imported = int(added.size());
-    if (!added.isEmpty())
+    for (int card = 0; card < kCardCount; ++card) {
+        for (const PhoneEntry &entry : std::as_const(added[card]))
+            appendEntry(card, entry);
+        result.importedOn[card] = int(added[card].size());
+        result.imported += result.importedOn[card];
+    }
+    if (result.imported > 0)
         result.write = writeRegister();
     return result;
 }

@@ -70,17 +70,22 @@ public:
     WriteResult removeEntry(int card, int row);
 
     static constexpr int kMaxCardEntries = 32000;
+    struct CardEntry {
+        int card = 0;
+        PhoneEntry entry;
+    };
     struct ImportResult {
         WriteResult write;
         int imported = 0;
-        int skipped = 0;      // their number is on the card already
-        bool refused = false; // the card would hold more than kMaxCardEntries; nothing changed
+        std::array<int, kCardCount> importedOn{}; // by card
+        int skipped = 0;                          // their number is on their card already, or they are unusable
+        int refusedCard = -1;                     // it would hold more than kMaxCardEntries; nothing changed
     };
     // The numbers the card holds.
     QSet<QString> numbersOn(int card) const;
-    // Appends the entries whose number the card does not hold yet, each name and number once,
-    // and writes the file once.
-    ImportResult importEntries(int card, const QList<PhoneEntry> &entries);
+    // Appends each entry to its card unless the card holds its number already, each name and
+    // number once a card, and writes the file once: one change, however many cards it touches.
+    ImportResult importEntries(const QList<CardEntry> &entries);
 
     // Where the choice of the phone program is kept (it never goes into the register file).
     void setChoiceStore(SettingsStore *store) { m_choiceStore = store; }
