@@ -73,8 +73,10 @@ int main(int argc, char *argv[])
     RegisterDocument book(DataPaths::inDirectory(dir.path() + QLatin1Char('/')));
     book.loadRegister();
     const QList<PhoneEntry> entries = generatedEntries();
-    for (int card = 0; card < kCardCount; ++card)
-        book.importEntries(card, entries.mid(card * kEntries / kCardCount, kEntries / kCardCount));
+    QList<RegisterDocument::CardEntry> spread;
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        spread.append({int(i * kCardCount / kEntries), entries[i]});
+    book.importEntries(spread);
 
     NameSearch search(book);
     search.resize(600, 400);

@@ -2,10 +2,12 @@
 
 #include "options/settings.h"
 #include "register/phoneentry.h"
+#include "register/registercard.h"
 #include "register/vcardcodec.h"
 
 #include <QList>
 #include <QString>
+#include <optional>
 
 namespace quirlanto {
 
@@ -19,7 +21,8 @@ struct ImportCandidate {
     bool doubtful = false;
     // Longer than the register holds (textlimits.h): it cannot be taken at all.
     bool tooLong = false;
-    QString note; // German: why it is doubtful, and what was changed on the way
+    QString note;           // German: why it is doubtful, and what was changed on the way
+    QStringList categories; // of its contact
 };
 
 // Each voice number as an entry of the register: names folded as the entry editor does,
@@ -29,9 +32,20 @@ struct ImportCandidate {
 QList<ImportCandidate> importCandidates(const QList<VCardContact> &contacts, const Settings &settings,
                                         ForeignNumbers *foreign = nullptr);
 
-// One contact per entry, its number international with "+"; a name "Family, Given" also fills
-// the name parts, and `category` (the card's name) becomes the contacts' group in other
-// address books.
+// The card the first of `categories` naming one goes to (trimmed, case ignored), -1 when none does.
+int cardNamedBy(const QStringList &categories, const CardNames &cardNames);
+
+// "N Einträge importiert, M übersprungen (davon K Fax/Pager)." for `imported` of the numbers
+// of `contacts`: every other one was skipped, fax and pager numbers among them.
+QString importStatus(const QList<VCardContact> &contacts, int imported);
+
+// One contact per person, its numbers international with "+": the entries an import made of a
+// contact's numbers ("Name", "Name (mobil)", "Name (privat)", "Name (dienstlich)", "Name (2)" …)
+// fold back into one, as far as an import gives the same names again; any other entry is a contact
+// of its own. A name "Family, Given" also fills the name parts, and `category` (the card's name)
+// becomes the contacts' group in other address books.
 QList<VCardContact> contactsFromEntries(const QList<PhoneEntry> &entries, const QString &category = {});
+// The shown card, or all cards, each contact with its card's name as its group.
+QList<VCardContact> contactsFromCards(const RegisterCards &cards, std::optional<int> onlyCard = std::nullopt);
 
 } // namespace quirlanto

@@ -217,15 +217,6 @@ QSet<QString> RegisterDocument::numbersOn(int card) const
     return numbers;
 }
 
-RegisterDocument::ImportResult RegisterDocument::importEntries(int card, const QList<PhoneEntry> &entries)
-{
-    QList<CardEntry> onCard;
-    onCard.reserve(entries.size());
-    for (const PhoneEntry &entry : entries)
-        onCard.append({card, entry});
-    return importEntries(onCard);
-}
-
 RegisterDocument::ImportResult RegisterDocument::importEntries(const QList<CardEntry> &entries)
 {
     ImportResult result;
@@ -251,7 +242,7 @@ RegisterDocument::ImportResult RegisterDocument::importEntries(const QList<CardE
     }
     for (int card = 0; card < kCardCount; ++card) {
         if (this->entries(card).size() + added[card].size() > kMaxCardEntries) {
-            result.refused = true;
+            result.refusedCard = card;
             result.skipped = 0;
             return result;
         }
@@ -265,7 +256,8 @@ RegisterDocument::ImportResult RegisterDocument::importEntries(const QList<CardE
         NameOrder::german().sort(merged);
         step.cardsBefore.emplace_back(card, this->entries(card));
         replaceEntries(card, std::move(merged));
-        result.imported += int(added[card].size());
+        result.importedOn[card] = int(added[card].size());
+        result.imported += result.importedOn[card];
     }
     if (result.imported > 0) {
         step.card = step.cardsBefore.front().first;

@@ -72,22 +72,22 @@ public:
     WriteResult removeEntry(int card, int row);
 
     static constexpr int kMaxCardEntries = 32000;
+    struct CardEntry {
+        int card = 0;
+        PhoneEntry entry;
+    };
     struct ImportResult {
         WriteResult write;
         int imported = 0;
-        int skipped = 0;      // their number is on the card already
-        bool refused = false; // the card would hold more than kMaxCardEntries; nothing changed
+        std::array<int, kCardCount> importedOn{}; // by card
+        int skipped = 0;                          // their number is on their card already, or they are unusable
+        int refusedCard = -1;                     // it would hold more than kMaxCardEntries; nothing changed
     };
     // The numbers the card holds.
     QSet<QString> numbersOn(int card) const;
     // Adds the entries whose number their card does not hold yet, each name and number once per
     // card, and writes the file once; one step to take back, however many cards it filled.
-    struct CardEntry {
-        int card = 0;
-        PhoneEntry entry;
-    };
     ImportResult importEntries(const QList<CardEntry> &entries);
-    ImportResult importEntries(int card, const QList<PhoneEntry> &entries);
 
     // "&Rückgängig": the entries' changes (added, changed, removed, imported) are taken back one
     // by one, the last first; settings and card names are not. Loading forgets them.

@@ -3,6 +3,7 @@
 #include "numbers/foreignnumbers.h"
 #include "register/contactimport.h"
 #include "register/registerdocument.h"
+#include "support/fittingrows.h"
 #include "support/messagebox.h"
 #include "support/safefilewriter.h"
 #include "support/textlimits.h"
@@ -15,6 +16,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -66,44 +68,132 @@ QString damagedCardsText(int count)
                : QStringLiteral("%1 Kontakte der Datei sind beschädigt oder abgeschnitten und fehlen.").arg(count);
 }
 
+enum Column { NameColumn, NumberColumn, WrittenColumn, CardColumn };
+
+// The card of a row is chosen in a box of card names.
+class CardDelegate : public FittingRowsDelegate {
+public:
+    CardDelegate(const CardNames &cardNames, QObject *parent)
+        : FittingRowsDelegate(parent)
+        , m_cardNames(cardNames)
+    {}
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const override
+    {
+        if (index.column() != CardColumn)
+            return nullptr;
+        auto *box = new QComboBox(parent);
+        box->setObjectName(QStringLiteral("rowCard"));
+        for (const QString &name : m_cardNames)
+            box->addItem(name);
+        // A card picked is taken at once; Enter or leaving the box closes it.
+        auto *self = const_cast<CardDelegate *>(this); // the editor is made in a const function
+        connect(box, &QComboBox::activated, self, [self, box] { emit self->commitData(box); });
+        return box;
+    }
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override
+    {
+        static_cast<QComboBox *>(editor)->setCurrentIndex(index.data(Qt::UserRole).toInt());
+    }
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
+    {
+        const auto *box = static_cast<QComboBox *>(editor);
+        // The text last: the list reads the card when it changes.
+        model->setData(index, box->currentIndex(), Qt::UserRole);
+        model->setData(index, box->currentText(), Qt::DisplayRole);
+    }
+
+private:
+    CardNames m_cardNames;
+};
+
+// F2 on a row chooses its card, wherever in the row the cursor is; the mouse does it on the card.
+class ImportList : public QTreeWidget {
+public:
+    using QTreeWidget::QTreeWidget;
+
+protected:
+    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override
+    {
+        if (trigger == EditKeyPressed)
+            return QTreeWidget::edit(index.siblingAtColumn(CardColumn), trigger, event);
+        return index.column() == CardColumn && QTreeWidget::edit(index, trigger, event);
+    }
+};
+
 } // namespace
 
 ImportDialog::ImportDialog(const QList<ImportCandidate> &candidates, const CardNames &cardNames, int shownCard,
                            NumbersOnCard numbersOnCard, QWidget *parent)
     : QDialog(parent)
     , m_candidates(candidates)
-    , m_numbersOnCard(std::move(numbersOnCard))
+    , m_cardNames(cardNames)
 {
     setObjectName(QStringLiteral("importDialog"));
     setWindowTitle(QStringLiteral("Kontakte importieren"));
     setModal(true);
+    if (numbersOnCard)
+        for (int card = 0; card < kCardCount; ++card)
+            m_numbersOnCard[card] = numbersOnCard(card);
 
-    auto *label = new QLabel(QStringLiteral("Diese Nummern werden auf die Karte übernommen:"), this);
-    m_list = new QTreeWidget(this);
+    auto *label = new QLabel(QStringLiteral("Diese Nummern werden auf die Karten übernommen:"), this);
+    m_list = new ImportList(this);
     m_list->setObjectName(QStringLiteral("importList"));
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true); // thousands of rows
-    m_list->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Nummer"), QStringLiteral("In der Datei")});
+    m_list->setItemDelegate(new CardDelegate(cardNames, m_list));
+    m_list->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked
+                            | QAbstractItemView::EditKeyPressed);
+    m_list->setHeaderLabels(
+        {QStringLiteral("Name"), QStringLiteral("Nummer"), QStringLiteral("In der Datei"), QStringLiteral("Karte")});
+    m_list->headerItem()->setToolTip(CardColumn, QStringLiteral("F2 oder Doppelklick: die Karte der Zeile wählen"));
+
+    m_card = new QComboBox(this);
+    m_card->setObjectName(QStringLiteral("targetCard"));
+    for (const QString &name : cardNames)
+        m_card->addItem(name);
+    m_card->setCurrentIndex(qBound(0, shownCard, kCardCount - 1));
+
     QList<QTreeWidgetItem *> items;
     items.reserve(candidates.size());
     // Megabytes of a damaged file would freeze the list.
     const auto shown = [](const QString &text) {
         return text.size() > kMaxNameLength ? text.left(kMaxNameLength) + QChar(u'…') : text;
     };
-    for (const ImportCandidate &candidate : candidates) {
-        auto *item =
-            new QTreeWidgetItem({shown(candidate.entry.name), shown(candidate.entry.number), shown(candidate.written)});
-        item->setCheckState(0, candidate.doubtful ? Qt::Unchecked : Qt::Checked);
+    for (qsizetype row = 0; row < candidates.size(); ++row) {
+        const ImportCandidate &candidate = candidates[row];
+        auto *item = new QTreeWidgetItem(
+            {shown(candidate.entry.name), shown(candidate.entry.number), shown(candidate.written), QString()});
+        item->setCheckState(NameColumn, candidate.doubtful ? Qt::Unchecked : Qt::Checked);
+        item->setFlags(item->flags() | Qt::ItemIsEditable);
         if (candidate.tooLong)
             item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
-        item->setToolTip(1, candidate.note);
+        item->setToolTip(NumberColumn, candidate.note);
+        int card = cardNamedBy(candidate.categories, cardNames);
+        if (card >= 0)
+            m_ownCard.insert(int(row));
+        else
+            card = targetCard();
+        item->setText(CardColumn, cardNames[card]);
+        item->setData(CardColumn, Qt::UserRole, card);
         items.append(item);
     }
     m_list->addTopLevelItems(items);
-    m_list->header()->resizeSection(0, 250);
-    m_list->header()->resizeSection(1, 130);
-    auto *note = new QLabel(QStringLiteral("Nicht angehakt sind Nummern, die schon auf der Karte stehen (grau) "
-                                           "oder die Sie prüfen sollten."),
+    for (int row = 0; row < m_list->topLevelItemCount(); ++row)
+        markNumbersOnCard(row);
+    m_list->header()->resizeSection(NameColumn, 250);
+    m_list->header()->resizeSection(NumberColumn, 130);
+    m_list->header()->resizeSection(WrittenColumn, 150);
+    connect(m_list, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem *item, int column) {
+        if (column != CardColumn)
+            return;
+        const int row = m_list->indexOfTopLevelItem(item);
+        m_ownCard.insert(row);
+        markNumbersOnCard(row);
+    });
+    auto *note = new QLabel(QStringLiteral("Nicht angehakt sind Nummern, die schon auf ihrer Karte stehen (grau) "
+                                           "oder die Sie prüfen sollten. Kontakte, deren Gruppe wie eine Karte "
+                                           "heißt, kommen auf diese Karte, die übrigen auf die unten gewählte; "
+                                           "F2 wählt die Karte einer Zeile."),
                             this);
     note->setWordWrap(true);
     m_damaged = new QLabel(this);
@@ -112,14 +202,8 @@ ImportDialog::ImportDialog(const QList<ImportCandidate> &candidates, const CardN
     m_damaged->hide();
 
     auto *cardLabel = new QLabel(QStringLiteral("&Karte:"), this);
-    m_card = new QComboBox(this);
-    m_card->setObjectName(QStringLiteral("targetCard"));
-    for (const QString &name : cardNames)
-        m_card->addItem(name);
-    m_card->setCurrentIndex(qBound(0, shownCard, kCardCount - 1));
     cardLabel->setBuddy(m_card);
-    markNumbersOnCard();
-    connect(m_card, &QComboBox::currentIndexChanged, this, &ImportDialog::markNumbersOnCard);
+    connect(m_card, &QComboBox::currentIndexChanged, this, &ImportDialog::takeDefaultCard);
 
     auto *import = new QPushButton(QStringLiteral("&Importieren"), this);
     import->setObjectName(QStringLiteral("importButton"));
@@ -141,32 +225,42 @@ ImportDialog::ImportDialog(const QList<ImportCandidate> &candidates, const CardN
     layout->addWidget(note);
     layout->addWidget(m_damaged);
     layout->addLayout(bottom);
-    resize(640, 440);
+    resize(780, 460);
 }
 
-void ImportDialog::markNumbersOnCard()
+void ImportDialog::takeDefaultCard()
 {
-    if (!m_numbersOnCard)
-        return;
-    const QSet<QString> numbers = m_numbersOnCard(targetCard());
-    const QBrush normal = palette().brush(QPalette::Text);
-    const QBrush grey = palette().brush(QPalette::Disabled, QPalette::Text);
-    for (qsizetype row = 0; row < m_candidates.size(); ++row) {
-        const bool onCard = numbers.contains(m_candidates[row].entry.number);
-        if (onCard == m_onCard.contains(int(row)))
+    const int card = targetCard();
+    const QSignalBlocker quiet(m_list); // not chosen by hand
+    for (int row = 0; row < m_list->topLevelItemCount(); ++row) {
+        if (m_ownCard.contains(row))
             continue;
-        QTreeWidgetItem *item = m_list->topLevelItem(int(row));
-        if (onCard) {
-            m_onCard.insert(int(row));
-            item->setCheckState(0, Qt::Unchecked);
-        } else {
-            m_onCard.remove(int(row));
-            item->setCheckState(0, m_candidates[row].doubtful ? Qt::Unchecked : Qt::Checked);
-        }
-        for (int column = 0; column < m_list->columnCount(); ++column)
-            item->setForeground(column, onCard ? grey : normal);
-        item->setToolTip(0, onCard ? QStringLiteral("Diese Nummer steht schon auf der Karte.") : QString());
+        QTreeWidgetItem *item = m_list->topLevelItem(row);
+        item->setText(CardColumn, m_cardNames[card]);
+        item->setData(CardColumn, Qt::UserRole, card);
+        markNumbersOnCard(row);
     }
+}
+
+void ImportDialog::markNumbersOnCard(int row)
+{
+    QTreeWidgetItem *item = m_list->topLevelItem(row);
+    const bool onCard =
+        m_numbersOnCard[item->data(CardColumn, Qt::UserRole).toInt()].contains(m_candidates[row].entry.number);
+    if (onCard == m_onCard.contains(row))
+        return;
+    const QSignalBlocker quiet(m_list);
+    if (onCard) {
+        m_onCard.insert(row);
+        item->setCheckState(NameColumn, Qt::Unchecked);
+    } else {
+        m_onCard.remove(row);
+        item->setCheckState(NameColumn, m_candidates[row].doubtful ? Qt::Unchecked : Qt::Checked);
+    }
+    const QBrush brush = onCard ? palette().brush(QPalette::Disabled, QPalette::Text) : palette().brush(QPalette::Text);
+    for (int column = 0; column < m_list->columnCount(); ++column)
+        item->setForeground(column, brush);
+    item->setToolTip(NameColumn, onCard ? QStringLiteral("Diese Nummer steht schon auf der Karte.") : QString());
 }
 
 void ImportDialog::setDamagedCards(int count)
@@ -175,12 +269,14 @@ void ImportDialog::setDamagedCards(int count)
     m_damaged->setVisible(count > 0);
 }
 
-QList<PhoneEntry> ImportDialog::checkedEntries() const
+QList<RegisterDocument::CardEntry> ImportDialog::checkedEntries() const
 {
-    QList<PhoneEntry> checked;
-    for (int i = 0; i < m_list->topLevelItemCount(); ++i)
-        if (m_list->topLevelItem(i)->checkState(0) == Qt::Checked && !m_candidates[i].tooLong)
-            checked.append(m_candidates[i].entry);
+    QList<RegisterDocument::CardEntry> checked;
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *item = m_list->topLevelItem(i);
+        if (item->checkState(NameColumn) == Qt::Checked && !m_candidates[i].tooLong)
+            checked.append({item->data(CardColumn, Qt::UserRole).toInt(), m_candidates[i].entry});
+    }
     return checked;
 }
 
@@ -220,21 +316,21 @@ ImportOutcome importVCardFile(RegisterDocument &book, int shownCard, const QStri
     dialog.setDamagedCards(read.damaged);
     if (dialog.exec() != QDialog::Accepted)
         return {};
-    const QList<PhoneEntry> checked = dialog.checkedEntries();
-    const RegisterDocument::ImportResult result = book.importEntries(dialog.targetCard(), checked);
-    if (result.refused) {
-        MessageBoxes::critical(parent, QStringLiteral("Die Karte kann höchstens %1 Einträge aufnehmen. "
+    const RegisterDocument::ImportResult result = book.importEntries(dialog.checkedEntries());
+    if (result.refusedCard >= 0) {
+        MessageBoxes::critical(parent, QStringLiteral("Die Karte „%1“ kann höchstens %2 Einträge aufnehmen. "
                                                       "Es wurde nichts importiert.")
+                                           .arg(book.cardName(result.refusedCard))
                                            .arg(RegisterDocument::kMaxCardEntries));
         return {};
     }
     MessageBoxes::reportWrite(parent, result.write);
-    const int skipped = result.skipped + int(candidates.size() - checked.size());
-    return {QStringLiteral("%1 %2 importiert, %3 übersprungen.")
-                .arg(result.imported)
-                .arg(result.imported == 1 ? QStringLiteral("Eintrag") : QStringLiteral("Einträge"))
-                .arg(skipped),
-            result.imported > 0 ? std::optional<int>(dialog.targetCard()) : std::nullopt};
+    // The card chosen below the list, unless only others got entries.
+    std::optional<int> shown;
+    for (int card = 0; card < kCardCount; ++card)
+        if (result.importedOn[card] > 0 && (!shown || card == dialog.targetCard()))
+            shown = card;
+    return {importStatus(read.contacts, result.imported), shown};
 }
 
 QString chooseAndExportVCards(const RegisterDocument &book, int shownCard, QWidget *parent)
@@ -249,13 +345,11 @@ QString exportVCardFile(const RegisterDocument &book, int shownCard, bool allCar
                         QWidget *parent)
 {
     qsizetype count = 0;
-    QByteArray text;
-    for (int card = 0; card < kCardCount; ++card) {
-        if (allCards || card == shownCard) {
-            text += vCardBytes(contactsFromEntries(book.entries(card), book.cardName(card)));
+    for (int card = 0; card < kCardCount; ++card)
+        if (allCards || card == shownCard)
             count += book.entries(card).size();
-        }
-    }
+    const QByteArray text =
+        vCardBytes(contactsFromCards(book.contents().cards, allCards ? std::nullopt : std::optional<int>(shownCard)));
     // An export has no backup: a failed write leaves the file it would replace as it was.
     if (!MessageBoxes::reportWrite(parent, writeFileWithBackup(path, QString(), text)))
         return {};

@@ -3,6 +3,7 @@
 #include "register/contactimport.h"
 #include "register/phoneentry.h"
 #include "register/registercard.h"
+#include "register/registerdocument.h"
 
 #include <QDialog>
 #include <QList>
@@ -17,10 +18,9 @@ class QWidget;
 
 namespace quirlanto {
 
-class RegisterDocument;
-
-// "Kontakte importieren": the numbers of a vCard file, each with a check box, and the target card.
-// Numbers the chosen card holds already and doubtful ones start unticked.
+// "Kontakte importieren": the numbers of a vCard file, each with a check box and its card: the
+// one its contact's group names, else the one chosen below the list; each row's card can be
+// changed. Numbers their card holds already and doubtful ones start unticked.
 class ImportDialog : public QDialog {
     Q_OBJECT
 public:
@@ -29,15 +29,19 @@ public:
                  NumbersOnCard numbersOnCard = {}, QWidget *parent = nullptr);
     // A line under the list on the cards of the file that were cut off and are missing.
     void setDamagedCards(int count);
-    QList<PhoneEntry> checkedEntries() const;
+    QList<RegisterDocument::CardEntry> checkedEntries() const;
+    // The card chosen below the list.
     int targetCard() const;
 
 private:
-    void markNumbersOnCard();
+    void markNumbersOnCard(int row);
+    void takeDefaultCard();
 
     QList<ImportCandidate> m_candidates;
-    NumbersOnCard m_numbersOnCard;
-    QSet<int> m_onCard; // rows whose number the target card holds
+    CardNames m_cardNames;
+    std::array<QSet<QString>, kCardCount> m_numbersOnCard;
+    QSet<int> m_onCard;  // rows whose number their card holds
+    QSet<int> m_ownCard; // rows not following the card below: by group or by hand
     QTreeWidget *m_list = nullptr;
     QComboBox *m_card = nullptr;
     QLabel *m_damaged = nullptr;

@@ -170,24 +170,34 @@ private slots:
     }
 
     // Two people may share a number (a card exported with both comes back whole); the same
-    // contact twice in a file does not.
+    // contact twice in a file does not. Entries for several cards are one write.
     void importSkipsKnownNumbersAndWritesOnce()
     {
         RegisterDocument &book = load(registerFile("2,\"A\",\"1\",1\r\n"));
         const QString file = path("Telefonregister.ini");
-        const RegisterDocument::ImportResult result = book.importEntries(
-            1, {{"B", "1", true}, {"C", "3", false}, {"C2", "3", true}, {"C", "3", false}, {"D", " ", true}});
+        QSignalSpy appended(&book, &RegisterDocument::entryAppended);
+        const RegisterDocument::ImportResult result = book.importEntries({{1, {"B", "1", true}},
+                                                                          {1, {"C", "3", false}},
+                                                                          {1, {"C2", "3", true}},
+                                                                          {1, {"C", "3", false}},
+                                                                          {1, {"D", " ", true}},
+                                                                          {3, {"B", "1", true}},
+                                                                          {3, {"C", "3", false}}});
         QVERIFY(result.write.ok);
-        QCOMPARE(result.imported, 2);
+        QCOMPARE(result.imported, 4);
+        QCOMPARE(result.importedOn, (std::array<int, kCardCount>{0, 2, 0, 2}));
         QCOMPARE(result.skipped, 3);
-        const QByteArray written = registerFile("2,\"A\",\"1\",1\r\n2,\"C\",\"3\",0\r\n2,\"C2\",\"3\",1\r\n");
+        const QByteArray written = registerFile("2,\"A\",\"1\",1\r\n2,\"C\",\"3\",0\r\n2,\"C2\",\"3\",1\r\n"
+                                                "4,\"B\",\"1\",1\r\n4,\"C\",\"3\",0\r\n");
         QCOMPARE(readFile(file), written);
+        QCOMPARE(appended.size(), 4);
 
-        // More than a card holds: nothing changes.
-        QList<PhoneEntry> many;
+        // More than a card holds: nothing changes, on no card.
+        QList<RegisterDocument::CardEntry> many{{0, {"X", "9", true}}};
         for (int i = 0; i < RegisterDocument::kMaxCardEntries - 2; ++i)
-            many.append({QStringLiteral("N"), QString::number(100 + i), true});
-        QVERIFY(book.importEntries(1, many).refused);
+            many.append({1, {QStringLiteral("N"), QString::number(100 + i), true}});
+        QCOMPARE(book.importEntries(many).refusedCard, 1);
+        QCOMPARE(book.entries(0).size(), 0);
         QCOMPARE(book.entries(1).size(), 3);
         QCOMPARE(readFile(file), written);
     }

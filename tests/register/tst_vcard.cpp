@@ -1,6 +1,7 @@
 // Reading and writing vCard files, without any window.
 #include "numbers/foreignnumbers.h"
 #include "register/contactimport.h"
+#include "register/registerdocument.h"
 #include "testsupportcore.h"
 
 #include <QTemporaryDir>
@@ -185,6 +186,56 @@ private slots:
         QVERIFY(text.contains("N:Müller;Hans;;;\r\n"));
         QVERIFY(text.contains("TEL;TYPE=voice:+4989123\r\nCATEGORIES:Büro\\; 1\r\n"));
         QCOMPARE(read(text), entries);
+    }
+
+    // "Alle Karten" out and into an empty register: each person one contact, the same entries on
+    // the same cards, whatever order the cards keep them in.
+    void allCardsComeBackTheSame()
+    {
+        RegisterCards cards;
+        const QString anna = QStringLiteral("Schmidt, Anna");
+        cards[0] = {"Büro, Berlin",
+                    {{anna + " (mobil)", "491711", true},
+                     {"Özkan, Ümit", "49301", true},
+                     {anna + " (privat)", "49302", true},
+                     {anna + " (dienstlich)", "49303", true},
+                     {anna + " (2)", "49304", true},
+                     {anna + " (Praxis)", "49305", true},
+                     {"Müller; Sohn, Söhne", "49306", true}}};
+        cards[1] = {"Privat; Familie",
+                    {{anna, "49307", true}, {anna + " (3)", "49308", true}, {anna + " (mobil)", "491712", true}}};
+        cards[2] = {"ärzte",
+                    {{"Lang (mobil)", "491713", true}, {"Lang (mobil)", "491714", true}, {"Lang", "49309", false}}};
+        cards[3] = {"D",
+                    {{"Kiosk (2)", "49310", true}, {"Kiosk (privat)", "49311", true}, {"Weiß (5)", "49312", true}}};
+        QByteArray text = vCardBytes(contactsFromCards(cards));
+        QCOMPARE(text.count("BEGIN:VCARD"), 10);
+        QVERIFY(text.contains("N:Schmidt;Anna;;;\r\nTEL;TYPE=cell:+491711\r\nTEL;TYPE=voice:+49304\r\nTEL;TYPE=home:+"
+                              "49302\r\nTEL;TYPE=work:+49303\r\nCATEGORIES:Büro\\, Berlin\r\n"));
+        text += "BEGIN:VCARD\r\nFN:Fax\r\nTEL;TYPE=fax:+49313\r\nTEL;TYPE=pager:+49314\r\nEND:VCARD\r\n";
+
+        QTemporaryDir dir;
+        RegisterDocument book(DataPaths::inDirectory(dir.path() + QLatin1Char('/')));
+        book.loadRegister();
+        CardNames names;
+        for (int card = 0; card < kCardCount; ++card)
+            names[card] = cards[card].cardName;
+        names[2] = QStringLiteral(" Ärzte"); // as the group, but for case and blanks
+        book.setOptions(book.settings(), names);
+        const QList<VCardContact> contacts = parseVCards(text).contacts;
+        QList<RegisterDocument::CardEntry> taken;
+        for (const ImportCandidate &candidate : importCandidates(contacts, book.settings()))
+            taken.append({cardNamedBy(candidate.categories, names), candidate.entry});
+        const RegisterDocument::ImportResult result = book.importEntries(taken);
+        QCOMPARE(importStatus(contacts, result.imported),
+                 QStringLiteral("16 Einträge importiert, 2 übersprungen (davon 2 Fax/Pager)."));
+        const auto sorted = [](QList<PhoneEntry> entries) {
+            std::sort(entries.begin(), entries.end(),
+                      [](const PhoneEntry &a, const PhoneEntry &b) { return a.number < b.number; });
+            return entries;
+        };
+        for (int card = 0; card < kCardCount; ++card)
+            QCOMPARE(sorted(book.entries(card)), sorted(cards[card].entries));
     }
 };
 
