@@ -92,7 +92,7 @@ ImportDialog::ImportDialog(const QList<ImportCandidate> &candidates, const CardN
     };
     for (const ImportCandidate &candidate : candidates) {
         auto *item =
-            new QTreeWidgetItem({shown(candidate.entry.name), shown(candidate.entry.number), shown(candidate.written)});
+            new QTreeWidgetItem({shown(candidate.entry.name), shown(candidate.shownNumber), shown(candidate.written)});
         item->setCheckState(0, candidate.doubtful ? Qt::Unchecked : Qt::Checked);
         if (candidate.tooLong)
             item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
