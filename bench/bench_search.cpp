@@ -8,6 +8,7 @@
 #include "register/namesearch.h"
 #include "register/registerdocument.h"
 #include "register/vcardtransfer.h"
+#include "support/programdirectory.h"
 
 #include <QApplication>
 #include <QFile>
@@ -69,6 +70,8 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Where the program finds its phone-number module.
+    setProgramDirectoryOverride(QStringLiteral(QUIRLANTO_PROGRAM_DIR));
     QTemporaryDir dir;
     RegisterDocument book(DataPaths::inDirectory(dir.path() + QLatin1Char('/')));
     book.loadRegister();
@@ -84,23 +87,26 @@ int main(int argc, char *argv[])
     auto *field = search.findChild<QLineEdit *>(QStringLiteral("searchField"));
     auto *hits = search.findChild<QListView *>(QStringLiteral("searchHits"));
     QApplication::processEvents();
-    std::vector<double> keys;
-    const QString typed = QStringLiteral("muller 1");
-    for (int round = 0; round < 5; ++round) {
-        field->clear();
-        for (const QChar c : typed) {
-            QElapsedTimer timer;
-            timer.start();
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(field, &press);
-            hits->viewport()->repaint();
-            field->repaint();
-            keys.push_back(double(timer.nsecsElapsed()) / 1e6);
+    // Names as Germans spell them, a number as people write it; the first hits shown load the
+    // phone-number module that groups their numbers.
+    for (const QString &typed : {QStringLiteral("mueller 1"), QStringLiteral("089 1234")}) {
+        std::vector<double> keys;
+        for (int round = 0; round < 5; ++round) {
+            field->clear();
+            for (const QChar c : typed) {
+                QElapsedTimer timer;
+                timer.start();
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+                QApplication::sendEvent(field, &press);
+                hits->viewport()->repaint();
+                field->repaint();
+                keys.push_back(double(timer.nsecsElapsed()) / 1e6);
+            }
         }
+        std::printf("search \"%s\": %d entries on 4 cards, %zu keys typed\n", qPrintable(typed), kEntries, keys.size());
+        std::printf("  key to repaint (median)          %8.2f ms  (goal <= 16 ms)\n", median(keys));
+        std::printf("  key to repaint (slowest)         %8.2f ms\n", *std::max_element(keys.begin(), keys.end()));
     }
-    std::printf("search: %d entries on 4 cards, %zu keys typed\n", kEntries, keys.size());
-    std::printf("  key to repaint (median)          %8.2f ms  (goal <= 16 ms)\n", median(keys));
-    std::printf("  key to repaint (slowest)         %8.2f ms\n", *std::max_element(keys.begin(), keys.end()));
 
     QList<PhoneEntry> contacts;
     for (const PhoneEntry &entry : entries)

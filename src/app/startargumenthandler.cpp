@@ -4,13 +4,18 @@
 #include "dial/handoffecho.h"
 #include "numbers/foreignnumbers.h"
 #include "numbers/internationalform.h"
+#include "numbers/numberdisplay.h"
 #include "numbers/tellink.h"
+#include "numbers/writtennumber.h"
+#include "register/registerdocument.h"
 #include "support/messagebox.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace quirlanto {
 
@@ -42,9 +47,21 @@ StartArgumentHandler::StartArgumentHandler(QObject *parent)
     connect(m_recheck, &QTimer::timeout, this, &StartArgumentHandler::resume);
 }
 
-QString StartArgumentHandler::question(const QString &internationalNumber)
+QString StartArgumentHandler::question(const QString &internationalNumber, const Settings &settings) const
 {
-    return QStringLiteral("Soll die Nummer +%1 gewählt werden?").arg(internationalNumber);
+    QString shown = readableNumber(internationalNumber, settings, &ForeignNumbers::shared());
+    // A web page does not say whom the link calls; the register may know.
+    for (int card = 0; m_book && card < kCardCount; ++card) {
+        const QList<PhoneEntry> &entries = m_book->entries(card);
+        const auto known = std::find_if(entries.cbegin(), entries.cend(), [&](const PhoneEntry &entry) {
+            return filterDialChars(entry.number) == internationalNumber;
+        });
+        if (known != entries.cend()) {
+            shown += QStringLiteral(" (%1)").arg(displayable(known->name));
+            break;
+        }
+    }
+    return QStringLiteral("Soll die Nummer %1 gewählt werden?").arg(shown);
 }
 
 QString StartArgumentHandler::vCardFileArgument(const QStringList &arguments)
@@ -165,8 +182,8 @@ bool StartArgumentHandler::offerTelLink(const QString &uri)
         return false;
     }
 
-    const QString number =
-        internationalFromTelLink(link, m_settings ? *m_settings : Settings(), &ForeignNumbers::shared());
+    const Settings settings = m_book ? m_book->settings() : Settings();
+    const QString number = internationalFromTelLink(link, settings, &ForeignNumbers::shared());
     // Our own hand-off coming back: asked again, every "Ja" would hand it over once more.
     if (HandOffEcho::shared().isEcho(number)) {
         MessageBoxes::show(m_parent, MessageIcon::Warning,
@@ -176,7 +193,7 @@ bool StartArgumentHandler::offerTelLink(const QString &uri)
         return false;
     }
     m_asking = true;
-    const bool yes = MessageBoxes::askYesNo(m_parent, question(number));
+    const bool yes = MessageBoxes::askYesNo(m_parent, question(number, settings));
     m_asking = false;
     if (!yes)
         return false;

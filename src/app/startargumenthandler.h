@@ -12,6 +12,8 @@ class QWidget;
 
 namespace quirlanto {
 
+class RegisterDocument;
+
 // What the arguments of a start ask of the running program: a tel: link is shown and dialed
 // only after the user said yes; a link can come from any web page.
 class StartArgumentHandler : public QObject {
@@ -20,8 +22,9 @@ public:
     explicit StartArgumentHandler(QObject *parent = nullptr);
 
     void setDialogParent(QWidget *parent) { m_parent = parent; }
-    // The register's settings (own country and area code), read at each link; must outlive this.
-    void setSettings(const Settings *settings) { m_settings = settings; }
+    // The register: its own country and area code read a link, its entries name the number
+    // asked about. Read at each link; must outlive this.
+    void setRegister(const RegisterDocument *book) { m_book = book; }
     void setBeep(std::function<void()> beep) { m_beep = std::move(beep); }
 
     // While `busy` holds (a dial runs) or a modal window is open, later starts wait; resume()
@@ -36,7 +39,6 @@ public:
     // Shows the window, asks, and dials on "Ja". False when nothing was dialed.
     bool offerTelLink(const QString &uri);
 
-    static QString question(const QString &internationalNumber);
     // The vCard file an argument names ("Öffnen mit" hands a path or a file: URL), or the pipe,
     // device or folder it names in its place; empty for none.
     static QString vCardFileArgument(const QStringList &arguments);
@@ -51,9 +53,10 @@ signals:
 
 private:
     void act(const QStringList &arguments);
+    QString question(const QString &internationalNumber, const Settings &settings) const;
 
     QPointer<QWidget> m_parent;
-    const Settings *m_settings = nullptr;
+    const RegisterDocument *m_book = nullptr;
     std::function<void()> m_beep;
     bool m_asking = false;
     std::function<bool()> m_busy;

@@ -49,7 +49,7 @@ void connectDesktop(const ProgramParts &parts)
     QObject::connect(&window, &MainWindow::hideRequested, tray, &TrayController::hideMainWindow);
     QObject::connect(&window, &MainWindow::programEnding, tray, &TrayController::remove);
     QObject::connect(tray, &TrayController::endRequested, &window, &MainWindow::endProgram);
-    startArguments->setSettings(&parts.book.settings());
+    startArguments->setRegister(&parts.book);
     QObject::connect(startArguments, &StartArgumentHandler::showWindowRequested, tray, &TrayController::showMainWindow);
     QObject::connect(startArguments, &StartArgumentHandler::vCardFileRequested, window.nameLists(),
                      &NameListController::importVCardFile, Qt::QueuedConnection);

@@ -66,15 +66,17 @@ bool ForeignNumbers::load()
 {
     if (!m_tried) {
         m_tried = true;
-        const ModuleLoad module = loadModule(m_modulePath, builtPhoneNumberModule(),
-                                             {phonenumbers::kRegionOfCountrySymbol, phonenumbers::kCallingCodeSymbol,
-                                              phonenumbers::kInternationalFormSymbol});
+        const ModuleLoad module =
+            loadModule(m_modulePath, builtPhoneNumberModule(),
+                       {phonenumbers::kRegionOfCountrySymbol, phonenumbers::kCallingCodeSymbol,
+                        phonenumbers::kInternationalFormSymbol, phonenumbers::kReadableFormSymbol});
         if (module.functions.isEmpty()) {
             m_loadError = module.problem;
         } else {
             m_regionOfCountry = reinterpret_cast<phonenumbers::RegionOfCountryFunction>(module.functions[0]);
             m_callingCode = reinterpret_cast<phonenumbers::CallingCodeFunction>(module.functions[1]);
             m_internationalForm = reinterpret_cast<phonenumbers::InternationalFormFunction>(module.functions[2]);
+            m_readableForm = reinterpret_cast<phonenumbers::ReadableFormFunction>(module.functions[3]);
         }
     }
     return m_internationalForm;
@@ -94,6 +96,19 @@ bool ForeignNumbers::isValid(const QString &international)
     // "ZZ": no region; the number carries its own.
     m_internationalForm(QLatin1Char('+') + international, QStringLiteral("ZZ"), &checked);
     return !checked.isEmpty();
+}
+
+QString ForeignNumbers::readable(const QString &international)
+{
+    QString readable;
+    if (!international.isEmpty() && load())
+        m_readableForm(international, &readable);
+    return readable;
+}
+
+void ForeignNumbers::prepare()
+{
+    readable(QStringLiteral("4930123456"));
 }
 
 QString ForeignNumbers::regionOfCountry(const QString &country)

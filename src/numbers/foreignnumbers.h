@@ -35,6 +35,13 @@ public:
     // also when the module cannot be loaded.
     bool isValid(const QString &international);
 
+    // `international` grouped as its country writes it ("+49 30 1234567"); empty when it is no
+    // valid number or the module cannot be loaded.
+    QString readable(const QString &international);
+
+    // Loads the module and lets it read its tables, ahead of a use that is near.
+    void prepare();
+
     // The program's one reader; the module is loaded on its first use.
     static ForeignNumbers &shared();
 
@@ -50,6 +57,7 @@ private:
     phonenumbers::RegionOfCountryFunction m_regionOfCountry = nullptr;
     phonenumbers::CallingCodeFunction m_callingCode = nullptr;
     phonenumbers::InternationalFormFunction m_internationalForm = nullptr;
+    phonenumbers::ReadableFormFunction m_readableForm = nullptr;
     // A file names few countries, each thousands of times.
     QHash<QString, QString> m_regions, m_callingCodes;
 };

@@ -107,8 +107,23 @@ extern "C" Q_DECL_EXPORT void quirlantoInternationalForm(const QString &typed, c
     *international = QString::fromStdString(e164).mid(1);
 }
 
+extern "C" Q_DECL_EXPORT void quirlantoReadableForm(const QString &international, QString *readable)
+{
+    const PhoneNumberUtil &util = *PhoneNumberUtil::GetInstance();
+    readable->clear();
+    PhoneNumber number;
+    // "ZZ": no region; the number carries its own.
+    if (util.Parse("+" + international.toStdString(), "ZZ", &number) != PhoneNumberUtil::NO_PARSING_ERROR
+        || !util.IsValidNumber(number))
+        return;
+    std::string formatted;
+    util.Format(number, PhoneNumberUtil::INTERNATIONAL, &formatted);
+    *readable = QString::fromStdString(formatted);
+}
+
 // The interface above is checked against the declared function types when building.
 static_assert(std::is_same_v<decltype(&quirlantoRegionOfCountry), quirlanto::phonenumbers::RegionOfCountryFunction>);
 static_assert(std::is_same_v<decltype(&quirlantoCallingCode), quirlanto::phonenumbers::CallingCodeFunction>);
 static_assert(
     std::is_same_v<decltype(&quirlantoInternationalForm), quirlanto::phonenumbers::InternationalFormFunction>);
+static_assert(std::is_same_v<decltype(&quirlantoReadableForm), quirlanto::phonenumbers::ReadableFormFunction>);

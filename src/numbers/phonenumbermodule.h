@@ -21,9 +21,14 @@ using CallingCodeFunction = void (*)(const QString &region, QString *callingCode
 // it is a valid number there; empty otherwise.
 using InternationalFormFunction = void (*)(const QString &typed, const QString &region, QString *international);
 
+// `international` (country code first, digits only) grouped as its country writes it, "+49 30
+// 1234567", when it is a valid number; empty otherwise.
+using ReadableFormFunction = void (*)(const QString &international, QString *readable);
+
 inline constexpr char kRegionOfCountrySymbol[] = "quirlantoRegionOfCountry";
 inline constexpr char kCallingCodeSymbol[] = "quirlantoCallingCode";
 inline constexpr char kInternationalFormSymbol[] = "quirlantoInternationalForm";
+inline constexpr char kReadableFormSymbol[] = "quirlantoReadableForm";
 inline constexpr char kModuleName[] = "quirlanto-phonenumbers.so";
 
 } // namespace quirlanto::phonenumbers

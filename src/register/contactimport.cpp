@@ -2,6 +2,7 @@
 
 #include "numbers/foreignnumbers.h"
 #include "numbers/internationalform.h"
+#include "numbers/numberdisplay.h"
 #include "support/textfields.h"
 #include "support/textlimits.h"
 #include "support/windows1252.h"
@@ -194,6 +195,7 @@ QList<ImportCandidate> importCandidates(const QList<VCardContact> &contacts, con
             ImportCandidate candidate;
             candidate.entry = entry;
             candidate.written = voice[i]->number;
+            candidate.shownNumber = readableNumber(entry.number, settings, foreign);
             // The next start would take a longer entry for damage.
             candidate.tooLong = entry.name.size() > kMaxNameLength || entry.number.size() > kMaxNumberLength;
             candidate.doubtful = number.doubtful || number.moduleMissing || candidate.tooLong;

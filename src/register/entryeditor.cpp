@@ -2,6 +2,7 @@
 
 #include "numbers/foreignnumbers.h"
 #include "numbers/internationalform.h"
+#include "numbers/numberdisplay.h"
 #include "support/messagebox.h"
 #include "support/storedformhint.h"
 #include "support/textlimits.h"
@@ -47,6 +48,8 @@ EntryEditor::EntryEditor(const Settings &settings, QWidget *parent)
         },
         frame);
     m_numberHint->setObjectName(QStringLiteral("numberHint"));
+    m_numberHint->setShownForm(
+        [this](const QString &stored) { return readableNumber(stored, m_settings, &ForeignNumbers::shared()); });
     numberLabel->setBuddy(m_number);
     m_zeroFlag =
         new QCheckBox(QStringLiteral("Bei Anruf im gleichen Land der Vorwahlnummer eine Null voranstellen"), frame);

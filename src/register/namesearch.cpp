@@ -1,16 +1,25 @@
 #include "register/namesearch.h"
 
+#include "numbers/foreignnumbers.h"
+#include "numbers/internationalform.h"
+#include "numbers/numberdisplay.h"
+#include "numbers/writtennumber.h"
 #include "register/registerdocument.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace quirlanto {
 
-QString searchFolded(const QString &text)
+namespace {
+
+QString withoutCaseAndAccents(const QString &text)
 {
     const QString decomposed = text.normalized(QString::NormalizationForm_D);
     QString folded;
@@ -19,6 +28,36 @@ QString searchFolded(const QString &text)
         if (c.category() != QChar::Mark_NonSpacing)
             folded.append(c);
     return folded.toCaseFolded();
+}
+
+bool hasLetter(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); });
+}
+
+QString germanFolded(const QString &plain)
+{
+    QString folded;
+    folded.reserve(plain.size());
+    QChar previous;
+    for (QChar c : plain) {
+        if (c == u'ß')
+            c = u's';
+        // The "e" of "ae", "oe" and "ue" is what is left of the dots; "ß", "ss" are one "s".
+        const bool dropped = (c == u'e' && (previous == u'a' || previous == u'o' || previous == u'u'))
+                             || (c == u's' && previous == u's');
+        if (!dropped)
+            folded.append(c);
+        previous = c;
+    }
+    return folded;
+}
+
+} // namespace
+
+QString searchFolded(const QString &text)
+{
+    return germanFolded(withoutCaseAndAccents(text));
 }
 
 SearchHitModel::SearchHitModel(const RegisterDocument &book, QObject *parent)
@@ -38,11 +77,17 @@ SearchHitModel::SearchHitModel(const RegisterDocument &book, QObject *parent)
 void SearchHitModel::rebuildIndex()
 {
     m_keys.clear();
+    m_plainKeys.clear();
+    m_numbers.clear();
     m_places.clear();
     for (int card = 0; card < kCardCount; ++card) {
         const QList<PhoneEntry> &entries = m_book.entries(card);
         for (int row = 0; row < entries.size(); ++row) {
-            m_keys.append(searchFolded(entries[row].name) + u' ' + entries[row].number);
+            const PhoneEntry &entry = entries[row];
+            const QString plain = withoutCaseAndAccents(entry.name);
+            m_keys.append(germanFolded(plain) + u' ' + entry.number);
+            m_plainKeys.append(plain + u' ' + entry.number);
+            m_numbers.append(filterDialChars(entry.number));
             m_places.append({card, row});
         }
     }
@@ -53,12 +98,20 @@ void SearchHitModel::setFilter(const QString &text)
 {
     if (m_indexStale)
         rebuildIndex();
-    const QString wanted = searchFolded(text.trimmed());
+    const QString trimmed = text.trimmed();
+    // "el" is in "Michael" though not in "michal": the folding of "ae" must not hide it.
+    const QString plain = withoutCaseAndAccents(trimmed);
+    const QString wanted = germanFolded(plain);
+    // No asking the module which reading is valid: digits typed without "0" or "+" are found
+    // as they stand anyway.
+    const QString number =
+        hasDigit(trimmed) && !hasLetter(trimmed) ? internationalFromClipboard(trimmed, m_book.settings()) : QString();
     beginResetModel();
     m_hits.clear();
     if (!wanted.isEmpty())
         for (qsizetype i = 0; i < m_keys.size(); ++i)
-            if (m_keys[i].contains(wanted))
+            if (m_keys[i].contains(wanted) || m_plainKeys[i].contains(plain)
+                || (!number.isEmpty() && m_numbers[i].contains(number)))
                 m_hits.append(m_places[i]);
     endResetModel();
 }
@@ -71,7 +124,8 @@ QVariant SearchHitModel::data(const QModelIndex &index, int role) const
     if (hit.row >= m_book.entries(hit.card).size())
         return {}; // removed; the hits are filtered anew at once
     const PhoneEntry &entry = m_book.entries(hit.card).at(hit.row);
-    return QStringLiteral("%1 (%2)   –   %3").arg(entry.name, entry.number, m_book.cardName(hit.card));
+    const QString number = readableNumber(entry.number, m_book.settings(), &ForeignNumbers::shared());
+    return QStringLiteral("%1 (%2)   –   %3").arg(entry.name, number, m_book.cardName(hit.card));
 }
 
 NameSearch::NameSearch(const RegisterDocument &book, QWidget *parent)
@@ -128,6 +182,9 @@ void NameSearch::open()
     filter(m_field->text()); // the register may have changed since
     m_field->selectAll();
     m_field->setFocus(Qt::ShortcutFocusReason);
+    // The hits' numbers are grouped by the phone-number module: loaded once the field shows,
+    // not at the first key.
+    QTimer::singleShot(0, this, [] { ForeignNumbers::shared().prepare(); });
 }
 
 void NameSearch::filter(const QString &text)

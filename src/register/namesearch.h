@@ -13,10 +13,12 @@ namespace quirlanto {
 
 class RegisterDocument;
 
-// Lower case without accents: "Müller" and "muller" are the same to the search.
+// Lower case without accents, and German spellings made one: "Müller", "Mueller" and "muller"
+// all read "muller", "Weiß" and "Weiss" both "weis".
 QString searchFolded(const QString &text);
 
-// The entries of all cards whose name or number holds the typed text.
+// The entries of all cards whose name or number holds the typed text; a typed number is also
+// read as the register stores it ("0171 2345" finds 491712345…).
 class SearchHitModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -39,7 +41,9 @@ private:
     void rebuildIndex();
 
     const RegisterDocument &m_book;
-    QList<QString> m_keys; // folded "name number", all cards one after the other
+    QList<QString> m_keys;      // folded "name number", all cards one after the other
+    QList<QString> m_plainKeys; // the same with only case and accents folded
+    QList<QString> m_numbers;   // their dial characters
     QList<Hit> m_places;
     QList<Hit> m_hits;
     bool m_indexStale = true;

@@ -162,7 +162,7 @@ ImportDialog::ImportDialog(const QList<ImportCandidate> &candidates, const CardN
     for (qsizetype row = 0; row < candidates.size(); ++row) {
         const ImportCandidate &candidate = candidates[row];
         auto *item = new QTreeWidgetItem(
-            {shown(candidate.entry.name), shown(candidate.entry.number), shown(candidate.written), QString()});
+            {shown(candidate.entry.name), shown(candidate.shownNumber), shown(candidate.written), QString()});
         item->setCheckState(NameColumn, candidate.doubtful ? Qt::Unchecked : Qt::Checked);
         item->setFlags(item->flags() | Qt::ItemIsEditable);
         if (candidate.tooLong)

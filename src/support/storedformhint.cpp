@@ -33,11 +33,20 @@ QString StoredFormHint::storedText() const
     return m_storedForm(typed);
 }
 
+void StoredFormHint::setShownForm(Transform shownForm)
+{
+    m_shownForm = std::move(shownForm);
+    refresh();
+}
+
 void StoredFormHint::refresh()
 {
     const QString stored = storedText();
     const bool differs = stored != m_box->text().trimmed();
-    setText(differs ? QStringLiteral("Wird gespeichert als: %1").arg(stored) : QString());
+    QString hint;
+    if (differs)
+        hint = QStringLiteral("Wird gespeichert als: %1").arg(m_shownForm ? m_shownForm(stored) : stored);
+    setText(hint);
     setVisible(differs);
 }
 

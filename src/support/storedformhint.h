@@ -21,12 +21,15 @@ public:
     void setOriginal(const QString &text);
     // What will be stored for the box's current text.
     QString storedText() const;
+    // How the stored form is shown, when people read it otherwise (a number grouped).
+    void setShownForm(Transform shownForm);
 
 private:
     void refresh();
 
     QLineEdit *m_box;
     Transform m_storedForm;
+    Transform m_shownForm;
     QString m_original;
     bool m_haveOriginal = false;
 };

@@ -38,6 +38,7 @@ waitfor 5 mapped "$win" || fail "main window not shown"
 
 # Qt's German texts are loaded (the translation file is mapped into the program).
 grep -q 'qtbase_de.qm' /proc/$qpid/maps || fail "Qt's German translation not loaded"
+! grep -q 'quirlanto-phonenumbers' /proc/$qpid/maps || fail "phone-number module loaded at start, not at its first use"
 
 # The options card came up with the focus in "Land": typed digits land there.
 xdotool key End type 1
@@ -96,6 +97,7 @@ for opener in "xdg-open" "gio open"; do
   xdotool key Return # Nein is the default
   waitfor 5 eval '! box_open' || fail "$opener: question did not close"
 done
+grep -q 'quirlanto-phonenumbers' /proc/$qpid/maps || fail "tel: question shown without the phone-number module"
 
 kill -0 $qpid || fail "program ended"
 echo "PASS"

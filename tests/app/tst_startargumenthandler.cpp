@@ -1,5 +1,6 @@
 #include "app/startargumenthandler.h"
 #include "dial/handoffecho.h"
+#include "register/registerdocument.h"
 
 #include "support/messagebox.h"
 
@@ -21,13 +22,16 @@ private slots:
 
 private:
     void setUpHandler(StartArgumentHandler &handler);
-    Settings m_settings;
+    QTemporaryDir m_folder;
+    RegisterDocument m_book{DataPaths::inDirectory(m_folder.path() + u'/')};
     int m_shows = 0;
     QStringList m_dialed;
 };
 
 void TestStartArgumentHandler::init()
 {
+    if (m_book.entries(2).isEmpty()) // own country 49, own area 89
+        m_book.importEntries(2, {{"Schmidt, Anna", "4930123456", true}});
     m_shows = 0;
     m_dialed.clear();
     MessageBoxes::clearShown();
@@ -36,8 +40,7 @@ void TestStartArgumentHandler::init()
 
 void TestStartArgumentHandler::setUpHandler(StartArgumentHandler &handler)
 {
-    m_settings.ownCountryCode = QStringLiteral("49");
-    handler.setSettings(&m_settings);
+    handler.setRegister(&m_book);
     connect(&handler, &StartArgumentHandler::showWindowRequested, this, [this] { ++m_shows; });
     connect(&handler, &StartArgumentHandler::dialNumberRequested, this,
             [this](const QString &number) { m_dialed.append(number); });
@@ -51,12 +54,15 @@ void TestStartArgumentHandler::laterStart_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QStringList>("dialed");
 
-    const QString question = QStringLiteral("Soll die Nummer +4989123456 gewählt werden?");
+    const QString question = QStringLiteral("Soll die Nummer +49 89 123456 gewählt werden?");
     QTest::newRow("no argument shows the window") << QStringList() << 0 << 1 << "" << QStringList();
     QTest::newRow("autostart any case") << QStringList{" /autostart "} << 0 << 0 << "" << QStringList();
     QTest::newRow("anything else shows") << QStringList{"/AUTOSTART", "x"} << 0 << 1 << "" << QStringList();
     QTest::newRow("tel: yes dials") << QStringList{"tel:+49-89-123456"} << int(QMessageBox::Yes) << 1 << question
                                     << QStringList{"4989123456"};
+    QTest::newRow("number in the register")
+        << QStringList{"tel:+49-30-123456"} << 0 << 1 << "Soll die Nummer +49 30123456 (Schmidt, Anna) gewählt werden?"
+        << QStringList();
     QTest::newRow("tel: default is no") << QStringList{"tel:+49-89-123456"} << 0 << 1 << question << QStringList();
     QTest::newRow("local number like the clipboard")
         << QStringList{"tel:089/123456;phone-context=+49"} << int(QMessageBox::Yes) << 1 << question
@@ -113,7 +119,7 @@ void TestStartArgumentHandler::ownStart()
     QCOMPARE(MessageBoxes::shown().size(), questions);
     QCOMPARE(m_dialed.size(), questions);
     if (questions) {
-        QCOMPARE(MessageBoxes::shown().first().text, QStringLiteral("Soll die Nummer +12125550100 gewählt werden?"));
+        QCOMPARE(MessageBoxes::shown().first().text, QStringLiteral("Soll die Nummer +1 2125550100 gewählt werden?"));
         QCOMPARE(m_dialed.first(), QStringLiteral("12125550100"));
     }
 }

