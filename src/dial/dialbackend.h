@@ -11,6 +11,7 @@ namespace quirlanto {
 struct DialRequest {
     QString name;
     QString internationalNumber; // the phone program takes it as it is
+    QString phoneProgram;        // launcher id of the chosen phone program
     PreparedNumber prepared;
     QString commandLine; // what the modem gets and the loudspeaker plays
     int comPort = 1;

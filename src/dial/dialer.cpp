@@ -96,8 +96,9 @@ void Dialer::dialEntry(const QString &name, const QString &number, bool zeroFlag
 
     const Settings &settings = m_book.settings();
     const DialDevice device = m_book.dialDevice();
-    DialRequest request{name, number, {}, {}, settings.comPort};
+    DialRequest request{name, number, {}, {}, {}, settings.comPort};
     if (device == DialDevice::PhoneProgram) {
+        request.phoneProgram = m_book.phoneProgram();
         m_view.setStatusText(QStringLiteral("Wähle +") + number);
     } else {
         request.prepared = prepareNumber(number, zeroFlag, settings, &m_book.providers(), m_clock);
@@ -137,6 +138,12 @@ void Dialer::finish(const DialResult &result)
         if (result.showOptions)
             m_view.showOptionsCard();
     }
+    // "Wähle …" would still stand as if the dial went on. Last: the options card puts its hint there.
+    if (result.kind == DialResult::Kind::Cancelled)
+        m_view.setStatusText(QStringLiteral("Anwahl abgebrochen."));
+    else if (result.kind == DialResult::Kind::Failed)
+        m_view.setStatusText(QStringLiteral("Anwahl fehlgeschlagen: ")
+                             + result.message.section(QStringLiteral("\n\n"), 0, 0).simplified());
     emit dialEnded();
 }
 

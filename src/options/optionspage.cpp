@@ -1,6 +1,7 @@
 #include "options/optionspage.h"
 
 #include "dial/modemlink.h"
+#include "dial/phoneprogram.h"
 #include "dial/portdevicedialog.h"
 #include "numbers/writtennumber.h"
 #include "providers/providerlistcontroller.h"
@@ -74,26 +75,46 @@ OptionsPage::OptionsPage(RegisterDocument &book, SettingsStore &ports, QWidget *
     m_speaker->setObjectName(QStringLiteral("loudspeakerOption"));
     m_phoneProgram = new QRadioButton(QStringLiteral("Telefon-&Programm"), deviceFrame);
     m_phoneProgram->setObjectName(QStringLiteral("phoneProgramOption"));
-    m_phoneProgram->setToolTip(QStringLiteral("Die Nummer an das Telefon-Programm des Desktops übergeben"));
-    auto *device = new QButtonGroup(this);
-    device->addButton(m_modem, int(DialDevice::Modem));
-    device->addButton(m_speaker, int(DialDevice::Loudspeaker));
-    device->addButton(m_phoneProgram, int(DialDevice::PhoneProgram));
+    m_phoneProgram->setToolTip(QStringLiteral("Die Nummer an das gewählte Telefon-Programm übergeben"));
+    m_phoneProgramList = new QComboBox(deviceFrame);
+    m_phoneProgramList->setObjectName(QStringLiteral("phoneProgramList"));
+    m_phoneProgramList->setPlaceholderText(QStringLiteral("Bitte wählen …"));
+    m_phoneProgramList->setAccessibleName(QStringLiteral("Telefon-Programm"));
+    m_phoneProgramList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_phoneProgramList->setMinimumContentsLength(12);
+    connect(m_phoneProgramList, &QComboBox::activated, this,
+            [this](int index) { m_book.setPhoneProgram(m_phoneProgramList->itemData(index).toString()); });
+    m_deviceGroup = new QButtonGroup(this);
+    m_deviceGroup->addButton(m_modem, int(DialDevice::Modem));
+    m_deviceGroup->addButton(m_speaker, int(DialDevice::Loudspeaker));
+    m_deviceGroup->addButton(m_phoneProgram, int(DialDevice::PhoneProgram));
     m_modem->setChecked(true);
-    auto *deviceLayout = new QVBoxLayout(deviceFrame);
-    deviceLayout->addWidget(m_modem);
-    deviceLayout->addWidget(m_speaker);
-    deviceLayout->addWidget(m_phoneProgram);
-    connect(device, &QButtonGroup::idClicked, this,
-            [this](int id) { MessageBoxes::reportWrite(this, m_book.setDialDevice(DialDevice(id))); });
+    auto *deviceLayout = new QGridLayout(deviceFrame);
+    deviceLayout->addWidget(m_modem, 0, 0);
+    deviceLayout->addWidget(m_speaker, 1, 0);
+    deviceLayout->addWidget(m_phoneProgram, 2, 0);
+    deviceLayout->addWidget(m_phoneProgramList, 2, 1);
+    deviceLayout->setColumnStretch(1, 1);
+    connect(m_deviceGroup, &QButtonGroup::idClicked, this, [this](int id) {
+        // Choosing the device with nothing chosen takes the program the list shows first.
+        if (DialDevice(id) == DialDevice::PhoneProgram && m_book.phoneProgram().isEmpty()
+            && m_phoneProgramList->count() > 0) {
+            m_phoneProgramList->setCurrentIndex(0);
+            m_book.setPhoneProgram(m_phoneProgramList->itemData(0).toString());
+        }
+        MessageBoxes::reportWrite(this, m_book.setDialDevice(DialDevice(id)));
+    });
+    connect(m_deviceGroup, &QButtonGroup::idToggled, this, [this](int, bool on) {
+        if (on)
+            applyDialDevice();
+    });
     // A reloaded register brings its device; the phone program's choice is kept elsewhere.
     connect(&m_book, &RegisterDocument::registerReset, this, [this] { setDialDevice(m_book.dialDevice()); });
 
     // "Modemeinstellungen"
     auto *modemFrame = new QGroupBox(QStringLiteral("Modemeinstellungen"), this);
     modemFrame->setObjectName(QStringLiteral("modemFrame"));
-    // The phone program dials from its own line; the modem's settings do not apply then.
-    connect(m_phoneProgram, &QRadioButton::toggled, modemFrame, [modemFrame](bool on) { modemFrame->setEnabled(!on); });
+    m_modemFrame = modemFrame;
     m_port = new QComboBox(modemFrame);
     m_port->setObjectName(QStringLiteral("portList"));
     for (int i = kMinComPort; i <= kMaxComPort; ++i)
@@ -114,18 +135,26 @@ OptionsPage::OptionsPage(RegisterDocument &book, SettingsStore &ports, QWidget *
     connect(m_device, &QPushButton::clicked, this, &OptionsPage::choosePortDevice);
     auto *atLabel = new QLabel(QStringLiteral("AT"), modemFrame);
     auto *modemLayout = new QGridLayout(modemFrame);
-    modemLayout->addWidget(label(QStringLiteral("Anschluß"), m_port, modemFrame), 0, 0);
+    auto *portLabel = label(QStringLiteral("Anschluß"), m_port, modemFrame);
+    modemLayout->addWidget(portLabel, 0, 0);
     auto *portRow = new QHBoxLayout;
     portRow->addWidget(m_port, 1);
     portRow->addWidget(m_device);
     modemLayout->addLayout(portRow, 0, 1, 1, 2);
-    modemLayout->addWidget(label(QStringLiteral("Wahlart"), m_method, modemFrame), 1, 0);
+    auto *methodLabel = label(QStringLiteral("Wahlart"), m_method, modemFrame);
+    modemLayout->addWidget(methodLabel, 1, 0);
     modemLayout->addWidget(m_method, 1, 1, 1, 2);
-    modemLayout->addWidget(hyphenLabel(QStringLiteral("Zusatz- befehle"), m_extraCommands, modemFrame), 2, 0);
+    auto *extraLabel = hyphenLabel(QStringLiteral("Zusatz- befehle"), m_extraCommands, modemFrame);
+    modemLayout->addWidget(extraLabel, 2, 0);
     modemLayout->addWidget(atLabel, 2, 1);
     modemLayout->addWidget(m_extraCommands, 2, 2);
-    modemLayout->addWidget(hyphenLabel(QStringLiteral("Modem- antwort"), m_debug, modemFrame), 3, 0);
+    auto *answerLabel = hyphenLabel(QStringLiteral("Modem- antwort"), m_debug, modemFrame);
+    modemLayout->addWidget(answerLabel, 3, 0);
     modemLayout->addWidget(m_debug, 3, 1, 1, 2);
+    addSettingControls(DialSetting::Port, {portLabel, m_port, m_device});
+    addSettingControls(DialSetting::DialMethod, {methodLabel, m_method});
+    addSettingControls(DialSetting::ExtraModemCommands, {extraLabel, atLabel, m_extraCommands});
+    addSettingControls(DialSetting::ModemAnswer, {answerLabel, m_debug});
     modemLayout->setColumnStretch(2, 1);
 
     // The handover frame
@@ -145,15 +174,20 @@ OptionsPage::OptionsPage(RegisterDocument &book, SettingsStore &ports, QWidget *
     // "Präfixzahlen"
     auto *prefixFrame = new QGroupBox(QStringLiteral("Präfixzahlen"), this);
     prefixFrame->setObjectName(QStringLiteral("prefixFrame"));
+    m_prefixFrame = prefixFrame;
     m_outsideLine = lineEdit("outsideLineBox", prefixFrame);
     m_outsideLine->setToolTip(QStringLiteral("Ziffern für die Amtsholung, z. B. 0 an einer Telefonanlage"));
     m_international = lineEdit("internationalPrefixBox", prefixFrame);
     m_international->setToolTip(QStringLiteral("Vorwahl für Auslandsgespräche, meist 00"));
     auto *prefixLayout = new QGridLayout(prefixFrame);
-    prefixLayout->addWidget(label(QStringLiteral("Amt"), m_outsideLine, prefixFrame), 0, 0);
+    auto *outsideLineLabel = label(QStringLiteral("Amt"), m_outsideLine, prefixFrame);
+    prefixLayout->addWidget(outsideLineLabel, 0, 0);
     prefixLayout->addWidget(m_outsideLine, 0, 1);
-    prefixLayout->addWidget(hyphenLabel(QStringLiteral("Aus- land"), m_international, prefixFrame), 1, 0);
+    auto *internationalLabel = hyphenLabel(QStringLiteral("Aus- land"), m_international, prefixFrame);
+    prefixLayout->addWidget(internationalLabel, 1, 0);
     prefixLayout->addWidget(m_international, 1, 1);
+    addSettingControls(DialSetting::OutsideLinePrefix, {outsideLineLabel, m_outsideLine});
+    addSettingControls(DialSetting::InternationalPrefix, {internationalLabel, m_international});
 
     // "Kennzahlen"
     auto *codeFrame = new QGroupBox(QStringLiteral("Kennzahlen"), this);
@@ -167,6 +201,7 @@ OptionsPage::OptionsPage(RegisterDocument &book, SettingsStore &ports, QWidget *
     codeLayout->addWidget(m_country, 0, 1);
     codeLayout->addWidget(label(QStringLiteral("Ort"), m_area, codeFrame), 1, 0);
     codeLayout->addWidget(m_area, 1, 1);
+    addSettingControls(DialSetting::OwnCodes, {codeFrame});
 
     // "Eintragsgröße"
     auto *sizeFrame = new QGroupBox(QStringLiteral("Eintragsgröße"), this);
@@ -217,6 +252,7 @@ OptionsPage::OptionsPage(RegisterDocument &book, SettingsStore &ports, QWidget *
     // The provider frame, titled by its switch; the provider list fills the area below it.
     auto *providerFrame = new QGroupBox(this);
     providerFrame->setObjectName(QStringLiteral("providerFrame"));
+    m_providerFrame = providerFrame;
     m_providerSwitch = new QCheckBox(QStringLiteral("&Call-by-Call Provider-Liste"), providerFrame);
     m_providerSwitch->setObjectName(QStringLiteral("providerSwitch"));
     m_providerArea = new QWidget(providerFrame);
@@ -248,10 +284,11 @@ OptionsPage::OptionsPage(RegisterDocument &book, SettingsStore &ports, QWidget *
     layout->addWidget(providerFrame, 1);
 
     // Keyboard order follows the page from left to right.
-    QWidget *order[] = {m_modem,        m_speaker,       m_phoneProgram, m_port,           m_device,
-                        m_method,       m_extraCommands, m_debug,        m_outsideLine,    m_international,
-                        m_country,      m_area,          m_handover,     m_handoverNumber, m_cardNames[0],
-                        m_cardNames[1], m_cardNames[2],  m_cardNames[3], m_fontSlider,     m_providerSwitch};
+    QWidget *order[] = {
+        m_modem,        m_speaker,       m_phoneProgram,   m_phoneProgramList, m_port,          m_device,
+        m_method,       m_extraCommands, m_debug,          m_outsideLine,      m_international, m_country,
+        m_area,         m_handover,      m_handoverNumber, m_cardNames[0],     m_cardNames[1],  m_cardNames[2],
+        m_cardNames[3], m_fontSlider,    m_providerSwitch};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -264,6 +301,7 @@ OptionsPage::OptionsPage(RegisterDocument &book, SettingsStore &ports, QWidget *
     new ProviderListController(m_book, m_providerSwitch, m_providerArea, this);
     showPortDevicesAsToolTips(m_port, m_ports);
     setDialDevice(m_book.dialDevice());
+    applyDialDevice();
 }
 
 int OptionsPage::sliderValueForSize(double size)
@@ -351,6 +389,7 @@ void OptionsPage::setDialDevice(DialDevice device)
 
 void OptionsPage::load(const QFont &listFont)
 {
+    showPhonePrograms();
     loadOptionControls(m_book.settings(), m_book.cardNames(), listFont);
 }
 
@@ -369,10 +408,51 @@ void OptionsPage::choosePortDevice()
     dialog->open();
 }
 
+void OptionsPage::addSettingControls(DialSetting setting, std::initializer_list<QWidget *> controls)
+{
+    for (QWidget *control : controls)
+        m_settingControls.append({setting, control});
+}
+
+void OptionsPage::applyDialDevice()
+{
+    const DialSettings used = settingsUsedBy(DialDevice(m_deviceGroup->checkedId()));
+    for (const auto &[setting, control] : std::as_const(m_settingControls))
+        control->setEnabled(used.testFlag(setting));
+    using S = DialSetting;
+    // A frame none of whose settings apply is greyed with its title.
+    m_modemFrame->setEnabled(used & (S::Port | S::DialMethod | S::ExtraModemCommands | S::ModemAnswer));
+    m_prefixFrame->setEnabled(used & (S::OutsideLinePrefix | S::InternationalPrefix));
+    m_providerFrame->setEnabled(used.testFlag(S::Providers));
+    m_phoneProgramList->setEnabled(used.testFlag(S::PhoneProgram) && m_phoneProgram->isEnabled()
+                                   && m_phoneProgramList->count() > 0);
+    updateHandoverEnabling();
+}
+
+void OptionsPage::showPhonePrograms()
+{
+    const QString chosen = m_book.phoneProgram();
+    m_phoneProgramList->clear();
+    for (const DesktopLauncher &program : installedPhonePrograms()) {
+        m_phoneProgramList->addItem(program.name, program.id);
+        m_phoneProgramList->setItemData(m_phoneProgramList->count() - 1, program.id, Qt::ToolTipRole);
+    }
+    const bool none = m_phoneProgramList->count() == 0;
+    // A chosen program that has gone stays visible as such: the first dial will say so.
+    if (!chosen.isEmpty() && m_phoneProgramList->findData(chosen) < 0)
+        m_phoneProgramList->insertItem(0, QStringLiteral("%1 (nicht mehr installiert)").arg(chosen), chosen);
+    m_phoneProgramList->setCurrentIndex(m_phoneProgramList->findData(chosen));
+    m_phoneProgram->setEnabled(!none);
+    m_phoneProgram->setToolTip(none ? QStringLiteral("Kein Telefon-Programm installiert, das tel:-Links annimmt.")
+                                    : QStringLiteral("Die Nummer an das gewählte Telefon-Programm übergeben"));
+    applyDialDevice();
+}
+
 void OptionsPage::updateHandoverEnabling()
 {
     const bool tone = m_method->currentIndex() == 0;
-    m_handoverFrame->setEnabled(tone);
+    const bool used = settingsUsedBy(DialDevice(m_deviceGroup->checkedId())).testFlag(DialSetting::Handover);
+    m_handoverFrame->setEnabled(tone && used);
     m_handover->setEnabled(tone);
     m_handoverNumber->setEnabled(tone && m_handover->isChecked());
 }

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <array>
 
+class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -68,6 +69,11 @@ signals:
 private:
     void updateHandoverEnabling();
     void choosePortDevice();
+    // Greys what the chosen device does not use.
+    void applyDialDevice();
+    // The installed phone programs to choose from; the choice greyed when there is none.
+    void showPhonePrograms();
+    void addSettingControls(DialSetting setting, std::initializer_list<QWidget *> controls);
 
     RegisterDocument &m_book;
     SettingsStore &m_ports;
@@ -75,6 +81,12 @@ private:
     QRadioButton *m_modem;
     QRadioButton *m_speaker;
     QRadioButton *m_phoneProgram;
+    QComboBox *m_phoneProgramList;
+    QButtonGroup *m_deviceGroup;
+    QList<std::pair<DialSetting, QWidget *>> m_settingControls;
+    QGroupBox *m_modemFrame;
+    QGroupBox *m_prefixFrame;
+    QGroupBox *m_providerFrame;
     QComboBox *m_port;
     QPushButton *m_device;
     QComboBox *m_method;

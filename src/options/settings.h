@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFlags>
 #include <QString>
 
 #include <cstddef>
@@ -10,6 +11,45 @@ namespace quirlanto {
 // per-user settings.
 enum class DialDevice { Modem = 0, Loudspeaker = 1, PhoneProgram = 2 };
 inline constexpr std::size_t kDialDeviceCount = 3;
+
+// The settings of the options card a dial device may use; the card greys the others.
+enum class DialSetting {
+    Port = 0x1,               // "Anschluß" and its device
+    DialMethod = 0x2,         // "Wahlart"
+    ExtraModemCommands = 0x4, // "Zusatz- befehle"
+    ModemAnswer = 0x8,        // "Debug"
+    OutsideLinePrefix = 0x10, // "Amt"
+    InternationalPrefix = 0x20,
+    OwnCodes = 0x40, // "Land" and "Ort": they complete numbers written without them
+    Handover = 0x80,
+    Providers = 0x100,
+    PhoneProgram = 0x200,
+};
+Q_DECLARE_FLAGS(DialSettings, DialSetting)
+
+} // namespace quirlanto
+
+// Outside the namespace, where it hides no other operator.
+Q_DECLARE_OPERATORS_FOR_FLAGS(quirlanto::DialSettings)
+
+namespace quirlanto {
+
+// One line per device.
+inline DialSettings settingsUsedBy(DialDevice device)
+{
+    using S = DialSetting;
+    const DialSettings commandLine = S::DialMethod | S::ExtraModemCommands | S::OutsideLinePrefix
+                                     | S::InternationalPrefix | S::OwnCodes | S::Handover | S::Providers;
+    switch (device) {
+    case DialDevice::Modem:
+        return commandLine | S::Port | S::ModemAnswer;
+    case DialDevice::Loudspeaker: // plays the modem's command line
+        return commandLine;
+    case DialDevice::PhoneProgram: // gets the international number and dials from its own line
+        return S::OwnCodes | S::PhoneProgram;
+    }
+    return commandLine;
+}
 
 // How the modem dials: "Ton" or "Puls" on the options card.
 enum class DialMethod { Tone, Pulse };

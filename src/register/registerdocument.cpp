@@ -38,6 +38,7 @@ void normalise(Settings &settings)
 
 const QString kDialDeviceKey = QStringLiteral("Dial/Device");
 const QString kPhoneProgramChoice = QStringLiteral("phone-program");
+const QString kPhoneProgramKey = QStringLiteral("Dial/PhoneProgram");
 
 } // namespace
 
@@ -311,6 +312,17 @@ WriteResult RegisterDocument::setDialDevice(DialDevice device)
         return {true, {}};
     m_contents.settings.dialDevice = device;
     return writeRegister();
+}
+
+QString RegisterDocument::phoneProgram() const
+{
+    return m_choiceStore ? m_choiceStore->value(kPhoneProgramKey).toString() : QString();
+}
+
+void RegisterDocument::setPhoneProgram(const QString &id)
+{
+    if (m_choiceStore)
+        m_choiceStore->setValue(kPhoneProgramKey, id);
 }
 
 WriteResult RegisterDocument::setOptions(const Settings &settings, const CardNames &cardNames)

@@ -106,6 +106,9 @@ public:
     // "Anwahl ausführen über ...": the phone program when chosen, else the register's device.
     DialDevice dialDevice() const;
     WriteResult setDialDevice(DialDevice device);
+    // The launcher id of the phone program chosen to dial through; empty when none is.
+    QString phoneProgram() const;
+    void setPhoneProgram(const QString &id);
     // What the options card hands back when it is left: settings and the four card names.
     WriteResult setOptions(const Settings &settings, const CardNames &cardNames);
 

@@ -1,7 +1,10 @@
 #include "support/desktopopen.h"
 
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTimer>
@@ -41,9 +44,9 @@ qint64 monotonicMs()
 }
 
 // Runs between fork() and _exit(): async-signal-safe calls only. Starts the program as its own
-// child and waits for it at most `waitMs`; then kills it (`killLate`) or ends, which orphans it
-// to the system, which reaps it.
-[[noreturn]] void goBetween(int reportFd, int outputFd, int nullFd, char *const argv[], int waitMs, bool killLate)
+// child and waits for it at most `waitMs`; then ends, which orphans it to the system, which
+// reaps it.
+[[noreturn]] void goBetween(int reportFd, int nullFd, char *const argv[], int waitMs)
 {
     const pid_t child = ::fork();
     if (child < 0) {
@@ -58,7 +61,7 @@ qint64 monotonicMs()
         byDefault.sa_handler = SIG_DFL;
         ::sigaction(SIGPIPE, &byDefault, nullptr);
         ::dup2(nullFd, 0);
-        ::dup2(outputFd, 1);
+        ::dup2(nullFd, 1);
         ::dup2(nullFd, 2);
         ::execv(argv[0], argv);
         report(reportFd, 'x', errno);
@@ -74,13 +77,7 @@ qint64 monotonicMs()
         const timespec pause{0, 20'000'000};
         ::nanosleep(&pause, nullptr);
     } while (monotonicMs() < deadline);
-    if (killLate) {
-        ::kill(child, SIGKILL);
-        ::waitpid(child, &status, 0);
-        report(reportFd, 'e', status);
-    } else {
-        report(reportFd, 'r', 0);
-    }
+    report(reportFd, 'r', 0);
     ::_exit(0);
 }
 
@@ -98,13 +95,12 @@ DesktopHandOff verdict(const QByteArray &reports)
 }
 
 // Runs `program` as the child of a go-between process that ends after `waitMs` at the latest, so
-// nothing of the program stays with us: no child, no descriptor. `done` runs once it has ended,
-// with what the program wrote when `killLate` (a question, killed when late; up to a pipe's worth).
-void runThroughGoBetween(const QString &program, const QStringList &arguments, int waitMs, bool killLate,
-                         std::function<void(const DesktopHandOff &, const QByteArray &output)> done)
+// nothing of the program stays with us: no child, no descriptor. `done` runs once it has ended.
+void runThroughGoBetween(const QString &program, const QStringList &arguments, int waitMs,
+                         std::function<void(const DesktopHandOff &)> done)
 {
     const auto fail = [&done](int error) {
-        QTimer::singleShot(0, [done = std::move(done), error] { done({false, qt_error_string(error)}, {}); });
+        QTimer::singleShot(0, [done = std::move(done), error] { done({false, qt_error_string(error)}); });
     };
     const QString path = program.contains(u'/') ? program : QStandardPaths::findExecutable(program);
     if (path.isEmpty())
@@ -118,51 +114,39 @@ void runThroughGoBetween(const QString &program, const QStringList &arguments, i
         argv.push_back(string.data());
     argv.push_back(nullptr);
     int reportPipe[2] = {-1, -1};
-    int outputPipe[2] = {-1, -1};
     const int nullFd = ::open("/dev/null", O_RDWR | O_CLOEXEC);
     pid_t pid = -1;
-    if (nullFd >= 0 && ::pipe2(reportPipe, O_CLOEXEC) == 0 && (!killLate || ::pipe2(outputPipe, O_CLOEXEC) == 0))
+    if (nullFd >= 0 && ::pipe2(reportPipe, O_CLOEXEC) == 0)
         pid = ::fork();
     if (pid == 0)
-        goBetween(reportPipe[1], killLate ? outputPipe[1] : nullFd, nullFd, argv.data(), waitMs, killLate);
+        goBetween(reportPipe[1], nullFd, argv.data(), waitMs);
     const int error = errno;
     if (nullFd >= 0)
         ::close(nullFd);
     if (pid < 0) {
-        for (const int fd : {reportPipe[0], reportPipe[1], outputPipe[0], outputPipe[1]})
+        for (const int fd : reportPipe)
             if (fd >= 0)
                 ::close(fd);
         return fail(error);
     }
     ::close(reportPipe[1]);
-    if (killLate)
-        ::close(outputPipe[1]);
     auto *notifier = new QSocketNotifier(reportPipe[0], QSocketNotifier::Read);
-    QObject::connect(
-        notifier, &QSocketNotifier::activated, notifier,
-        [notifier, pid, outputFd = outputPipe[0], done = std::move(done), reports = QByteArray()]() mutable {
-            char buffer[512];
-            const int reportFd = int(notifier->socket());
-            const ssize_t got = ::read(reportFd, buffer, sizeof buffer);
-            if (got > 0 || (got < 0 && errno == EINTR)) {
-                reports.append(buffer, std::max<ssize_t>(got, 0));
-                return;
-            }
-            // Closed by the go-between's end: it is gone or about to be.
-            notifier->setEnabled(false);
-            notifier->deleteLater();
-            ::close(reportFd);
-            ::waitpid(pid, nullptr, 0);
-            // The program has ended; what it left behind may still hold the pipe.
-            QByteArray output;
-            if (outputFd >= 0) {
-                ::fcntl(outputFd, F_SETFL, O_NONBLOCK);
-                for (ssize_t n; (n = ::read(outputFd, buffer, sizeof buffer)) > 0;)
-                    output.append(buffer, n);
-                ::close(outputFd);
-            }
-            done(verdict(reports), output);
-        });
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier,
+                     [notifier, pid, done = std::move(done), reports = QByteArray()]() mutable {
+                         char buffer[512];
+                         const int reportFd = int(notifier->socket());
+                         const ssize_t got = ::read(reportFd, buffer, sizeof buffer);
+                         if (got > 0 || (got < 0 && errno == EINTR)) {
+                             reports.append(buffer, std::max<ssize_t>(got, 0));
+                             return;
+                         }
+                         // Closed by the go-between's end: it is gone or about to be.
+                         notifier->setEnabled(false);
+                         notifier->deleteLater();
+                         ::close(reportFd);
+                         ::waitpid(pid, nullptr, 0);
+                         done(verdict(reports));
+                     });
 }
 
 } // namespace
@@ -172,8 +156,7 @@ void openWithDesktop(const QString &program, const QString &target, std::functio
 {
     // A program that stays (xdg-open waits for the phone program it started) is let go after the
     // hand-over: as our child it would keep a descriptor and a process slot for its lifetime.
-    runThroughGoBetween(program, {target}, handOverMs, false,
-                        [done = std::move(done)](const DesktopHandOff &result, const QByteArray &) { done(result); });
+    startWithDesktop({program, target}, std::move(done), handOverMs);
 }
 
 void openWithDesktop(const QString &program, const QString &target, std::function<void(bool handedOver)> handedOver,
@@ -186,48 +169,34 @@ void openWithDesktop(const QString &program, const QString &target, std::functio
         handOverMs);
 }
 
-void askDesktop(const QString &program, const QStringList &arguments,
-                std::function<void(const QString &answer, const QString &startError)> done, int timeoutMs)
+void startWithDesktop(const QStringList &command, std::function<void(const DesktopHandOff &)> done, int handOverMs)
 {
-    runThroughGoBetween(program, arguments, timeoutMs, true,
-                        [done = std::move(done)](const DesktopHandOff &result, const QByteArray &output) {
-                            done(QString::fromLocal8Bit(output), result.startError);
-                        });
+    runThroughGoBetween(command.value(0), command.mid(1), handOverMs, std::move(done));
 }
 
-std::optional<QHash<QString, QString>> readDesktopEntry(const QString &path)
-{
-    QFile file(path);
-    if (path.isEmpty() || !QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QHash<QString, QString> keys;
-    bool inMainGroup = false;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
-        if (line.startsWith(u'[')) {
-            inMainGroup = line == QLatin1String("[Desktop Entry]");
-            continue;
-        }
-        const qsizetype equals = line.indexOf(u'=');
-        if (inMainGroup && equals > 0)
-            keys.insert(line.left(equals).trimmed(), line.mid(equals + 1).trimmed());
-    }
-    return keys;
-}
+namespace {
 
-QString launcherProgram(const QString &exec)
+// The escapes every value of a launcher may hold: "\s", "\n", "\t", "\r", "\\".
+QString unescaped(const QString &value)
 {
-    // The value's own escapes come first ("\s", "\\"), then the quoting of the arguments.
-    QString value;
-    for (qsizetype i = 0; i < exec.size(); ++i) {
-        const QChar next = i + 1 < exec.size() ? exec[i + 1] : QChar();
-        if (exec[i] != u'\\' || !QStringView(u"sntr\\").contains(next)) {
-            value += exec[i];
+    QString text;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar next = i + 1 < value.size() ? value[i + 1] : QChar();
+        if (value[i] != u'\\' || !QStringView(u"sntr\\").contains(next)) {
+            text += value[i];
             continue;
         }
         ++i;
-        value += next == u's' ? u' ' : next == u'n' ? u'\n' : next == u't' ? u'\t' : next == u'r' ? u'\r' : next;
+        text += next == u's' ? u' ' : next == u'n' ? u'\n' : next == u't' ? u'\t' : next == u'r' ? u'\r' : next;
     }
+    return text;
+}
+
+// The arguments of an "Exec=" value, its field codes still in them. Quoted as the launcher
+// format says ("..." with '\' before '"', '`', '$' and '\'); '...' as a shell would take it.
+QStringList execArguments(const QString &exec)
+{
+    const QString value = unescaped(exec);
     QStringList arguments;
     QString argument;
     bool inArgument = false;
@@ -251,6 +220,72 @@ QString launcherProgram(const QString &exec)
     }
     if (inArgument)
         arguments.append(argument);
+    return arguments;
+}
+
+std::optional<QHash<QString, QString>> parseDesktopEntry(const QByteArray &contents)
+{
+    QHash<QString, QString> keys;
+    bool inMainGroup = false;
+    for (const QByteArray &raw : contents.split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (line.startsWith(u'[')) {
+            inMainGroup = line == QLatin1String("[Desktop Entry]");
+            continue;
+        }
+        const qsizetype equals = line.indexOf(u'=');
+        if (inMainGroup && equals > 0)
+            keys.insert(line.left(equals).trimmed(), line.mid(equals + 1).trimmed());
+    }
+    return keys;
+}
+
+std::optional<QByteArray> readLauncherFile(const QString &path)
+{
+    QFile file(path);
+    if (path.isEmpty() || !QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.readAll();
+}
+
+bool isInstalled(const QString &program)
+{
+    if (!program.contains(u'/'))
+        return !QStandardPaths::findExecutable(program).isEmpty();
+    const QFileInfo file(program);
+    return file.isFile() && file.isExecutable();
+}
+
+std::optional<DesktopLauncher> launcherFor(const QString &id, const QString &path, const QString &mimeType)
+{
+    const std::optional<QByteArray> contents = readLauncherFile(path);
+    // Most launchers are for other types: they are not parsed.
+    if (!contents || !contents->contains(mimeType.toUtf8()))
+        return std::nullopt;
+    const QHash<QString, QString> entry = *parseDesktopEntry(*contents);
+    const auto value = [&entry](const char *key) { return unescaped(entry.value(QString::fromLatin1(key))); };
+    const QString tryExec = value("TryExec");
+    if (value("Type") != QLatin1String("Application") || value("Hidden") == QLatin1String("true")
+        || !value("MimeType").split(u';').contains(mimeType) || (!tryExec.isEmpty() && !isInstalled(tryExec)))
+        return std::nullopt;
+    QString name = value("Name[de_DE]");
+    for (const char *key : {"Name[de]", "Name"})
+        if (name.isEmpty())
+            name = value(key);
+    return DesktopLauncher{id, path, name.isEmpty() ? id : name, entry.value(QStringLiteral("Exec")), value("Icon")};
+}
+
+} // namespace
+
+std::optional<QHash<QString, QString>> readDesktopEntry(const QString &path)
+{
+    const std::optional<QByteArray> contents = readLauncherFile(path);
+    return contents ? parseDesktopEntry(*contents) : std::nullopt;
+}
+
+QString launcherProgram(const QString &exec)
+{
+    const QStringList arguments = execArguments(exec);
     // "env [-i] [-u NAME] [NAME=VALUE]... PROGRAM"
     qsizetype at = 0;
     if (QFileInfo(arguments.value(0)).fileName() == QLatin1String("env")) {
@@ -261,6 +296,68 @@ QString launcherProgram(const QString &exec)
     const QString path = program.contains(u'/') ? program : QStandardPaths::findExecutable(program);
     const QString real = QFileInfo(path).canonicalFilePath();
     return !real.isEmpty() ? real : !path.isEmpty() ? path : program;
+}
+
+QList<DesktopLauncher> launchersFor(const QString &mimeType)
+{
+    QList<DesktopLauncher> launchers;
+    QSet<QString> seen;
+    for (const QString &folder : QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation)) {
+        const QDir base(folder);
+        QDirIterator files(folder, {QStringLiteral("*.desktop")}, QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString path = files.next();
+            QString id = base.relativeFilePath(path).replace(u'/', u'-');
+            if (seen.contains(id))
+                continue;
+            seen.insert(id);
+            if (std::optional<DesktopLauncher> launcher = launcherFor(id, path, mimeType))
+                launchers.append(std::move(*launcher));
+        }
+    }
+    std::sort(launchers.begin(), launchers.end(), [](const DesktopLauncher &a, const DesktopLauncher &b) {
+        return QString::localeAwareCompare(a.name, b.name) < 0;
+    });
+    return launchers;
+}
+
+QStringList launcherCommand(const DesktopLauncher &launcher, const QString &url)
+{
+    QStringList command;
+    bool urlPlaced = false;
+    for (const QString &argument : execArguments(launcher.exec)) {
+        if (argument == QLatin1String("%i")) {
+            if (!launcher.icon.isEmpty())
+                command << QStringLiteral("--icon") << launcher.icon;
+            continue;
+        }
+        QString expanded;
+        for (qsizetype i = 0; i < argument.size(); ++i) {
+            if (argument[i] != u'%' || i + 1 == argument.size()) {
+                expanded += argument[i];
+                continue;
+            }
+            const QChar code = argument[++i];
+            if (code == u'%') {
+                expanded += code;
+            } else if (QStringView(u"uUfF").contains(code)) {
+                expanded += url;
+                urlPlaced = true;
+            } else if (code == u'c') {
+                expanded += launcher.name;
+            } else if (code == u'k') {
+                expanded += launcher.path;
+            } // the others are outdated or unknown and stand for nothing
+        }
+        // An argument that was only a dropped code is no empty argument.
+        if (!expanded.isEmpty() || argument.isEmpty())
+            command << expanded;
+    }
+    if (command.isEmpty())
+        return {};
+    if (!urlPlaced) // the program would never see the address
+        command << url;
+    return command;
 }
 
 } // namespace quirlanto

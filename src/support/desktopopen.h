@@ -26,15 +26,34 @@ void openWithDesktop(const QString &program, const QString &target, std::functio
                      int handOverMs = kDesktopHandOverMs);
 void openWithDesktop(const QString &program, const QString &target, std::function<void(bool handedOver)> handedOver,
                      int handOverMs = kDesktopHandOverMs);
-// Runs a desktop tool (xdg-mime) for its answer, a few lines at most; killed after `timeoutMs`.
-// `startError` as above.
-void askDesktop(const QString &program, const QStringList &arguments,
-                std::function<void(const QString &answer, const QString &startError)> done, int timeoutMs);
+
+// Starts `command` (the program first) the same way, without a shell: it is handed over when it
+// ended well or still runs after `handOverMs`.
+void startWithDesktop(const QStringList &command, std::function<void(const DesktopHandOff &)> done,
+                      int handOverMs = kDesktopHandOverMs);
 
 // The keys of the "[Desktop Entry]" group of a launcher file; nothing when it cannot be read.
 std::optional<QHash<QString, QString>> readDesktopEntry(const QString &path);
 // The program a launcher's "Exec=" runs (also behind "env"), resolved through PATH and links; as
 // written when it is not found, empty for none.
 QString launcherProgram(const QString &exec);
+
+// An installed program's launcher.
+struct DesktopLauncher {
+    QString id;   // "org.example.Phone.desktop"; folders below "applications" joined with "-"
+    QString path; // the launcher file
+    QString name; // in German when the launcher has it
+    QString exec;
+    QString icon;
+};
+
+// The launchers that name `mimeType` in "MimeType=", by name. An id found in an earlier data
+// folder (the user's first) hides the later ones; deleted launchers ("Hidden=true") and those
+// whose "TryExec=" program is not installed are left out. Each call reads the folders anew.
+QList<DesktopLauncher> launchersFor(const QString &mimeType);
+// What a launcher runs to open `url`: the arguments of "Exec=", "%u" "%U" "%f" "%F" replaced by
+// `url` (which is appended when none stands there), "%i" "%c" "%k" by icon, name and launcher
+// file, other field codes dropped. Empty when "Exec=" names no program.
+QStringList launcherCommand(const DesktopLauncher &launcher, const QString &url);
 
 } // namespace quirlanto

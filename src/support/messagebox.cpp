@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace quirlanto {
@@ -131,9 +132,19 @@ void MessageBoxes::informationWithDetails(QWidget *parent, const QString &text, 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&OK"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    // The information icon a message box would show, at the size it would show it.
+    auto *icon = new QLabel(&box);
+    icon->setObjectName(QStringLiteral("messageIcon"));
+    const int iconSize = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
+    icon->setPixmap(box.style()->standardIcon(QStyle::SP_MessageBoxInformation, nullptr, &box).pixmap(iconSize));
+    auto *textColumn = new QVBoxLayout;
+    textColumn->addWidget(label);
+    textColumn->addWidget(view, 1);
+    auto *message = new QHBoxLayout;
+    message->addWidget(icon, 0, Qt::AlignTop);
+    message->addLayout(textColumn, 1);
     auto *layout = new QVBoxLayout(&box);
-    layout->addWidget(label);
-    layout->addWidget(view, 1);
+    layout->addLayout(message, 1);
     layout->addWidget(buttons);
     const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
     const QSize available = screen ? screen->availableGeometry().size() : QSize(800, 600);

@@ -278,6 +278,7 @@ void TestDialer::failureWordShownUntilAbort()
     QTRY_COMPARE(m_modem->received(), QByteArray("ATDT123456;H\r\r"));
     QTRY_VERIFY(!window());
     QVERIFY(MessageBoxes::shown().isEmpty());
+    QCOMPARE(m_view->statusTexts.last(), QStringLiteral("Anwahl abgebrochen."));
 }
 
 void TestDialer::missingDeviceThenRedial()
@@ -295,7 +296,8 @@ void TestDialer::missingDeviceThenRedial()
                                                            "Gerät /nonexistent/ttyQ3: Das Gerät gibt es nicht."));
     QCOMPARE(m_view->optionsCardShown, 1);
     QVERIFY(m_shown.isEmpty());
-    QCOMPARE(m_view->statusTexts, QStringList{QStringLiteral("Wähle 123456")});
+    QCOMPARE(m_view->statusTexts.first(), QStringLiteral("Wähle 123456"));
+    QCOMPARE(m_view->statusTexts.last(), "Anwahl fehlgeschlagen: Der angegebene Anschluß COM3 ist nicht verfügbar.");
     QCOMPARE(redial.count(), 1);
     QVERIFY(!m_dialer->isDialing());
 

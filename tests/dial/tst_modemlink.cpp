@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QSignalSpy>
@@ -338,10 +339,13 @@ void TestModemLink::longAnswerScrollsWithinTheScreen()
     MessageBoxes::setAutoAnswer(false);
     QRect shown;
     QString text;
+    bool withIcon = false;
     QTimer::singleShot(0, [&] {
         QTRY_VERIFY(QApplication::activeModalWidget());
         QWidget *box = QApplication::activeModalWidget();
         shown = box->frameGeometry();
+        const auto *icon = box->findChild<QLabel *>(QStringLiteral("messageIcon"));
+        withIcon = icon && !icon->pixmap().isNull();
         if (const auto *view = box->findChild<QPlainTextEdit *>())
             text = view->toPlainText();
         box->close();
@@ -353,6 +357,7 @@ void TestModemLink::longAnswerScrollsWithinTheScreen()
     QVERIFY2(shown.height() <= screen.height() && shown.width() <= screen.width(),
              qPrintable(QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height())));
     QCOMPARE(text, QString(test::shownAnswer(link)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    QVERIFY(withIcon);
 }
 
 QTEST_MAIN(TestModemLink)

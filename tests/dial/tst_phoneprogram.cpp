@@ -1,5 +1,4 @@
-// The desktop's phone program as a dial device: the real xdg-open and a recording tel: handler
-// registered in a temporary XDG_DATA_HOME.
+// The phone programs offered and what they run; the chosen one dials a recording phone program.
 #include "dial/handoffecho.h"
 #include "dial/phoneprogram.h"
 #include "fixedclock.h"
@@ -7,8 +6,6 @@
 
 #include <QSignalSpy>
 #include <QtTest>
-
-#include <sys/resource.h>
 
 using namespace quirlanto;
 
@@ -18,11 +15,12 @@ class TestPhoneProgram : public QObject {
     test::TelHandlerHome m_home;
 
     // What the phone program's dial ended with.
-    static DialResult dial(PhoneProgramDial &backend, const QString &number)
+    static DialResult dial(PhoneProgramDial &backend, const QString &number, const QString &program)
     {
         QSignalSpy finished(&backend, &DialBackend::finished);
         DialRequest request;
         request.internationalNumber = number;
+        request.phoneProgram = program;
         backend.start(request);
         [&] { QVERIFY(!finished.isEmpty() || finished.wait(10000)); }();
         return finished.isEmpty() ? DialResult{} : finished.first().first().value<DialResult>();
@@ -44,47 +42,85 @@ private slots:
     void initTestCase() { m_home.enter(); }
     void init() { m_home.clear(); }
 
+    // Which launchers are offered as phone programs, and what each runs for "tel:+4989".
+    void launchers_data()
+    {
+        QTest::addColumn<QString>("path"); // below "applications"
+        QTest::addColumn<QString>("user"); // the user's launcher of that name, if any
+        QTest::addColumn<QString>("system");
+        QTest::addColumn<QStringList>("command"); // empty: not offered; "@file": the launcher
+        const QString tel = "tel:+4989";
+        const auto row = [](const char *name, const char *path, const char *user, const QString &system,
+                            const QStringList &command) {
+            QTest::newRow(name) << QString(path) << QString(user) << system << command;
+        };
+        row("field codes", "phone.desktop", "", "Exec=phone --call %u %i %c %k %d 100%%\nIcon=telefon",
+            {"phone", "--call", tel, "--icon", "telefon", "Telefon", "@file", "100%"});
+        row("quoting", "phone.desktop", "", R"(Exec="/opt/Mein Telefon/phone" "x \\"y\\" \\$z" --call=%U)",
+            {"/opt/Mein Telefon/phone", R"(x "y" $z)", "--call=" + tel});
+        row("no field code", "phone.desktop", "", "Exec=phone", {"phone", tel});
+        row("subfolder, not in menus", "kde/phone.desktop", "", "Exec=phone %f\nNoDisplay=true\nTryExec=sh",
+            {"phone", tel});
+        row("the user's own copy", "phone.desktop", "Exec=mine %u", "Exec=phone %u", {"mine", tel});
+        row("deleted by the user", "phone.desktop", "Hidden=true", "Exec=phone %u", {});
+        row("TryExec missing", "phone.desktop", "", "Exec=phone %u\nTryExec=/nonexistent/phone", {});
+        row("no tel: links", "phone.desktop", "", "Exec=phone %u\nMimeType=text/plain;", {});
+        row("Quirlanto itself", "quirlanto.desktop", "", "Exec=phone %u", {});
+        row("this program, quoted", "phone.desktop", "", "Exec=\"@self\" %u", {});
+        row("installed name through env", "phone.desktop", "", "Exec=env A=1 quirlanto %u", {});
+    }
+    void launchers()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, user);
+        QFETCH(QString, system);
+        QFETCH(QStringList, command);
+        const auto launcher = [](const QString &lines) {
+            return "[Desktop Entry]\nType=Application\nName=Telefon\nMimeType=x-scheme-handler/tel;\n"
+                   + QString(lines).replace("@self", QCoreApplication::applicationFilePath()) + "\n";
+        };
+        const QString systemFile = m_home.write("system", path, launcher(system));
+        const QString file = user.isEmpty() ? systemFile : m_home.write("data", path, launcher(user));
+        const QList<DesktopLauncher> programs = installedPhonePrograms();
+        QCOMPARE(programs.size(), command.isEmpty() ? 0 : 1);
+        if (programs.isEmpty())
+            return;
+        QCOMPARE(programs[0].id, QString(path).replace('/', '-'));
+        command.replaceInStrings("@file", file);
+        QCOMPARE(launcherCommand(programs[0], "tel:+4989"), command);
+    }
+
     void refusals_data()
     {
-        QTest::addColumn<QString>("launcher");
-        QTest::addColumn<QString>("exec"); // the recording program when empty; "@self": this program
+        QTest::addColumn<QString>("chosen");
         QTest::addColumn<int>("exitCode");
-        QTest::addColumn<bool>("starved"); // no descriptor left to start a program
+        QTest::addColumn<QString>("exec"); // the recording program when empty
         QTest::addColumn<QString>("message");
-        const QString itself = "Quirlanto selbst";
-        QTest::newRow("none") << QString() << QString() << 0 << false << "kein Telefon-Programm";
-        QTest::newRow("itself") << "quirlanto.desktop" << QString() << 0 << false << itself;
-        QTest::newRow("this program, quoted") << "telefon.desktop"
-                                              << "\"@self\"" << 0 << false << itself;
-        QTest::newRow("installed name through env") << "telefon.desktop"
-                                                    << "env A=1 quirlanto" << 0 << false << itself;
-        QTest::newRow("another folder") << "telefon.desktop"
-                                        << "/opt/x/quirlanto" << 0 << false << itself;
-        QTest::newRow("handler fails") << "kaputt.desktop" << QString() << 3 << false
-                                       << "„Telefon“ konnte die Nummer +4989 nicht übernehmen";
-        QTest::newRow("no descriptors") << "telefon.desktop" << QString() << 0 << true
-                                        << "xdg-mime ließ sich nicht starten (" + qt_error_string(EMFILE);
+        QTest::addColumn<bool>("showOptions");
+        QTest::newRow("none chosen") << "" << 0 << ""
+                                     << "Es ist kein Telefon-Programm gewählt." << true;
+        QTest::newRow("gone") << "weg.desktop" << 0 << ""
+                              << "„weg“ ist nicht mehr installiert.\n\nBitte wählen Sie" << true;
+        QTest::newRow("handler fails") << "telefon.desktop" << 3 << ""
+                                       << "„Telefon“ konnte die Nummer +4989 nicht übernehmen" << false;
+        QTest::newRow("program missing") << "telefon.desktop" << 0 << "/nonexistent/phone"
+                                         << "„Telefon“ ließ sich nicht starten (" + qt_error_string(ENOENT) << false;
     }
     void refusals()
     {
-        QFETCH(QString, launcher);
-        QFETCH(QString, exec);
+        QFETCH(QString, chosen);
         QFETCH(int, exitCode);
-        QFETCH(bool, starved);
+        QFETCH(QString, exec);
         QFETCH(QString, message);
-        if (!launcher.isEmpty())
-            m_home.install(launcher, exitCode, 0, exec.replace("@self", QCoreApplication::applicationFilePath()));
+        QFETCH(bool, showOptions);
+        m_home.install("telefon.desktop", exitCode, 0, exec);
         PhoneProgramDial backend;
-        rlimit limit{};
-        getrlimit(RLIMIT_NOFILE, &limit);
-        const rlimit starving{3, limit.rlim_max}; // below the descriptors already open
-        setrlimit(RLIMIT_NOFILE, starved ? &starving : &limit);
-        const DialResult result = dial(backend, "4989");
-        setrlimit(RLIMIT_NOFILE, &limit);
+        const DialResult result = dial(backend, "4989", chosen);
         QCOMPARE(result.kind, DialResult::Kind::Failed);
         QVERIFY2(result.message.contains(message), qPrintable(result.message));
+        QCOMPARE(result.showOptions, showOptions);
         QCOMPARE(m_home.recorded().isEmpty(), exitCode == 0);
-        QCOMPARE(HandOffEcho::shared().isEcho("4989"), exitCode != 0);
+        QCOMPARE(HandOffEcho::shared().isEcho("4989"), chosen == "telefon.desktop");
     }
 
     // A phone program that stays: a hand-off lets it go, nothing of it stays with this program.
@@ -94,7 +130,7 @@ private slots:
         PhoneProgramDial backend(300);
         const auto before = descriptorsAndChildren();
         for (int i = 0; i < 5; ++i)
-            QCOMPARE(dial(backend, "4989").kind, DialResult::Kind::Done);
+            QCOMPARE(dial(backend, "4989", "softphone.desktop").kind, DialResult::Kind::Done);
         QTRY_COMPARE(descriptorsAndChildren(), before);
     }
 
@@ -123,13 +159,12 @@ private slots:
         QVERIFY(!handOffs.isEcho(number));
     }
 
-    // A phone program started by xdg-open keeps it waiting; once handed over, how the program
-    // ends later is no refusal of the number.
+    // Once a phone program that stays has taken the number, how it ends later is no refusal.
     void longRunningPhoneProgramIsNoFailure()
     {
         m_home.install("softphone.desktop", 1, 3);
         PhoneProgramDial backend(1000);
-        QCOMPARE(dial(backend, "4989").kind, DialResult::Kind::Done);
+        QCOMPARE(dial(backend, "4989", "softphone.desktop").kind, DialResult::Kind::Done);
         QVERIFY(!m_home.recorded().contains("ended")); // the dial did not wait for the program
         QTRY_COMPARE_WITH_TIMEOUT(m_home.recorded(), QString("tel:+4989\nended\n"), 10000);
     }

@@ -1,5 +1,4 @@
-// The dial command through the desktop's phone program: entries, clipboard and redial reach a
-// recording tel: handler through the real xdg-open.
+// The dial through the chosen phone program: entries, clipboard and redial reach a recording softphone.
 #include "dial/dialer.h"
 #include "dial/phoneprogram.h"
 #include "dialfixture.h"
@@ -32,6 +31,7 @@ private slots:
         test::DialDocument doc;
         doc.book.setChoiceStore(&store);
         doc.book.setDialDevice(DialDevice::PhoneProgram);
+        doc.book.setPhoneProgram("telefon.desktop");
         doc.set([](Settings &s) { s.outsideLinePrefix = "0"; });
         test::FakeDialView view;
         view.selected = PhoneEntry{"Muster", "4930123456", true};

@@ -24,6 +24,17 @@ class TestOptionsPage : public QObject {
     RegisterDocument m_book{DataPaths::inDirectory(m_folder.path() + QLatin1Char('/'))};
 
     static CardNames cards() { return {"Büro 1", "Büro 2", "Privat 1", "Privat 2"}; }
+    // The user's data folder, with a phone program or none.
+    QTemporaryDir m_xdg;
+    void installPhoneProgram(bool installed)
+    {
+        qputenv("XDG_DATA_HOME", m_xdg.path().toLocal8Bit());
+        qputenv("XDG_DATA_DIRS", m_xdg.filePath("none").toLocal8Bit());
+        QFile file(m_xdg.filePath("applications/softphone.desktop"));
+        QVERIFY(QDir(m_xdg.path()).mkpath("applications"));
+        QVERIFY(installed ? file.open(QIODevice::WriteOnly) : !file.exists() || file.remove());
+        file.write("[Desktop Entry]\nType=Application\nName=Softphone\nExec=s %u\nMimeType=x-scheme-handler/tel\n");
+    }
     template <typename T>
     static T *child(OptionsPage &page, const char *name)
     {
@@ -129,13 +140,34 @@ private slots:
         QVERIFY(sample->width() <= frame->width());
     }
 
-    void modemSettingsOffForThePhoneProgram()
+    void onlyWhatAppliesIsEditable_data()
     {
+        QTest::addColumn<int>("device");
+        QTest::addColumn<QString>("greyed");
+        QTest::newRow("Modem") << int(DialDevice::Modem) << "phoneProgramList";
+        QTest::newRow("Lautsprecher") << int(DialDevice::Loudspeaker)
+                                      << "portList portDeviceButton showModemAnswerButton phoneProgramList";
+        QTest::newRow("Telefon-Programm") << int(DialDevice::PhoneProgram)
+                                          << "portList portDeviceButton dialMethodList extraCommandsBox "
+                                             "showModemAnswerButton outsideLineBox internationalPrefixBox "
+                                             "handoverCheckBox providerSwitch";
+    }
+    void onlyWhatAppliesIsEditable()
+    {
+        QFETCH(int, device);
+        QFETCH(QString, greyed);
+        installPhoneProgram(true);
         OptionsPage page(m_book, m_store);
-        page.setDialDevice(DialDevice::PhoneProgram);
-        QVERIFY(!child<QComboBox>(page, "portList")->isEnabled());
-        page.setDialDevice(DialDevice::Loudspeaker);
-        QVERIFY(child<QComboBox>(page, "portList")->isEnabled());
+        page.load(QFont());
+        page.setDialDevice(DialDevice(device));
+        QStringList found;
+        for (const QString &name : QString("portList portDeviceButton dialMethodList extraCommandsBox "
+                                           "showModemAnswerButton outsideLineBox internationalPrefixBox countryCodeBox "
+                                           "areaCodeBox handoverCheckBox providerSwitch phoneProgramList")
+                                       .split(' '))
+            if (!page.findChild<QWidget *>(name)->isEnabled())
+                found << name;
+        QCOMPARE(found.join(' '), greyed);
     }
 
     void handoverEnabling_data()
@@ -188,10 +220,19 @@ private slots:
         m_book.setChoiceStore(&m_store);
         QVERIFY(m_book.loadRegister().kind == LoadRegisterOutcome::Kind::CreatedNew);
         OptionsPage page(m_book, m_store);
+        installPhoneProgram(false);
+        page.load(QFont());
+        QVERIFY(!child<QRadioButton>(page, "phoneProgramOption")->isEnabled());
+        QCOMPARE(child<QRadioButton>(page, "phoneProgramOption")->toolTip(),
+                 QStringLiteral("Kein Telefon-Programm installiert, das tel:-Links annimmt."));
+        installPhoneProgram(true);
+        page.load(QFont());
         child<QRadioButton>(page, "loudspeakerOption")->click();
         child<QRadioButton>(page, "phoneProgramOption")->click();
         QCOMPARE(m_book.dialDevice(), DialDevice::PhoneProgram);
         QCOMPARE(m_store.values().value(QStringLiteral("Dial/Device")).toString(), QStringLiteral("phone-program"));
+        QCOMPARE(m_store.values().value(QStringLiteral("Dial/PhoneProgram")).toString(),
+                 QStringLiteral("softphone.desktop"));
         QVERIFY(m_folder.read("Telefonregister.ini").contains("\r\n1,1,0,0,"));
         QVERIFY(m_book.loadRegister().kind == LoadRegisterOutcome::Kind::Loaded); // a reload keeps the choice
         QVERIFY(child<QRadioButton>(page, "phoneProgramOption")->isChecked());
