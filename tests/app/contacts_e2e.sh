@@ -73,7 +73,7 @@ xdotool windowfocus --sync "$win"
 xdotool key Escape # the search field, if still open
 xdotool key Menu
 sleep 0.5
-xdotool key e e Return # "&Einfügen" has the same access key
+xdotool key x # "E&xportieren …"
 waitfor 10 eval '[ -n "$(titled "Kontakte exportieren")" ]' || fail "no save dialog"
 xdotool windowfocus --sync "$(titled 'Kontakte exportieren')"
 sleep 0.3

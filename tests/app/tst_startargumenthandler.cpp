@@ -31,7 +31,7 @@ private:
 void TestStartArgumentHandler::init()
 {
     if (m_book.entries(2).isEmpty()) // own country 49, own area 89
-        m_book.importEntries(2, {{"Schmidt, Anna", "4930123456", true}});
+        m_book.importEntries({{2, {"Schmidt, Anna", "4930123456", true}}});
     m_shows = 0;
     m_dialed.clear();
     MessageBoxes::clearShown();

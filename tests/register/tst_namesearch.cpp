@@ -63,10 +63,10 @@ private slots:
     {
         QFETCH(QString, typed);
         QFETCH(QStringList, found);
-        m_f->book->importEntries(1, {{"Mueller, Eva", "4930555", true},
-                                     {"Weiß", "4940222", true},
-                                     {"Öttinger-Großner", "4940333", true},
-                                     {"Schulz, Handy", "4917123456789", true}});
+        m_f->book->importEntries({{1, {"Mueller, Eva", "4930555", true}},
+                                  {1, {"Weiß", "4940222", true}},
+                                  {1, {"Öttinger-Großner", "4940333", true}},
+                                  {1, {"Schulz, Handy", "4917123456789", true}}});
         SearchHitModel model(*m_f->book);
         model.setFilter(typed);
         QStringList names;
