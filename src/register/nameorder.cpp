@@ -6,21 +6,24 @@
 
 namespace quirlanto {
 
+QString withoutCaseAndAccents(const QString &text)
+{
+    const QString decomposed = text.normalized(QString::NormalizationForm_D);
+    QString folded;
+    folded.reserve(decomposed.size());
+    for (const QChar c : decomposed)
+        if (c.category() != QChar::Mark_NonSpacing)
+            folded.append(c);
+    return folded.toCaseFolded();
+}
+
 namespace {
 
 // Accents and case count only between names that are otherwise equal.
 QString foldedKey(const QString &name)
 {
-    const QString decomposed = name.normalized(QString::NormalizationForm_D).toCaseFolded();
-    QString key;
-    key.reserve(2 * decomposed.size() + 1);
-    for (const QChar c : decomposed) {
-        if (c == u'ß')
-            key += u"ss";
-        else if (c.category() != QChar::Mark_NonSpacing)
-            key += c;
-    }
-    return key + QChar(u'\0') + decomposed;
+    QString key = withoutCaseAndAccents(name).replace(u'ß', QStringLiteral("ss"));
+    return key + QChar(u'\0') + name.normalized(QString::NormalizationForm_D).toCaseFolded();
 }
 
 // A C locale, or a platform collation that cannot ignore case, orders by code points.

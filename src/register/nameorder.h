@@ -11,6 +11,9 @@
 
 namespace quirlanto {
 
+// Lower case without accents: "Müller" and "muller" are the same to the fold.
+QString withoutCaseAndAccents(const QString &text);
+
 // The order of the name lists: German, case ignored, umlauts beside their base letters
 // ("Müller" next to "Muller", before "Mz"). Fixed to German rather than the session's locale,
 // so that a file sorted once stays sorted whatever the environment.

@@ -4,6 +4,7 @@
 #include "numbers/internationalform.h"
 #include "numbers/numberdisplay.h"
 #include "numbers/writtennumber.h"
+#include "register/nameorder.h"
 #include "register/registerdocument.h"
 
 #include <QKeyEvent>
@@ -18,17 +19,6 @@
 namespace quirlanto {
 
 namespace {
-
-QString withoutCaseAndAccents(const QString &text)
-{
-    const QString decomposed = text.normalized(QString::NormalizationForm_D);
-    QString folded;
-    folded.reserve(decomposed.size());
-    for (const QChar c : decomposed)
-        if (c.category() != QChar::Mark_NonSpacing)
-            folded.append(c);
-    return folded.toCaseFolded();
-}
 
 bool hasLetter(const QString &text)
 {
