@@ -7,10 +7,10 @@
 
 namespace quirlanto {
 
-// "Anwahl ausführen über ...". PhoneProgram is never stored in the register file, only in the
-// per-user settings.
-enum class DialDevice { Modem = 0, Loudspeaker = 1, PhoneProgram = 2 };
-inline constexpr std::size_t kDialDeviceCount = 3;
+// "Anwahl ausführen über ...". PhoneProgram and FritzBox are never stored in the register file,
+// only in the per-user settings.
+enum class DialDevice { Modem = 0, Loudspeaker = 1, PhoneProgram = 2, FritzBox = 3 };
+inline constexpr std::size_t kDialDeviceCount = 4;
 
 // The settings of the options card a dial device may use; the card greys the others.
 enum class DialSetting {
@@ -24,6 +24,7 @@ enum class DialSetting {
     Handover = 0x80,
     Providers = 0x100,
     PhoneProgram = 0x200,
+    FritzBox = 0x400, // "Einrichten …"
 };
 Q_DECLARE_FLAGS(DialSettings, DialSetting)
 
@@ -47,6 +48,8 @@ inline DialSettings settingsUsedBy(DialDevice device)
         return commandLine;
     case DialDevice::PhoneProgram: // gets the international number and dials from its own line
         return S::OwnCodes | S::PhoneProgram;
+    case DialDevice::FritzBox: // the router is the line: no outside-line prefix, no modem
+        return S::InternationalPrefix | S::OwnCodes | S::Providers | S::FritzBox;
     }
     return commandLine;
 }
@@ -71,6 +74,18 @@ struct Settings {
     bool handoverEnabled = false;                       // 13, 0 or 1
 
     bool operator==(const Settings &) const = default;
+};
+
+// The router that dials and reports calls; kept in the per-user settings, the password in the
+// desktop's keyring.
+struct FritzBoxSettings {
+    QString host = QStringLiteral("fritz.box"); // name or address, ":port" for another TR-064 port
+    QString user;
+    QString phone; // the router's name of the phone that rings
+    bool callMonitor = false;
+    int monitorPort = 1012;
+
+    bool operator==(const FritzBoxSettings &) const = default;
 };
 
 inline constexpr int kMinEntryFontSize = 6;

@@ -38,6 +38,7 @@ void normalise(Settings &settings)
 
 const QString kDialDeviceKey = QStringLiteral("Dial/Device");
 const QString kPhoneProgramChoice = QStringLiteral("phone-program");
+const QString kFritzBoxChoice = QStringLiteral("fritzbox");
 const QString kPhoneProgramKey = QStringLiteral("Dial/PhoneProgram");
 
 } // namespace
@@ -294,8 +295,11 @@ RegisterDocument::Undone RegisterDocument::undo()
 
 DialDevice RegisterDocument::dialDevice() const
 {
-    if (m_choiceStore && m_choiceStore->value(kDialDeviceKey).toString() == kPhoneProgramChoice)
+    const QString choice = m_choiceStore ? m_choiceStore->value(kDialDeviceKey).toString() : QString();
+    if (choice == kPhoneProgramChoice)
         return DialDevice::PhoneProgram;
+    if (choice == kFritzBoxChoice)
+        return DialDevice::FritzBox;
     return m_contents.settings.dialDevice;
 }
 
@@ -304,11 +308,14 @@ WriteResult RegisterDocument::setDialDevice(DialDevice device)
     if (m_choiceStore) {
         if (device == DialDevice::PhoneProgram)
             m_choiceStore->setValue(kDialDeviceKey, kPhoneProgramChoice);
+        else if (device == DialDevice::FritzBox)
+            m_choiceStore->setValue(kDialDeviceKey, kFritzBoxChoice);
         else
             m_choiceStore->remove(kDialDeviceKey);
     }
     // The register file keeps "Modem" or "Lautsprecher" for other programs reading it.
-    if (device == DialDevice::PhoneProgram || device == m_contents.settings.dialDevice)
+    if (device == DialDevice::PhoneProgram || device == DialDevice::FritzBox
+        || device == m_contents.settings.dialDevice)
         return {true, {}};
     m_contents.settings.dialDevice = device;
     return writeRegister();
@@ -323,6 +330,37 @@ void RegisterDocument::setPhoneProgram(const QString &id)
 {
     if (m_choiceStore)
         m_choiceStore->setValue(kPhoneProgramKey, id);
+}
+
+FritzBoxSettings RegisterDocument::fritzBox() const
+{
+    FritzBoxSettings box;
+    if (!m_choiceStore)
+        return box;
+    box.host = m_choiceStore->value(QStringLiteral("FritzBox/Host"), box.host).toString().trimmed();
+    box.user = m_choiceStore->value(QStringLiteral("FritzBox/User")).toString();
+    box.phone = m_choiceStore->value(QStringLiteral("FritzBox/Phone")).toString();
+    box.callMonitor = m_choiceStore->value(QStringLiteral("FritzBox/CallMonitor"), false).toBool();
+    bool ok = false;
+    const int port = m_choiceStore->value(QStringLiteral("FritzBox/MonitorPort"), box.monitorPort).toInt(&ok);
+    if (ok && port > 0 && port < 65536)
+        box.monitorPort = port;
+    return box;
+}
+
+void RegisterDocument::setFritzBox(const FritzBoxSettings &box)
+{
+    if (!m_choiceStore)
+        return;
+    m_choiceStore->setValue(QStringLiteral("FritzBox/Host"), box.host.trimmed());
+    m_choiceStore->setValue(QStringLiteral("FritzBox/User"), box.user);
+    m_choiceStore->setValue(QStringLiteral("FritzBox/Phone"), box.phone);
+    m_choiceStore->setValue(QStringLiteral("FritzBox/CallMonitor"), box.callMonitor);
+    // An unusual port stays as the user wrote it; the usual one is not written.
+    if (box.monitorPort != FritzBoxSettings{}.monitorPort)
+        m_choiceStore->setValue(QStringLiteral("FritzBox/MonitorPort"), box.monitorPort);
+    else
+        m_choiceStore->remove(QStringLiteral("FritzBox/MonitorPort"));
 }
 
 WriteResult RegisterDocument::setOptions(const Settings &settings, const CardNames &cardNames)

@@ -109,6 +109,9 @@ public:
     // The launcher id of the phone program chosen to dial through; empty when none is.
     QString phoneProgram() const;
     void setPhoneProgram(const QString &id);
+    // "[FritzBox]" of the per-user settings; defaults without a store.
+    FritzBoxSettings fritzBox() const;
+    void setFritzBox(const FritzBoxSettings &settings);
     // What the options card hands back when it is left: settings and the four card names.
     WriteResult setOptions(const Settings &settings, const CardNames &cardNames);
 
