@@ -1,0 +1,84 @@
+#pragma once
+
+#include "options/settings.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+namespace quirlanto {
+
+// Why talking to the router failed, in German, naming what the user must change and where in
+// the router's menu; a SOAP fault's UPnP error code stands at the end of the message.
+struct BoxProblem {
+    enum class Kind {
+        None,
+        Unreachable,  // the name does not resolve, nothing answers, or no answer in time
+        NoTr64,       // the port refuses or the description has no X_VoIP ("Zugriff für Anwendungen")
+        Unauthorized, // 401 after the password: user, password or the user's rights
+        Fault,        // a SOAP fault (e.g. the dialing help is off)
+        NoPhone,      // no phone chosen
+        UnknownPhone, // the chosen phone is not in the router's list
+        ModuleMissing,
+        Other,
+    };
+    Kind kind = Kind::None;
+    QString message;
+    int upnpErrorCode = 0;
+
+    bool ok() const { return kind == Kind::None; }
+};
+
+// One line of "Verbindung prüfen".
+struct BoxCheckLine {
+    QString text; // what was checked, and its result or what to change
+    bool ok = false;
+};
+
+struct BoxAccess {
+    FritzBoxSettings settings;
+    QString password;
+};
+
+// Talks TR-064 to the router through the network module (loaded on first use). Each call ends
+// with its `done` exactly once, on this thread, never before the call returns; a new call while
+// one runs abandons the old one (its `done` does not run).
+class FritzBoxLink : public QObject {
+    Q_OBJECT
+public:
+    // programDirectory empty: the module comes from moduleDirectory(), else from its lib/.
+    explicit FritzBoxLink(QString programDirectory = {}, QObject *parent = nullptr);
+    ~FritzBoxLink() override;
+
+    // "Klingelndes Telefon": X_AVM-DE_GetPhonePort with NewIndex 1, 2, … until a fault.
+    void listPhones(const BoxAccess &access, std::function<void(const QStringList &phones, const BoxProblem &)> done);
+    // Every check in order: reachable, TR-064 with X_VoIP, password, dialing help, phone.
+    void check(const BoxAccess &access, std::function<void(const BoxCheckLine &)> line,
+               std::function<void(const BoxProblem &)> done);
+    // Sets the dialing help's phone when it is not the chosen one, then X_AVM-DE_DialNumber.
+    // `done` when the router has accepted the number (it reports nothing more).
+    void dial(const BoxAccess &access, const QString &digits, std::function<void(const BoxProblem &)> done);
+    // X_AVM-DE_DialHangup; abandons a running call. Nothing is reported.
+    void hangup(const BoxAccess &access);
+    // Abandons a running call.
+    void abort();
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+// Where the router's password is found. The keyring is asked first; where none answers, the
+// user is asked once per run and the answer stays in memory.
+class BoxPasswordPrompt {
+public:
+    virtual ~BoxPasswordPrompt() = default;
+    // "FRITZ!Box-Kennwort"; `wrongBefore` adds the line that the last one was wrong. `answer`
+    // runs once, with nullopt-like empty `given` false when the user cancelled.
+    virtual void ask(bool wrongBefore, std::function<void(bool given, const QString &password)> answer) = 0;
+};
+
+} // namespace quirlanto
