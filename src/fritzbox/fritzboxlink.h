@@ -77,8 +77,31 @@ class BoxPasswordPrompt {
 public:
     virtual ~BoxPasswordPrompt() = default;
     // "FRITZ!Box-Kennwort"; `wrongBefore` adds the line that the last one was wrong. `answer`
-    // runs once, with nullopt-like empty `given` false when the user cancelled.
+    // runs once; `given` is false when the user cancelled.
     virtual void ask(bool wrongBefore, std::function<void(bool given, const QString &password)> answer) = 0;
+};
+
+// The router's password, kept under user and host: in the desktop's keyring (through the network
+// module), else in memory for this run. Never in a file.
+class BoxPasswords : public QObject {
+    Q_OBJECT
+public:
+    explicit BoxPasswords(QString programDirectory = {}, QObject *parent = nullptr);
+    ~BoxPasswords() override;
+    // Not owned; without one, a password the keyring lacks is not found.
+    void setPrompt(BoxPasswordPrompt *prompt);
+
+    // Memory, then the keyring, then the prompt (`wrongBefore` after a 401: the kept one is
+    // forgotten first). `done` once, never before the call returns; `found` false when cancelled.
+    void find(const FritzBoxSettings &box, bool wrongBefore,
+              std::function<void(bool found, const QString &password)> done);
+    // Keeps it in memory and stores it in the keyring where one answers; `problem` (German) says
+    // why it is kept for this run only, empty when the keyring has it.
+    void store(const FritzBoxSettings &box, const QString &password, std::function<void(const QString &problem)> done);
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
 };
 
 } // namespace quirlanto
