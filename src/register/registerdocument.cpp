@@ -361,6 +361,7 @@ void RegisterDocument::setFritzBox(const FritzBoxSettings &box)
         m_choiceStore->setValue(QStringLiteral("FritzBox/MonitorPort"), box.monitorPort);
     else
         m_choiceStore->remove(QStringLiteral("FritzBox/MonitorPort"));
+    emit fritzBoxChanged();
 }
 
 WriteResult RegisterDocument::setOptions(const Settings &settings, const CardNames &cardNames)

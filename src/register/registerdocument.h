@@ -140,6 +140,8 @@ signals:
     void entryRemoved(int card, int row);
     void cardNamesChanged();
     void settingsChanged();
+    // "[FritzBox]" was stored anew.
+    void fritzBoxChanged();
     void undoAvailableChanged(bool available);
 
     void providersAboutToBeReset();
