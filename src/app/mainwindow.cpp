@@ -164,6 +164,7 @@ void MainWindow::buildBottomRow()
 void MainWindow::buildOptionsPage()
 {
     m_options = new OptionsPage(m_book, m_store, m_optionsCardPage);
+    m_options->setBoxPasswords(m_boxPasswords);
     m_optionsCardPage->layout()->addWidget(m_options);
     m_options->show(); // the layout would show it only after the next pass of the event loop
     connect(m_options, &OptionsPage::showModemAnswerClicked, this, &MainWindow::showModemAnswerRequested);

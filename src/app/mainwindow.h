@@ -14,6 +14,7 @@ class QTabBar;
 namespace quirlanto {
 
 class BottomRow;
+class BoxPasswords;
 class NameListController;
 class NameListView;
 class NameSearch;
@@ -49,6 +50,8 @@ public:
     // The options page is built when first needed, not at start: most starts never open it.
     OptionsPage *optionsPage();
     NameListController *nameLists() const { return m_nameLists; }
+    // Where the options card's router set-up keeps the password; set before the card is built.
+    void setBoxPasswords(BoxPasswords *passwords) { m_boxPasswords = passwords; }
 
     QString statusText() const;
     // The tab whose page is shown, a card or kOptionsTab.
@@ -103,6 +106,7 @@ private:
     NameSearch *m_search = nullptr;
     QWidget *m_optionsCardPage = nullptr;
     OptionsPage *m_options = nullptr;
+    BoxPasswords *m_boxPasswords = nullptr;
     BottomRow *m_bottomRow = nullptr;
 
     int m_currentTab = 0;

@@ -3,6 +3,7 @@
 #include "dial/modemlink.h"
 #include "dial/phoneprogram.h"
 #include "dial/portdevicedialog.h"
+#include "fritzbox/fritzboxdialog.h"
 #include "numbers/writtennumber.h"
 #include "providers/providerlistcontroller.h"
 #include "register/registerdocument.h"
@@ -84,16 +85,28 @@ OptionsPage::OptionsPage(RegisterDocument &book, SettingsStore &ports, QWidget *
     m_phoneProgramList->setMinimumContentsLength(12);
     connect(m_phoneProgramList, &QComboBox::activated, this,
             [this](int index) { m_book.setPhoneProgram(m_phoneProgramList->itemData(index).toString()); });
+    m_fritzBox = new QRadioButton(QStringLiteral("FRITZ!&Box"), deviceFrame);
+    m_fritzBox->setObjectName(QStringLiteral("fritzBoxOption"));
+    m_fritzBox->setToolTip(QStringLiteral("Die FRITZ!Box wählen lassen: erst klingelt das Telefon, nach dem Abheben "
+                                          "wählt die Box"));
+    m_fritzBoxSetup = new QPushButton(QStringLiteral("Ei&nrichten …"), deviceFrame);
+    m_fritzBoxSetup->setObjectName(QStringLiteral("fritzBoxSetupButton"));
+    m_fritzBoxSetup->setToolTip(QStringLiteral("Adresse, Benutzer, Kennwort und klingelndes Telefon der FRITZ!Box"));
+    m_fritzBoxSetup->setAccessibleName(QStringLiteral("FRITZ!Box einrichten"));
+    connect(m_fritzBoxSetup, &QPushButton::clicked, this, &OptionsPage::setUpFritzBox);
     m_deviceGroup = new QButtonGroup(this);
     m_deviceGroup->addButton(m_modem, int(DialDevice::Modem));
     m_deviceGroup->addButton(m_speaker, int(DialDevice::Loudspeaker));
     m_deviceGroup->addButton(m_phoneProgram, int(DialDevice::PhoneProgram));
+    m_deviceGroup->addButton(m_fritzBox, int(DialDevice::FritzBox));
     m_modem->setChecked(true);
     auto *deviceLayout = new QGridLayout(deviceFrame);
     deviceLayout->addWidget(m_modem, 0, 0);
     deviceLayout->addWidget(m_speaker, 1, 0);
     deviceLayout->addWidget(m_phoneProgram, 2, 0);
     deviceLayout->addWidget(m_phoneProgramList, 2, 1);
+    deviceLayout->addWidget(m_fritzBox, 3, 0);
+    deviceLayout->addWidget(m_fritzBoxSetup, 3, 1, Qt::AlignLeft);
     deviceLayout->setColumnStretch(1, 1);
     connect(m_deviceGroup, &QButtonGroup::idClicked, this, [this](int id) {
         // Choosing the device with nothing chosen takes the program the list shows first.
@@ -103,6 +116,9 @@ OptionsPage::OptionsPage(RegisterDocument &book, SettingsStore &ports, QWidget *
             m_book.setPhoneProgram(m_phoneProgramList->itemData(0).toString());
         }
         MessageBoxes::reportWrite(this, m_book.setDialDevice(DialDevice(id)));
+        // Without a phone the router cannot dial: set it up at once.
+        if (DialDevice(id) == DialDevice::FritzBox && m_book.fritzBox().phone.isEmpty())
+            setUpFritzBox();
     });
     connect(m_deviceGroup, &QButtonGroup::idToggled, this, [this](int, bool on) {
         if (on)
@@ -155,6 +171,7 @@ OptionsPage::OptionsPage(RegisterDocument &book, SettingsStore &ports, QWidget *
     addSettingControls(DialSetting::DialMethod, {methodLabel, m_method});
     addSettingControls(DialSetting::ExtraModemCommands, {extraLabel, atLabel, m_extraCommands});
     addSettingControls(DialSetting::ModemAnswer, {answerLabel, m_debug});
+    addSettingControls(DialSetting::FritzBox, {m_fritzBoxSetup});
     modemLayout->setColumnStretch(2, 1);
 
     // The handover frame
@@ -284,11 +301,11 @@ OptionsPage::OptionsPage(RegisterDocument &book, SettingsStore &ports, QWidget *
     layout->addWidget(providerFrame, 1);
 
     // Keyboard order follows the page from left to right.
-    QWidget *order[] = {
-        m_modem,        m_speaker,       m_phoneProgram,   m_phoneProgramList, m_port,          m_device,
-        m_method,       m_extraCommands, m_debug,          m_outsideLine,      m_international, m_country,
-        m_area,         m_handover,      m_handoverNumber, m_cardNames[0],     m_cardNames[1],  m_cardNames[2],
-        m_cardNames[3], m_fontSlider,    m_providerSwitch};
+    QWidget *order[] = {m_modem,         m_speaker,        m_phoneProgram,  m_phoneProgramList, m_fritzBox,
+                        m_fritzBoxSetup, m_port,           m_device,        m_method,           m_extraCommands,
+                        m_debug,         m_outsideLine,    m_international, m_country,          m_area,
+                        m_handover,      m_handoverNumber, m_cardNames[0],  m_cardNames[1],     m_cardNames[2],
+                        m_cardNames[3],  m_fontSlider,     m_providerSwitch};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -381,10 +398,10 @@ void OptionsPage::updateFontSample()
 
 void OptionsPage::setDialDevice(DialDevice device)
 {
-    (device == DialDevice::Loudspeaker    ? m_speaker
-     : device == DialDevice::PhoneProgram ? m_phoneProgram
-                                          : m_modem)
-        ->setChecked(true);
+    if (QAbstractButton *option = m_deviceGroup->button(int(device)))
+        option->setChecked(true);
+    else
+        m_modem->setChecked(true);
 }
 
 void OptionsPage::load(const QFont &listFont)
@@ -406,6 +423,46 @@ void OptionsPage::choosePortDevice()
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this] { setPortToolTips(m_port, m_ports); });
     dialog->open();
+}
+
+void OptionsPage::setBoxPasswords(BoxPasswords *passwords, const QString &programDirectory)
+{
+    m_passwords = passwords;
+    m_fritzBoxDirectory = programDirectory;
+}
+
+FritzBoxDialog *OptionsPage::setUpFritzBox()
+{
+    if (m_fritzBoxDialog) {
+        m_fritzBoxDialog->raise();
+        m_fritzBoxDialog->activateWindow();
+        return m_fritzBoxDialog;
+    }
+    const FritzBoxSettings box = m_book.fritzBox();
+    auto *dialog = new FritzBoxDialog(box, QString(), m_fritzBoxDirectory, window());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    m_fritzBoxDialog = dialog;
+    connect(dialog, &QDialog::accepted, this, [this, dialog] { storeFritzBox(dialog->values()); });
+    dialog->open();
+    // A router set up before has its password kept: the check needs it.
+    if (m_passwords && !(box.user.isEmpty() && box.phone.isEmpty())) {
+        m_passwords->find(box, false, [dialog = QPointer(dialog)](bool found, const QString &password) {
+            if (dialog && found)
+                dialog->offerPassword(password);
+        });
+    }
+    return dialog;
+}
+
+void OptionsPage::storeFritzBox(const BoxAccess &access)
+{
+    m_book.setFritzBox(access.settings);
+    if (!m_passwords || access.password.isEmpty())
+        return;
+    m_passwords->store(access.settings, access.password, [page = QPointer(this)](const QString &problem) {
+        if (page && !problem.isEmpty())
+            MessageBoxes::notify(page, MessageIcon::Information, problem);
+    });
 }
 
 void OptionsPage::addSettingControls(DialSetting setting, std::initializer_list<QWidget *> controls)

@@ -3,6 +3,7 @@
 #include "options/settings.h"
 #include "register/registercard.h"
 
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 #include <array>
@@ -20,6 +21,9 @@ class QSlider;
 
 namespace quirlanto {
 
+class BoxPasswords;
+struct BoxAccess;
+class FritzBoxDialog;
 class RegisterDocument;
 class SettingsStore;
 
@@ -62,6 +66,12 @@ public:
 
     QLineEdit *countryBox() const { return m_country; }
 
+    // Where the router's password is kept; without one the set-up dialog stores none.
+    // `programDirectory` as for FritzBoxLink.
+    void setBoxPasswords(BoxPasswords *passwords, const QString &programDirectory = {});
+    // "Einrichten …": the dialog "FRITZ!Box", open until answered; its values are stored on OK.
+    FritzBoxDialog *setUpFritzBox();
+
 signals:
     // "Debug" beside "Modem- antwort".
     void showModemAnswerClicked();
@@ -73,6 +83,7 @@ private:
     void applyDialDevice();
     // The installed phone programs to choose from; the choice greyed when there is none.
     void showPhonePrograms();
+    void storeFritzBox(const BoxAccess &access);
     void addSettingControls(DialSetting setting, std::initializer_list<QWidget *> controls);
 
     RegisterDocument &m_book;
@@ -82,6 +93,11 @@ private:
     QRadioButton *m_speaker;
     QRadioButton *m_phoneProgram;
     QComboBox *m_phoneProgramList;
+    QRadioButton *m_fritzBox;
+    QPushButton *m_fritzBoxSetup;
+    QPointer<FritzBoxDialog> m_fritzBoxDialog;
+    BoxPasswords *m_passwords = nullptr;
+    QString m_fritzBoxDirectory;
     QButtonGroup *m_deviceGroup;
     QList<std::pair<DialSetting, QWidget *>> m_settingControls;
     QGroupBox *m_modemFrame;
