@@ -144,13 +144,17 @@ private slots:
     {
         QTest::addColumn<int>("device");
         QTest::addColumn<QString>("greyed");
-        QTest::newRow("Modem") << int(DialDevice::Modem) << "phoneProgramList";
-        QTest::newRow("Lautsprecher") << int(DialDevice::Loudspeaker)
-                                      << "portList portDeviceButton showModemAnswerButton phoneProgramList";
+        QTest::newRow("Modem") << int(DialDevice::Modem) << "phoneProgramList fritzBoxSetupButton";
+        QTest::newRow("Lautsprecher")
+            << int(DialDevice::Loudspeaker)
+            << "portList portDeviceButton showModemAnswerButton phoneProgramList fritzBoxSetupButton";
         QTest::newRow("Telefon-Programm") << int(DialDevice::PhoneProgram)
                                           << "portList portDeviceButton dialMethodList extraCommandsBox "
                                              "showModemAnswerButton outsideLineBox internationalPrefixBox "
-                                             "handoverCheckBox providerSwitch";
+                                             "handoverCheckBox providerSwitch fritzBoxSetupButton";
+        QTest::newRow("FRITZ!Box") << int(DialDevice::FritzBox)
+                                   << "portList portDeviceButton dialMethodList extraCommandsBox "
+                                      "showModemAnswerButton outsideLineBox handoverCheckBox phoneProgramList";
     }
     void onlyWhatAppliesIsEditable()
     {
@@ -163,7 +167,8 @@ private slots:
         QStringList found;
         for (const QString &name : QString("portList portDeviceButton dialMethodList extraCommandsBox "
                                            "showModemAnswerButton outsideLineBox internationalPrefixBox countryCodeBox "
-                                           "areaCodeBox handoverCheckBox providerSwitch phoneProgramList")
+                                           "areaCodeBox handoverCheckBox providerSwitch phoneProgramList "
+                                           "fritzBoxSetupButton")
                                        .split(' '))
             if (!page.findChild<QWidget *>(name)->isEnabled())
                 found << name;
