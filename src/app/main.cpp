@@ -11,6 +11,7 @@
 #include "dial/phoneprogram.h"
 #include "dial/tonedial.h"
 #include "dial/toneplayer.h"
+#include "fritzbox/boxpassworddialog.h"
 #include "fritzbox/fritzboxdial.h"
 #include "register/registerdocument.h"
 #include "support/clock.h"
@@ -58,7 +59,10 @@ int main(int argc, char *argv[])
     dialer.setBackend(DialDevice::PhoneProgram, &phoneProgram);
     // The network module is loaded by the first call that needs it, not here.
     FritzBoxLink boxLink;
+    BoxPasswordDialogPrompt boxPasswordPrompt([&book] { return book.fritzBox(); }, &window);
     BoxPasswords boxPasswords;
+    boxPasswords.setPrompt(&boxPasswordPrompt);
+    window.setBoxPasswords(&boxPasswords);
     FritzBoxDial boxDial(boxLink, boxPasswords, [&book] { return book.fritzBox(); });
     dialer.setBackend(DialDevice::FritzBox, &boxDial);
 

@@ -183,6 +183,13 @@ QCheckBox *MainWindow::autostartCheckBox() const
     return m_bottomRow->autostartCheckBox();
 }
 
+void MainWindow::setBoxPasswords(BoxPasswords *passwords)
+{
+    m_boxPasswords = passwords;
+    if (m_options)
+        m_options->setBoxPasswords(passwords);
+}
+
 OptionsPage *MainWindow::optionsPage()
 {
     if (!m_options)

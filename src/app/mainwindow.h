@@ -50,8 +50,8 @@ public:
     // The options page is built when first needed, not at start: most starts never open it.
     OptionsPage *optionsPage();
     NameListController *nameLists() const { return m_nameLists; }
-    // Where the options card's router set-up keeps the password; set before the card is built.
-    void setBoxPasswords(BoxPasswords *passwords) { m_boxPasswords = passwords; }
+    // Where the options card's router set-up keeps the password.
+    void setBoxPasswords(BoxPasswords *passwords);
 
     QString statusText() const;
     // The tab whose page is shown, a card or kOptionsTab.
