@@ -433,7 +433,7 @@ void OptionsPage::setBoxPasswords(BoxPasswords *passwords, const QString &progra
 
 FritzBoxDialog *OptionsPage::setUpFritzBox()
 {
-    if (m_fritzBoxDialog) {
+    if (m_fritzBoxDialog && m_fritzBoxDialog->isVisible()) {
         m_fritzBoxDialog->raise();
         m_fritzBoxDialog->activateWindow();
         return m_fritzBoxDialog;
