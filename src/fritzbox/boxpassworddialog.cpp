@@ -35,6 +35,7 @@ BoxPasswordDialog::BoxPasswordDialog(const FritzBoxSettings &box, bool wrongBefo
     intro->setObjectName(QStringLiteral("passwordIntroLabel"));
     intro->setTextFormat(Qt::PlainText);
     intro->setWordWrap(true);
+    intro->setMinimumWidth(fontMetrics().averageCharWidth() * 48); // a fixed-size dialog would wrap it narrow
     layout->addWidget(intro);
 
     m_password = new QLineEdit(this);

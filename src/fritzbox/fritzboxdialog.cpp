@@ -21,6 +21,8 @@ QLabel *buddyLabel(const QString &text, QWidget *buddy, QWidget *parent)
 {
     auto *l = new QLabel(text, parent);
     l->setBuddy(buddy);
+    // As drawn, the text comes out a little wider than measured: its last letter was cut off.
+    l->setMinimumWidth(l->sizeHint().width() + l->fontMetrics().averageCharWidth());
     return l;
 }
 
@@ -88,6 +90,7 @@ FritzBoxDialog::FritzBoxDialog(const FritzBoxSettings &settings, const QString &
     m_results->setObjectName(QStringLiteral("checkResultList"));
     m_results->setAccessibleName(QStringLiteral("Ergebnis der Prüfung"));
     m_results->setWordWrap(true);
+    m_results->setSpacing(2);
     m_results->setTextElideMode(Qt::ElideNone);
     m_results->setResizeMode(QListView::Adjust);
     m_results->setSelectionMode(QAbstractItemView::NoSelection);
