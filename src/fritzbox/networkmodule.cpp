@@ -37,7 +37,6 @@ public:
         // The router is on the home network; a proxy from the environment would not reach it.
         manager->setProxy(QNetworkProxy::NoProxy);
         QNetworkRequest r(request.url);
-        r.setTransferTimeout(0);
         r.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
         for (const auto &[name, value] : request.headers)
             r.setRawHeader(name, value);
@@ -156,8 +155,9 @@ public:
         QTcpSocket *socket = m_socket;
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] { end(socket, {}); });
-        connect(socket, &QTcpSocket::errorOccurred, this,
-                [this, socket](QAbstractSocket::SocketError) { end(socket, socket->errorString()); });
+        connect(socket, &QTcpSocket::errorOccurred, this, [this, socket](QAbstractSocket::SocketError error) {
+            end(socket, error == QAbstractSocket::RemoteHostClosedError ? QString() : socket->errorString());
+        });
         socket->connectToHost(host, port);
     }
 

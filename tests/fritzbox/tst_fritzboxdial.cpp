@@ -10,8 +10,6 @@
 #include "support/messagebox.h"
 #include "testsupportcore.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QtTest>
 
 using namespace quirlanto;
@@ -36,20 +34,10 @@ struct StandIn {
     }
     ~StandIn() { test::stopProcess(process); }
     QString host() const { return QStringLiteral("127.0.0.1:%1").arg(port); }
-    QList<QJsonObject> log() const
+    QStringList log() const
     {
-        QList<QJsonObject> calls;
-        for (const QByteArray &line : test::readFile(dir.filePath("log")).split('\n'))
-            if (line.startsWith('{'))
-                calls.append(QJsonDocument::fromJson(line).object());
-        return calls;
-    }
-    QStringList actions() const
-    {
-        QStringList names;
-        for (const QJsonObject &call : log())
-            names.append(call["action"].toString());
-        return names;
+        const QString text = QString::fromUtf8(test::readFile(dir.filePath("log")));
+        return text == "<missing>" ? QStringList() : text.split('\n', Qt::SkipEmptyParts);
     }
 };
 
@@ -60,10 +48,7 @@ struct ScriptedPrompt final : BoxPasswordPrompt {
     void ask(bool wrongBefore, std::function<void(bool, const QString &)> answer) override
     {
         asked.append(wrongBefore);
-        if (answers.isEmpty())
-            answer(false, {});
-        else
-            answer(true, answers.takeFirst());
+        answers.isEmpty() ? answer(false, {}) : answer(true, answers.takeFirst());
     }
 };
 
@@ -91,7 +76,7 @@ private slots:
         prompt.answers = {"falsch", "geheim"};
         passwords.setPrompt(&prompt);
         FritzBoxDial boxDial(
-            link, passwords, [&doc] { return doc.book.fritzBox(); }, 300);
+            link, passwords, [&doc] { return doc.book.fritzBox(); }, 1000);
         test::FakeDialView view;
         view.selected = PhoneEntry{"Muster", "4930123456", true};
         FakeClipboardSource clipboard;
@@ -111,28 +96,21 @@ private slots:
         dialer.cancel();
         QVERIFY(!dialer.isDialing());
         QCOMPARE(view.statusTexts.last(), QString("Anwahl abgebrochen."));
-        QTRY_COMPARE(box.actions().size(), 4);
-        QCOMPARE(box.actions(), (QStringList{"X_AVM-DE_DialGetConfig", "X_AVM-DE_DialSetConfig", "X_AVM-DE_DialNumber",
-                                             "X_AVM-DE_DialHangup"}));
-        const QList<QJsonObject> first = box.log();
-        QCOMPARE(first[1]["args"].toObject()["NewX_AVM-DE_PhoneName"].toString(), QString("DECT: Mobilteil 1"));
-        QCOMPARE(first[2]["args"].toObject()["NewX_AVM-DE_PhoneNumber"].toString(), QString("030123456"));
-        QCOMPARE(first[2]["soapaction"].toString(),
-                 QString(R"("urn:dslforum-org:service:X_VoIP:1#X_AVM-DE_DialNumber")"));
-        QCOMPARE(first[2]["contentType"].toString(), QString(R"(text/xml; charset="utf-8")"));
+        QTRY_COMPARE(
+            box.log(),
+            (QStringList{"X_AVM-DE_DialGetConfig", "X_AVM-DE_DialSetConfig NewX_AVM-DE_PhoneName=DECT: Mobilteil 1",
+                         "X_AVM-DE_DialNumber NewX_AVM-DE_PhoneNumber=030123456", "X_AVM-DE_DialHangup"}));
 
         // The password is kept for the run; the router's phone is right now. The dial ends by itself.
         for (const DialMode mode : {DialMode::Clipboard, DialMode::Redial}) {
             dialer.dial(mode);
             QCOMPARE(view.statusTexts.last(), QString("Wähle 0033123456789"));
             QTRY_VERIFY(!dialer.isDialing());
-            QCOMPARE(box.actions().mid(box.actions().size() - 2),
-                     (QStringList{"X_AVM-DE_DialGetConfig", "X_AVM-DE_DialNumber"}));
-            QCOMPARE(box.log().last()["args"].toObject()["NewX_AVM-DE_PhoneNumber"].toString(),
-                     QString("0033123456789"));
+            QCOMPARE(
+                box.log().mid(box.log().size() - 2),
+                (QStringList{"X_AVM-DE_DialGetConfig", "X_AVM-DE_DialNumber NewX_AVM-DE_PhoneNumber=0033123456789"}));
         }
         QCOMPARE(prompt.asked.size(), 2);
-        QCOMPARE(view.statusTexts.last(), QString("Wähle 0033123456789"));
 
         // The phone list and every check, as the set-up dialog sees them.
         const BoxAccess access{doc.book.fritzBox(), "geheim"};
@@ -160,6 +138,7 @@ private slots:
         QTest::addColumn<int>("failingCheck"); // 0: every check passes
         const QString phone = "DECT: Mobilteil 1";
         QTest::newRow("name") << QStringList() << "nirgendwo.invalid" << phone << "lässt sich nicht auflösen" << 1;
+        QTest::newRow("path") << QStringList() << "fritz.box/x?" << phone << "ist keine Adresse der FRITZ!Box" << 1;
         QTest::newRow("refused") << QStringList() << "127.0.0.1:1" << phone << "„Zugriff für Anwendungen“" << 2;
         QTest::newRow("no X_VoIP") << QStringList{"--no-voip"} << "" << phone << "keinen Dienst X_VoIP" << 2;
         QTest::newRow("password") << QStringList{"--password", "anders"} << "" << phone
@@ -167,8 +146,9 @@ private slots:
         QTest::newRow("dialing help off")
             << QStringList{"--fault", "X_AVM-DE_DialGetConfig=501"} << "" << phone
             << "„Wählhilfe verwenden“, und wählen Sie dort ein Telefon. (UPnP-Fehler 501)" << 4;
-        QTest::newRow("dial refused") << QStringList{"--fault", "X_AVM-DE_DialNumber=820"} << "" << phone
-                                      << "Telefonie › Anrufe › Wählhilfe" << 0;
+        QTest::newRow("dial refused")
+            << QStringList{"--fault", "X_AVM-DE_DialNumber=820"} << "" << phone
+            << "Wählhilfe, „Wählhilfe verwenden“, und wählen Sie dort ein Telefon. (UPnP-Fehler 820)" << 0;
         QTest::newRow("no phone") << QStringList() << ""
                                   << ""
                                   << "unter „Einrichten …“" << 5;
@@ -204,8 +184,6 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(result, 15000);
         QCOMPARE(result->kind, DialResult::Kind::Failed);
         QVERIFY2(result->message.contains(cause), qPrintable(result->message));
-        if (QString(QTest::currentDataTag()) == "dial refused")
-            QVERIFY2(result->message.endsWith("(UPnP-Fehler 820)"), qPrintable(result->message));
 
         // "Verbindung prüfen" stops at the first failing step with the same cause.
         QList<BoxCheckLine> lines;
