@@ -1,6 +1,6 @@
 // The password keeper from the command line, for keyring_test.sh: "store <host> <user> <password>"
 // prints "stored" or why it is kept for the run only; "find <host> <user>" prints "found <password>"
-// or "asked".
+// when the keyring has it.
 #include "fritzbox/fritzboxlink.h"
 
 #include <QCoreApplication>
@@ -8,22 +8,12 @@
 
 using namespace quirlanto;
 
-struct Refusing final : BoxPasswordPrompt {
-    void ask(bool, std::function<void(bool, const QString &)> answer) override
-    {
-        QTextStream(stdout) << "asked\n";
-        answer(false, {});
-    }
-};
-
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList a = app.arguments();
     const FritzBoxSettings box{a.value(2), a.value(3), {}};
     BoxPasswords passwords(QStringLiteral(QUIRLANTO_PROGRAM_DIR));
-    Refusing prompt;
-    passwords.setPrompt(&prompt);
     const auto print = [](const QString &line) { QTextStream(stdout) << line << '\n', QCoreApplication::exit(); };
     if (a.value(1) == QLatin1String("store"))
         passwords.store(box, a.value(4),

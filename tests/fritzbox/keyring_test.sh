@@ -1,14 +1,12 @@
 #!/bin/sh
 # The router's password in a real keyring (gnome-keyring in a private D-Bus session): stored by one
-# run, found by the next, in no file as plain text; without a session bus the user is asked.
+# run, found by the next, in no file as plain text. (Without a bus, tst_fritzboxdial sees the question.)
 set -eu
 helper=$1
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_CACHE_HOME="$tmp/cache"
-export XDG_RUNTIME_DIR="$tmp/run"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_RUNTIME_DIR="$tmp/run"
+mkdir -p -m 700 "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
 unset XDG_CURRENT_DESKTOP DESKTOP_SESSION KDE_FULL_SESSION
 password="Zugang-$$-Quirl&Kennwort"
 
@@ -29,13 +27,8 @@ session() {
     exit $status' sh "$@" 2>/dev/null
 }
 
-out=$(session "$helper" store fritz.box quirl "$password") || fail "store: $out"
-[ "$out" = stored ] || fail "store: $out"
-out=$(session "$helper" find fritz.box quirl) || fail "find: $out"
-[ "$out" = "found $password" ] || fail "next start: $out"
+out=$(session "$helper" store fritz.box quirl "$password"); [ "$out" = stored ] || fail "store: $out"
+out=$(session "$helper" find fritz.box quirl); [ "$out" = "found $password" ] || fail "next start: $out"
 [ -n "$(ls "$XDG_DATA_HOME/keyrings")" ] || fail "no keyring file: the grep below would prove nothing"
 if grep -r -l -F "$password" "$tmp"; then fail "the password stands in a file"; fi
-
-out=$(DBUS_SESSION_BUS_ADDRESS="unix:path=$tmp/nobus" "$helper" find fritz.box quirl) || fail "without a bus: $out"
-[ "$out" = asked ] || fail "without a bus: $out"
-echo "keyring: stored, found on the next start, in no file; asked without a bus"
+echo "keyring: stored, found on the next start, in no file"
