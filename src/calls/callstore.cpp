@@ -157,13 +157,22 @@ bool CallStore::write(const std::function<bool()> &work)
     if (!open())
         return false;
     QSqlDatabase db = database();
+    m_queryError.clear();
     if (db.transaction() && work() && db.commit()) {
         emit changed();
         return true;
     }
-    const QString why = db.lastError().text();
+    const QString why = m_queryError.isEmpty() ? db.lastError().text() : m_queryError;
     db.rollback();
     emit problem(QStringLiteral("Die Anrufliste „%1“ konnte nicht geschrieben werden:\n%2").arg(m_path, why));
+    return false;
+}
+
+bool CallStore::exec(QSqlQuery &query)
+{
+    if (query.exec())
+        return true;
+    m_queryError = query.lastError().text();
     return false;
 }
 
@@ -175,18 +184,20 @@ bool CallStore::add(const CallRecord &record)
                                      "VALUES (?, ?, ?, ?, ?, ?, ?)"));
         query.addBindValue(record.time.toMSecsSinceEpoch());
         query.addBindValue(int(record.kind));
-        query.addBindValue(record.number);
-        query.addBindValue(record.name);
-        query.addBindValue(record.device);
+        // A null text would be bound as NULL.
+        const auto text = [](const QString &s) { return s.isNull() ? QStringLiteral("") : s; };
+        query.addBindValue(text(record.number));
+        query.addBindValue(text(record.name));
+        query.addBindValue(text(record.device));
         query.addBindValue(record.seconds);
-        query.addBindValue(searchFold(record.name));
-        if (!query.exec())
+        query.addBindValue(text(searchFold(record.name)));
+        if (!exec(query))
             return false;
         QSqlQuery trim(database());
         trim.prepare(QStringLiteral("DELETE FROM calls WHERE id <= (SELECT id FROM calls ORDER BY id DESC "
                                     "LIMIT 1 OFFSET ?)"));
         trim.addBindValue(kKeptCalls);
-        return trim.exec();
+        return exec(trim);
     });
 }
 
@@ -196,13 +207,17 @@ bool CallStore::remove(qint64 id)
         QSqlQuery query(database());
         query.prepare(QStringLiteral("DELETE FROM calls WHERE id = ?"));
         query.addBindValue(id);
-        return query.exec();
+        return exec(query);
     });
 }
 
 bool CallStore::clear()
 {
-    return write([&] { return QSqlQuery(database()).exec(QStringLiteral("DELETE FROM calls")); });
+    return write([&] {
+        QSqlQuery query(database());
+        query.prepare(QStringLiteral("DELETE FROM calls"));
+        return exec(query);
+    });
 }
 
 QList<CallRecord> CallStore::latest(int limit) const

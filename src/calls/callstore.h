@@ -5,6 +5,7 @@
 #include <QString>
 
 class QSqlDatabase;
+class QSqlQuery;
 
 namespace quirlanto {
 
@@ -60,11 +61,13 @@ private:
     void closeFile();
     QString setAside();
     bool write(const std::function<bool()> &work);
+    bool exec(QSqlQuery &query);
 
     QString m_path;
     QString m_connection;
     bool m_opened = false;
     bool m_unusable = false;
+    QString m_queryError;
 };
 
 } // namespace quirlanto
