@@ -15,6 +15,7 @@
 #include "dial/phoneprogram.h"
 #include "dial/tonedial.h"
 #include "dial/toneplayer.h"
+#include "fritzbox/fritzboxdial.h"
 #include "register/registerdocument.h"
 #include "support/clock.h"
 #include "support/datadirectory.h"
@@ -59,6 +60,11 @@ int main(int argc, char *argv[])
     dialer.setBackend(DialDevice::Modem, &modemDial);
     dialer.setBackend(DialDevice::Loudspeaker, &toneDial);
     dialer.setBackend(DialDevice::PhoneProgram, &phoneProgram);
+    // The network module is loaded by the first call that needs it, not here.
+    FritzBoxLink boxLink;
+    BoxPasswords boxPasswords;
+    FritzBoxDial boxDial(boxLink, boxPasswords, [&book] { return book.fritzBox(); });
+    dialer.setBackend(DialDevice::FritzBox, &boxDial);
 
     SessionEnd sessionEnd;
     CallSession calls(

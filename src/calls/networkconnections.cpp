@@ -1,12 +1,14 @@
 #include "calls/networkconnections.h"
 
+#include "fritzbox/networkloader.h"
+
 namespace quirlanto {
 
-CallMonitor::ConnectionFactory networkLineConnections()
+CallMonitor::ConnectionFactory networkLineConnections(const QString &programDirectory)
 {
-    return [](QObject *, QString *problem) -> network::LineConnection * {
-        *problem = QStringLiteral("Das Netzwerk-Modul fehlt.");
-        return nullptr;
+    return [programDirectory](QObject *parent, QString *problem) -> network::LineConnection * {
+        const NetworkFunctions *module = loadNetworkModule(programDirectory, problem);
+        return module ? module->createLineConnection(parent) : nullptr;
     };
 }
 

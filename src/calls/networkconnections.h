@@ -4,7 +4,8 @@
 
 namespace quirlanto {
 
-// Line connections from the network module, loaded at the first call of the factory.
-CallMonitor::ConnectionFactory networkLineConnections();
+// Line connections from the network module, loaded at the first connection. `programDirectory`
+// as for loadNetworkModule: empty for moduleDirectory().
+CallMonitor::ConnectionFactory networkLineConnections(const QString &programDirectory = {});
 
 } // namespace quirlanto

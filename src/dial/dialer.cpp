@@ -106,6 +106,10 @@ void Dialer::dialEntry(const QString &name, const QString &number, bool zeroFlag
     if (device == DialDevice::PhoneProgram) {
         request.phoneProgram = m_book.phoneProgram();
         m_view.setStatusText(QStringLiteral("Wähle +") + number);
+    } else if (device == DialDevice::FritzBox) {
+        // The router is the line: no outside-line prefix, no modem commands.
+        request.prepared = prepareNumber(number, zeroFlag, settings, &m_book.providers(), m_clock);
+        m_view.setStatusText(QStringLiteral("Wähle ") + lineDigits(request.prepared));
     } else {
         request.prepared = prepareNumber(number, zeroFlag, settings, &m_book.providers(), m_clock);
         request.commandLine = buildModemCommand(request.prepared, settings);

@@ -15,6 +15,16 @@ QString buildModemCommand(const PreparedNumber &prepared, const Settings &settin
     return line;
 }
 
+QString lineDigits(const PreparedNumber &prepared)
+{
+    QString digits;
+    for (QChar c : prepared.dialPrefix + prepared.number) {
+        if ((c >= u'0' && c <= u'9') || c == u'*' || c == u'#')
+            digits += c;
+    }
+    return digits;
+}
+
 QStringList tonePlan(const QString &commandLine)
 {
     QStringList tones;

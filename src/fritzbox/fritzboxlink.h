@@ -90,6 +90,8 @@ public:
     ~BoxPasswords() override;
     // Not owned; without one, a password the keyring lacks is not found.
     void setPrompt(BoxPasswordPrompt *prompt);
+    // Whether a password the keyring lacks can be asked for (find() reports cancelled otherwise).
+    bool canAsk() const;
 
     // Memory, then the keyring, then the prompt (`wrongBefore` after a 401: the kept one is
     // forgotten first). `done` once, never before the call returns; `found` false when cancelled.

@@ -28,12 +28,12 @@ struct HttpRequest {
 };
 
 enum class HttpFailure : int {
-    None = 0,             // an answer came; see status
-    HostNotFound = 1,     // the name does not resolve
+    None = 0,         // an answer came; see status
+    HostNotFound = 1, // the name does not resolve
     ConnectionRefused = 2,
-    Timeout = 3,          // nothing answered in time
-    Unauthorized = 4,     // 401 after user and password were offered
-    Other = 5,            // see problem
+    Timeout = 3,      // nothing answered in time
+    Unauthorized = 4, // 401 after user and password were offered
+    Other = 5,        // see problem
 };
 
 struct HttpAnswer {
@@ -75,8 +75,8 @@ enum class KeyringResult : int {
 using CreateHttpClientFunction = HttpClient *(*)(QObject *parent);
 using CreateLineConnectionFunction = LineConnection *(*)(QObject *parent);
 // `done` runs once, on this thread, never before the call returns.
-using ReadPasswordFunction = void (*)(const QString &key,
-                                      std::function<void(KeyringResult, const QString &password, const QString &problem)> done);
+using ReadPasswordFunction = void (*)(
+    const QString &key, std::function<void(KeyringResult, const QString &password, const QString &problem)> done);
 using WritePasswordFunction = void (*)(const QString &key, const QString &password,
                                        std::function<void(KeyringResult, const QString &problem)> done);
 

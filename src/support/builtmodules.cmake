@@ -1,6 +1,6 @@
-# cmake -DOUTPUT=<source> -DSOUND=<module> -DPHONENUMBERS=<module> -P builtmodules.cmake
+# cmake -DOUTPUT=<source> -DSOUND=<module> -DPHONENUMBERS=<module> -DNETWORK=<module> -P builtmodules.cmake
 # Writes the modules' sizes and SHA-256 sums as the program's source (see builtmodules.h).
-foreach(module SOUND PHONENUMBERS)
+foreach(module SOUND PHONENUMBERS NETWORK)
   file(SIZE "${${module}}" ${module}_SIZE)
   file(SHA256 "${${module}}" ${module}_SHA256)
 endforeach()
@@ -18,6 +18,11 @@ ModuleFingerprint builtSoundModule()
 ModuleFingerprint builtPhoneNumberModule()
 {
     return {@PHONENUMBERS_SIZE@, "@PHONENUMBERS_SHA256@"};
+}
+
+ModuleFingerprint builtNetworkModule()
+{
+    return {@NETWORK_SIZE@, "@NETWORK_SHA256@"};
 }
 
 } // namespace quirlanto

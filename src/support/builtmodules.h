@@ -7,5 +7,6 @@ namespace quirlanto {
 
 ModuleFingerprint builtSoundModule();
 ModuleFingerprint builtPhoneNumberModule();
+ModuleFingerprint builtNetworkModule();
 
 } // namespace quirlanto
