@@ -220,10 +220,10 @@ bool CallStore::clear()
     });
 }
 
-QList<CallRecord> CallStore::latest(int limit) const
+QList<CallRecord> CallStore::latest(int limit)
 {
     QList<CallRecord> records;
-    if (!m_opened)
+    if (!open())
         return records;
     QSqlQuery query(database());
     query.prepare(QStringLiteral("SELECT id, time, kind, number, name, device, seconds FROM calls "

@@ -46,7 +46,7 @@ public:
     bool remove(qint64 id);
     bool clear();
     // Newest first, at most `limit`.
-    QList<CallRecord> latest(int limit) const;
+    QList<CallRecord> latest(int limit);
 
     // The text the list's search looks at for a name: case and accents folded away.
     static QString searchFold(const QString &name);

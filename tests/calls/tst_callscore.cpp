@@ -1,8 +1,8 @@
 // The call monitor's lines, the caller's name from the register, and the call list file.
 #include "calls/callevents.h"
 #include "calls/callstore.h"
-#include "register/numberindex.h"
 #include "numbers/internationalform.h"
+#include "register/numberindex.h"
 #include "register/registerdocument.h"
 
 #include <QTemporaryDir>
@@ -31,20 +31,26 @@ void TestCallsCore::monitorLines_data()
     const QString answered = "Answered 1 030123456";
     QTest::newRow("missed") << QStringList{ring, "24.12.24 18:30:25;DISCONNECT;1;0;"}
                             << QStringList{"Ringing 1 030123456 987654", "Ended 1 030123456 missed 0"};
-    QTest::newRow("answered")
-        << QStringList{ring, "24.12.24 18:30:09;CONNECT;1;10;030123456;", "24.12.24 18:31:09;DISCONNECT;1;60;"}
-        << QStringList{"Ringing 1 030123456 987654", answered, "Ended 1 030123456 answered 60"};
+    QTest::newRow("answered") << QStringList{ring, "24.12.24 18:30:09;CONNECT;1;10;030123456;",
+                                             "24.12.24 18:31:09;DISCONNECT;1;60;"}
+                              << QStringList{"Ringing 1 030123456 987654", answered, "Ended 1 030123456 answered 60"};
     QTest::newRow("withheld") << QStringList{"01.01.25 00:00:01;RING;2;;987654;POTS;"}
                               << QStringList{"Ringing 2  987654"};
     QTest::newRow("outgoing is not reported")
         << QStringList{"24.12.24 18:30:05;CALL;3;10;987654;0891234;SIP0;", "24.12.24 18:30:09;CONNECT;3;10;0891234;",
                        "24.12.24 18:31:09;DISCONNECT;3;60;"}
         << QStringList{};
-    QTest::newRow("garbage and strays skipped")
-        << QStringList{"", "hello", ";;;;", "99.99.99 18:30:05;RING;1;030;9;SIP0;", "24.12.24 18:30:05;RING;x;030;9;S;",
-                       "24.12.24 18:30:05;RING;1;030;", "24.12.24 18:30:05;HOLD;1;", "24.12.24 18:30:09;CONNECT;7;10;0;",
-                       "24.12.24 18:30:09;DISCONNECT;7;-5;", ring + QString(2000, 'x')}
-        << QStringList{"Ringing 1 030123456 987654"};
+    QTest::newRow("garbage and strays skipped") << QStringList{"",
+                                                               "hello",
+                                                               ";;;;",
+                                                               "99.99.99 18:30:05;RING;1;030;9;SIP0;",
+                                                               "24.12.24 18:30:05;RING;x;030;9;S;",
+                                                               "24.12.24 18:30:05;RING;1;030;",
+                                                               "24.12.24 18:30:05;HOLD;1;",
+                                                               "24.12.24 18:30:09;CONNECT;7;10;0;",
+                                                               "24.12.24 18:30:09;DISCONNECT;7;-5;",
+                                                               ring + QString(2000, 'x')}
+                                                << QStringList{"Ringing 1 030123456 987654"};
 }
 
 void TestCallsCore::monitorLines()
@@ -57,7 +63,8 @@ void TestCallsCore::monitorLines()
     for (const QString &line : lines) {
         const std::optional<MonitorEvent> event = parseMonitorLine(line.toUtf8());
         if (const std::optional<CallUpdate> u = event ? tracker.take(*event) : std::nullopt) {
-            QString word = QStringLiteral("%1 %2 %3").arg(kKinds[int(u->kind)]).arg(u->call.connection).arg(u->call.caller);
+            QString word =
+                QStringLiteral("%1 %2 %3").arg(kKinds[int(u->kind)]).arg(u->call.connection).arg(u->call.caller);
             if (u->kind == CallUpdate::Kind::Ringing)
                 word += u' ' + u->call.ownNumber;
             if (u->kind == CallUpdate::Kind::Ended)
