@@ -100,25 +100,28 @@ QString CallListModel::durationText(int seconds)
 
 QVariant CallListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+    // record() reads the fields through here in the edit role.
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
+        return QSqlQueryModel::data(index, role);
+    if (!index.isValid())
         return {};
-    const QSqlRecord r = QSqlQueryModel::record(index.row());
-    const auto kind = CallRecord::Kind(r.value(FKind).toInt());
+    const auto field = [&](int f) { return QSqlQueryModel::data(createIndex(index.row(), f), Qt::EditRole); };
+    const auto kind = CallRecord::Kind(field(FKind).toInt());
     switch (index.column()) {
     case Time:
-        return QDateTime::fromMSecsSinceEpoch(r.value(FTime).toLongLong()).toString(QStringLiteral("dd.MM.yyyy HH:mm"));
+        return QDateTime::fromMSecsSinceEpoch(field(FTime).toLongLong()).toString(QStringLiteral("dd.MM.yyyy HH:mm"));
     case Name:
-        return r.value(FName).toString();
+        return field(FName);
     case Number: {
-        const QString number = r.value(FNumber).toString();
+        const QString number = field(FNumber).toString();
         return number.isEmpty() ? QStringLiteral("unterdrückt") : readableNumber(number, m_settings());
     }
     case Kind:
         return kindText(kind);
     case DeviceOrDuration:
         if (kind == CallRecord::Kind::Dialed)
-            return r.value(FDevice).toString();
-        return kind == CallRecord::Kind::Answered ? durationText(r.value(FSeconds).toInt()) : QString();
+            return field(FDevice);
+        return kind == CallRecord::Kind::Answered ? durationText(field(FSeconds).toInt()) : QString();
     }
     return {};
 }
