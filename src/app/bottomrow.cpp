@@ -26,6 +26,8 @@ BottomRow::BottomRow(QWidget *owner, UrlOpener &urlOpener)
     button("dialClipboardButton", QStringLiteral("&Wähle Nr. in Zwischenablage"),
            QStringLiteral("Wählt die Telefonnummer, die als Text in der Zwischenablage steht"),
            &BottomRow::dialClipboardClicked);
+    button("callListButton", QStringLiteral("An&rufliste"),
+           QStringLiteral("Zeigt die gewählten und eingegangenen Anrufe"), &BottomRow::callListClicked);
     // Same as the close box: minimised instead where no tray could bring the window back.
     button("hideButton", QStringLiteral("&Ausblenden"),
            QStringLiteral("Blendet das Fenster aus; das Programm läuft weiter"), &BottomRow::hideClicked);

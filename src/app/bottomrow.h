@@ -26,6 +26,7 @@ public:
 
 signals:
     void dialClipboardClicked();
+    void callListClicked();
     void hideClicked();
     void endClicked();
 

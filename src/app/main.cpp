@@ -4,6 +4,10 @@
 #include "app/sessionend.h"
 #include "app/startargumenthandler.h"
 #include "app/startup.h"
+#include "app/traycontroller.h"
+#include "calls/callsession.h"
+#include "calls/callstore.h"
+#include "calls/networkconnections.h"
 #include "dial/clipboardsource.h"
 #include "dial/dialer.h"
 #include "dial/modemdial.h"
@@ -67,10 +71,23 @@ int main(int argc, char *argv[])
     dialer.setBackend(DialDevice::FritzBox, &boxDial);
 
     SessionEnd sessionEnd;
+    CallSession calls(
+        book, dataDirectory() + QLatin1String(kCallListFileName), networkLineConnections(),
+        [&desktop](const QString &summary, const QString &body) {
+            if (desktop.tray())
+                desktop.tray()->showMessage(summary, body);
+        },
+        &window);
 
-    if (!startProgram({book, window, settingsStore, &dialer, &desktop, &sessionEnd, &modem}, arguments))
+    if (!startProgram({book, window, settingsStore, &dialer, &desktop, &sessionEnd, &modem, &calls}, arguments))
         return 1;
     desktop.afterStart();
+    // The router's call monitor needs the network module: only once the window is on screen.
+    if (window.startedHidden())
+        QTimer::singleShot(0, &calls, [&calls] { calls.startMonitor(); });
+    else
+        new AfterFirstPaint(
+            &window, &calls, [&calls] { calls.startMonitor(); }, 500);
     if (qEnvironmentVariableIsSet("QUIRLANTO_STARTUP_PROBE"))
         installFirstPaintProbe(&window);
     return app.exec();

@@ -156,6 +156,7 @@ void MainWindow::buildBottomRow()
 {
     m_bottomRow = new BottomRow(centralWidget(), m_urlOpener);
     connect(m_bottomRow, &BottomRow::dialClipboardClicked, this, [this] { emit dialRequested(DialMode::Clipboard); });
+    connect(m_bottomRow, &BottomRow::callListClicked, this, &MainWindow::callListRequested);
     connect(m_bottomRow, &BottomRow::hideClicked, this, &MainWindow::hideRequested);
     connect(m_bottomRow, &BottomRow::endClicked, this, &MainWindow::endProgram);
     static_cast<QVBoxLayout *>(centralWidget()->layout())->addLayout(m_bottomRow->layout());
@@ -302,6 +303,21 @@ void MainWindow::setCurrentTab(int tab)
 void MainWindow::saveOptionControls()
 {
     optionsPage()->save();
+}
+
+void MainWindow::addNumberToRegister(const QString &internationalNumber)
+{
+    if (QApplication::activeModalWidget()) {
+        QApplication::beep();
+        return;
+    }
+    if (!isVisible() || isMinimized())
+        showNormal();
+    activateWindow();
+    if (!isCardIndex(m_currentTab))
+        m_tabs->setCurrentIndex(0);
+    if (isCardIndex(m_currentTab))
+        m_nameLists->editEntry({QString(), internationalNumber, true}, true);
 }
 
 void MainWindow::endProgram()

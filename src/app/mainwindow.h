@@ -64,6 +64,10 @@ public:
     void setStartedHidden(bool hidden) { m_startedHidden = hidden; }
     bool startedHidden() const { return m_startedHidden; }
 
+    // "Ins Register …" of a call: the entry editor with the number, for the card shown (the
+    // first when the options card is).
+    void addNumberToRegister(const QString &internationalNumber);
+
     // "&Ende": saves the options if shown, announces the end, quits.
     void endProgram();
 
@@ -72,6 +76,8 @@ signals:
     void dialRequested(quirlanto::DialMode mode);
     // "Debug" on the options page.
     void showModemAnswerRequested();
+    // "An&rufliste".
+    void callListRequested();
     // The close box, Alt+F4 and "&Ausblenden": the window is to be put out of sight.
     void hideRequested();
     // Once when the program ends ("&Ende", the tray's end, the session ending), after the

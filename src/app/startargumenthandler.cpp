@@ -138,6 +138,10 @@ void StartArgumentHandler::act(const QStringList &arguments)
         offerTelLink(line);
         return;
     }
+    if (isCallListCommandLine(arguments)) {
+        emit callListRequested();
+        return;
+    }
     emit showWindowRequested();
 }
 
@@ -150,6 +154,8 @@ void StartArgumentHandler::handleOwnStart(const QStringList &arguments)
     const QString line = commandLine(arguments);
     if (isTelLink(line))
         offerTelLink(line);
+    else if (isCallListCommandLine(arguments))
+        emit callListRequested();
 }
 
 bool StartArgumentHandler::offerTelLink(const QString &uri)

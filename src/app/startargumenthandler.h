@@ -31,7 +31,8 @@ public:
     // handles them in order. The end of a modal window is noticed by itself.
     void setWaitWhile(std::function<bool()> busy) { m_busy = std::move(busy); }
     // A later start handed its arguments over: "/AUTOSTART" does nothing, a tel: link is
-    // offered for dialing, a vCard file for import, anything else shows the main window.
+    // offered for dialing, a vCard file for import, "/ANRUFLISTE" shows the call list, anything
+    // else shows the main window.
     void handleLaterStart(const QStringList &arguments);
     void resume();
     // This copy's own command line: only a tel: link needs more than the start-up.
@@ -50,6 +51,8 @@ signals:
     // The user said yes: a number in international form, to be dialed with an empty name.
     void dialNumberRequested(const QString &internationalNumber);
     void vCardFileRequested(const QString &path);
+    // "/ANRUFLISTE": the window "Anrufliste".
+    void callListRequested();
 
 private:
     void act(const QStringList &arguments);

@@ -5,6 +5,7 @@
 #include "app/sessionend.h"
 #include "app/startargumenthandler.h"
 #include "app/traycontroller.h"
+#include "calls/callsession.h"
 #include "dial/dialer.h"
 #include "dial/modemlink.h"
 #include "register/namelistcontroller.h"
@@ -34,6 +35,25 @@ void connectDialer(const ProgramParts &parts)
         startArguments->setWaitWhile([dialer] { return dialer->isDialing(); });
         QObject::connect(dialer, &Dialer::dialEnded, startArguments, &StartArgumentHandler::resume,
                          Qt::QueuedConnection);
+    }
+}
+
+void connectCalls(const ProgramParts &parts)
+{
+    CallSession *calls = parts.calls;
+    MainWindow &window = parts.window;
+    QObject::connect(&window, &MainWindow::callListRequested, calls, &CallSession::showCallList);
+    // Queued: the requests come from the bus or a list's key press, not from inside a dialog.
+    QObject::connect(calls, &CallSession::addToRegisterRequested, &window, &MainWindow::addNumberToRegister,
+                     Qt::QueuedConnection);
+    if (Dialer *dialer = parts.dialer) {
+        QObject::connect(dialer, &Dialer::dialStarted, calls, &CallSession::recordDial);
+        QObject::connect(calls, &CallSession::callBackRequested, dialer, &Dialer::dialNumberFor, Qt::QueuedConnection);
+    }
+    if (DesktopIntegration *desktop = parts.desktop) {
+        QObject::connect(desktop->tray(), &TrayController::callListRequested, calls, &CallSession::showCallList);
+        QObject::connect(desktop->startArguments(), &StartArgumentHandler::callListRequested, calls,
+                         &CallSession::showCallList, Qt::QueuedConnection);
     }
 }
 
@@ -76,6 +96,8 @@ void connectProgram(const ProgramParts &parts)
     connectDesktop(parts);
     if (parts.dialer)
         connectDialer(parts);
+    if (parts.calls)
+        connectCalls(parts);
     // After the tray icon is gone, as the last step of the end.
     QObject::connect(&window, &MainWindow::programEnding, &window,
                      [&window, &store = parts.settingsStore] { saveWindowPlacement(window, store); });
@@ -91,6 +113,11 @@ QString commandLine(const QStringList &arguments)
 bool isAutostartCommandLine(const QStringList &arguments)
 {
     return commandLine(arguments).compare(QLatin1String(kAutostartSwitch), Qt::CaseInsensitive) == 0;
+}
+
+bool isCallListCommandLine(const QStringList &arguments)
+{
+    return commandLine(arguments).compare(QLatin1String("/ANRUFLISTE"), Qt::CaseInsensitive) == 0;
 }
 
 bool startProgram(const ProgramParts &parts, const QStringList &arguments)

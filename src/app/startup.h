@@ -4,6 +4,7 @@
 
 namespace quirlanto {
 
+class CallSession;
 class DesktopIntegration;
 class Dialer;
 class MainWindow;
@@ -19,6 +20,9 @@ QString commandLine(const QStringList &arguments);
 // leading and trailing blanks, is "/AUTOSTART" in any letter case, and nothing else.
 bool isAutostartCommandLine(const QStringList &arguments);
 
+// "/ANRUFLISTE" in any letter case, and nothing else.
+bool isCallListCommandLine(const QStringList &arguments);
+
 // The long-lived parts of the running program. Tests leave out what they do not need.
 struct ProgramParts {
     RegisterDocument &book;
@@ -28,6 +32,7 @@ struct ProgramParts {
     DesktopIntegration *desktop = nullptr;
     SessionEnd *sessionEnd = nullptr;
     ModemLink *modem = nullptr; // "Debug" shows its last answer
+    CallSession *calls = nullptr;
 };
 
 // Wires the parts to each other (the one place where that happens), then runs the start-up

@@ -148,6 +148,10 @@ bool SystemTrayIcon::isAvailable() const
 {
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
+void SystemTrayIcon::showMessage(const QString &title, const QString &body)
+{
+    systemTrayIcon()->showMessage(title, body);
+}
 
 TrayController::TrayController(TrayIcon *icon, QWidget *mainWindow, QObject *parent)
     : QObject(parent)
@@ -167,6 +171,7 @@ TrayController::TrayController(TrayIcon *icon, QWidget *mainWindow, QObject *par
     m_dialClipboardAction = add("dialClipboardAction", QStringLiteral("Wähle Nr. in der &Zwischenablage"));
     m_redialAction = add("redialAction", QStringLiteral("&Wahlwiederholung"));
     m_redialAction->setEnabled(false);
+    m_callListAction = add("callListAction", QStringLiteral("An&rufliste"));
     m_menu->addSeparator();
     m_endAction = add("endAction", QStringLiteral("&Beenden"));
     m_menu->addSeparator();
@@ -174,6 +179,7 @@ TrayController::TrayController(TrayIcon *icon, QWidget *mainWindow, QObject *par
     connect(m_showAction, &QAction::triggered, this, &TrayController::showMainWindow);
     connect(m_dialClipboardAction, &QAction::triggered, this, [this] { emit dialRequested(DialMode::Clipboard); });
     connect(m_redialAction, &QAction::triggered, this, [this] { emit dialRequested(DialMode::Redial); });
+    connect(m_callListAction, &QAction::triggered, this, &TrayController::callListRequested);
     connect(m_endAction, &QAction::triggered, this, &TrayController::endRequested);
     QFont bold = m_cancelAction->font();
     bold.setBold(true);

@@ -28,6 +28,8 @@ public:
     virtual void hide() = 0;
     // Whether a notification area is there to hold the icon at the moment.
     virtual bool isAvailable() const = 0;
+    // A message beside the icon, where the desktop has no notification service.
+    virtual void showMessage(const QString &title, const QString &body) = 0;
 
 signals:
     void pressed(Qt::MouseButton button);
@@ -46,6 +48,7 @@ public:
     void show() override;
     void hide() override;
     bool isAvailable() const override;
+    void showMessage(const QString &title, const QString &body) override;
 
 private:
     QSystemTrayIcon *systemTrayIcon() const;
@@ -81,11 +84,14 @@ signals:
     void dialRequested(quirlanto::DialMode mode);
     // "&Beenden"
     void endRequested();
+    // "An&rufliste"
+    void callListRequested();
 
 public slots:
     void toggleMainWindow();
     void showMainWindow();
     void enableRedial();
+    void showMessage(const QString &title, const QString &body) { m_icon->showMessage(title, body); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -101,6 +107,7 @@ private:
     QAction *m_showAction;
     QAction *m_dialClipboardAction;
     QAction *m_redialAction;
+    QAction *m_callListAction;
     QAction *m_endAction;
     QAction *m_cancelAction;
     bool m_removed = false; // an install still queued at the end must not bring the icon back

@@ -7,6 +7,7 @@
 #include "numbers/foreignnumbers.h"
 #include "numbers/internationalform.h"
 #include "register/registerdocument.h"
+#include "support/clock.h"
 #include "support/messagebox.h"
 
 #include <QApplication>
@@ -82,11 +83,16 @@ void Dialer::dial(DialMode mode)
 
 void Dialer::dialNumber(const QString &internationalNumber)
 {
+    dialNumberFor(internationalNumber, QString());
+}
+
+void Dialer::dialNumberFor(const QString &internationalNumber, const QString &name)
+{
     if (refuseWhileDialing())
         return;
     const QString number = filterDialChars(internationalNumber);
     if (!number.isEmpty())
-        dialEntry(QString(), number, true);
+        dialEntry(name, number, true);
 }
 
 void Dialer::dialEntry(const QString &name, const QString &number, bool zeroFlag)
@@ -113,9 +119,14 @@ void Dialer::dialEntry(const QString &name, const QString &number, bool zeroFlag
     if (!backend)
         return;
     m_active = backend;
+    m_lastResult = DialResult::Kind::Done;
+    const QDateTime started = m_clock.now();
     backend->start(request);
+    const bool running = m_active == backend;
+    if (running || m_lastResult == DialResult::Kind::Done)
+        emit dialStarted(started, number, name, device);
     // The device may have refused at once; then there is nothing to show.
-    if (m_active != backend || !backend->showsProgress())
+    if (!running || !backend->showsProgress())
         return;
     auto *window = new ProgressWindow(m_view.dialogParent());
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -134,6 +145,7 @@ void Dialer::cancel()
 void Dialer::finish(const DialResult &result)
 {
     m_active = nullptr;
+    m_lastResult = result.kind;
     if (m_window)
         m_window->finish();
     if (result.kind == DialResult::Kind::Failed) {

@@ -4,6 +4,7 @@
 #include "dial/dialmode.h"
 #include "options/settings.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -45,6 +46,8 @@ public:
     // Dials a number given from outside (a tel: link), in international form, like a clipboard
     // number: anonymous, zero flag on.
     void dialNumber(const QString &internationalNumber);
+    // The same for a number known by name (calling back from the call list).
+    void dialNumberFor(const QString &internationalNumber, const QString &name);
     // Ends a running dial at once.
     void cancel();
 
@@ -55,6 +58,10 @@ signals:
     void redialAvailable();
     // A dial has ended, however; the next one may start.
     void dialEnded();
+    // A device took a dial on (it was not refused at once): for the call list. `name` is the
+    // register's, empty for a number from elsewhere.
+    void dialStarted(const QDateTime &time, const QString &internationalNumber, const QString &name,
+                     quirlanto::DialDevice device);
 
 private:
     bool refuseWhileDialing();
@@ -69,6 +76,7 @@ private:
     DialBackend *m_active = nullptr;
     QPointer<ProgressWindow> m_window;
     RedialMemory m_redial;
+    DialResult::Kind m_lastResult = DialResult::Kind::Done;
 };
 
 } // namespace quirlanto

@@ -64,6 +64,7 @@ private slots:
         QCOMPARE(w.findChildren<OptionsPage *>(), QList<OptionsPage *>{w.optionsPage()});
         const std::pair<const char *, const char *> buttons[] = {
             {"dialClipboardButton", "&Wähle Nr. in Zwischenablage"},
+            {"callListButton", "An&rufliste"},
             {"hideButton", "&Ausblenden"},
             {"infoButton", "&Info"},
             {"helpButton", "&Hilfe"},
@@ -450,8 +451,8 @@ private slots:
         const int bottom = order.indexOf(QStringLiteral("dialClipboardButton"));
         QVERIFY2(country >= 0 && bottom > country, qPrintable(order.join(u' ')));
         QVERIFY2(order.indexOf(QStringLiteral("providerSwitch")) < bottom, qPrintable(order.join(u' ')));
-        QCOMPARE(order.mid(bottom), (QStringList{"dialClipboardButton", "hideButton", "infoButton", "helpButton",
-                                                 "endButton", "autostartCheckBox"}));
+        QCOMPARE(order.mid(bottom), (QStringList{"dialClipboardButton", "callListButton", "hideButton", "infoButton",
+                                                 "helpButton", "endButton", "autostartCheckBox"}));
     }
 
     void buttonsCallTheirSeams()

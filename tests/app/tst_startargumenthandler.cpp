@@ -16,6 +16,7 @@ private slots:
     void laterStart();
     void ownStart_data();
     void ownStart();
+    void callListArgument();
     void linkTextIsNotMarkup();
     void ownHandOffComingBackIsNotAskedAbout();
     void waitsForModalWindow();
@@ -122,6 +123,19 @@ void TestStartArgumentHandler::ownStart()
         QCOMPARE(MessageBoxes::shown().first().text, QStringLiteral("Soll die Nummer +1 2125550100 gewählt werden?"));
         QCOMPARE(m_dialed.first(), QStringLiteral("12125550100"));
     }
+}
+
+// "/ANRUFLISTE" opens the call list in the running copy, whichever start brings it.
+void TestStartArgumentHandler::callListArgument()
+{
+    StartArgumentHandler handler;
+    setUpHandler(handler);
+    QSignalSpy callList(&handler, &StartArgumentHandler::callListRequested);
+    handler.handleLaterStart({" /anrufliste "});
+    handler.handleOwnStart({"/ANRUFLISTE"});
+    handler.handleLaterStart({"/ANRUFLISTE", "x"});
+    QCOMPARE(callList.size(), 2);
+    QCOMPARE(m_shows, 1);
 }
 
 void TestStartArgumentHandler::linkTextIsNotMarkup()

@@ -104,14 +104,14 @@ void TestTrayController::menuItems()
         texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
         enabled << action->isEnabled();
     }
-    QCOMPARE(texts, (QStringList{"&Einblenden", "Wähle Nr. in der &Zwischenablage", "&Wahlwiederholung", "-",
-                                 "&Beenden", "-", "&Abbrechen"}));
-    QCOMPARE(enabled, (QList<bool>{true, true, false, true, true, true, true}));
+    QCOMPARE(texts, (QStringList{"&Einblenden", "Wähle Nr. in der &Zwischenablage", "&Wahlwiederholung", "An&rufliste",
+                                 "-", "&Beenden", "-", "&Abbrechen"}));
+    QCOMPARE(enabled, (QList<bool>{true, true, false, true, true, true, true, true}));
     QStringList names;
     for (QAction *action : actions)
         names << action->objectName();
-    QCOMPARE(names,
-             (QStringList{"showAction", "dialClipboardAction", "redialAction", "", "endAction", "", "cancelAction"}));
+    QCOMPARE(names, (QStringList{"showAction", "dialClipboardAction", "redialAction", "callListAction", "", "endAction",
+                                 "", "cancelAction"}));
 }
 
 void TestTrayController::menuShape()

@@ -4,6 +4,7 @@
 #include "app/traycontroller.h"
 
 #include <QIcon>
+#include <QStringList>
 
 namespace quirlanto::test {
 
@@ -15,11 +16,13 @@ public:
     void show() override;
     void hide() override;
     bool isAvailable() const override;
+    void showMessage(const QString &title, const QString &body) override { messages.append(title + u'\n' + body); }
 
     QIcon icon;
     QString toolTip;
     bool shown = false;
     bool available = true;
+    QStringList messages;
 };
 
 } // namespace quirlanto::test

@@ -1,0 +1,137 @@
+#include "calls/calllistmodel.h"
+
+#include "numbers/internationalform.h"
+#include "numbers/numberdisplay.h"
+#include "numbers/writtennumber.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace quirlanto {
+
+namespace {
+
+// The query's columns.
+enum Field { FId, FTime, FKind, FNumber, FName, FDevice, FSeconds };
+
+QString likeEscaped(QString text)
+{
+    return text.replace(u'\\', QStringLiteral("\\\\"))
+        .replace(u'%', QStringLiteral("\\%"))
+        .replace(u'_', QStringLiteral("\\_"));
+}
+
+} // namespace
+
+CallListModel::CallListModel(CallStore &store, std::function<Settings()> settings, QObject *parent)
+    : QSqlQueryModel(parent)
+    , m_store(store)
+    , m_settings(std::move(settings))
+{
+    connect(&store, &CallStore::changed, this, &CallListModel::reload);
+}
+
+void CallListModel::setFilter(const QString &text)
+{
+    m_filter = text.trimmed();
+    reload();
+}
+
+void CallListModel::reload()
+{
+    if (!m_store.open()) {
+        clear();
+        return;
+    }
+    QSqlQuery query(m_store.database());
+    const QString select = QStringLiteral("SELECT id, time, kind, number, name, device, seconds FROM calls ");
+    const QString order = QStringLiteral(" ORDER BY id DESC");
+    if (m_filter.isEmpty()) {
+        query.prepare(select + order);
+    } else {
+        const QString digits = filterDialChars(m_filter).remove(u',').remove(u'!');
+        const QString written = digits.isEmpty() ? QString() : internationalFromCaller(m_filter, m_settings());
+        query.prepare(
+            select + QStringLiteral("WHERE fold LIKE ? ESCAPE '\\' OR (? <> '' AND (number LIKE ? OR number LIKE ?))")
+            + order);
+        query.addBindValue(u'%' + likeEscaped(CallStore::searchFold(m_filter)) + u'%');
+        query.addBindValue(digits);
+        query.addBindValue(u'%' + digits + u'%');
+        query.addBindValue(written + u'%');
+    }
+    query.exec();
+    setQuery(std::move(query));
+}
+
+int CallListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+CallRecord CallListModel::record(int row) const
+{
+    const QSqlRecord r = QSqlQueryModel::record(row);
+    return {r.value(FId).toLongLong(),
+            QDateTime::fromMSecsSinceEpoch(r.value(FTime).toLongLong()),
+            CallRecord::Kind(r.value(FKind).toInt()),
+            r.value(FNumber).toString(),
+            r.value(FName).toString(),
+            r.value(FDevice).toString(),
+            r.value(FSeconds).toInt()};
+}
+
+QString CallListModel::kindText(CallRecord::Kind kind)
+{
+    switch (kind) {
+    case CallRecord::Kind::Dialed:
+        return QStringLiteral("Gewählt");
+    case CallRecord::Kind::Answered:
+        return QStringLiteral("Angenommen");
+    case CallRecord::Kind::Missed:
+        return QStringLiteral("Verpasst");
+    }
+    return {};
+}
+
+QString CallListModel::durationText(int seconds)
+{
+    return QStringLiteral("%1:%2 min").arg(seconds / 60).arg(seconds % 60, 2, 10, QChar(u'0'));
+}
+
+QVariant CallListModel::data(const QModelIndex &index, int role) const
+{
+    // record() reads the fields through here in the edit role.
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
+        return QSqlQueryModel::data(index, role);
+    if (!index.isValid())
+        return {};
+    const auto field = [&](int f) { return QSqlQueryModel::data(createIndex(index.row(), f), Qt::EditRole); };
+    const auto kind = CallRecord::Kind(field(FKind).toInt());
+    switch (index.column()) {
+    case Time:
+        return QDateTime::fromMSecsSinceEpoch(field(FTime).toLongLong()).toString(QStringLiteral("dd.MM.yyyy HH:mm"));
+    case Name:
+        return field(FName);
+    case Number: {
+        const QString number = field(FNumber).toString();
+        return number.isEmpty() ? QStringLiteral("unterdrückt") : readableNumber(number, m_settings());
+    }
+    case Kind:
+        return kindText(kind);
+    case DeviceOrDuration:
+        if (kind == CallRecord::Kind::Dialed)
+            return field(FDevice);
+        return kind == CallRecord::Kind::Answered ? durationText(field(FSeconds).toInt()) : QString();
+    }
+    return {};
+}
+
+QVariant CallListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    static const char *const kCaptions[] = {"Zeit", "Name", "Nummer", "Art", "Gerät / Dauer"};
+    return section >= 0 && section < ColumnCount ? QString::fromUtf8(kCaptions[section]) : QVariant();
+}
+
+} // namespace quirlanto

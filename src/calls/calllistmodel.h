@@ -1,0 +1,41 @@
+#pragma once
+
+#include "calls/callstore.h"
+#include "options/settings.h"
+
+#include <QSqlQueryModel>
+
+#include <functional>
+
+namespace quirlanto {
+
+// The call list's rows, newest first, fetched from the file as the view scrolls.
+class CallListModel : public QSqlQueryModel {
+    Q_OBJECT
+public:
+    enum Column { Time, Name, Number, Kind, DeviceOrDuration, ColumnCount };
+
+    // `settings` reads the numbers the search is given and shows the stored ones.
+    CallListModel(CallStore &store, std::function<Settings()> settings, QObject *parent = nullptr);
+
+    // Names (case and accents ignored) and numbers (as written anywhere, "0301…" finds "49301…").
+    void setFilter(const QString &text);
+    QString filter() const { return m_filter; }
+    void reload();
+
+    CallRecord record(int row) const;
+
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+
+    static QString kindText(CallRecord::Kind kind);
+    static QString durationText(int seconds);
+
+private:
+    CallStore &m_store;
+    std::function<Settings()> m_settings;
+    QString m_filter;
+};
+
+} // namespace quirlanto

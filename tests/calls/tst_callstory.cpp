@@ -1,0 +1,137 @@
+// A call from the router's monitor to the notification, the call list and the call back: the
+// stand-in monitor, a recording notification service on a private session bus, the network
+// module, a real call list file and a recording phone program.
+#include "calls/callsession.h"
+#include "calls/callstore.h"
+#include "calls/networkconnections.h"
+#include "dial/dialer.h"
+#include "dial/phoneprogram.h"
+#include "dialfixture.h"
+#include "fakeclipboardsource.h"
+#include "fixedclock.h"
+#include "memorysettingsstore.h"
+#include "support/messagebox.h"
+#include "telhandlerhome.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QProcess>
+#include <QtTest>
+
+using namespace quirlanto;
+
+class TestCallStory : public QObject {
+    Q_OBJECT
+
+    test::TelHandlerHome m_home;
+    QProcess m_notifications;
+    QProcess m_monitor;
+    QTemporaryDir m_dir;
+
+    QString notifyLog() const
+    {
+        QFile log(m_dir.filePath("notify.log"));
+        return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+    }
+    void send(const QByteArray &line) { m_monitor.write(line + '\n'); }
+    int monitorClients()
+    {
+        send("#clients");
+        return m_monitor.waitForReadyRead(2000) ? m_monitor.readLine().trimmed().toInt() : -1;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_home.enter();
+        MessageBoxes::setAutoAnswer(true);
+        if (qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS").isEmpty())
+            QSKIP("needs a private session bus (dbus-run-session)");
+        const QString python = QFile::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
+        m_notifications.start(
+            python, {"-m", "dbusmock", "--template", "notification_daemon", "-l", m_dir.filePath("notify.log")});
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QDBusConnection::sessionBus().interface()->isServiceRegistered("org.freedesktop.Notifications"), 10000);
+        m_monitor.start(python, {QUIRLANTO_CALLS_TEST_DIR "/monitorstandin.py"});
+        QVERIFY(m_monitor.waitForReadyRead(5000));
+    }
+    void cleanupTestCase()
+    {
+        m_monitor.kill();
+        m_notifications.kill();
+        m_monitor.waitForFinished();
+        m_notifications.waitForFinished();
+    }
+
+    void missedCallIsNotifiedListedAndCalledBack()
+    {
+        const int port = m_monitor.readLine().trimmed().toInt();
+        QVERIFY(port > 0);
+        m_home.install("telefon.desktop", 0);
+        MemorySettingsStore store;
+        test::DialDocument doc;
+        doc.book.setChoiceStore(&store);
+        doc.set([](Settings &s) { s.ownAreaCode = "30"; });
+        doc.book.storeEntry(1, std::nullopt, {"Erika Müller", "4930123456", true});
+        doc.book.setDialDevice(DialDevice::PhoneProgram);
+        doc.book.setPhoneProgram("telefon.desktop");
+        FritzBoxSettings box;
+        box.host = "127.0.0.1:49000";
+        box.callMonitor = true;
+        box.monitorPort = port;
+        doc.book.setFritzBox(box);
+
+        test::FakeDialView view;
+        FakeClipboardSource clipboard;
+        FixedClock clock{QDateTime(QDate(2026, 12, 8), QTime(10, 0))};
+        Dialer dialer(doc.book, view, clipboard, clock);
+        PhoneProgramDial phoneProgram(1000);
+        dialer.setBackend(DialDevice::PhoneProgram, &phoneProgram);
+        QStringList fallback;
+        CallSession calls(
+            doc.book, m_dir.filePath(kCallListFileName), networkLineConnections(QUIRLANTO_PROGRAM_DIR),
+            [&](const QString &summary, const QString &) { fallback.append(summary); }, &view.parent);
+        connect(&calls, &CallSession::callBackRequested, &dialer, &Dialer::dialNumberFor);
+        connect(&dialer, &Dialer::dialStarted, &calls, &CallSession::recordDial);
+        calls.startMonitor();
+        QTRY_COMPARE(monitorClients(), 1);
+
+        send("08.12.26 10:00:00;RING;0;030123456;987654;SIP0;");
+        QTRY_VERIFY2(notifyLog().contains("\"Anruf von Erika Müller\" \"Angerufen: 987654\nKarte „Büro 2“\""),
+                     qPrintable(notifyLog()));
+        send("08.12.26 10:00:20;DISCONNECT;0;0;");
+        QTRY_VERIFY2(notifyLog().contains("Notify \"Quirlanto\" 1 \"quirlanto\" \"Verpasster Anruf von Erika Müller\""),
+                     qPrintable(notifyLog()));
+        CallStore list(m_dir.filePath(kCallListFileName));
+        QTRY_COMPARE(list.latest(5).size(), 1);
+        const CallRecord missed = list.latest(1).first();
+        QCOMPARE(missed.kind, CallRecord::Kind::Missed);
+        QCOMPARE(missed.number, "4930123456");
+        QCOMPARE(missed.name, "Erika Müller");
+
+        QDBusMessage action =
+            QDBusMessage::createMethodCall("org.freedesktop.Notifications", "/org/freedesktop/Notifications",
+                                           "org.freedesktop.DBus.Mock", "EmitSignal");
+        action << "org.freedesktop.Notifications"
+               << "ActionInvoked"
+               << "us" << QVariantList{uint(1), QStringLiteral("callback")};
+        QCOMPARE(QDBusConnection::sessionBus().call(action).type(), QDBusMessage::ReplyMessage);
+        QTRY_COMPARE(m_home.recorded(), "tel:+4930123456\n");
+        QTRY_COMPARE(list.latest(5).size(), 2);
+        const CallRecord dialed = list.latest(1).first();
+        QCOMPARE(dialed.kind, CallRecord::Kind::Dialed);
+        QCOMPARE(dialed.name, "Erika Müller");
+        QCOMPARE(dialed.device, "Telefon-Programm");
+
+        // "Anrufe anzeigen" switched off: the connection goes.
+        box.callMonitor = false;
+        doc.book.setFritzBox(box);
+        QTRY_COMPARE(monitorClients(), 0);
+        QVERIFY(fallback.isEmpty());
+        QVERIFY(MessageBoxes::shown().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestCallStory)
+#include "tst_callstory.moc"
