@@ -30,6 +30,7 @@ void connectDialer(const ProgramParts &parts)
         QObject::connect(dialer, &Dialer::redialAvailable, desktop->tray(), &TrayController::enableRedial);
         StartArgumentHandler *startArguments = desktop->startArguments();
         QObject::connect(startArguments, &StartArgumentHandler::dialNumberRequested, dialer, &Dialer::dialNumber);
+        QObject::connect(startArguments, &StartArgumentHandler::dialRequested, dialer, &Dialer::dial);
         // A link that comes while a dial runs is asked about once the dial has ended.
         startArguments->setWaitWhile([dialer] { return dialer->isDialing(); });
         QObject::connect(dialer, &Dialer::dialEnded, startArguments, &StartArgumentHandler::resume,
