@@ -5,6 +5,7 @@
 #include "options/optionspage.h"
 #include "register/namelistview.h"
 #include "register/phoneentry.h"
+#include "support/contextmenukey.h"
 #include "support/messagebox.h"
 #include "testsupport.h"
 
@@ -295,6 +296,7 @@ private slots:
         w.findChild<QComboBox *>(QStringLiteral("dialMethodList"))->setCurrentIndex(1);
         selectTab(w, 0);
         QCOMPARE(tabStrip(w)->tabText(2), QStringLiteral("Kunden && \"Freunde\""));
+        QCOMPARE(nameList(w, 2)->accessibleName(), QStringLiteral("Namensliste Kunden & \"Freunde\""));
         QCOMPARE(m_f->book->contents().cards[2].cardName, QStringLiteral("Kunden & \"Freunde\""));
         const QList<QByteArray> fileLines = lines(m_f->read("Telefonregister.ini"));
         QCOMPARE(fileLines.value(1), QByteArray("0,16,1,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0"));
@@ -467,6 +469,55 @@ private slots:
         w.show();
         w.findChild<QPushButton *>(QStringLiteral("hideButton"))->click();
         QVERIFY(!w.isVisible());
+    }
+
+    // Keys through the window system, as a user without a mouse presses them. The access keys
+    // ("&Wähle Nr. in Zwischenablage", "&Ausblenden") are Qt's own; desktop_e2e.sh presses them.
+    void keysReachEveryFunction_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QKeyCombination>("key");
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("Ctrl+R redials as the tray does") << 0 << "nameList0" << (Qt::CTRL | Qt::Key_R) << "Redial";
+        QTest::newRow("Menu key on a name list") << 0 << "nameList0" << QKeyCombination(Qt::Key_Menu) << "menu";
+        QTest::newRow("Shift+F10 on a name list") << 0 << "nameList0" << (Qt::SHIFT | Qt::Key_F10) << "menu";
+        QTest::newRow("Menu key on the provider list")
+            << MainWindow::kOptionsTab << "providerList" << QKeyCombination(Qt::Key_Menu) << "menu";
+        QTest::newRow("Shift+F10 on the provider list")
+            << MainWindow::kOptionsTab << "providerList" << (Qt::SHIFT | Qt::Key_F10) << "menu";
+    }
+    void keysReachEveryFunction()
+    {
+        QFETCH(int, tab);
+        QFETCH(QString, focus);
+        QFETCH(QKeyCombination, key);
+        QFETCH(QString, outcome);
+        installContextMenuKey(qApp);
+        MainWindow &w = startWithRegister();
+        selectTab(w, tab);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto *target = w.findChild<QWidget *>(focus);
+        QVERIFY(target);
+        target->setFocus();
+        QSignalSpy dials(&w, &MainWindow::dialRequested);
+        QSignalSpy menus(target, SIGNAL(menuRequested(QPoint)));
+        bool menuShown = false;
+        whenShown([] { return QApplication::activePopupWidget(); }, [](QWidget *menu) { menu->close(); }, &menuShown);
+        if (key.key() == Qt::Key_Menu) {
+            // What the xcb and Wayland plugins make of the Menu key; offscreen makes nothing.
+            QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos());
+            QGuiApplication::sendEvent(w.windowHandle(), &menuKey);
+        } else {
+            QTest::keyClick(w.windowHandle(), key.key(), key.keyboardModifiers());
+        }
+        if (outcome == QLatin1String("menu")) {
+            QCOMPARE(menus.size(), 1);
+            QVERIFY(menuShown);
+        } else {
+            QCOMPARE(dials.size(), 1);
+            QCOMPARE(dials.first().first().toString(), outcome);
+        }
     }
 
     void failedWriteIsReportedAndProgramGoesOn()
