@@ -2,8 +2,9 @@
 # The program on the accessibility bus, as a screen reader sees it: a private session bus with
 # at-spi-bus-launcher, the program with Qt's bridge on, and accessibility_walk.py over the main
 # window (a card and the options card), the entry editor, "Anwahl" (a modem that never answers)
-# and "Kontakte importieren", and the status bar's announcement of a dial. Only keys drive the
-# program.
+# and "Kontakte importieren", and the status bar's announcement of a dial. Then a number marked
+# in another window: the later start "/MARKIERUNG" asks about it, and "Ja" dials it. Only keys
+# drive the program.
 # Usage: accessibility_e2e.sh <build folder> [screenshot folder]
 set -u
 build=$1
@@ -11,7 +12,7 @@ shots=${2:-}
 e2e_name=accessibility-e2e
 here=$(dirname "$0")
 source "$here/e2e_common.sh"
-require_tools Xvfb xdotool xwininfo dbus-daemon socat
+require_tools Xvfb xdotool xwininfo dbus-daemon socat xclip
 launcher=/usr/libexec/at-spi-bus-launcher
 [ -x "$launcher" ] || { echo "SKIP: at-spi-bus-launcher missing (scripts/packages.sh installs at-spi2-core)"; exit 77; }
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "SKIP: python3-pyatspi missing"; exit 77; }
@@ -31,6 +32,8 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 socat pty,raw,echo=0,link="$tmp/modem" pty,raw,echo=0,link="$tmp/line" >"$tmp/socat.log" 2>&1 &
 pids+=($!)
 waitfor 5 test -e "$tmp/modem" || fail "socat did not make the modem"
+cat "$tmp/line" >"$tmp/dialed.log" &
+pids+=($!)
 mkdir -p "$XDG_CONFIG_HOME/MOLTARA Software"
 printf '[Ports]\nCOM1=%s\n' "$tmp/modem" >"$XDG_CONFIG_HOME/MOLTARA Software/Quirlanto.conf"
 
@@ -38,9 +41,10 @@ printf '[Ports]\nCOM1=%s\n' "$tmp/modem" >"$XDG_CONFIG_HOME/MOLTARA Software/Qui
 qpid=$!
 pids+=($qpid)
 
-walk() { # window title
+walk() { # window title [a text it must show]
   echo "== $1"
-  /usr/bin/python3 "$here/accessibility_walk.py" "$1" 15 || { rc=1; [ -n "$shots" ] && import -window root "$shots/a11y-$1.png"; }
+  /usr/bin/python3 "$here/accessibility_walk.py" "$1" 15 "${@:2}" \
+    || { rc=1; [ -n "$shots" ] && import -window root "$shots/a11y-$1.png"; }
 }
 rc=0
 waitfor 15 box_open || fail "no new-file message"
@@ -77,6 +81,15 @@ sleep 0.5
 printf 'BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Anna Schmidt\r\nN:Schmidt;Anna;;;\r\nTEL:+49 30 123456\r\nEND:VCARD\r\n' >"$tmp/anna.vcf"
 "$prog/quirlanto" "$tmp/anna.vcf" || fail "later start with a vCard file"
 walk "Kontakte importieren"
+xdotool key Escape
+
+# Marked elsewhere (the primary selection), dialed from a later start with "Ja".
+printf '030 1234567' | xclip -selection primary
+"$prog/quirlanto" /markierung || fail "later start with /MARKIERUNG"
+walk "Quirlanto" "Soll die Nummer +49 30 1234567 gewählt werden?"
+[ -n "$shots" ] && import -window root "$shots/marked-question.png"
+xdotool key alt+j
+waitfor 5 grep -q "ATDT0301234567" "$tmp/dialed.log" || fail "Ja did not dial the marked number: $(tr '\r' ' ' <"$tmp/dialed.log")"
 xdotool key Escape
 
 kill -0 $qpid || fail "program ended"

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Walks a window of the running program on the accessibility bus. Fails on a focusable control
 without a name, or two focusable controls of one window with the same name.
-Usage: accessibility_walk.py <window title> [wait seconds]
+Usage: accessibility_walk.py <window title> [wait seconds] [a text the window must show]
        accessibility_walk.py --announced <text start> <seconds>: waits for a status bar to
        announce a text that starts so; prints "listening" once it listens.
 Prints the controls it saw; exit code 0 when all is well, 1 otherwise, 2 when the window is not there."""
@@ -31,18 +31,20 @@ def find_window(title, seconds):
     return None
 
 
-def walk(node, found):
+def walk(node, found, texts):
     for child in node:
         if child is None:
             continue
         states = child.getState()
         if not states.contains(pyatspi.STATE_SHOWING):
             continue
+        if child.getRole() == pyatspi.ROLE_LABEL:
+            texts.append(child.name)
         if child.getRole() in ITEM_ROLES:
             continue
         if states.contains(pyatspi.STATE_FOCUSABLE):
             found.append(child)
-        walk(child, found)
+        walk(child, found, texts)
 
 
 def announced(start, seconds):
@@ -72,8 +74,12 @@ def main():
         print(f"FAIL: no window \"{title}\" on the accessibility bus")
         return 2
     found = []
-    walk(window, found)
+    texts = []
+    walk(window, found, texts)
     ok = True
+    if len(sys.argv) > 3 and sys.argv[3] not in texts:
+        print(f"FAIL: {title} does not say \"{sys.argv[3]}\" but {texts}")
+        ok = False
     names = {}
     for control in found:
         role = control.getRoleName()
