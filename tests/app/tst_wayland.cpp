@@ -108,8 +108,8 @@ class TestWayland : public QObject {
         p.dialer->setBackend(DialDevice::Modem, &p.modemDial);
         p.dialer->setBackend(DialDevice::Loudspeaker, &p.toneDial);
         [&] {
-            QVERIFY(startProgram({*p.f.book, window, p.f.store, p.dialer.get(), &p.desktop, nullptr, &p.modem},
-                                 arguments));
+            QVERIFY(
+                startProgram({*p.f.book, window, p.f.store, p.dialer.get(), &p.desktop, nullptr, &p.modem}, arguments));
         }();
         p.desktop.afterStart();
         return window;
