@@ -1,5 +1,5 @@
 #!/bin/bash
-# The launchers (program folder and package) with their actions, and the AppStream metadata as this build writes them.
+# The launchers (program folder and package) and the AppStream metadata as this build writes them.
 # Usage: validate_files.sh <build folder>
 set -u
 build=$1
@@ -10,10 +10,8 @@ rc=0
 for entry in "$build/quirlanto.desktop" "$build/packaging/example.moltara.Quirlanto.desktop"; do
   out=$(desktop-file-validate "$entry" 2>&1)
   [ $? -eq 0 ] && [ -z "$out" ] || { echo "FAIL: $entry"; echo "$out"; rc=1; }
-  # The launcher's actions: each one a start switch the running copy handles.
-  for switch in /ZWISCHENABLAGE /MARKIERUNG /WAHLWIEDERHOLUNG /ANRUFLISTE; do
-    grep -q "^Exec=.* $switch\$" "$entry" || { echo "FAIL: $entry has no action for $switch"; rc=1; }
-  done
+  for switch in /ZWISCHENABLAGE /MARKIERUNG /WAHLWIEDERHOLUNG /ANRUFLISTE; do # its actions
+    grep -q "^Exec=.* $switch\$" "$entry" || { echo "FAIL: $entry has no action for $switch"; rc=1; }; done
 done
 appstreamcli validate --no-net "$build/packaging/example.moltara.Quirlanto.metainfo.xml" || rc=1
 exit $rc
