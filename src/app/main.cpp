@@ -19,6 +19,7 @@
 #include "fritzbox/fritzboxdial.h"
 #include "register/registerdocument.h"
 #include "support/clock.h"
+#include "support/contextmenukey.h"
 #include "support/datadirectory.h"
 #include "support/helplinks.h"
 #include "support/qttranslation.h"
@@ -38,6 +39,7 @@ int main(int argc, char *argv[])
     // The close box only hides the window; "&Ende" ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     quirlanto::installGermanQtTexts();
+    installContextMenuKey(&app);
 
     const QStringList arguments = StartArgumentHandler::withAbsoluteFiles(QApplication::arguments().mid(1));
     DesktopIntegration desktop(arguments);

@@ -11,6 +11,7 @@
 #include "support/messagebox.h"
 #include "support/version.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -34,6 +35,12 @@ QString tabCaption(const QString &cardName)
 {
     QString caption = cardName;
     return caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+// Four lists alike: a screen reader tells them apart by their card.
+void nameListCaption(NameListView *list, const QString &cardName)
+{
+    list->setAccessibleName(QStringLiteral("Namensliste ") + cardName);
 }
 
 } // namespace
@@ -84,6 +91,13 @@ MainWindow::MainWindow(RegisterDocument &book, SettingsStore &store, UrlOpener &
         });
     }
 
+    // The tray menu's redial, for the keyboard and where there is no tray.
+    auto *redial = new QAction(QStringLiteral("Wahlwiederholung"), this);
+    redial->setObjectName(QStringLiteral("redialAction"));
+    redial->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    addAction(redial);
+    connect(redial, &QAction::triggered, this, [this] { emit dialRequested(DialMode::Redial); });
+
     connect(&book, &RegisterDocument::cardNamesChanged, this, &MainWindow::showCardNames);
     connect(&book, &RegisterDocument::settingsChanged, this, &MainWindow::applyListFont);
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
@@ -118,6 +132,9 @@ void MainWindow::buildCardsAndPages()
         auto *list = new NameListView(page);
         list->setObjectName(QStringLiteral("nameList%1").arg(card));
         list->setNameModel(new NameListModel(m_book, card, list));
+        nameListCaption(list, m_book.cardName(card));
+        list->setAccessibleDescription(
+            QStringLiteral("Eingabe oder Leertaste wählt; Menütaste oder Umschalt+F10 öffnet das Menü"));
         pageLayout->addWidget(list);
         m_pages->addWidget(page);
         m_lists[card] = list;
@@ -216,8 +233,10 @@ bool MainWindow::loadFiles()
 
 void MainWindow::showCardNames()
 {
-    for (int card = 0; card < kCardCount; ++card)
+    for (int card = 0; card < kCardCount; ++card) {
         m_tabs->setTabText(card, tabCaption(m_book.cardName(card)));
+        nameListCaption(m_lists[card], m_book.cardName(card));
+    }
 }
 
 void MainWindow::applyListFont()
@@ -237,6 +256,8 @@ std::optional<PhoneEntry> MainWindow::selectedEntry() const
 void MainWindow::setStatusText(const QString &text)
 {
     statusBar()->showMessage(text);
+    // The name change is announced: a screen reader hears how a dial went.
+    statusBar()->setAccessibleName(text);
 }
 
 QString MainWindow::statusText() const

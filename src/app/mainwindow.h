@@ -72,7 +72,8 @@ public:
     void endProgram();
 
 signals:
-    // Double-click, Space or Enter on a name (SelectedEntry), "&Wähle Nr. in Zwischenablage" (Clipboard).
+    // Double-click, Space or Enter on a name (SelectedEntry), "&Wähle Nr. in Zwischenablage"
+    // (Clipboard), Ctrl+R (Redial).
     void dialRequested(quirlanto::DialMode mode);
     // "Debug" on the options page.
     void showModemAnswerRequested();

@@ -2,6 +2,7 @@
 
 #include "app/startup.h"
 #include "dial/handoffecho.h"
+#include "dial/numberpreparation.h"
 #include "numbers/foreignnumbers.h"
 #include "numbers/internationalform.h"
 #include "numbers/numberdisplay.h"
@@ -99,9 +100,10 @@ QStringList StartArgumentHandler::withAbsoluteFiles(const QStringList &arguments
 
 void StartArgumentHandler::handleLaterStart(const QStringList &arguments)
 {
-    // A second link while the question about the first is open: refused audibly by offerTelLink.
-    if (m_asking && isTelLink(commandLine(arguments))) {
-        offerTelLink(commandLine(arguments));
+    // A second link while the question about the first is open: refused audibly.
+    const QString line = commandLine(arguments);
+    if (m_asking && (isTelLink(line) || line.compare(QLatin1String(kMarkedSwitch), Qt::CaseInsensitive) == 0)) {
+        m_beep();
         return;
     }
     m_waiting.append(arguments);
@@ -138,11 +140,24 @@ void StartArgumentHandler::act(const QStringList &arguments)
         offerTelLink(line);
         return;
     }
-    if (isCallListCommandLine(arguments)) {
+    if (!actOnSwitch(line))
+        emit showWindowRequested();
+}
+
+bool StartArgumentHandler::actOnSwitch(const QString &line)
+{
+    const auto is = [&line](const char *name) { return line.compare(QLatin1String(name), Qt::CaseInsensitive) == 0; };
+    if (is(kMarkedSwitch))
+        offerMarkedNumber();
+    else if (is(kClipboardSwitch))
+        emit dialRequested(DialMode::Clipboard);
+    else if (is(kRedialSwitch))
+        emit dialRequested(DialMode::Redial);
+    else if (is(kCallListSwitch))
         emit callListRequested();
-        return;
-    }
-    emit showWindowRequested();
+    else
+        return false;
+    return true;
 }
 
 void StartArgumentHandler::handleOwnStart(const QStringList &arguments)
@@ -154,8 +169,8 @@ void StartArgumentHandler::handleOwnStart(const QStringList &arguments)
     const QString line = commandLine(arguments);
     if (isTelLink(line))
         offerTelLink(line);
-    else if (isCallListCommandLine(arguments))
-        emit callListRequested();
+    else
+        actOnSwitch(line);
 }
 
 bool StartArgumentHandler::offerTelLink(const QString &uri)
@@ -198,12 +213,49 @@ bool StartArgumentHandler::offerTelLink(const QString &uri)
                                           "Telefon-Programm ein."));
         return false;
     }
+    return askToDial(number, settings);
+}
+
+bool StartArgumentHandler::offerMarkedNumber()
+{
+    if (m_asking) {
+        m_beep();
+        return false;
+    }
+    emit showWindowRequested();
+    // The selection is read here, in the running copy: a later start only hands the switch over.
+    const bool marked = m_marked.isOffered();
+    const ClipboardSource &source = marked ? static_cast<const ClipboardSource &>(m_marked) : m_clipboard;
+    if (!source.hasText()) {
+        // The clipboard's message would send the user to the wrong place.
+        MessageBoxes::information(m_parent, marked ? QStringLiteral("Es ist kein Text markiert.")
+                                                   : QStringLiteral("In der Zwischenablage befindet sich kein Text."));
+        return false;
+    }
+    const QString text = source.text();
+    if (const QString refusal = clipboardNumberRefusal(filterDialChars(text), marked); !refusal.isEmpty()) {
+        MessageBoxes::information(m_parent, refusal);
+        return false;
+    }
+    const Settings settings = m_book ? m_book->settings() : Settings();
+    const QString number = internationalFromClipboard(text, settings, &ForeignNumbers::shared());
+    return askToDial(number, settings,
+                     marked
+                         ? QString()
+                         : QStringLiteral("Es gibt hier keine Markierung; die Nummer stammt aus der Zwischenablage."));
+}
+
+bool StartArgumentHandler::askToDial(const QString &internationalNumber, const Settings &settings, const QString &note)
+{
+    QString text = question(internationalNumber, settings);
+    if (!note.isEmpty())
+        text = note + u'\n' + text;
     m_asking = true;
-    const bool yes = MessageBoxes::askYesNo(m_parent, question(number, settings));
+    const bool yes = MessageBoxes::askYesNo(m_parent, text);
     m_asking = false;
     if (!yes)
         return false;
-    emit dialNumberRequested(number);
+    emit dialNumberRequested(internationalNumber);
     return true;
 }
 

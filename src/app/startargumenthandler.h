@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dial/clipboardsource.h"
+#include "dial/dialmode.h"
 #include "options/settings.h"
 
 #include <QObject>
@@ -14,8 +16,15 @@ namespace quirlanto {
 
 class RegisterDocument;
 
-// What the arguments of a start ask of the running program: a tel: link is shown and dialed
-// only after the user said yes; a link can come from any web page.
+// The launcher's actions and a key bound by the user: dial the marked text, the clipboard, again;
+// show the call list.
+inline constexpr auto kMarkedSwitch = "/MARKIERUNG";
+inline constexpr auto kClipboardSwitch = "/ZWISCHENABLAGE";
+inline constexpr auto kRedialSwitch = "/WAHLWIEDERHOLUNG";
+inline constexpr auto kCallListSwitch = "/ANRUFLISTE";
+
+// What the arguments of a start ask of the running program: a tel: link or the marked text is
+// shown and dialed only after the user said yes; either can come from any web page.
 class StartArgumentHandler : public QObject {
     Q_OBJECT
 public:
@@ -30,15 +39,20 @@ public:
     // While `busy` holds (a dial runs) or a modal window is open, later starts wait; resume()
     // handles them in order. The end of a modal window is noticed by itself.
     void setWaitWhile(std::function<bool()> busy) { m_busy = std::move(busy); }
-    // A later start handed its arguments over: "/AUTOSTART" does nothing, a tel: link is
-    // offered for dialing, a vCard file for import, "/ANRUFLISTE" shows the call list, anything
-    // else shows the main window.
+    // A later start handed its arguments over: "/AUTOSTART" does nothing, a tel: link and
+    // "/MARKIERUNG" are offered for dialing, "/ZWISCHENABLAGE" and "/WAHLWIEDERHOLUNG" dial as the
+    // tray menu does, "/ANRUFLISTE" shows the call list, a vCard file is imported, anything else
+    // shows the main window.
     void handleLaterStart(const QStringList &arguments);
     void resume();
-    // This copy's own command line: only a tel: link needs more than the start-up.
+    // This copy's own command line: only a tel: link, a vCard file and the dial switches need
+    // more than the start-up.
     void handleOwnStart(const QStringList &arguments);
     // Shows the window, asks, and dials on "Ja". False when nothing was dialed.
     bool offerTelLink(const QString &uri);
+    // The same for the marked text, read with the clipboard's rules; the clipboard where the
+    // session has no marked text.
+    bool offerMarkedNumber();
 
     // The vCard file an argument names ("Öffnen mit" hands a path or a file: URL), or the pipe,
     // device or folder it names in its place; empty for none.
@@ -50,12 +64,17 @@ signals:
     void showWindowRequested();
     // The user said yes: a number in international form, to be dialed with an empty name.
     void dialNumberRequested(const QString &internationalNumber);
+    // "/ZWISCHENABLAGE", "/WAHLWIEDERHOLUNG"
+    void dialRequested(quirlanto::DialMode mode);
     void vCardFileRequested(const QString &path);
     // "/ANRUFLISTE": the window "Anrufliste".
     void callListRequested();
 
 private:
     void act(const QStringList &arguments);
+    // The dial switches; false for any other command line.
+    bool actOnSwitch(const QString &line);
+    bool askToDial(const QString &internationalNumber, const Settings &settings, const QString &note = {});
     QString question(const QString &internationalNumber, const Settings &settings) const;
 
     QPointer<QWidget> m_parent;
@@ -65,6 +84,8 @@ private:
     std::function<bool()> m_busy;
     QList<QStringList> m_waiting;
     QTimer *m_recheck = nullptr; // runs only while starts wait
+    QtClipboardSource m_marked{QClipboard::Selection};
+    QtClipboardSource m_clipboard;
 };
 
 } // namespace quirlanto

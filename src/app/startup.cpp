@@ -31,6 +31,7 @@ void connectDialer(const ProgramParts &parts)
         QObject::connect(dialer, &Dialer::redialAvailable, desktop->tray(), &TrayController::enableRedial);
         StartArgumentHandler *startArguments = desktop->startArguments();
         QObject::connect(startArguments, &StartArgumentHandler::dialNumberRequested, dialer, &Dialer::dialNumber);
+        QObject::connect(startArguments, &StartArgumentHandler::dialRequested, dialer, &Dialer::dial);
         // A link that comes while a dial runs is asked about once the dial has ended.
         startArguments->setWaitWhile([dialer] { return dialer->isDialing(); });
         QObject::connect(dialer, &Dialer::dialEnded, startArguments, &StartArgumentHandler::resume,
@@ -113,11 +114,6 @@ QString commandLine(const QStringList &arguments)
 bool isAutostartCommandLine(const QStringList &arguments)
 {
     return commandLine(arguments).compare(QLatin1String(kAutostartSwitch), Qt::CaseInsensitive) == 0;
-}
-
-bool isCallListCommandLine(const QStringList &arguments)
-{
-    return commandLine(arguments).compare(QLatin1String("/ANRUFLISTE"), Qt::CaseInsensitive) == 0;
 }
 
 bool startProgram(const ProgramParts &parts, const QStringList &arguments)

@@ -20,9 +20,6 @@ QString commandLine(const QStringList &arguments);
 // leading and trailing blanks, is "/AUTOSTART" in any letter case, and nothing else.
 bool isAutostartCommandLine(const QStringList &arguments);
 
-// "/ANRUFLISTE" in any letter case, and nothing else.
-bool isCallListCommandLine(const QStringList &arguments);
-
 // The long-lived parts of the running program. Tests leave out what they do not need.
 struct ProgramParts {
     RegisterDocument &book;

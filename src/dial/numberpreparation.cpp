@@ -7,15 +7,18 @@
 
 namespace quirlanto {
 
-QString clipboardNumberRefusal(const QString &filtered)
+QString clipboardNumberRefusal(const QString &filtered, bool marked)
 {
+    const QString text =
+        marked ? QStringLiteral("Der markierte Text") : QStringLiteral("Der Text in der Zwischenablage");
     if (filtered.isEmpty())
-        return QStringLiteral("Der Text in der Zwischenablage enthält keine Telefonnummer.");
+        return text + QStringLiteral(" enthält keine Telefonnummer.");
     if (filtered.size() > kMaxNumberLength) {
-        return QStringLiteral("Der Text in der Zwischenablage ist zu lang für eine Telefonnummer: Er enthält %1 "
-                              "Wählzeichen, eine Nummer hat höchstens %2.")
-            .arg(filtered.size())
-            .arg(kMaxNumberLength);
+        return text
+               + QStringLiteral(" ist zu lang für eine Telefonnummer: Er enthält %1 "
+                                "Wählzeichen, eine Nummer hat höchstens %2.")
+                     .arg(filtered.size())
+                     .arg(kMaxNumberLength);
     }
     return {};
 }

@@ -21,8 +21,8 @@ struct PreparedNumber {
 };
 
 // Why a filtered clipboard number is not dialed (none there, or more dial characters than any
-// number has); empty when it can be dialed.
-QString clipboardNumberRefusal(const QString &filtered);
+// number has); empty when it can be dialed. `marked`: the text came from the marked text.
+QString clipboardNumberRefusal(const QString &filtered, bool marked = false);
 
 // The clock is read only when the provider table is on (table may be null: no providers).
 PreparedNumber prepareNumber(const QString &internationalNumber, bool zeroFlag, const Settings &settings,

@@ -43,6 +43,9 @@ QLabel *hyphenLabel(const QString &text, QWidget *buddy, QWidget *parent)
 {
     auto *l = label(text, buddy, parent);
     l->setWordWrap(true);
+    // A screen reader would read the break as a pause: "Ausland", not "Aus- land".
+    if (!qobject_cast<QAbstractButton *>(buddy))
+        buddy->setAccessibleName(QString(text).remove(QLatin1String("- ")));
     const int firstPart = text.indexOf(QLatin1Char(' '));
     const QFontMetrics fm(l->font());
     l->setFixedWidth(std::max(fm.horizontalAdvance(text.left(firstPart)), fm.horizontalAdvance(text.mid(firstPart + 1)))
@@ -80,7 +83,7 @@ OptionsPage::OptionsPage(RegisterDocument &book, SettingsStore &ports, QWidget *
     m_phoneProgramList = new QComboBox(deviceFrame);
     m_phoneProgramList->setObjectName(QStringLiteral("phoneProgramList"));
     m_phoneProgramList->setPlaceholderText(QStringLiteral("Bitte wählen …"));
-    m_phoneProgramList->setAccessibleName(QStringLiteral("Telefon-Programm"));
+    m_phoneProgramList->setAccessibleName(QStringLiteral("Gewähltes Telefon-Programm"));
     m_phoneProgramList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_phoneProgramList->setMinimumContentsLength(12);
     connect(m_phoneProgramList, &QComboBox::activated, this,
@@ -152,12 +155,15 @@ OptionsPage::OptionsPage(RegisterDocument &book, SettingsStore &ports, QWidget *
     auto *atLabel = new QLabel(QStringLiteral("AT"), modemFrame);
     auto *modemLayout = new QGridLayout(modemFrame);
     auto *portLabel = label(QStringLiteral("Anschluß"), m_port, modemFrame);
+    // A combo box is read by its current item, not by its label.
+    m_port->setAccessibleName(portLabel->text());
     modemLayout->addWidget(portLabel, 0, 0);
     auto *portRow = new QHBoxLayout;
     portRow->addWidget(m_port, 1);
     portRow->addWidget(m_device);
     modemLayout->addLayout(portRow, 0, 1, 1, 2);
     auto *methodLabel = label(QStringLiteral("Wahlart"), m_method, modemFrame);
+    m_method->setAccessibleName(methodLabel->text());
     modemLayout->addWidget(methodLabel, 1, 0);
     modemLayout->addWidget(m_method, 1, 1, 1, 2);
     auto *extraLabel = hyphenLabel(QStringLiteral("Zusatz- befehle"), m_extraCommands, modemFrame);
@@ -181,6 +187,7 @@ OptionsPage::OptionsPage(RegisterDocument &book, SettingsStore &ports, QWidget *
     m_handover->setObjectName(QStringLiteral("handoverCheckBox"));
     m_handover->setToolTip(QStringLiteral("Nach der Anwahl den Anruf an eine andere Nummer übergeben"));
     m_handoverNumber = lineEdit("handoverNumberBox", m_handoverFrame);
+    m_handoverNumber->setAccessibleName(QStringLiteral("Übergabe an"));
     auto *handoverLayout = new QGridLayout(m_handoverFrame);
     handoverLayout->addWidget(m_handover, 0, 0, 1, 2);
     handoverLayout->addWidget(label(QStringLiteral("an"), m_handoverNumber, m_handoverFrame), 1, 0);
@@ -257,6 +264,7 @@ OptionsPage::OptionsPage(RegisterDocument &book, SettingsStore &ports, QWidget *
         m_cardNames[i]->setMaxLength(int(kMaxNameLength));
         m_cardNames[i]->setObjectName(QStringLiteral("cardNameBox%1").arg(i));
         m_cardNames[i]->setToolTip(QStringLiteral("Beschriftung der Karte %1").arg(i + 1));
+        m_cardNames[i]->setAccessibleName(QStringLiteral("Kartenname %1").arg(i + 1));
         cardLayout->addWidget(m_cardNames[i]);
         auto *hint = new StoredFormHint(
             m_cardNames[i], [](const QString &text) { return storedForm(text); }, cardFrame);

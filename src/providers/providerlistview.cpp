@@ -25,6 +25,8 @@ ProviderListView::ProviderListView(QWidget *parent)
     setSortingEnabled(false); // header clicks are handled by the controller's own rules
 
     setToolTip(QStringLiteral("Änderungen über Kontextmenü (rechte Maustaste)"));
+    setAccessibleName(QStringLiteral("Provider-Liste"));
+    setAccessibleDescription(QStringLiteral("Änderungen über das Kontextmenü: Menütaste oder Umschalt+F10"));
 
     QHeaderView *head = header();
     head->setSectionsClickable(true);

@@ -126,11 +126,14 @@ NameSearch::NameSearch(const RegisterDocument &book, QWidget *parent)
     m_field = new QLineEdit(this);
     m_field->setObjectName(QStringLiteral("searchField"));
     m_field->setPlaceholderText(QStringLiteral("Name oder Nummer suchen (Esc schließt)"));
+    m_field->setAccessibleName(QStringLiteral("Suchen"));
+    m_field->setAccessibleDescription(m_field->placeholderText());
     m_hits = new QListView(this);
     m_hits->setObjectName(QStringLiteral("searchHits"));
     m_hits->setModel(m_model);
-    m_hits->setUniformItemSizes(true); // thousands of hits
-    m_hits->setFocusPolicy(Qt::NoFocus);
+    m_hits->setUniformItemSizes(true);   // thousands of hits
+    m_hits->setFocusPolicy(Qt::NoFocus); // the arrow keys in the field move through the hits
+    m_hits->setAccessibleName(QStringLiteral("Treffer"));
     m_hits->setEditTriggers(QAbstractItemView::NoEditTriggers);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

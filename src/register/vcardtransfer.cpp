@@ -196,6 +196,8 @@ ImportDialog::ImportDialog(const QList<ImportCandidate> &candidates, const CardN
                                            "F2 wählt die Karte einer Zeile."),
                             this);
     note->setWordWrap(true);
+    m_list->setAccessibleName(QStringLiteral("Kontakte aus der Datei"));
+    m_list->setAccessibleDescription(note->text());
     m_damaged = new QLabel(this);
     m_damaged->setObjectName(QStringLiteral("damagedNote"));
     m_damaged->setWordWrap(true);
@@ -203,6 +205,8 @@ ImportDialog::ImportDialog(const QList<ImportCandidate> &candidates, const CardN
 
     auto *cardLabel = new QLabel(QStringLiteral("&Karte:"), this);
     cardLabel->setBuddy(m_card);
+    m_card->setAccessibleName(QStringLiteral("Karte"));
+    m_card->setAccessibleDescription(QStringLiteral("Die Karte für die Kontakte ohne eigene Karte"));
     connect(m_card, &QComboBox::currentIndexChanged, this, &ImportDialog::takeDefaultCard);
 
     auto *import = new QPushButton(QStringLiteral("&Importieren"), this);

@@ -2,14 +2,15 @@
 # The real program on an X11 desktop: Qt's own texts in German, the focus in "Land" when the
 # options card is entered, Tab from a list on to the bottom row, the access keys of "&Ausblenden"
 # and "Auto&start", the autostart entry in UTF-8, and tel: links through the launcher with the
-# real xdg-open and gio.
+# real xdg-open and gio; five windows named on the accessibility bus, a marked number dialed (on a pty).
 # Usage: desktop_e2e.sh <build folder> [screenshot folder]
 set -u
 build=$1
 shots=${2:-}
 e2e_name=desktop-e2e
 source "$(dirname "$0")/e2e_common.sh"
-require_tools Xvfb trayer xdotool xwininfo xdg-open xdg-mime gio iconv
+require_tools Xvfb trayer xdotool xwininfo xdg-open xdg-mime gio iconv dbus-daemon socat xclip
+[ -x /usr/libexec/at-spi-bus-launcher ] && /usr/bin/python3 -c 'import pyatspi' || { echo "SKIP: at-spi2-core, python3-pyatspi"; exit 77; }
 
 # A folder without blanks: its launcher's Exec= needs no quotes, which xdg-open's generic mode needs.
 prog="$tmp/programm"
@@ -22,6 +23,13 @@ cp "$prog/quirlanto.desktop" "$tmp/data/applications/quirlanto.desktop"
 xdg-mime default quirlanto.desktop x-scheme-handler/tel || fail "xdg-mime default"
 
 start_tray
+dbus-daemon --session --nofork --address="unix:path=$tmp/bus" 2>/dev/null & pids+=($!)
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$tmp/bus" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+waitfor 5 test -S "$tmp/bus" && { /usr/libexec/at-spi-bus-launcher --launch-immediately &>/dev/null & pids+=($!); }
+walk() { /usr/bin/python3 "$(dirname "$0")/accessibility_walk.py" "$@" || fail "accessibility: $1"; }
+socat pty,raw,echo=0,link="$tmp/modem" pty,raw,echo=0,link="$tmp/line" 2>/dev/null & pids+=($!)
+waitfor 5 test -e "$tmp/line" && { cat "$tmp/line" >"$tmp/dialed" & pids+=($!); }
+mkdir -p "$tmp/cfg/MOLTARA Software" && printf '[Ports]\nCOM1=%s\n' "$tmp/modem" >"$tmp/cfg/MOLTARA Software/Quirlanto.conf"
 
 "$prog/quirlanto" >"$tmp/quirlanto.log" 2>&1 &
 qpid=$!
@@ -40,6 +48,7 @@ waitfor 5 mapped "$win" || fail "main window not shown"
 grep -q 'qtbase_de.qm' /proc/$qpid/maps || fail "Qt's German translation not loaded"
 ! grep -q 'quirlanto-phonenumbers' /proc/$qpid/maps || fail "phone-number module loaded at start, not at its first use"
 
+walk "Quirlanto 4.1"
 # The options card came up with the focus in "Land": typed digits land there.
 xdotool key End type 1
 sleep 0.3
@@ -67,6 +76,10 @@ if [ -n "$shots" ]; then
   sleep 0.3
 fi
 
+# An entry through the editor, dialed; Esc ends the dial nobody answers, the status bar says so; Ctrl+R redials.
+xdotool key Insert && walk "Telefonbuch" && xdotool type "Muster, Max" && xdotool key Return
+xdotool type "089 123456" && xdotool key Return Return && sleep 0.5 && xdotool key Return && walk "Anwahl"
+xdotool key Escape && walk "Quirlanto 4.1" "Anwahl abgebrochen." && xdotool windowfocus --sync "$win" key ctrl+r && walk "Anwahl" && xdotool key Escape
 # On card 1 the list has the focus; Tab goes on to "&Wähle Nr. in Zwischenablage", whose click
 # says that the clipboard holds no text.
 xdotool key Tab
@@ -99,5 +112,9 @@ for opener in "xdg-open" "gio open"; do
 done
 grep -q 'quirlanto-phonenumbers' /proc/$qpid/maps || fail "tel: question shown without the phone-number module"
 
+"$prog/quirlanto" "$(realpath "$(dirname "$0")/../register/data/contacts-3.0.vcf")" && walk "Kontakte importieren" && xdotool key Escape
+printf '030 1234567' | xclip -selection primary && "$prog/quirlanto" /markierung || fail "/MARKIERUNG" # marked elsewhere
+walk "Quirlanto" "Soll die Nummer +49 30 1234567 gewählt werden?" && xdotool key alt+j
+waitfor 5 grep -q ATDT0301234567 "$tmp/dialed" || fail "Ja did not dial the marked number"
 kill -0 $qpid || fail "program ended"
 echo "PASS"

@@ -5,6 +5,7 @@
 #include "options/optionspage.h"
 #include "register/namelistview.h"
 #include "register/phoneentry.h"
+#include "support/contextmenukey.h"
 #include "support/messagebox.h"
 #include "testsupport.h"
 
@@ -296,6 +297,7 @@ private slots:
         w.findChild<QComboBox *>(QStringLiteral("dialMethodList"))->setCurrentIndex(1);
         selectTab(w, 0);
         QCOMPARE(tabStrip(w)->tabText(2), QStringLiteral("Kunden && \"Freunde\""));
+        QCOMPARE(nameList(w, 2)->accessibleName(), QStringLiteral("Namensliste Kunden & \"Freunde\""));
         QCOMPARE(m_f->book->contents().cards[2].cardName, QStringLiteral("Kunden & \"Freunde\""));
         const QList<QByteArray> fileLines = lines(m_f->read("Telefonregister.ini"));
         QCOMPARE(fileLines.value(1), QByteArray("0,16,1,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0"));
@@ -470,6 +472,27 @@ private slots:
         QVERIFY(!w.isVisible());
     }
 
+    void providerMenuByKeys_data() // keys through the window system; redial (Ctrl+R) is in desktop_e2e.sh
+    {
+        QTest::addColumn<QKeyCombination>("key");
+        QTest::newRow("Shift+F10") << (Qt::SHIFT | Qt::Key_F10);
+        QTest::newRow("Menu key") << QKeyCombination(Qt::Key_Menu);
+    }
+    void providerMenuByKeys()
+    {
+        QFETCH(QKeyCombination, key);
+        installContextMenuKey(qApp); // main.cpp's
+        MainWindow &w = startWithRegister();
+        selectTab(w, MainWindow::kOptionsTab);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.findChild<QWidget *>(QStringLiteral("providerList"))->setFocus();
+        QSignalSpy menus(w.findChild<QWidget *>(QStringLiteral("providerList")), SIGNAL(menuRequested(QPoint)));
+        whenShown([] { return QApplication::activePopupWidget(); }, [](QWidget *menu) { menu->close(); });
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, {}, {}); // what xcb and Wayland make of the Menu key
+        key.key() == Qt::Key_Menu ? void(QGuiApplication::sendEvent(w.windowHandle(), &menuKey))
+                                  : QTest::keyClick(w.windowHandle(), key.key(), key.keyboardModifiers());
+        QCOMPARE(menus.size(), 1);
+    }
     void failedWriteIsReportedAndProgramGoesOn()
     {
         MainWindow &w = startWithRegister();

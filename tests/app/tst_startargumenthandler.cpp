@@ -45,6 +45,8 @@ void TestStartArgumentHandler::setUpHandler(StartArgumentHandler &handler)
     connect(&handler, &StartArgumentHandler::showWindowRequested, this, [this] { ++m_shows; });
     connect(&handler, &StartArgumentHandler::dialNumberRequested, this,
             [this](const QString &number) { m_dialed.append(number); });
+    connect(&handler, &StartArgumentHandler::dialRequested, this,
+            [this](DialMode mode) { m_dialed.append(QVariant::fromValue(mode).toString()); });
 }
 
 void TestStartArgumentHandler::laterStart_data()
@@ -77,6 +79,14 @@ void TestStartArgumentHandler::laterStart_data()
     QTest::newRow("more digits than a question shows")
         << QStringList{"tel:+" + QString(20000, u'1')} << int(QMessageBox::Yes) << 1
         << "Der Link ist zu lang und wird nicht gewählt: Eine Telefonnummer hat höchstens 64 Ziffern." << QStringList();
+    QGuiApplication::clipboard()->setText(QStringLiteral("Tel. 030 / 123456")); // offscreen: not marked, says so
+    QTest::newRow("marked text") << QStringList{"/markierung"} << int(QMessageBox::Yes) << 1
+                                 << "Es gibt hier keine Markierung; die Nummer stammt aus der Zwischenablage.\nSoll "
+                                    "die Nummer +49 30123456 (Schmidt, Anna) gewählt werden?"
+                                 << QStringList{"4930123456"};
+    QTest::newRow("clipboard as the tray")
+        << QStringList{"/Zwischenablage"} << 0 << 0 << "" << QStringList{"Clipboard"};
+    QTest::newRow("redial as the tray") << QStringList{"/WAHLWIEDERHOLUNG"} << 0 << 0 << "" << QStringList{"Redial"};
 }
 
 void TestStartArgumentHandler::laterStart()
