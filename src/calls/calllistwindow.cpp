@@ -29,6 +29,8 @@ CallListWindow::CallListWindow(CallListModel &model, QWidget *parent)
     connect(m_search, &QLineEdit::textChanged, &m_model, &CallListModel::setFilter);
 
     m_table->setObjectName(QStringLiteral("callTable"));
+    m_table->setAccessibleName(QStringLiteral("Anrufe"));
+    m_table->setAccessibleDescription(QStringLiteral("Neueste zuerst; Enter ruft zurück"));
     m_table->setModel(&m_model);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);

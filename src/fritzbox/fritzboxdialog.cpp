@@ -60,6 +60,7 @@ FritzBoxDialog::FritzBoxDialog(const FritzBoxSettings &settings, const QString &
     m_phone->setEditable(true);
     m_phone->setInsertPolicy(QComboBox::NoInsert);
     m_phone->setAccessibleName(QStringLiteral("Klingelndes Telefon"));
+    m_phone->lineEdit()->setAccessibleName(QStringLiteral("Name des klingelnden Telefons"));
     m_phone->setToolTip(QStringLiteral("Dieses Telefon klingelt; nach dem Abheben wählt die FRITZ!Box die Nummer"));
     m_phone->setMinimumContentsLength(24);
     m_phone->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

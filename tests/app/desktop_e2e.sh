@@ -2,7 +2,7 @@
 # The real program on an X11 desktop: Qt's own texts in German, the focus in "Land" when the
 # options card is entered, Tab from a list on to the bottom row, the access keys of "&Ausblenden"
 # and "Auto&start", the autostart entry in UTF-8, and tel: links through the launcher with the
-# real xdg-open and gio; five windows named on the accessibility bus, a marked number dialed (on a pty).
+# real xdg-open and gio; seven windows named on the accessibility bus, a marked number dialed (on a pty).
 # Usage: desktop_e2e.sh <build folder> [screenshot folder]
 set -u
 build=$1
@@ -116,5 +116,8 @@ grep -q 'quirlanto-phonenumbers' /proc/$qpid/maps || fail "tel: question shown w
 printf '030 1234567' | xclip -selection primary && "$prog/quirlanto" /markierung || fail "/MARKIERUNG" # marked elsewhere
 walk "Quirlanto" "Soll die Nummer +49 30 1234567 gewählt werden?" && xdotool key alt+j
 waitfor 5 grep -q ATDT0301234567 "$tmp/dialed" || fail "Ja did not dial the marked number"
+# The call list keeps both dials; choosing the router with no phone set up opens its dialog.
+xdotool key Escape && sleep 0.5 && "$prog/quirlanto" /ANRUFLISTE && walk "Anrufliste" && xdotool key Escape
+xdotool windowfocus --sync "$win" key ctrl+shift+Tab && sleep 0.5 && xdotool key alt+b && walk "FRITZ!Box" && xdotool key Escape
 kill -0 $qpid || fail "program ended"
 echo "PASS"
