@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -73,7 +74,14 @@ CallListWindow::CallListWindow(CallListModel &model, QWidget *parent)
     layout->addLayout(searchRow);
     layout->addWidget(m_table, 1);
     layout->addLayout(buttons);
-    resize(fontMetrics().averageCharWidth() * 100, fontMetrics().height() * 30);
+    m_table->setColumnWidth(CallListModel::Kind, fontMetrics().averageCharWidth() * 14);
+    // Wide enough for every column and "Telefon-Programm" below the last heading.
+    int columns = fontMetrics().horizontalAdvance(QStringLiteral("Telefon-Programm")) + 16 + 2 * m_table->frameWidth()
+                  + m_table->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < CallListModel::DeviceOrDuration; ++column)
+        columns += m_table->columnWidth(column);
+    const QMargins margins = layout->contentsMargins();
+    resize(columns + margins.left() + margins.right() + 8, fontMetrics().height() * 30);
 
     connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &CallListWindow::updateButtons);
     connect(&m_model, &QAbstractItemModel::modelReset, this, [this] {
