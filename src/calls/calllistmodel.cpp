@@ -71,13 +71,22 @@ int CallListModel::columnCount(const QModelIndex &parent) const
 CallRecord CallListModel::record(int row) const
 {
     const QSqlRecord r = QSqlQueryModel::record(row);
-    return {r.value(FId).toLongLong(),
-            QDateTime::fromMSecsSinceEpoch(r.value(FTime).toLongLong()),
-            CallRecord::Kind(r.value(FKind).toInt()),
-            r.value(FNumber).toString(),
-            r.value(FName).toString(),
-            r.value(FDevice).toString(),
-            r.value(FSeconds).toInt()};
+    CallRecord call{r.value(FId).toLongLong(),
+                    QDateTime::fromMSecsSinceEpoch(r.value(FTime).toLongLong()),
+                    CallRecord::Kind(r.value(FKind).toInt()),
+                    r.value(FNumber).toString(),
+                    r.value(FName).toString(),
+                    r.value(FDevice).toString(),
+                    r.value(FSeconds).toInt()};
+    if (call.name.isEmpty() && !call.number.isEmpty() && m_nameOf)
+        call.name = m_nameOf(call.number);
+    return call;
+}
+
+void CallListModel::namesChanged()
+{
+    if (rowCount() > 0)
+        emit dataChanged(index(0, Name), index(rowCount() - 1, Name), {Qt::DisplayRole});
 }
 
 QString CallListModel::kindText(CallRecord::Kind kind)
@@ -110,8 +119,11 @@ QVariant CallListModel::data(const QModelIndex &index, int role) const
     switch (index.column()) {
     case Time:
         return QDateTime::fromMSecsSinceEpoch(field(FTime).toLongLong()).toString(QStringLiteral("dd.MM.yyyy HH:mm"));
-    case Name:
-        return field(FName);
+    case Name: {
+        const QString name = field(FName).toString();
+        const QString number = field(FNumber).toString();
+        return name.isEmpty() && !number.isEmpty() && m_nameOf ? m_nameOf(number) : name;
+    }
     case Number: {
         const QString number = field(FNumber).toString();
         return number.isEmpty() ? QStringLiteral("unterdrückt") : readableNumber(number, m_settings());

@@ -24,6 +24,10 @@ public:
     void reload();
 
     CallRecord record(int row) const;
+    // Names a number stored without one, so a caller put into the register later is named too.
+    void setNameLookup(std::function<QString(const QString &international)> lookup) { m_nameOf = std::move(lookup); }
+    // The register changed: names shown from the lookup may have changed.
+    void namesChanged();
 
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
@@ -35,6 +39,7 @@ public:
 private:
     CallStore &m_store;
     std::function<Settings()> m_settings;
+    std::function<QString(const QString &)> m_nameOf;
     QString m_filter;
 };
 

@@ -74,7 +74,7 @@ CallListWindow::CallListWindow(CallListModel &model, QWidget *parent)
     layout->addLayout(searchRow);
     layout->addWidget(m_table, 1);
     layout->addLayout(buttons);
-    m_table->setColumnWidth(CallListModel::Kind, fontMetrics().averageCharWidth() * 14);
+    m_table->setColumnWidth(CallListModel::Kind, fontMetrics().horizontalAdvance(QStringLiteral("Angenommen")) + 16);
     // Wide enough for every column and "Telefon-Programm" below the last heading.
     int columns = fontMetrics().horizontalAdvance(QStringLiteral("Telefon-Programm")) + 16 + 2 * m_table->frameWidth()
                   + m_table->verticalScrollBar()->sizeHint().width();
@@ -84,6 +84,7 @@ CallListWindow::CallListWindow(CallListModel &model, QWidget *parent)
     resize(columns + margins.left() + margins.right() + 8, fontMetrics().height() * 30);
 
     connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &CallListWindow::updateButtons);
+    connect(&m_model, &QAbstractItemModel::dataChanged, this, &CallListWindow::updateButtons);
     connect(&m_model, &QAbstractItemModel::modelReset, this, [this] {
         if (m_model.rowCount() > 0)
             m_table->setCurrentIndex(m_model.index(0, 0));

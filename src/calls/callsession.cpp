@@ -190,6 +190,14 @@ void CallSession::showCallList()
         if (!m_model)
             m_model = new CallListModel(
                 store(), [this] { return m_book.settings(); }, this);
+        m_model->setNameLookup([this](const QString &number) {
+            const std::optional<NumberIndex::Match> match = m_index->find(number);
+            return match ? match->name : QString();
+        });
+        for (auto changed : {&RegisterDocument::entryInserted, &RegisterDocument::entryRemoved})
+            connect(&m_book, changed, m_model, &CallListModel::namesChanged);
+        connect(&m_book, &RegisterDocument::cardReset, m_model, &CallListModel::namesChanged);
+        connect(&m_book, &RegisterDocument::registerReset, m_model, &CallListModel::namesChanged);
         m_model->reload();
         m_window = new CallListWindow(*m_model);
         m_window->setAttribute(Qt::WA_DeleteOnClose);

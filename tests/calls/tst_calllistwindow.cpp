@@ -54,6 +54,12 @@ private slots:
         QVERIFY(window.findChild<QPushButton *>("addToRegisterButton")->isEnabled());
         window.findChild<QPushButton *>("addToRegisterButton")->click();
         QCOMPARE(toRegister.takeFirst().first().toString(), "498955512");
+        // Once the register holds the number, the row is named and offers no "Ins Register …".
+        model.setNameLookup([](const QString &n) { return n == "498955512" ? QString("Bauer, Uli") : QString(); });
+        model.namesChanged();
+        QCOMPARE(column(CallListModel::Name), QStringList{"Bauer, Uli"});
+        QVERIFY(!window.findChild<QPushButton *>("addToRegisterButton")->isEnabled());
+        model.setNameLookup({});
         QCOMPARE(search("%"), QStringList{});
         QCOMPARE(search(""), (QStringList{"Jörg Ärger", "", "Erika Müller"}));
 
