@@ -75,9 +75,11 @@ int main(int argc, char *argv[])
     SessionEnd sessionEnd;
     CallSession calls(
         book, dataDirectory() + QLatin1String(kCallListFileName), networkLineConnections(),
-        [&desktop](const QString &summary, const QString &body) {
-            if (desktop.tray())
+        [&desktop, &window](const QString &summary, const QString &body) {
+            if (desktop.tray() && desktop.tray()->trayAvailable())
                 desktop.tray()->showMessage(summary, body);
+            else // neither a notification service nor a tray (a bare compositor)
+                window.setStatusText(summary);
         },
         &window);
 
