@@ -42,6 +42,8 @@ void FritzBoxDial::start(const DialRequest &request)
         });
         return;
     }
+    // A locked keyring or a slow box can take seconds: the window says what it waits for.
+    emit progress(QStringLiteral("Verbindung zur FRITZ!Box …"));
     m_passwords.find(m_access.settings, false, [this, dial](bool found, const QString &password) {
         if (dial != m_dial)
             return;

@@ -89,9 +89,10 @@ private slots:
         // A wrong password first: asked again with the line that it was wrong. "Abbruch" hangs up.
         dialer.dial(DialMode::SelectedEntry);
         QCOMPARE(view.statusTexts.last(), QString("Wähle 030123456"));
-        QTRY_COMPARE(progress.count(), 1);
-        QVERIFY2(progress[0][0].toString().contains("„DECT: Mobilteil 1“ klingelt"),
-                 qPrintable(progress[0][0].toString()));
+        QTRY_COMPARE(progress.count(), 2);
+        QCOMPARE(progress[0][0].toString(), "Verbindung zur FRITZ!Box …");
+        QVERIFY2(progress[1][0].toString().contains("„DECT: Mobilteil 1“ klingelt"),
+                 qPrintable(progress[1][0].toString()));
         QCOMPARE(prompt.asked, (QList<bool>{false, true}));
         dialer.cancel();
         QVERIFY(!dialer.isDialing());
