@@ -4,6 +4,8 @@
 #include "numbers/numberdisplay.h"
 #include "numbers/writtennumber.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -51,13 +53,18 @@ void CallListModel::reload()
     } else {
         const QString digits = filterDialChars(m_filter).remove(u',').remove(u'!');
         const QString written = digits.isEmpty() ? QString() : internationalFromCaller(m_filter, m_settings());
-        query.prepare(
-            select + QStringLiteral("WHERE fold LIKE ? ESCAPE '\\' OR (? <> '' AND (number LIKE ? OR number LIKE ?))")
-            + order);
-        query.addBindValue(u'%' + likeEscaped(CallStore::searchFold(m_filter)) + u'%');
+        const QString folded = CallStore::searchFold(m_filter);
+        const QStringList named = m_numbersNamed ? m_numbersNamed(folded) : QStringList();
+        query.prepare(select
+                      + QStringLiteral("WHERE fold LIKE ? ESCAPE '\\' OR (? <> '' AND (number LIKE ? OR number LIKE ?)) "
+                                       "OR (name = '' AND number IN (SELECT value FROM json_each(?)))")
+                      + order);
+        query.addBindValue(u'%' + likeEscaped(folded) + u'%');
         query.addBindValue(digits);
         query.addBindValue(u'%' + digits + u'%');
         query.addBindValue(written + u'%');
+        // One parameter however many names match: the register may hold more than SQLite's limit.
+        query.addBindValue(QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(named)).toJson(QJsonDocument::Compact)));
     }
     query.exec();
     setQuery(std::move(query));
@@ -85,6 +92,8 @@ CallRecord CallListModel::record(int row) const
 
 void CallListModel::namesChanged()
 {
+    if (!m_filter.isEmpty())
+        return reload(); // the names the search finds have changed too
     if (rowCount() > 0)
         emit dataChanged(index(0, Name), index(rowCount() - 1, Name), {Qt::DisplayRole});
 }

@@ -26,6 +26,9 @@ public:
     CallRecord record(int row) const;
     // Names a number stored without one, so a caller put into the register later is named too.
     void setNameLookup(std::function<QString(const QString &international)> lookup) { m_nameOf = std::move(lookup); }
+    // The numbers whose register name contains the search text (folded as CallStore::searchFold
+    // does), so the search finds the rows named only through the lookup.
+    void setNamedNumbers(std::function<QStringList(const QString &folded)> numbers) { m_numbersNamed = std::move(numbers); }
     // The register changed: names shown from the lookup may have changed.
     void namesChanged();
 
@@ -40,6 +43,7 @@ private:
     CallStore &m_store;
     std::function<Settings()> m_settings;
     std::function<QString(const QString &)> m_nameOf;
+    std::function<QStringList(const QString &)> m_numbersNamed;
     QString m_filter;
 };
 

@@ -194,6 +194,10 @@ void CallSession::showCallList()
             const std::optional<NumberIndex::Match> match = m_index->find(number);
             return match ? match->name : QString();
         });
+        m_model->setNamedNumbers([this](const QString &folded) {
+            return m_index->numbersWhere(
+                [&folded](const QString &name) { return CallStore::searchFold(name).contains(folded); });
+        });
         for (auto changed : {&RegisterDocument::entryInserted, &RegisterDocument::entryRemoved})
             connect(&m_book, changed, m_model, &CallListModel::namesChanged);
         connect(&m_book, &RegisterDocument::cardReset, m_model, &CallListModel::namesChanged);

@@ -53,4 +53,15 @@ std::optional<NumberIndex::Match> NumberIndex::find(const QString &international
     return *found;
 }
 
+QStringList NumberIndex::numbersWhere(const std::function<bool(const QString &name)> &matches) const
+{
+    if (m_stale)
+        rebuild();
+    QStringList numbers;
+    for (auto it = m_byNumber.cbegin(); it != m_byNumber.cend(); ++it)
+        if (matches(it->name))
+            numbers.append(it.key());
+    return numbers;
+}
+
 } // namespace quirlanto

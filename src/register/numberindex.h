@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace quirlanto {
@@ -23,6 +24,8 @@ public:
     };
     // `international` as the register keeps numbers; the first card and row holding it wins.
     std::optional<Match> find(const QString &international) const;
+    // The numbers (digits only) whose name `matches` accepts.
+    QStringList numbersWhere(const std::function<bool(const QString &name)> &matches) const;
 
 private:
     void rebuild() const;

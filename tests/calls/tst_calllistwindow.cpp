@@ -59,6 +59,12 @@ private slots:
         model.namesChanged();
         QCOMPARE(column(CallListModel::Name), QStringList{"Bauer, Uli"});
         QVERIFY(!window.findChild<QPushButton *>("addToRegisterButton")->isEnabled());
+        // ... and the search finds it by that name.
+        model.setNamedNumbers([](const QString &folded) {
+            return QString("bauer, uli").contains(folded) ? QStringList{"498955512"} : QStringList{};
+        });
+        QCOMPARE(search("BAUER"), QStringList{"Bauer, Uli"});
+        search("");
         model.setNameLookup({});
         QCOMPARE(search("%"), QStringList{});
         QCOMPARE(search(""), (QStringList{"Jörg Ärger", "", "Erika Müller"}));
