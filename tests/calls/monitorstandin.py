@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The router's call monitor: a line server on a free port. Prints the port, then sends every
 line read from stdin (or from the script file given) to every connected client."""
+import socket
 import socketserver
 import sys
 import threading
@@ -16,7 +17,8 @@ class Client(socketserver.BaseRequestHandler):
         while self.request.recv(1024):
             pass
         with lock:
-            clients.remove(self.request)
+            if self.request in clients:
+                clients.remove(self.request)
 
 
 def main():
@@ -29,6 +31,12 @@ def main():
         if line.strip() == "#clients":  # how many are connected, for the test to wait on
             with lock:
                 print(len(clients), flush=True)
+            continue
+        if line.strip() == "#drop":  # the box restarts: every connection goes
+            with lock:
+                for client in clients:
+                    client.shutdown(socket.SHUT_RDWR)
+                clients.clear()
             continue
         with lock:
             for client in clients:

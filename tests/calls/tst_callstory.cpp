@@ -28,6 +28,7 @@ class TestCallStory : public QObject {
     QProcess m_notifications;
     QProcess m_monitor;
     QTemporaryDir m_dir;
+    int m_port = 0;
 
     QString notifyLog() const
     {
@@ -59,6 +60,8 @@ private slots:
             QDBusConnection::sessionBus().interface()->isServiceRegistered("org.freedesktop.Notifications"), 10000);
         m_monitor.start(python, {QUIRLANTO_CALLS_TEST_DIR "/monitorstandin.py"});
         QTRY_VERIFY_WITH_TIMEOUT(m_monitor.canReadLine(), 10000);
+        m_port = m_monitor.readLine().trimmed().toInt();
+        QVERIFY(m_port > 0);
     }
     void cleanupTestCase()
     {
@@ -70,8 +73,6 @@ private slots:
 
     void missedCallIsNotifiedListedAndCalledBack()
     {
-        const int port = m_monitor.readLine().trimmed().toInt();
-        QVERIFY(port > 0);
         m_home.install("telefon.desktop", 0);
         MemorySettingsStore store;
         test::DialDocument doc;
@@ -83,7 +84,7 @@ private slots:
         FritzBoxSettings box;
         box.host = "127.0.0.1:49000";
         box.callMonitor = true;
-        box.monitorPort = port;
+        box.monitorPort = m_port;
         doc.book.setFritzBox(box);
 
         test::FakeDialView view;
@@ -134,6 +135,32 @@ private slots:
         QTRY_COMPARE(monitorClients(), 0);
         QVERIFY(fallback.isEmpty());
         QVERIFY(MessageBoxes::shown().isEmpty());
+    }
+
+    // A lost connection is made again after a pause that doubles, and that starts short again
+    // once the connection has brought a line.
+    void lostConnectionIsMadeAgain()
+    {
+        CallMonitor monitor(networkLineConnections(QUIRLANTO_PROGRAM_DIR));
+        monitor.setFirstPauseMs(100);
+        QSignalSpy lost(&monitor, &CallMonitor::connectionLost);
+        QSignalSpy calls(&monitor, &CallMonitor::callUpdated);
+        monitor.start("127.0.0.1", m_port);
+        QTRY_COMPARE(monitorClients(), 1);
+        send("#drop");
+        QTRY_COMPARE(monitor.nextPauseMs(), 200); // tried again after 100 ms
+        QTRY_COMPARE(monitorClients(), 1);
+        send("#drop");
+        QTRY_COMPARE(monitor.nextPauseMs(), 400);
+        QTRY_COMPARE(monitorClients(), 1);
+        send("08.12.26 10:00:00;RING;1;030999;987654;SIP0;");
+        QTRY_COMPARE(calls.size(), 1);
+        send("#drop");
+        QTRY_COMPARE(monitor.nextPauseMs(), 200);
+        QCOMPARE(lost.size(), 3);
+        QTRY_COMPARE(monitorClients(), 1);
+        monitor.stop();
+        QTRY_COMPARE(monitorClients(), 0);
     }
 };
 
