@@ -37,7 +37,7 @@ QString shownHost(const FritzBoxSettings &box)
 }
 
 // Where the answer says nothing came back: the name, the connection, the time.
-BoxProblem transportProblem(const FritzBoxSettings &box, const QUrl &base, const HttpAnswer &answer)
+BoxProblem transportProblem(const FritzBoxSettings &box, const QUrl &base, const HttpAnswer &answer, int timeoutMs)
 {
     const QString host = shownHost(box);
     switch (answer.failure) {
@@ -54,8 +54,9 @@ BoxProblem transportProblem(const FritzBoxSettings &box, const QUrl &base, const
     case HttpFailure::Timeout:
         return problemOf(Kind::Unreachable,
                          QStringLiteral("Die FRITZ!Box „%1“ ist nicht erreichbar: Es kam keine Antwort innerhalb von "
-                                        "10 Sekunden.\n\nPrüfen Sie die Adresse unter „Einrichten …“.")
-                             .arg(host));
+                                        "%2 Sekunden.\n\nPrüfen Sie die Adresse unter „Einrichten …“.")
+                             .arg(host)
+                             .arg(timeoutMs / 1000));
     case HttpFailure::Unauthorized:
         return problemOf(Kind::Unauthorized,
                          QStringLiteral("Die FRITZ!Box „%1“ hat die Anmeldung %2 abgelehnt: Benutzer oder Kennwort "
@@ -102,12 +103,15 @@ const QString kPhoneName = QStringLiteral("NewX_AVM-DE_PhoneName");
 
 } // namespace
 
+constexpr int kAnswerTimeoutMs = 10000;
+
 struct FritzBoxLink::Private {
     FritzBoxLink *q;
     QString programDirectory;
     QPointer<network::HttpClient> http;
     quint64 call = 0;                     // tells answers of an abandoned call from the current one
     QHash<QString, QString> controlPaths; // by base URL, from the last description
+    int timeoutMs = kAnswerTimeoutMs;
 
     using Answered = std::function<void(const BoxProblem &, const tr064::Answer &)>;
 
@@ -152,9 +156,10 @@ struct FritzBoxLink::Private {
         network::HttpRequest request;
         request.method = "GET";
         request.url = address.base.resolved(QUrl(QStringLiteral("/tr64desc.xml")));
+        request.timeoutMs = timeoutMs;
         http->send(request, guarded(c, [this, access, base = address.base, done](const HttpAnswer &answer) {
                        if (answer.failure != HttpFailure::None) {
-                           done(transportProblem(access.settings, base, answer), base, {});
+                           done(transportProblem(access.settings, base, answer, timeoutMs), base, {});
                            return;
                        }
                        const QString path = answer.status == 200 ? tr064::voipControlPath(answer.body) : QString();
@@ -181,9 +186,10 @@ struct FritzBoxLink::Private {
         request.body = tr064::envelope(action, arguments);
         request.user = access.settings.user;
         request.password = access.password;
-        http->send(request, guarded(c, [access, base, action, done](const HttpAnswer &answer) {
+        request.timeoutMs = timeoutMs;
+        http->send(request, guarded(c, [this, access, base, action, done](const HttpAnswer &answer) {
                        if (answer.failure != HttpFailure::None) {
-                           done(transportProblem(access.settings, base, answer), {});
+                           done(transportProblem(access.settings, base, answer, timeoutMs), {});
                            return;
                        }
                        const tr064::Answer parsed = tr064::parseAnswer(answer.body);
@@ -223,7 +229,7 @@ struct FritzBoxLink::Private {
 
 FritzBoxLink::FritzBoxLink(QString programDirectory, QObject *parent)
     : QObject(parent)
-    , d(new Private{this, std::move(programDirectory), {}, 0, {}})
+    , d(new Private{this, std::move(programDirectory), {}, 0, {}, kAnswerTimeoutMs})
 {}
 
 FritzBoxLink::~FritzBoxLink()
@@ -340,6 +346,11 @@ void FritzBoxLink::dial(const BoxAccess &access, const QString &digits, std::fun
                             });
                 });
     });
+}
+
+void FritzBoxLink::setTimeoutMs(int ms)
+{
+    d->timeoutMs = ms;
 }
 
 void FritzBoxLink::hangup(const BoxAccess &access)

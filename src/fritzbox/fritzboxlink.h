@@ -65,6 +65,8 @@ public:
     void hangup(const BoxAccess &access);
     // Abandons a running call.
     void abort();
+    // How long the router may take over one answer (10 s); the message names it.
+    void setTimeoutMs(int ms);
 
 private:
     struct Private;

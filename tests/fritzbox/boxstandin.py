@@ -17,6 +17,7 @@ p.add_argument('--current', default='', help="the dialing help's phone")
 p.add_argument('--log', required=True)
 p.add_argument('--no-voip', action='store_true', help='"Zugriff für Anwendungen" without X_VoIP')
 p.add_argument('--fault', action='append', default=[], help='ACTION=CODE')
+p.add_argument('--silent', action='store_true', help='takes every request and never answers')
 args = p.parse_args()
 phones = [n for n in args.phones.split('|') if n]
 faults = dict(f.split('=', 1) for f in args.fault)
@@ -71,6 +72,11 @@ class Handler(BaseHTTPRequestHandler):
             self.send_header(k, v)
         self.end_headers()
         self.wfile.write(data)
+
+    def handle_one_request(self):
+        if args.silent:
+            threading.Event().wait()
+        super().handle_one_request()
 
     def do_GET(self):
         self.send(200, PAGES[self.path]) if self.path in PAGES else self.send(404, '<html>404</html>')

@@ -140,6 +140,8 @@ private slots:
         const QString phone = "DECT: Mobilteil 1";
         QTest::newRow("name") << QStringList() << "nirgendwo.invalid" << phone << "lässt sich nicht auflösen" << 1;
         QTest::newRow("path") << QStringList() << "fritz.box/x?" << phone << "ist keine Adresse der FRITZ!Box" << 1;
+        QTest::newRow("silent") << QStringList{"--silent"} << "" << phone << "keine Antwort innerhalb von 2 Sekunden"
+                                << 1;
         QTest::newRow("refused") << QStringList() << "127.0.0.1:1" << phone << "„Zugriff für Anwendungen“" << 2;
         QTest::newRow("no X_VoIP") << QStringList{"--no-voip"} << "" << phone << "keinen Dienst X_VoIP" << 2;
         QTest::newRow("password") << QStringList{"--password", "anders"} << "" << phone
@@ -169,6 +171,7 @@ private slots:
         QVERIFY(box.port);
         const FritzBoxSettings settings{host.isEmpty() ? box.host() : host, "quirl", phone};
         FritzBoxLink link(QUIRLANTO_PROGRAM_DIR);
+        link.setTimeoutMs(2000);
         BoxPasswords passwords(QUIRLANTO_PROGRAM_DIR);
         ScriptedPrompt prompt;
         prompt.answers = {"geheim"};
