@@ -48,7 +48,7 @@ void connectCalls(const ProgramParts &parts)
     QObject::connect(calls, &CallSession::addToRegisterRequested, &window, &MainWindow::addNumberToRegister,
                      Qt::QueuedConnection);
     if (Dialer *dialer = parts.dialer) {
-        QObject::connect(dialer, &Dialer::dialStarted, calls, &CallSession::recordDial);
+        QObject::connect(dialer, &Dialer::dialed, calls, &CallSession::recordDial);
         QObject::connect(calls, &CallSession::callBackRequested, dialer, &Dialer::dialNumberFor, Qt::QueuedConnection);
     }
     if (DesktopIntegration *desktop = parts.desktop) {

@@ -48,6 +48,10 @@ public:
 signals:
     // A word from the device while it dials (the modem's result words).
     void progress(const QString &word);
+    // The number has gone out before the dial ends (the router rings the phone): the dial
+    // belongs in the call list even if it is cancelled now. A device that does not say so
+    // counts once it has finished without failure or cancel.
+    void lineReached();
     void finished(const quirlanto::DialResult &result);
 };
 

@@ -35,6 +35,10 @@ void Dialer::setBackend(DialDevice device, DialBackend *backend)
         if (backend == m_active)
             finish(result);
     });
+    connect(backend, &DialBackend::lineReached, this, [this, backend] {
+        if (backend == m_active)
+            listOutgoing();
+    });
     connect(backend, &DialBackend::progress, this, [this, backend](const QString &word) {
         if (backend == m_active && m_window)
             m_window->showResultWord(word);
@@ -121,14 +125,10 @@ void Dialer::dialEntry(const QString &name, const QString &number, bool zeroFlag
     if (!backend)
         return;
     m_active = backend;
-    m_lastResult = DialResult::Kind::Done;
-    const QDateTime started = m_clock.now();
+    m_outgoing = Outgoing{m_clock.now(), number, name, device};
     backend->start(request);
-    const bool running = m_active == backend;
-    if (running || m_lastResult == DialResult::Kind::Done)
-        emit dialStarted(started, number, name, device);
     // The device may have refused at once; then there is nothing to show.
-    if (!running || !backend->showsProgress())
+    if (m_active != backend || !backend->showsProgress())
         return;
     auto *window = new ProgressWindow(m_view.dialogParent());
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -147,7 +147,9 @@ void Dialer::cancel()
 void Dialer::finish(const DialResult &result)
 {
     m_active = nullptr;
-    m_lastResult = result.kind;
+    if (result.kind == DialResult::Kind::Done)
+        listOutgoing();
+    m_outgoing.reset();
     if (m_window)
         m_window->finish();
     if (result.kind == DialResult::Kind::Failed) {
@@ -163,6 +165,12 @@ void Dialer::finish(const DialResult &result)
         m_view.setStatusText(QStringLiteral("Anwahl fehlgeschlagen: ")
                              + result.message.section(QStringLiteral("\n\n"), 0, 0).simplified());
     emit dialEnded();
+}
+
+void Dialer::listOutgoing()
+{
+    if (const std::optional<Outgoing> call = std::exchange(m_outgoing, std::nullopt))
+        emit dialed(call->time, call->number, call->name, call->device);
 }
 
 } // namespace quirlanto

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 namespace quirlanto {
 
@@ -58,15 +59,16 @@ signals:
     void redialAvailable();
     // A dial has ended, however; the next one may start.
     void dialEnded();
-    // A device took a dial on (it was not refused at once): for the call list. `name` is the
-    // register's, empty for a number from elsewhere.
-    void dialStarted(const QDateTime &time, const QString &internationalNumber, const QString &name,
-                     quirlanto::DialDevice device);
+    // A dial went out (neither failed nor cancelled before it did): for the call list. `time` is
+    // when it started; `name` is the register's, empty for a number from elsewhere.
+    void dialed(const QDateTime &time, const QString &internationalNumber, const QString &name,
+                quirlanto::DialDevice device);
 
 private:
     bool refuseWhileDialing();
     void dialEntry(const QString &name, const QString &number, bool zeroFlag);
     void finish(const DialResult &result);
+    void listOutgoing();
 
     const RegisterDocument &m_book;
     DialView &m_view;
@@ -76,7 +78,14 @@ private:
     DialBackend *m_active = nullptr;
     QPointer<ProgressWindow> m_window;
     RedialMemory m_redial;
-    DialResult::Kind m_lastResult = DialResult::Kind::Done;
+    // The running dial, until it is listed.
+    struct Outgoing {
+        QDateTime time;
+        QString number;
+        QString name;
+        DialDevice device;
+    };
+    std::optional<Outgoing> m_outgoing;
 };
 
 } // namespace quirlanto

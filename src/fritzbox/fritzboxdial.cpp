@@ -73,6 +73,7 @@ void FritzBoxDial::attempt(quint64 dial, const QString &password)
             m_sent = false;
             end(DialResult::failed(problem.message, false, showOptionsFor(problem.kind)));
         } else {
+            emit lineReached();
             emit progress(QStringLiteral("Das Telefon „%1“ klingelt. Bitte nehmen Sie den Hörer ab: Dann wählt die "
                                          "FRITZ!Box die Nummer.")
                               .arg(m_access.settings.phone));

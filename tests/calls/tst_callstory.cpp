@@ -98,7 +98,7 @@ private slots:
             doc.book, m_dir.filePath(kCallListFileName), networkLineConnections(QUIRLANTO_PROGRAM_DIR),
             [&](const QString &summary, const QString &) { fallback.append(summary); }, &view.parent);
         connect(&calls, &CallSession::callBackRequested, &dialer, &Dialer::dialNumberFor);
-        connect(&dialer, &Dialer::dialStarted, &calls, &CallSession::recordDial);
+        connect(&dialer, &Dialer::dialed, &calls, &CallSession::recordDial);
         calls.startMonitor();
         QTRY_COMPARE(monitorClients(), 1);
 

@@ -81,6 +81,8 @@ private slots:
     void requestsThatDialNothing();
     void secondRequestIsRefusedWhileDialing();
     void loudspeakerPlaysTheCommandLine();
+    void onlyDialsThatWentOutAreListed_data();
+    void onlyDialsThatWentOutAreListed();
     void dialGivenNumber();
 
 private:
@@ -450,6 +452,33 @@ void TestDialer::secondRequestIsRefusedWhileDialing()
     // Once the dial is over, the next request goes through.
     m_dialer->dial(DialMode::Clipboard);
     QCOMPARE(m_tones.played.size(), 2);
+}
+
+void TestDialer::onlyDialsThatWentOutAreListed_data()
+{
+    QTest::addColumn<QString>("outcome");
+    QTest::addColumn<bool>("listed");
+    QTest::newRow("played") << "played" << true;
+    QTest::newRow("no sound") << "no sound" << false;
+    QTest::newRow("cancelled") << "cancelled" << false;
+}
+
+void TestDialer::onlyDialsThatWentOutAreListed()
+{
+    QFETCH(QString, outcome);
+    QFETCH(bool, listed);
+    m_doc->book.setDialDevice(DialDevice::Loudspeaker);
+    m_view->selected = PhoneEntry{QStringLiteral("Amt"), QStringLiteral("4989123456"), false};
+    QSignalSpy dialed(m_dialer.get(), &Dialer::dialed);
+    m_tones.hold = true;
+    m_tones.problem = outcome == "no sound" ? QStringLiteral("Kein Ausgabegerät") : QString();
+    m_dialer->dial(DialMode::SelectedEntry);
+    QCOMPARE(dialed.size(), 0);
+    outcome == "cancelled" ? m_dialer->cancel() : m_tones.finish();
+    QVERIFY(!m_dialer->isDialing());
+    QCOMPARE(dialed.size(), int(listed));
+    if (listed)
+        QCOMPARE(dialed[0].mid(0, 3), (QVariantList{m_clock.now(), "4989123456", "Amt"}));
 }
 
 void TestDialer::loudspeakerPlaysTheCommandLine()

@@ -85,6 +85,7 @@ private slots:
         Dialer dialer(doc.book, view, clipboard, clock);
         dialer.setBackend(DialDevice::FritzBox, &boxDial);
         QSignalSpy progress(&boxDial, &DialBackend::progress);
+        QSignalSpy listed(&dialer, &Dialer::dialed);
 
         // A wrong password first: asked again with the line that it was wrong. "Abbruch" hangs up.
         dialer.dial(DialMode::SelectedEntry);
@@ -97,6 +98,7 @@ private slots:
         dialer.cancel();
         QVERIFY(!dialer.isDialing());
         QCOMPARE(view.statusTexts.last(), QString("Anwahl abgebrochen."));
+        QCOMPARE(listed.size(), 1); // the phone rang: a call, though cancelled
         QTRY_COMPARE(
             box.log(),
             (QStringList{"X_AVM-DE_DialGetConfig", "X_AVM-DE_DialSetConfig NewX_AVM-DE_PhoneName=DECT: Mobilteil 1",
@@ -179,6 +181,7 @@ private slots:
         FritzBoxDial dial(link, passwords, [&] { return settings; });
         std::optional<DialResult> result;
         connect(&dial, &DialBackend::finished, this, [&](const DialResult &r) { result = r; });
+        QSignalSpy reached(&dial, &DialBackend::lineReached);
         dial.start({"Muster",
                     "4930123456",
                     {},
@@ -188,6 +191,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(result, 15000);
         QCOMPARE(result->kind, DialResult::Kind::Failed);
         QVERIFY2(result->message.contains(cause), qPrintable(result->message));
+        QCOMPARE(reached.size(), 0); // nothing for the call list
 
         // "Verbindung prüfen" stops at the first failing step with the same cause.
         QList<BoxCheckLine> lines;
