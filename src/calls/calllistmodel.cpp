@@ -47,7 +47,8 @@ void CallListModel::reload()
     }
     QSqlQuery query(m_store.database());
     const QString select = QStringLiteral("SELECT id, time, kind, number, name, device, seconds FROM calls ");
-    const QString order = QStringLiteral(" ORDER BY id DESC");
+    // By the time shown: a call from the router carries the router's clock.
+    const QString order = QStringLiteral(" ORDER BY time DESC, id DESC");
     if (m_filter.isEmpty()) {
         query.prepare(select + order);
     } else {

@@ -91,6 +91,8 @@ bool CallStore::openFile(QString *why)
                                  "name TEXT NOT NULL, device TEXT NOT NULL, seconds INTEGER NOT NULL, "
                                  "fold TEXT NOT NULL)"),
                   why)
+           // The list is shown by time; files from before lack the index and get it here.
+           && run(query, QStringLiteral("CREATE INDEX IF NOT EXISTS calls_by_time ON calls (time)"), why)
            && run(query,
                   QStringLiteral("SELECT id, time, kind, number, name, device, seconds, fold FROM calls LIMIT 0"), why);
 }

@@ -19,9 +19,10 @@ private slots:
         QTemporaryDir dir;
         CallStore store(dir.filePath(kCallListFileName));
         const QDateTime t(QDate(2026, 12, 8), QTime(9, 0));
+        // Added out of time order (the router's clock is not ours): shown newest first all the same.
+        store.add({0, t.addSecs(120), CallRecord::Kind::Answered, "4940777", "Jörg Ärger", {}, 75});
         store.add({0, t, CallRecord::Kind::Dialed, "4930123456", "Erika Müller", "Modem", 0});
         store.add({0, t.addSecs(60), CallRecord::Kind::Missed, "498955512", {}, {}, 0});
-        store.add({0, t.addSecs(120), CallRecord::Kind::Answered, "4940777", "Jörg Ärger", {}, 75});
         Settings settings;
         settings.ownAreaCode = "30";
         CallListModel model(store, [settings] { return settings; });
