@@ -134,12 +134,13 @@ void CallSession::callUpdated(const CallUpdate &update)
     const IncomingCall &call = update.call;
     switch (update.kind) {
     case CallUpdate::Kind::Ringing: {
-        Caller caller{++m_lastKey, call.caller, internationalFromCaller(call.caller, m_book.settings()), {}};
+        Caller caller{++m_lastKey, call.caller, internationalFromCaller(call.caller, m_book.settings()), {}, {}};
         QString body =
             QStringLiteral("Angerufen: ") + (call.ownNumber.isEmpty() ? QStringLiteral("–") : call.ownNumber);
         if (const std::optional<NumberIndex::Match> match = m_index->find(caller.international)) {
             caller.name = match->name;
-            body += QStringLiteral("\nKarte „%1“").arg(m_book.cardName(match->card));
+            caller.cardLine = QStringLiteral("\nKarte „%1“").arg(m_book.cardName(match->card));
+            body += caller.cardLine;
         }
         m_ringing.insert(call.connection, caller);
         m_notified.insert(caller.key, caller);
@@ -162,7 +163,7 @@ void CallSession::callUpdated(const CallUpdate &update)
             notifier().show(caller.key, missedSummary(caller.written, caller.name),
                             QStringLiteral("Angerufen: ")
                                 + (call.ownNumber.isEmpty() ? QStringLiteral("–") : call.ownNumber)
-                                + call.time.toString(QStringLiteral(", dd.MM.yyyy 'um' HH:mm 'Uhr'")),
+                                + call.time.toString(QStringLiteral(", dd.MM.yyyy 'um' HH:mm 'Uhr'")) + caller.cardLine,
                             actionsFor(caller), true);
         return;
     }

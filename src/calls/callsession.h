@@ -52,6 +52,7 @@ private:
         QString written; // as the router sent it
         QString international;
         QString name;
+        QString cardLine; // "\nKarte „…“" for a known caller
     };
     void followSetting();
     void callUpdated(const CallUpdate &update);

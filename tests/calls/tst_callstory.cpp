@@ -106,7 +106,8 @@ private slots:
         QTRY_VERIFY2(notifyLog().contains("\"Anruf von Erika Müller\" \"Angerufen: 987654\nKarte „Büro 2“\""),
                      qPrintable(notifyLog()));
         send("08.12.26 10:00:20;DISCONNECT;0;0;");
-        QTRY_VERIFY2(notifyLog().contains("Notify \"Quirlanto\" 1 \"quirlanto\" \"Verpasster Anruf von Erika Müller\""),
+        QTRY_VERIFY2(notifyLog().contains("Notify \"Quirlanto\" 1 \"quirlanto\" \"Verpasster Anruf von Erika Müller\" "
+                                          "\"Angerufen: 987654, 08.12.2026 um 10:00 Uhr\nKarte „Büro 2“\""),
                      qPrintable(notifyLog()));
         CallStore list(m_dir.filePath(kCallListFileName));
         QTRY_COMPARE(list.latest(5).size(), 1);
