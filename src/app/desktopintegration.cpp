@@ -155,4 +155,12 @@ void DesktopIntegration::afterStart()
     QTimer::singleShot(0, m_startArguments, [this] { m_startArguments->handleOwnStart(m_arguments); });
 }
 
+void DesktopIntegration::showNotice(const QString &summary, const QString &body)
+{
+    if (m_tray && m_tray->trayAvailable())
+        m_tray->showMessage(summary, body);
+    else if (m_window)
+        m_window->setStatusText(summary);
+}
+
 } // namespace quirlanto

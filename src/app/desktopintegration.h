@@ -37,6 +37,10 @@ public:
     // the command line is offered.
     void afterStart();
 
+    // Where no notification service answers: the tray's message, or without a tray (a bare
+    // compositor) the window's status bar, so a call is never silent.
+    void showNotice(const QString &summary, const QString &body);
+
     TrayController *tray() const { return m_tray; }
     StartArgumentHandler *startArguments() const { return m_startArguments; }
 

@@ -75,12 +75,7 @@ int main(int argc, char *argv[])
     SessionEnd sessionEnd;
     CallSession calls(
         book, dataDirectory() + QLatin1String(kCallListFileName), networkLineConnections(),
-        [&desktop, &window](const QString &summary, const QString &body) {
-            if (desktop.tray() && desktop.tray()->trayAvailable())
-                desktop.tray()->showMessage(summary, body);
-            else // neither a notification service nor a tray (a bare compositor)
-                window.setStatusText(summary);
-        },
+        [&desktop](const QString &summary, const QString &body) { desktop.showNotice(summary, body); },
         &window);
 
     if (!startProgram({book, window, settingsStore, &dialer, &desktop, &sessionEnd, &modem, &calls}, arguments))

@@ -90,6 +90,10 @@ void TestDesktopIntegration::hiddenStart()
     MainWindow &window = startWindow({QStringLiteral("/AUTOSTART")}, trayAvailable);
     QCOMPARE(window.isVisible(), visible);
     QCOMPARE(window.isMinimized(), minimised);
+    // A caller without a notification service: the tray says it, else the status bar.
+    m_desktop->showNotice(QStringLiteral("Anruf von Muster"), QStringLiteral("Angerufen: 987654"));
+    QCOMPARE(m_icon->messages, trayAvailable ? QStringList{"Anruf von Muster\nAngerufen: 987654"} : QStringList{});
+    QCOMPARE(window.statusText() == QStringLiteral("Anruf von Muster"), !trayAvailable);
     QVERIFY(m_icon->shown);
     QCOMPARE(m_icon->toolTip, TrayController::trayTip());
     QVERIFY(!m_icon->icon.isNull());
