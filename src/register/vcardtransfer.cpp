@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -106,7 +107,8 @@ private:
     CardNames m_cardNames;
 };
 
-// F2 on a row chooses its card, wherever in the row the cursor is; the mouse does it on the card.
+// F2 on a row chooses its card and Space ticks it, wherever in the row the cursor is; the mouse
+// does each on the card and on the box. Only the card has an editor (see CardDelegate).
 class ImportList : public QTreeWidget {
 public:
     using QTreeWidget::QTreeWidget;
@@ -116,7 +118,9 @@ protected:
     {
         if (trigger == EditKeyPressed)
             return QTreeWidget::edit(index.siblingAtColumn(CardColumn), trigger, event);
-        return index.column() == CardColumn && QTreeWidget::edit(index, trigger, event);
+        const bool space = event && event->type() == QEvent::KeyPress
+                           && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space;
+        return QTreeWidget::edit(space ? index.siblingAtColumn(NameColumn) : index, trigger, event);
     }
 };
 

@@ -214,10 +214,14 @@ private slots:
             }
             dialog->findChild<QComboBox *>("targetCard")->setCurrentIndex(0); // no row follows it
             cards << rows();
+            list->setCurrentItem(list->topLevelItem(1), 1);
+            QTest::keyClick(list, Qt::Key_Space); // ticks, and again unticks, from any column
+            cards << rows();
+            QTest::keyClick(list, Qt::Key_Space);
             importAll(dialog);
         });
         QCOMPARE(statusAfter("&Importieren …"), QStringLiteral("1 Eintrag importiert, 4 übersprungen."));
-        QCOMPARE(cards, (QStringList{"B- B- B- B- B- ", "Dx B- B- B- B- "}));
+        QCOMPARE(cards, (QStringList{"B- B- B- B- B- ", "Dx B- B- B- B- ", "Dx Bx B- B- B- "}));
         QCOMPARE(m_f->book->entries(3), card2.first(1));
         QCOMPARE(tabStrip(*m_f->window)->currentIndex(), 3);
     }
