@@ -8,4 +8,4 @@ TEST_PACKAGES=(xvfb xauth xdotool x11-utils xclip imagemagick trayer dbus-x11 so
   pulseaudio pulseaudio-utils sox multimon-ng
   "${PACKAGE_PACKAGES[@]}" lintian desktop-file-utils appstream xdg-utils qt6-translations-l10n
   file weston qt6-wayland wl-clipboard dbus libglib2.0-bin gnome-keyring python3-dbusmock
-  python3-pyatspi at-spi2-core)
+  python3-pyatspi at-spi2-core openbox)

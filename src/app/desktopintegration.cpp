@@ -149,8 +149,15 @@ void DesktopIntegration::afterStart()
         else
             new AfterFirstPaint(m_window, m_tray, install, 500); // a paint may never come
     }
-    if (m_window && m_window->startedHidden() && !m_window->isVisible() && !m_tray->trayAvailable())
-        m_window->showMinimized();
+    if (m_window && m_window->startedHidden() && !m_window->isVisible() && !m_tray->trayAvailable()) {
+        // An X11 window manager iconifies only a window on screen; one minimised before it is
+        // mapped comes up normal. So: on screen first, minimised once painted.
+        m_window->show();
+        new AfterFirstPaint(m_window, m_window, [window = m_window] {
+            if (window)
+                window->showMinimized();
+        }, 500);
+    }
     // Once the event loop runs, so the window is on screen behind the question.
     QTimer::singleShot(0, m_startArguments, [this] { m_startArguments->handleOwnStart(m_arguments); });
 }

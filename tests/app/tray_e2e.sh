@@ -2,7 +2,8 @@
 # The tray under a real XEmbed tray host: the icon appears, a left press opens the menu, a right
 # press toggles the window, a quick double-click chooses nothing, a later start hands over a tel:
 # link (the menu still opens while its question is open), and "&Beenden" ends the program and
-# takes the icon away.
+# takes the icon away. Then, without a tray but with a window manager, "/AUTOSTART" comes up
+# minimised, never out of reach.
 # Usage: tray_e2e.sh <build folder> [screenshot folder]
 set -u
 
@@ -10,12 +11,13 @@ build=$1
 shots=${2:-}
 e2e_name=tray-e2e
 source "$(dirname "$0")/e2e_common.sh"
-require_tools Xvfb trayer xdotool xwininfo
+require_tools Xvfb trayer xdotool xwininfo xprop openbox
 
 prog="$tmp/Mein Programm"
 cmake --install "$build" --prefix "$prog" >/dev/null || fail "install"
 start_x
 start_tray
+tray_pid=${pids[-1]}
 
 "$prog/quirlanto" >"$tmp/quirlanto.log" 2>&1 &
 qpid=$!
@@ -117,4 +119,14 @@ kill -0 $qpid 2>/dev/null && fail "program still running after Beenden"
 wait $qpid; rc=$?
 [ $rc -eq 0 ] || fail "exit code $rc"
 [ -z "$(icon_line)" ] || fail "icon still in the tray"
+
+kill $tray_pid
+openbox >"$tmp/openbox.log" 2>&1 &
+pids+=($!)
+sleep 1
+"$prog/quirlanto" /AUTOSTART >>"$tmp/quirlanto.log" 2>&1 &
+qpid=$!
+pids+=($qpid)
+iconic() { xprop -id "$(window_id)" WM_STATE 2>/dev/null | grep -q Iconic; }
+waitfor 10 iconic || fail "\"/AUTOSTART\" without a tray did not come up minimised"
 echo "PASS"

@@ -89,7 +89,7 @@ void TestDesktopIntegration::hiddenStart()
     QFETCH(bool, minimised);
     MainWindow &window = startWindow({QStringLiteral("/AUTOSTART")}, trayAvailable);
     QCOMPARE(window.isVisible(), visible);
-    QCOMPARE(window.isMinimized(), minimised);
+    QTRY_COMPARE(window.isMinimized(), minimised);
     // A caller without a notification service: the tray says it, else the status bar.
     m_desktop->showNotice(QStringLiteral("Anruf von Muster"), QStringLiteral("Angerufen: 987654"));
     QCOMPARE(m_icon->messages, trayAvailable ? QStringList{"Anruf von Muster\nAngerufen: 987654"} : QStringList{});
