@@ -77,11 +77,13 @@ void Dialer::dial(DialMode mode)
     }
     case DialMode::Redial:
         // Nothing stored yet (the tray item is greyed then): dialing an empty number would only
-        // take the line off hook. A key or a launcher action gets a beep.
-        if (m_redial.stored)
+        // take the line off hook. A key or a launcher action gets a beep and a word why.
+        if (m_redial.stored) {
             dialEntry(m_redial.lastName, m_redial.lastNumber, m_redial.lastZeroFlag);
-        else
+        } else {
             QApplication::beep();
+            m_view.setStatusText(QStringLiteral("Für die Wahlwiederholung wurde noch keine Nummer gewählt."));
+        }
         return;
     }
     MessageBoxes::show(m_view.dialogParent(), MessageIcon::None, QStringLiteral("Unknown mode in DIAL()"));

@@ -414,13 +414,14 @@ void TestDialer::requestsThatDialNothing()
     m_dialer->dial(DialMode::SelectedEntry); // nothing selected: refused silently
     m_dialer->dial(DialMode::Redial);        // nothing remembered yet
     QCOMPARE(MessageBoxes::shown().size(), 0);
+    QCOMPARE(m_view->statusTexts, QStringList{"Für die Wahlwiederholung wurde noch keine Nummer gewählt."});
 
     m_dialer->dial(DialMode(7));
     QCOMPARE(MessageBoxes::shown().size(), 1);
     QCOMPARE(MessageBoxes::shown()[0].icon, MessageIcon::None);
     QCOMPARE(MessageBoxes::shown()[0].text, QStringLiteral("Unknown mode in DIAL()"));
     QCOMPARE(redial.count(), 0);
-    QVERIFY(m_view->statusTexts.isEmpty());
+    QCOMPARE(m_view->statusTexts.size(), 1);
     QVERIFY(!m_dialer->isDialing());
     QVERIFY(m_modem->sync());
     QCOMPARE(m_modem->received(), QByteArray());
