@@ -120,7 +120,11 @@ void Dialer::dialEntry(const QString &name, const QString &number, bool zeroFlag
         m_view.setStatusText(QStringLiteral("Wähle ") + lineDigits(request.prepared));
     } else {
         request.prepared = prepareNumber(number, zeroFlag, settings, &m_book.providers(), m_clock);
-        request.commandLine = buildModemCommand(request.prepared, settings);
+        // Digits of the modem's extra commands ("M1", "S7=30") would sound as tones before the number.
+        Settings lineSettings = settings;
+        if (device == DialDevice::Loudspeaker)
+            lineSettings.extraModemCommands.clear();
+        request.commandLine = buildModemCommand(request.prepared, lineSettings);
         m_view.setStatusText(QStringLiteral("Wähle ") + filterDialChars(request.commandLine));
     }
     DialBackend *backend = m_backends.at(std::size_t(device));

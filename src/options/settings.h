@@ -44,8 +44,8 @@ inline DialSettings settingsUsedBy(DialDevice device)
     switch (device) {
     case DialDevice::Modem:
         return commandLine | S::Port | S::ModemAnswer;
-    case DialDevice::Loudspeaker: // plays the modem's command line
-        return commandLine;
+    case DialDevice::Loudspeaker: // plays the modem's command line, but for the modem's own commands
+        return commandLine & ~DialSettings(S::ExtraModemCommands);
     case DialDevice::PhoneProgram: // gets the international number and dials from its own line
         return S::OwnCodes | S::PhoneProgram;
     case DialDevice::FritzBox: // the router is the line: no outside-line prefix, no modem

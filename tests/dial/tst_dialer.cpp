@@ -496,6 +496,7 @@ void TestDialer::loudspeakerPlaysTheCommandLine()
     m_doc->set([](Settings &s) {
         s.outsideLinePrefix = QStringLiteral("0,");
         s.dialMethod = DialMethod::Pulse; // plays tones all the same
+        s.extraModemCommands = QStringLiteral("M1"); // the modem's: no tone
     });
     m_tones.hold = true;
     m_dialer->dial(DialMode::SelectedEntry);

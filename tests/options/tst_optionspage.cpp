@@ -147,7 +147,7 @@ private slots:
         QTest::newRow("Modem") << int(DialDevice::Modem) << "phoneProgramList fritzBoxSetupButton";
         QTest::newRow("Lautsprecher")
             << int(DialDevice::Loudspeaker)
-            << "portList portDeviceButton showModemAnswerButton phoneProgramList fritzBoxSetupButton";
+            << "portList portDeviceButton extraCommandsBox showModemAnswerButton phoneProgramList fritzBoxSetupButton";
         QTest::newRow("Telefon-Programm") << int(DialDevice::PhoneProgram)
                                           << "portList portDeviceButton dialMethodList extraCommandsBox "
                                              "showModemAnswerButton outsideLineBox internationalPrefixBox "
