@@ -96,8 +96,9 @@ void CallNotifier::close(int key)
 
 void CallNotifier::onActionInvoked(uint id, const QString &action)
 {
+    // A notification being replaced keeps its id: a click on it still counts.
     for (auto it = m_shown.cbegin(); it != m_shown.cend(); ++it)
-        if (it->id == id && !it->waiting) {
+        if (it->id != 0 && it->id == id) {
             emit actionInvoked(it.key(), action);
             return;
         }
