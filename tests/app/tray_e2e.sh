@@ -120,13 +120,7 @@ wait $qpid; rc=$?
 [ $rc -eq 0 ] || fail "exit code $rc"
 [ -z "$(icon_line)" ] || fail "icon still in the tray"
 
-kill $tray_pid
-openbox >"$tmp/openbox.log" 2>&1 &
-pids+=($!)
-sleep 1
-"$prog/quirlanto" /AUTOSTART >>"$tmp/quirlanto.log" 2>&1 &
-qpid=$!
-pids+=($qpid)
-iconic() { xprop -id "$(window_id)" WM_STATE 2>/dev/null | grep -q Iconic; }
-waitfor 10 iconic || fail "\"/AUTOSTART\" without a tray did not come up minimised"
+kill $tray_pid; openbox >"$tmp/openbox.log" 2>&1 & pids+=($!)
+sleep 1; "$prog/quirlanto" /AUTOSTART >>"$tmp/quirlanto.log" 2>&1 & pids+=($!)
+waitfor 10 eval 'xprop -id "$(window_id)" WM_STATE 2>/dev/null | grep -q Iconic' || fail "/AUTOSTART without a tray not minimised"
 echo "PASS"

@@ -138,8 +138,7 @@ private slots:
         m_env = QProcessEnvironment::systemEnvironment();
         m_env.insert(QStringLiteral("DISPLAY"), m_display);
         m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        // Without a session bus libdbus would launch one of its own on this display: slowly on a
-        // loaded machine, and left running. The scripts do the same.
+        // Else libdbus launches a bus of its own here, slowly on a loaded machine (as the scripts).
         m_env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=/nonexistent"));
         m_env.insert(QStringLiteral("HOME"), m_root.filePath(QStringLiteral("home")));
         m_env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_root.filePath(QStringLiteral("config")));

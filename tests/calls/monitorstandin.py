@@ -34,8 +34,7 @@ def main():
             continue
         if line.strip() == "#drop":  # the box restarts: every connection goes
             with lock:
-                for client in clients:
-                    client.shutdown(socket.SHUT_RDWR)
+                [client.shutdown(socket.SHUT_RDWR) for client in clients]
                 clients.clear()
             continue
         with lock:

@@ -61,9 +61,8 @@ private slots:
         QCOMPARE(column(CallListModel::Name), QStringList{"Bauer, Uli"});
         QVERIFY(!window.findChild<QPushButton *>("addToRegisterButton")->isEnabled());
         // ... and the search finds it by that name.
-        model.setNamedNumbers([](const QString &folded) {
-            return QString("bauer, uli").contains(folded) ? QStringList{"498955512"} : QStringList{};
-        });
+        model.setNamedNumbers(
+            [](const QString &f) { return QString("bauer, uli").contains(f) ? QStringList{"498955512"} : QStringList(); });
         QCOMPARE(search("BAUER"), QStringList{"Bauer, Uli"});
         search("");
         model.setNameLookup({});

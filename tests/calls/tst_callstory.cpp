@@ -149,19 +149,14 @@ private slots:
         monitor.start("127.0.0.1", m_port);
         QTRY_COMPARE(monitorClients(), 1);
         send("#drop");
-        QTRY_COMPARE(monitor.nextPauseMs(), 200); // tried again after 100 ms
-        QTRY_COMPARE(monitorClients(), 1);
-        send("#drop");
-        QTRY_COMPARE(monitor.nextPauseMs(), 400);
+        QTRY_COMPARE(lost.size(), 1);
+        QCOMPARE(monitor.nextPauseMs(), 200); // tried again after 100 ms
         QTRY_COMPARE(monitorClients(), 1);
         send("08.12.26 10:00:00;RING;1;030999;987654;SIP0;");
         QTRY_COMPARE(calls.size(), 1);
         send("#drop");
-        QTRY_COMPARE(monitor.nextPauseMs(), 200);
-        QCOMPARE(lost.size(), 3);
-        QTRY_COMPARE(monitorClients(), 1);
-        monitor.stop();
-        QTRY_COMPARE(monitorClients(), 0);
+        QTRY_COMPARE(lost.size(), 2);
+        QCOMPARE(monitor.nextPauseMs(), 200); // without the line it would have doubled to 400
     }
 };
 
